@@ -1,0 +1,11 @@
+// Batch commands of the check subsystem.
+#include "app/cli/command.h"
+
+namespace zorbix::cli {
+
+int CheckCommand(Context& ctx) {
+    store::Inform(ctx.prompter, store::kProgramTitle, "这一命令尚未提供。");
+    return kRefused;
+}
+
+}  // namespace zorbix::cli

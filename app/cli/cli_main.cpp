@@ -1,0 +1,106 @@
+// zorbix-cli: the window's operations without a window, for collecting
+// offices, scripts and end-to-end tests.
+#include <array>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/cli/command.h"
+#include "store/error.h"
+#include "store/program_directory.h"
+
+namespace zorbix::cli {
+namespace {
+
+constexpr std::array<Command, 15> kCommands = {{
+    {"list", ListCommand, "list"},
+    {"get", GetCommand, "get NUMBER [COLUMN…]"},
+    {"set", SetCommand, "set NUMBER COLUMN=VALUE…"},
+    {"add", AddCommand, "add NUMBER"},
+    {"delete", DeleteCommand, "delete --project NUMBER"},
+    {"init", InitCommand, "init"},
+    {"check", CheckCommand, "check [--project NUMBER] [--save FILE]"},
+    {"append", AppendCommand, "append FILE…"},
+    {"submit", SubmitCommand, "submit FILE [--project NUMBER]"},
+    {"distribute", DistributeCommand, "distribute [OUTDIR]"},
+    {"report", ReportCommand, "report [--project NUMBER]"},
+    {"print", PrintCommand, "print --project NUMBER"},
+    {"summarize", SummarizeCommand, "summarize"},
+    {"reconcile", ReconcileCommand, "reconcile"},
+    {"demo", DemoCommand, "demo COUNT [--seed N]"},
+}};
+
+void PrintUsage(std::ostream& err) {
+    err << "用法: zorbix-cli [--dir DIR] [--yes] COMMAND [ARGUMENTS]\n命令:\n";
+    for (const Command& c : kCommands) err << "  " << c.usage << '\n';
+}
+
+const Command* FindCommand(const std::string& name) {
+    for (const Command& c : kCommands)
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+struct Invocation {
+    std::filesystem::path dir = store::ExecutableDirectory();
+    bool yes = false;
+    const Command* command = nullptr;
+    std::vector<std::string> args;
+};
+
+Invocation Parse(int argc, char** argv) {
+    Invocation inv;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--yes") {
+            inv.yes = true;
+        } else if (arg == "--dir") {
+            if (++i == argc) throw UsageError("--dir 后面缺少目录。");
+            inv.dir = argv[i];
+        } else {
+            break;
+        }
+    }
+    if (i == argc) throw UsageError("缺少命令。");
+    inv.command = FindCommand(argv[i]);
+    if (!inv.command) throw UsageError(std::string("未知命令：") + argv[i]);
+    inv.args.assign(argv + i + 1, argv + argc);
+    return inv;
+}
+
+int Run(int argc, char** argv) {
+    Invocation inv;
+    try {
+        inv = Parse(argc, argv);
+    } catch (const UsageError& e) {
+        std::cerr << e.what() << '\n';
+        PrintUsage(std::cerr);
+        return kBadUsage;
+    }
+    CliPrompter prompter(std::cerr, inv.yes);
+    try {
+        store::Store store(inv.dir);
+        Context ctx{store, prompter, std::move(inv.args), std::cout};
+        const int status = inv.command->run(ctx);
+        std::cout.flush();
+        return status;
+    } catch (const UsageError& e) {
+        std::cerr << e.what() << "\n用法: zorbix-cli " << inv.command->usage << '\n';
+        return kBadUsage;
+    } catch (const NeedsYes& e) {
+        std::cerr << e.what() << '\n';
+        return kBadUsage;
+    } catch (const store::Failure& e) {
+        std::cerr << store::kProgramTitle << ": " << e.what() << '\n';
+        return kRefused;
+    } catch (const std::exception& e) {
+        std::cerr << store::kProgramTitle << ": 操作失败：" << e.what() << '\n';
+        return kRefused;
+    }
+}
+
+}  // namespace
+}  // namespace zorbix::cli
+
+int main(int argc, char** argv) { return zorbix::cli::Run(argc, argv); }

@@ -1,0 +1,40 @@
+// Small helpers the benchmarks share: a stopwatch, the resident memory of
+// this process, and a line per figure with its target.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace zorbix::bench {
+
+class Stopwatch {
+public:
+    Stopwatch() : start_(std::chrono::steady_clock::now()) {}
+    double Milliseconds() const {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_)
+            .count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_;
+};
+
+// Resident memory of this process in MB (VmRSS).
+inline double ResidentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    return -1;
+}
+
+// Prints one figure against its target; returns false when it misses.
+inline bool Report(const char* what, double value, double target, const char* unit) {
+    const bool ok = value <= target;
+    std::printf("%-58s %10.1f %-3s (target < %g %s) %s\n", what, value, unit, target, unit,
+                ok ? "ok" : "MISSED");
+    return ok;
+}
+
+}  // namespace zorbix::bench

@@ -1,0 +1,20 @@
+// Writes a file so that a failure never leaves half a file under its final
+// name: the content goes to a temporary file beside it, which is flushed to
+// disk and then renamed over the final name.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace zorbix::store {
+
+// Writes bytes to path atomically. Throws Failure naming the file and the
+// reason when it cannot be written.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// A temporary name beside path for writers that produce the file themselves
+// (a zip library, say); call CommitTemporary to move it into place.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& path);
+void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path);
+
+}  // namespace zorbix::store

@@ -1,0 +1,15 @@
+// File names made from a project number (JB02 + ".kj", JB02 + ".docx") must
+// stay in their folder: this is the one test both writers use.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zorbix::store {
+
+// nullopt when the project number makes a safe file name; otherwise the
+// message for the user, saying what is wrong with it.
+std::optional<std::string> ProjectFileNameProblem(std::string_view project_number);
+
+}  // namespace zorbix::store

@@ -1,0 +1,16 @@
+// The executable's directory on Linux, read from /proc. A port replaces this
+// file only.
+#include <system_error>
+
+#include "store/program_directory.h"
+
+namespace zorbix::store {
+
+std::filesystem::path ExecutableDirectory() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return std::filesystem::current_path();
+    return exe.parent_path();
+}
+
+}  // namespace zorbix::store

@@ -1,0 +1,43 @@
+// The rows of the project table as the record set needs them: read a block
+// of rows by rowid in one statement, write, insert and delete one row. All
+// statements are prepared once and name the columns in catalogue order.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "store/record.h"
+#include "store/sqlite_db.h"
+
+namespace zorbix::store {
+
+class ProjectRows {
+public:
+    explicit ProjectRows(Database& db);
+    ~ProjectRows();
+
+    // Reads the rows of these rowids into rows (resized to match); a rowid
+    // that is not in the table leaves its row empty and returns false.
+    bool Read(std::span<const std::int64_t> rowids, std::vector<Record>& rows);
+
+    // Reads every row of the table in one scan, in table order; the record
+    // handed to `take` may be taken (swapped) by it.
+    void ReadAll(const std::function<void(std::int64_t rowid, Record& row)>& take);
+
+    void Write(std::int64_t rowid, const Record& values);
+    std::int64_t Insert(const Row& values);
+    void Delete(std::int64_t rowid);
+
+private:
+    Database& db_;
+    std::unique_ptr<Statement> select_;
+    std::unique_ptr<Statement> update_;
+    std::unique_ptr<Statement> insert_;
+    std::unique_ptr<Statement> delete_;
+};
+
+}  // namespace zorbix::store

@@ -1,0 +1,58 @@
+// One project record: its 137 values in table order, packed into a single
+// buffer. Walks over tens of thousands of records read and hand on whole
+// records; one buffer per record keeps that to one copy and no allocation
+// per value.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorbix::store {
+
+inline constexpr int kRecordColumns = 137;
+
+// The values of one record as separate strings, for code that builds or
+// edits whole records (exchange files, the batch tool, demo data).
+using Row = std::vector<std::string>;
+
+class Record {
+public:
+    Record() { ends_.fill(0); }
+    explicit Record(const Row& values);
+
+    // The value of a column (0..136); an index outside gives "".
+    std::string_view operator[](int column) const;
+
+    void Set(int column, std::string_view value);
+    void Clear();
+
+    // Builds the record from values in column order: Reset, then Append
+    // exactly 137 times.
+    void Reset() {
+        bytes_.clear();
+        ends_.fill(0);
+        filled_ = 0;
+    }
+    void Append(std::string_view value) {
+        bytes_.append(value);
+        ends_[filled_++] = static_cast<std::uint32_t>(bytes_.size());
+    }
+
+    Row ToRow() const;
+
+    bool operator==(const Record& other) const {
+        return bytes_ == other.bytes_ && ends_ == other.ends_;
+    }
+
+private:
+    std::uint32_t Start(int column) const { return column == 0 ? 0 : ends_[column - 1]; }
+
+    std::string bytes_;
+    std::array<std::uint32_t, kRecordColumns> ends_;
+    int filled_ = 0;
+};
+
+}  // namespace zorbix::store

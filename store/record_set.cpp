@@ -1,0 +1,217 @@
+#include "store/record_set.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "store/catalogue.h"
+#include "store/project_table.h"
+
+namespace zorbix::store {
+namespace {
+
+constexpr int kBlockRows = 128;
+
+}  // namespace
+
+RecordSet::RecordSet(Database& db) : db_(db), rows_(std::make_unique<ProjectRows>(db)) {
+    Reopen();
+}
+
+RecordSet::~RecordSet() = default;
+
+void RecordSet::Reopen() {
+    std::vector<std::int64_t> order;
+    Statement q(db_, "SELECT rowid FROM kjxmzxqk ORDER BY JB02");
+    while (q.Step()) order.push_back(q.Int(0));
+    rowids_ = std::move(order);
+    ForgetCache();
+    position_ = 0;
+    loaded_ = false;
+    deleted_here_ = false;
+    pending_ = false;
+    current_.Clear();
+    Notify(RecordEventKind::Reopened);
+}
+
+void RecordSet::ForgetCache() const {
+    cache_.assign(rowids_.size(), Record());
+    cached_.assign(rowids_.size(), 0);
+    last_miss_end_ = 0;
+}
+
+void RecordSet::FillBlock(int first, int count) const {
+    first = std::clamp(first, 1, std::max(Count(), 1));
+    count = std::min(count, Count() - first + 1);
+    const std::span<const std::int64_t> ids(rowids_.data() + first - 1,
+                                            static_cast<std::size_t>(count));
+    std::vector<Record> rows;
+    rows_->Read(ids, rows);
+    for (int i = 0; i < count; ++i) {
+        cache_[first - 1 + i] = std::move(rows[i]);
+        cached_[first - 1 + i] = 1;
+    }
+    last_miss_end_ = first + count;
+}
+
+void RecordSet::FillAll() const {
+    std::unordered_map<std::int64_t, int> position_of;
+    position_of.reserve(rowids_.size());
+    for (std::size_t i = 0; i < rowids_.size(); ++i) position_of.emplace(rowids_[i], static_cast<int>(i));
+    rows_->ReadAll([&](std::int64_t rowid, Record& row) {
+        const auto it = position_of.find(rowid);
+        if (it == position_of.end() || cached_[it->second]) return;
+        std::swap(cache_[it->second], row);
+        cached_[it->second] = 1;
+    });
+}
+
+void RecordSet::EnsureCached(int position) const {
+    if (IsCached(position)) return;
+    // A miss right where the last block ended is a walk: read everything.
+    if (position == last_miss_end_ && Count() > kBlockRows)
+        FillAll();
+    else
+        FillBlock(position - kBlockRows / 4, kBlockRows);
+}
+
+void RecordSet::Load(int position) {
+    if (pending_) WriteBack();
+    if (position < 1 || position > Count()) {
+        position_ = Count() + 1;
+        loaded_ = false;
+        deleted_here_ = false;
+        current_.Clear();
+        Notify(RecordEventKind::Moved);
+        return;
+    }
+    EnsureCached(position);
+    current_ = cache_[position - 1];
+    position_ = position;
+    loaded_ = true;
+    deleted_here_ = false;
+    Notify(RecordEventKind::Moved);
+}
+
+void RecordSet::MoveFirst() {
+    if (Count() == 0) throw Failure("没有记录可以移动到。");
+    Load(1);
+}
+
+void RecordSet::MoveLast() {
+    if (Count() == 0) throw Failure("没有记录可以移动到。");
+    Load(Count());
+}
+
+void RecordSet::MoveNext() {
+    if (position_ > Count()) {
+        if (pending_) WriteBack();
+        return;
+    }
+    Load(deleted_here_ ? position_ : position_ + 1);
+}
+
+void RecordSet::MovePrevious() {
+    if (Count() == 0) throw Failure("没有记录可以移动到。");
+    Load(std::clamp(position_ - 1, 1, Count()));
+}
+
+void RecordSet::MoveTo(int position) {
+    if (position < 1 || position > Count()) throw Failure("记录位置超出范围。");
+    Load(position);
+}
+
+std::string_view RecordSet::Value(std::string_view name) const {
+    return Value(ColumnIndex(name));
+}
+
+void RecordSet::FailWithoutCurrent() const {
+    if (!loaded_) throw Failure("当前没有记录。");
+}
+
+void RecordSet::SetValue(int column, std::string_view value) {
+    FailWithoutCurrent();
+    if (column < 0 || column >= kColumnCount) throw Failure("没有这一列。");
+    if (current_[column] == value) return;
+    current_.Set(column, value);
+    pending_ = true;
+    Notify(RecordEventKind::ValueChanged, column);
+}
+
+void RecordSet::SetValue(std::string_view name, std::string_view value) {
+    SetValue(ColumnIndex(name), value);
+}
+
+void RecordSet::WriteBack() {
+    FailWithoutCurrent();
+    rows_->Write(rowids_[position_ - 1], current_);
+    cache_[position_ - 1] = current_;
+    cached_[position_ - 1] = 1;
+    pending_ = false;
+    Notify(RecordEventKind::Written);
+}
+
+void RecordSet::AddNew() { AddNew(Row(kColumnCount)); }
+
+void RecordSet::AddNew(const Row& values) {
+    if (pending_) WriteBack();
+    rowids_.push_back(rows_->Insert(values));
+    cache_.emplace_back(values);
+    cached_.push_back(1);
+    current_ = cache_.back();
+    position_ = Count();
+    loaded_ = true;
+    deleted_here_ = false;
+    pending_ = false;
+    Notify(RecordEventKind::Added);
+}
+
+void RecordSet::Delete() {
+    FailWithoutCurrent();
+    rows_->Delete(rowids_[position_ - 1]);
+    rowids_.erase(rowids_.begin() + (position_ - 1));
+    cache_.erase(cache_.begin() + (position_ - 1));
+    cached_.erase(cached_.begin() + (position_ - 1));
+    last_miss_end_ = 0;
+    loaded_ = false;
+    pending_ = false;
+    deleted_here_ = true;
+    current_.Clear();
+    Notify(RecordEventKind::Deleted);
+}
+
+Record RecordSet::ReadRow(int position) const {
+    if (position == position_ && loaded_) return current_;
+    if (position < 1 || position > Count()) return Record();
+    EnsureCached(position);
+    return cache_[position - 1];
+}
+
+std::vector<std::string> RecordSet::ColumnValues(int column) const {
+    const std::string sql =
+        "SELECT rowid, \"" + Columns()[column].name + "\" FROM kjxmzxqk";
+    std::unordered_map<std::int64_t, std::string> by_rowid;
+    by_rowid.reserve(rowids_.size());
+    Statement q(db_, sql);
+    while (q.Step()) by_rowid.emplace(q.Int(0), std::string(q.Text(1)));
+    std::vector<std::string> values;
+    values.reserve(rowids_.size());
+    for (std::int64_t id : rowids_) values.push_back(std::move(by_rowid[id]));
+    if (loaded_) values[position_ - 1] = std::string(current_[column]);
+    return values;
+}
+
+int RecordSet::Subscribe(Listener listener) {
+    listeners_.emplace_back(next_listener_, std::move(listener));
+    return next_listener_++;
+}
+
+void RecordSet::Unsubscribe(int id) {
+    std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
+}
+
+void RecordSet::Notify(RecordEventKind kind, int column) {
+    const RecordEvent event{kind, column};
+    for (const auto& [id, listener] : listeners_) listener(event);
+}
+
+}  // namespace zorbix::store

@@ -1,0 +1,134 @@
+// The ordered record set of the project store: every project in ascending
+// order of JB02 as the database orders that column when the set opens, one
+// current record with its pending changes, and the moves, add, delete and
+// write-back the whole program works through. Records added later stand at
+// the end until the set is reopened.
+//
+// Rows are read ahead into a cache by position: a block of neighbours in one
+// statement for single moves and the grid, and every row in one sequential
+// scan once a walk is under way, so a walk over tens of thousands of projects
+// costs one pass over the table.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/project_rows.h"
+#include "store/sqlite_db.h"
+
+namespace zorbix::store {
+
+// What changed in the set, for the screen to follow.
+enum class RecordEventKind {
+    Moved,         // another record is current (or none, past the end)
+    ValueChanged,  // a value of the current record changed (column says which)
+    Added,         // a new record was added and is current
+    Deleted,       // the current record was deleted
+    Reopened,      // the set was opened again in store order
+    Written,       // the current record was written to the database
+};
+
+struct RecordEvent {
+    RecordEventKind kind;
+    int column = -1;  // ValueChanged only
+};
+
+class RecordSet {
+public:
+    using Listener = std::function<void(const RecordEvent&)>;
+
+    // Opens the set over the project table of an opened store database.
+    explicit RecordSet(Database& db);
+    ~RecordSet();
+    RecordSet(const RecordSet&) = delete;
+    RecordSet& operator=(const RecordSet&) = delete;
+
+    // Reads the order again; no record is current afterwards.
+    void Reopen();
+
+    int Count() const { return static_cast<int>(rowids_.size()); }
+    // 1-based position of the current record; Count()+1 past the end, 0 when
+    // the set has not been moved yet.
+    int Position() const { return position_; }
+    bool HasCurrent() const { return loaded_; }
+    bool AtEnd() const { return position_ > Count(); }
+
+    // Moves write a pending change first. MoveFirst and MoveLast on an empty
+    // set fail (there is no record to move to); MoveNext runs past the last
+    // record into the past-the-end state; MovePrevious stops at the first.
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    void MoveTo(int position);
+
+    // Values of the current record ("" when no record is current). A view
+    // stays valid until the current record moves or changes.
+    std::string_view Value(int column) const { return current_[column]; }
+    std::string_view Value(std::string_view name) const;
+    const Record& Current() const { return current_; }
+
+    // A pending change of the current record; fails when none is current.
+    void SetValue(int column, std::string_view value);
+    void SetValue(std::string_view name, std::string_view value);
+    bool HasPendingChange() const { return pending_; }
+
+    // Writes the current record to the database; fails when none is current.
+    void WriteBack();
+
+    // Adds a record (empty, or with the given 137 values) at the end of the
+    // set and makes it current. The row is in the database at once.
+    void AddNew();
+    void AddNew(const Row& values);
+
+    // Deletes the current record. No record is current afterwards; the next
+    // move is relative to where it stood.
+    void Delete();
+
+    // A record by position without moving the current record (for the grid
+    // and listings); the current record with its pending change.
+    Record ReadRow(int position) const;
+
+    // The values of one column of every record, in set order (pending change
+    // of the current record included).
+    std::vector<std::string> ColumnValues(int column) const;
+
+    int Subscribe(Listener listener);
+    void Unsubscribe(int id);
+
+    Database& database() { return db_; }
+
+private:
+    // Reads rows [first, first + count) into the cache.
+    void FillBlock(int first, int count) const;
+    // Reads every row into the cache in one scan of the table.
+    void FillAll() const;
+    void ForgetCache() const;
+    bool IsCached(int position) const { return cached_[position - 1] != 0; }
+    void EnsureCached(int position) const;
+
+    void Load(int position);
+
+    void Notify(RecordEventKind kind, int column = -1);
+    void FailWithoutCurrent() const;
+
+    Database& db_;
+    std::unique_ptr<ProjectRows> rows_;
+    mutable std::vector<Record> cache_;  // by position - 1
+    mutable std::vector<char> cached_;   // 1 where cache_ holds the row
+    mutable int last_miss_end_ = 0;      // end of the last block read
+    std::vector<std::int64_t> rowids_;  // set order
+    int position_ = 0;
+    bool loaded_ = false;
+    bool deleted_here_ = false;  // the record at position_ was just deleted
+    bool pending_ = false;
+    Record current_;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int next_listener_ = 1;
+};
+
+}  // namespace zorbix::store

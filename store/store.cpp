@@ -1,0 +1,90 @@
+#include "store/store.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include "store/project_table.h"
+
+namespace zorbix::store {
+namespace {
+
+std::string Named(const std::filesystem::path& file) { return "数据库文件“" + file.string() + "”"; }
+
+void RefuseReadOnly(const std::filesystem::path& file) {
+    if (std::filesystem::exists(file) && ::access(file.c_str(), W_OK) != 0)
+        throw Failure(Named(file) + "是只读文件，无法保存数据。请取消它的只读属性后再启动程序。");
+}
+
+// Reads the schema, which fails for a file that is not a database and for
+// a database that another program holds locked.
+void ProbeReadable(Database& db, const std::filesystem::path& file) {
+    try {
+        Statement probe(db, "SELECT count(*) FROM sqlite_master");
+        probe.Step();
+    } catch (const SqliteError& e) {
+        if (e.code() == SQLITE_NOTADB || e.code() == SQLITE_CORRUPT)
+            throw Failure(Named(file) + "不是本程序的数据库文件，或者已经损坏。请把它移走后再启动程序。");
+        if (e.code() == SQLITE_BUSY || e.code() == SQLITE_LOCKED)
+            throw Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
+        throw Failure(Named(file) + "无法读取：" + e.what());
+    }
+}
+
+void CheckTable(Database& db, const std::filesystem::path& file) {
+    const auto missing = MissingColumns(db);
+    if (missing.empty()) return;
+    std::string names;
+    for (const auto& m : missing) names += (names.empty() ? "" : "、") + m;
+    throw Failure(Named(file) + "中的数据表kjxmzxqk缺少以下列：" + names +
+                  "。它不是本程序的数据库，程序没有改动它。");
+}
+
+// Takes the write lock once, so a database locked by another program is
+// refused at start instead of at the first save.
+void ProbeWritable(Database& db, const std::filesystem::path& file) {
+    try {
+        db.Execute("BEGIN IMMEDIATE");
+        db.Execute("COMMIT");
+    } catch (const SqliteError& e) {
+        if (e.code() == SQLITE_BUSY || e.code() == SQLITE_LOCKED)
+            throw Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
+        if (e.code() == SQLITE_READONLY)
+            throw Failure(Named(file) + "无法写入（文件或其所在目录是只读的）。");
+        throw Failure(Named(file) + "无法写入：" + e.what());
+    }
+}
+
+}  // namespace
+
+Store::Store(const std::filesystem::path& directory)
+    : directory_(directory), lock_(directory) {
+    const auto path = file();
+    RefuseReadOnly(path);
+    db_ = std::make_unique<Database>(path);
+    if (db_->IsReadOnly()) throw Failure(Named(path) + "只能以只读方式打开，无法保存数据。");
+    sqlite3_busy_timeout(db_->handle(), 1000);
+    ProbeReadable(*db_, path);
+    const bool has_table = HasProjectTable(*db_);
+    if (has_table) CheckTable(*db_, path);
+    ProbeWritable(*db_, path);
+
+    // A power cut never loses a written record: every commit reaches the disk.
+    db_->Execute("PRAGMA journal_mode=WAL");
+    db_->Execute("PRAGMA synchronous=FULL");
+    if (has_table)
+        EnsureOrderIndex(*db_);
+    else
+        CreateProjectTable(*db_);
+    records_ = std::make_unique<RecordSet>(*db_);
+}
+
+Store::~Store() {
+    try {
+        if (records_ && records_->HasPendingChange()) records_->WriteBack();
+    } catch (...) {
+        // Nothing is left to tell at this point; the database keeps the
+        // record as it was last written.
+    }
+}
+
+}  // namespace zorbix::store

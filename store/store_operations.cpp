@@ -1,0 +1,134 @@
+#include "store/store_operations.h"
+
+#include "store/catalogue.h"
+#include "store/characters.h"
+#include "store/error.h"
+#include "store/numeric_value.h"
+
+namespace zorbix::store {
+namespace {
+
+constexpr std::string_view kRetry = "失败！请检查数据或重新启动系统后重试。";
+
+void Tell(Prompter& p, std::string_view text) { Inform(p, kProgramTitle, text); }
+
+std::string CurrentNumber(const RecordSet& records) {
+    return std::string(records.Value(ColumnIndex("JB02")));
+}
+
+// Position of the first record whose JB02 matches, or 0.
+template <typename Match>
+int FindFirst(const RecordSet& records, Match match) {
+    const auto numbers = records.ColumnValues(ColumnIndex("JB02"));
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        if (match(NumericValue(numbers[i]))) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+}  // namespace
+
+std::string PositionCaption(const RecordSet& records, std::string_view previous) {
+    if (records.Count() == 0 || !records.HasCurrent()) return std::string(previous);
+    return std::to_string(records.Position()) + "/" + std::to_string(records.Count());
+}
+
+bool LocateProject(RecordSet& records, Prompter& prompter, std::string_view wanted) {
+    try {
+        records.MoveFirst();
+        const double value = NumericValue(wanted);
+        const int found =
+            FindFirst(records, [value](double number) { return SameProjectNumber(number, value); });
+        if (found > 0) {
+            records.MoveTo(found);
+            return true;
+        }
+        records.MoveFirst();
+        Tell(prompter, "未找到要定位的项目！请检查项目编号是否正确。");
+    } catch (const Failure&) {
+        Tell(prompter, "数据定位" + std::string(kRetry));
+    }
+    return false;
+}
+
+AddOutcome AddProject(RecordSet& records, Prompter& prompter) {
+    const auto answer = prompter.AskText(kProgramTitle, "请输入新增项目编号");
+    if (!answer || answer->empty()) return AddOutcome::Cancelled;
+    if (CharacterCount(*answer) != 12) {
+        Tell(prompter, "项目编号格式错误。");
+        return AddOutcome::Refused;
+    }
+    try {
+        if (records.Count() > 0) {
+            records.MoveFirst();
+            const double value = NumericValue(*answer);
+            const int found = FindFirst(records, [value](double number) { return number == value; });
+            if (found > 0) {
+                records.MoveTo(found);
+                Tell(prompter, "项目编号已存在，请核对。");
+                return AddOutcome::Refused;
+            }
+        }
+        records.AddNew();
+        records.SetValue(ColumnIndex("JB02"), *answer);
+        // Written at once, so the new number is never lost.
+        records.WriteBack();
+    } catch (const Failure& e) {
+        Tell(prompter, "添加项目" + std::string(kRetry) + "\n" + e.what());
+        return AddOutcome::Refused;
+    }
+    return AddOutcome::Added;
+}
+
+bool DeleteProject(RecordSet& records, Prompter& prompter) {
+    const std::string number = CurrentNumber(records);
+    if (!Confirm(prompter, kProgramTitle, "确实要删除项目编号为" + number + "的项目吗？"))
+        return false;
+    try {
+        records.Delete();
+        return true;
+    } catch (const Failure&) {
+        Tell(prompter, "删除项目" + CurrentNumber(records) + std::string(kRetry));
+        return false;
+    }
+}
+
+bool InitialiseStore(RecordSet& records, Prompter& prompter) {
+    if (!Confirm(prompter, kProgramTitle, "数据初始化将会删除全部数据，确认要删除吗？"))
+        return false;
+    BusyScope busy(prompter, "数据初始化");
+    const int n = records.Count();
+    // One transaction: a crash part-way leaves the store as it was; a failure
+    // keeps what was deleted before it, as the survey program always did.
+    Transaction transaction(records.database());
+    try {
+        for (int i = 0; i < n; ++i) {
+            records.MoveFirst();
+            records.Delete();
+            if (i % 512 == 0) busy.Progress(i, n);
+        }
+        transaction.Commit();
+        return true;
+    } catch (const Failure&) {
+        const std::string number = CurrentNumber(records);
+        try {
+            transaction.Commit();
+        } catch (const Failure&) {
+        }
+        records.Reopen();
+        Tell(prompter, "删除项目" + number + std::string(kRetry));
+        return false;
+    }
+}
+
+bool EndEditing(RecordSet& records, Prompter& prompter) {
+    try {
+        records.MoveFirst();
+        if (records.Count() > 0) records.WriteBack();
+        return true;
+    } catch (const Failure&) {
+        Tell(prompter, "更新数据" + std::string(kRetry));
+        return false;
+    }
+}
+
+}  // namespace zorbix::store

@@ -1,0 +1,111 @@
+// End-to-end tests of the batch tool's store commands on temporary program
+// directories.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "store/catalogue.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/temp_dir.h"
+
+namespace zorbix::testing {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(CliStore, DemoThenListPrintsProjectsInOrder) {
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir.path(), {"demo", "500"}).status, 0);
+    const auto lines = Lines(RunCli(dir.path(), {"list"}).out);
+    ASSERT_EQ(lines.size(), 500u);
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_LT(lines[i - 1], lines[i]);
+    EXPECT_EQ(lines[0].find('\t'), 12u);
+}
+
+TEST(CliStore, SetThenGetRoundTripsEveryColumn) {
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir.path(), {"add", "201300000001"}).status, 0);
+    std::vector<std::string> args = {"set", "201300000001"};
+    std::vector<std::string> expected;
+    for (const auto& c : store::Columns()) {
+        if (c.name == "JB02") continue;
+        const std::string value = c.name + "值\\r\\n第二行\\t\\\\" + (c.index % 2 ? "\"" : "");
+        args.push_back(c.name + "=" + value);
+    }
+    const auto set = RunCli(dir.path(), args);
+    ASSERT_EQ(set.status, 0) << set.err;
+    const auto got = Lines(RunCli(dir.path(), {"get", "201300000001"}).out);
+    ASSERT_EQ(got.size(), 137u);
+    EXPECT_EQ(got[1], "JB02=201300000001");
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        if (i == 1) continue;
+        EXPECT_EQ(got[i], args[i < 1 ? i + 2 : i + 1]) << i;
+    }
+}
+
+TEST(CliStore, GetNamedColumnsAndUnknownColumns) {
+    TempDir dir;
+    RunCli(dir.path(), {"add", "201300000001"});
+    RunCli(dir.path(), {"set", "201300000001", "JB01=中文名称"});
+    EXPECT_EQ(RunCli(dir.path(), {"get", "201300000001", "JB01", "XH"}).out, "JB01=中文名称\nXH=\n");
+    EXPECT_EQ(RunCli(dir.path(), {"get", "201300000001", "NOPE"}).status, 2);
+    EXPECT_EQ(RunCli(dir.path(), {"set", "201300000001", "NOPE=1"}).status, 2);
+}
+
+TEST(CliStore, AddShowsTheWindowsMessages) {
+    TempDir dir;
+    RunCli(dir.path(), {"add", "201300000001"});
+    const auto dup = RunCli(dir.path(), {"add", "0201300000001"});
+    EXPECT_EQ(dup.status, 1);
+    EXPECT_EQ(dup.err, "Qorvath省科技计划项目执行情况年度调查: 项目编号格式错误。\n");
+    const auto again = RunCli(dir.path(), {"add", "201300000001"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.err, "Qorvath省科技计划项目执行情况年度调查: 项目编号已存在，请核对。\n");
+}
+
+TEST(CliStore, QuestionsNeedYes) {
+    TempDir dir;
+    RunCli(dir.path(), {"demo", "3"});
+    const auto refused = RunCli(dir.path(), {"init"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos);
+    EXPECT_EQ(Lines(RunCli(dir.path(), {"list"}).out).size(), 3u);
+    EXPECT_EQ(RunCli(dir.path(), {"--yes", "init"}).status, 0);
+    EXPECT_EQ(RunCli(dir.path(), {"list"}).out, "");
+}
+
+TEST(CliStore, DeleteLocatesFirst) {
+    TempDir dir;
+    RunCli(dir.path(), {"add", "201300000001"});
+    RunCli(dir.path(), {"add", "201300000002"});
+    const auto missing = RunCli(dir.path(), {"--yes", "delete", "--project", "201300000009"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("未找到要定位的项目"), std::string::npos);
+    EXPECT_EQ(RunCli(dir.path(), {"--yes", "delete", "--project", "201300000001"}).status, 0);
+    EXPECT_EQ(RunCli(dir.path(), {"list"}).out, "201300000002\t\n");
+}
+
+TEST(CliStore, BadUsageExitsTwo) {
+    TempDir dir;
+    EXPECT_EQ(RunCli(dir.path(), {}).status, 2);
+    EXPECT_EQ(RunCli(dir.path(), {"frobnicate"}).status, 2);
+    EXPECT_EQ(RunCli(dir.path(), {"demo", "x"}).status, 2);
+    EXPECT_EQ(RunCli(dir.path(), {"list", "extra"}).status, 2);
+}
+
+TEST(CliStore, ADamagedDatabaseIsNamedAndKept) {
+    TempDir dir;
+    { std::ofstream(dir / "zorbix2013.db") << std::string(4096, 'z'); }
+    const auto r = RunCli(dir.path(), {"list"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find((dir / "zorbix2013.db").string()), std::string::npos) << r.err;
+    EXPECT_EQ(Slurp(dir / "zorbix2013.db"), std::string(4096, 'z'));
+}
+
+}  // namespace
+}  // namespace zorbix::testing

@@ -1,0 +1,153 @@
+#include "store/record_set.h"
+
+#include <gtest/gtest.h>
+
+#include "store/catalogue.h"
+#include "store/store.h"
+#include "tests/support/temp_dir.h"
+
+namespace zorbix::store {
+namespace {
+
+const int kNumber = ColumnIndex("JB02");
+const int kName = ColumnIndex("JB01");
+
+class RecordSetTest : public ::testing::Test {
+protected:
+    void AddNumbers(std::initializer_list<const char*> numbers) {
+        for (const char* n : numbers) {
+            Row row(kColumnCount);
+            row[kNumber] = n;
+            row[kName] = std::string("项目") + n;
+            store_->records().AddNew(row);
+        }
+    }
+    void Reopen() {
+        store_.reset();
+        store_ = std::make_unique<Store>(dir_.path());
+    }
+    RecordSet& records() { return store_->records(); }
+
+    testing::TempDir dir_;
+    std::unique_ptr<Store> store_ = std::make_unique<Store>(dir_.path());
+};
+
+TEST_F(RecordSetTest, OrdersByProjectNumberWhenOpened) {
+    AddNumbers({"300000000000", "100000000000", "200000000000"});
+    Reopen();
+    ASSERT_EQ(records().Count(), 3);
+    EXPECT_EQ(records().Position(), 0);
+    records().MoveFirst();
+    EXPECT_EQ(records().Value(kNumber), "100000000000");
+    records().MoveNext();
+    EXPECT_EQ(records().Value("JB02"), "200000000000");
+    EXPECT_EQ(records().Position(), 2);
+}
+
+TEST_F(RecordSetTest, AddedRecordStaysAtTheEndUntilReopened) {
+    AddNumbers({"300000000000", "200000000000"});
+    Reopen();
+    AddNumbers({"100000000000"});
+    EXPECT_EQ(records().Position(), 3);
+    records().MoveFirst();
+    records().MoveLast();
+    EXPECT_EQ(records().Value(kNumber), "100000000000");
+    records().Reopen();
+    records().MoveFirst();
+    EXPECT_EQ(records().Value(kNumber), "100000000000");
+}
+
+TEST_F(RecordSetTest, WalksPastTheEndAndStopsAtTheFirst) {
+    AddNumbers({"1", "2"});
+    records().MoveFirst();
+    records().MovePrevious();
+    EXPECT_EQ(records().Position(), 1);
+    records().MoveNext();
+    records().MoveNext();
+    EXPECT_TRUE(records().AtEnd());
+    EXPECT_FALSE(records().HasCurrent());
+    EXPECT_EQ(records().Value(kNumber), "");
+    records().MoveNext();
+    EXPECT_TRUE(records().AtEnd());
+    records().MovePrevious();
+    EXPECT_EQ(records().Position(), 2);
+}
+
+TEST_F(RecordSetTest, EmptySetHasNoFirstRecord) {
+    EXPECT_THROW(records().MoveFirst(), Failure);
+    EXPECT_THROW(records().MoveLast(), Failure);
+    EXPECT_THROW(records().WriteBack(), Failure);
+    EXPECT_THROW(records().Delete(), Failure);
+    EXPECT_THROW(records().SetValue(kName, "x"), Failure);
+}
+
+TEST_F(RecordSetTest, PendingChangeIsWrittenWhenTheRecordIsLeft) {
+    AddNumbers({"1", "2"});
+    records().MoveFirst();
+    records().SetValue(kName, "新名称");
+    EXPECT_TRUE(records().HasPendingChange());
+    records().MoveNext();
+    EXPECT_FALSE(records().HasPendingChange());
+    Reopen();
+    records().MoveFirst();
+    EXPECT_EQ(records().Value(kName), "新名称");
+}
+
+TEST_F(RecordSetTest, PendingChangeIsWrittenWhenTheStoreCloses) {
+    AddNumbers({"1"});
+    records().MoveFirst();
+    records().SetValue("JDCG", "第一行\r\n第二行");
+    Reopen();
+    records().MoveFirst();
+    EXPECT_EQ(records().Value("JDCG"), "第一行\r\n第二行");
+}
+
+TEST_F(RecordSetTest, DeleteLeavesNoCurrentRecordAndMovesOnFromThere) {
+    AddNumbers({"1", "2", "3"});
+    records().MoveTo(2);
+    records().Delete();
+    EXPECT_FALSE(records().HasCurrent());
+    EXPECT_EQ(records().Count(), 2);
+    records().MoveNext();
+    EXPECT_EQ(records().Value(kNumber), "3");
+    Reopen();
+    EXPECT_EQ(records().Count(), 2);
+}
+
+TEST_F(RecordSetTest, NotifiesMovesAndChanges) {
+    AddNumbers({"1", "2"});
+    std::vector<RecordEventKind> seen;
+    const int id = records().Subscribe([&](const RecordEvent& e) { seen.push_back(e.kind); });
+    records().MoveFirst();
+    records().SetValue(kName, "x");
+    records().MoveNext();
+    records().Unsubscribe(id);
+    records().MoveFirst();
+    EXPECT_EQ(seen, (std::vector<RecordEventKind>{RecordEventKind::Moved,
+                                                  RecordEventKind::ValueChanged,
+                                                  RecordEventKind::Written,
+                                                  RecordEventKind::Moved}));
+}
+
+TEST_F(RecordSetTest, ReadsRowsAndColumnsWithoutMoving) {
+    AddNumbers({"2", "1"});
+    records().MoveTo(1);
+    records().SetValue(kName, "未保存");
+    EXPECT_EQ(records().ReadRow(2)[kNumber], "1");
+    EXPECT_EQ(records().ColumnValues(kName), (std::vector<std::string>{"未保存", "项目1"}));
+    EXPECT_EQ(records().Position(), 1);
+}
+
+TEST_F(RecordSetTest, KeepsLongValuesWhole) {
+    AddNumbers({"1"});
+    const std::string long_text(5000, 'x');
+    records().SetValue(kName, long_text);
+    records().SetValue("BY3", "任意文本\t\"引号\"");
+    Reopen();
+    records().MoveFirst();
+    EXPECT_EQ(records().Value(kName), long_text);
+    EXPECT_EQ(records().Value("BY3"), "任意文本\t\"引号\"");
+}
+
+}  // namespace
+}  // namespace zorbix::store
