@@ -1,0 +1,42 @@
+#include "office/xlsx_package.h"
+
+#include "office/xml_part.h"
+#include "store/error.h"
+
+namespace zorbix::office {
+namespace {
+
+// Resolves a relationship target against the folder of xl/workbook.xml.
+std::string ResolveTarget(std::string target) {
+    if (!target.empty() && target.front() == '/') return target.substr(1);
+    std::string base = "xl/";
+    while (target.rfind("../", 0) == 0) {
+        target = target.substr(3);
+        const auto slash = base.find_last_of('/', base.size() - 2);
+        base = slash == std::string::npos ? "" : base.substr(0, slash + 1);
+    }
+    return base + target;
+}
+
+}  // namespace
+
+std::string FirstSheetPart(const ZipArchive& package) {
+    const std::string file = "文件“" + package.file().string() + "”";
+    pugi::xml_document workbook;
+    ParseXmlPart(workbook, package.Read("xl/workbook.xml"), file + "的xl/workbook.xml");
+    const pugi::xml_node sheet = workbook.child("workbook").child("sheets").child("sheet");
+    const std::string id = sheet.attribute("r:id").value();
+    if (!sheet || id.empty()) throw store::Failure(file + "中没有工作表。");
+
+    pugi::xml_document rels;
+    ParseXmlPart(rels, package.Read("xl/_rels/workbook.xml.rels"), file + "的xl/_rels/workbook.xml.rels");
+    for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
+        if (id != rel.attribute("Id").value()) continue;
+        const std::string part = ResolveTarget(rel.attribute("Target").value());
+        if (!package.Has(part)) throw store::Failure(file + "缺少第一张工作表（" + part + "）。");
+        return part;
+    }
+    throw store::Failure(file + "中找不到第一张工作表的位置。");
+}
+
+}  // namespace zorbix::office
