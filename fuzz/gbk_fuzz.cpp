@@ -1,0 +1,28 @@
+// GBK conversion on any bytes: decoding either fails with GbkError or gives
+// UTF-8 that encodes back to the same bytes; cutting never splits a
+// character and never exceeds its limit.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "store/gbk.h"
+
+using namespace zorbix::store;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    try {
+        const std::string utf8 = FromGbk(bytes);
+        if (ToGbk(utf8) != bytes) __builtin_trap();
+        const std::size_t limit = size / 2;
+        const std::string cut = CutToGbkBytes(utf8, limit);
+        if (GbkLength(cut) > limit) __builtin_trap();
+        if (utf8.compare(0, cut.size(), cut) != 0) __builtin_trap();
+    } catch (const GbkError&) {
+    }
+    try {
+        ToGbk(bytes);
+    } catch (const GbkError&) {
+    }
+    return 0;
+}
