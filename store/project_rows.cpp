@@ -102,4 +102,6 @@ void ProjectRows::Delete(std::int64_t rowid) {
     delete_->Run();
 }
 
+void ProjectRows::DeleteAll() { db_.Execute("DELETE FROM kjxmzxqk"); }
+
 }  // namespace zorbix::store

@@ -31,6 +31,7 @@ public:
     void Write(std::int64_t rowid, const Record& values);
     std::int64_t Insert(const Row& values);
     void Delete(std::int64_t rowid);
+    void DeleteAll();
 
 private:
     Database& db_;

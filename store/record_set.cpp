@@ -34,8 +34,8 @@ void RecordSet::Reopen() {
 }
 
 void RecordSet::ForgetCache() const {
-    cache_.assign(rowids_.size(), Record());
-    cached_.assign(rowids_.size(), 0);
+    cache_.clear();
+    cache_.resize(rowids_.size());
     last_miss_end_ = 0;
 }
 
@@ -46,10 +46,8 @@ void RecordSet::FillBlock(int first, int count) const {
                                             static_cast<std::size_t>(count));
     std::vector<Record> rows;
     rows_->Read(ids, rows);
-    for (int i = 0; i < count; ++i) {
-        cache_[first - 1 + i] = std::move(rows[i]);
-        cached_[first - 1 + i] = 1;
-    }
+    for (int i = 0; i < count; ++i)
+        cache_[first - 1 + i] = std::make_unique<Record>(std::move(rows[i]));
     last_miss_end_ = first + count;
 }
 
@@ -59,9 +57,8 @@ void RecordSet::FillAll() const {
     for (std::size_t i = 0; i < rowids_.size(); ++i) position_of.emplace(rowids_[i], static_cast<int>(i));
     rows_->ReadAll([&](std::int64_t rowid, Record& row) {
         const auto it = position_of.find(rowid);
-        if (it == position_of.end() || cached_[it->second]) return;
-        std::swap(cache_[it->second], row);
-        cached_[it->second] = 1;
+        if (it == position_of.end() || cache_[it->second]) return;
+        cache_[it->second] = std::make_unique<Record>(std::move(row));
     });
 }
 
@@ -85,7 +82,7 @@ void RecordSet::Load(int position) {
         return;
     }
     EnsureCached(position);
-    current_ = cache_[position - 1];
+    current_ = *cache_[position - 1];
     position_ = position;
     loaded_ = true;
     deleted_here_ = false;
@@ -144,8 +141,7 @@ void RecordSet::SetValue(std::string_view name, std::string_view value) {
 void RecordSet::WriteBack() {
     FailWithoutCurrent();
     rows_->Write(rowids_[position_ - 1], current_);
-    cache_[position_ - 1] = current_;
-    cached_[position_ - 1] = 1;
+    cache_[position_ - 1] = std::make_unique<Record>(current_);
     pending_ = false;
     Notify(RecordEventKind::Written);
 }
@@ -155,9 +151,8 @@ void RecordSet::AddNew() { AddNew(Row(kColumnCount)); }
 void RecordSet::AddNew(const Row& values) {
     if (pending_) WriteBack();
     rowids_.push_back(rows_->Insert(values));
-    cache_.emplace_back(values);
-    cached_.push_back(1);
-    current_ = cache_.back();
+    cache_.push_back(std::make_unique<Record>(values));
+    current_ = *cache_.back();
     position_ = Count();
     loaded_ = true;
     deleted_here_ = false;
@@ -170,8 +165,19 @@ void RecordSet::Delete() {
     rows_->Delete(rowids_[position_ - 1]);
     rowids_.erase(rowids_.begin() + (position_ - 1));
     cache_.erase(cache_.begin() + (position_ - 1));
-    cached_.erase(cached_.begin() + (position_ - 1));
     last_miss_end_ = 0;
+    loaded_ = false;
+    pending_ = false;
+    deleted_here_ = true;
+    current_.Clear();
+    Notify(RecordEventKind::Deleted);
+}
+
+void RecordSet::DeleteAll() {
+    rows_->DeleteAll();
+    rowids_.clear();
+    ForgetCache();
+    position_ = 1;
     loaded_ = false;
     pending_ = false;
     deleted_here_ = true;
@@ -183,7 +189,7 @@ Record RecordSet::ReadRow(int position) const {
     if (position == position_ && loaded_) return current_;
     if (position < 1 || position > Count()) return Record();
     EnsureCached(position);
-    return cache_[position - 1];
+    return *cache_[position - 1];
 }
 
 std::vector<std::string> RecordSet::ColumnValues(int column) const {

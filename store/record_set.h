@@ -89,6 +89,10 @@ public:
     // move is relative to where it stood.
     void Delete();
 
+    // Deletes every record (what deleting the first record n times does,
+    // in one statement). No record is current afterwards.
+    void DeleteAll();
+
     // A record by position without moving the current record (for the grid
     // and listings); the current record with its pending change.
     Record ReadRow(int position) const;
@@ -108,7 +112,7 @@ private:
     // Reads every row into the cache in one scan of the table.
     void FillAll() const;
     void ForgetCache() const;
-    bool IsCached(int position) const { return cached_[position - 1] != 0; }
+    bool IsCached(int position) const { return cache_[position - 1] != nullptr; }
     void EnsureCached(int position) const;
 
     void Load(int position);
@@ -118,8 +122,9 @@ private:
 
     Database& db_;
     std::unique_ptr<ProjectRows> rows_;
-    mutable std::vector<Record> cache_;  // by position - 1
-    mutable std::vector<char> cached_;   // 1 where cache_ holds the row
+    // By position - 1; null where the row has not been read. Pointers keep
+    // deleting from the middle of a large set cheap.
+    mutable std::vector<std::unique_ptr<Record>> cache_;
     mutable int last_miss_end_ = 0;      // end of the last block read
     std::vector<std::int64_t> rowids_;  // set order
     int position_ = 0;

@@ -95,25 +95,18 @@ bool DeleteProject(RecordSet& records, Prompter& prompter) {
 bool InitialiseStore(RecordSet& records, Prompter& prompter) {
     if (!Confirm(prompter, kProgramTitle, "数据初始化将会删除全部数据，确认要删除吗？"))
         return false;
+    if (records.Count() == 0) return true;
     BusyScope busy(prompter, "数据初始化");
-    const int n = records.Count();
-    // One transaction: a crash part-way leaves the store as it was; a failure
-    // keeps what was deleted before it, as the survey program always did.
-    Transaction transaction(records.database());
+    // Deleting the first record n times, as one statement in one
+    // transaction: a crash part-way leaves the store as it was.
     try {
-        for (int i = 0; i < n; ++i) {
-            records.MoveFirst();
-            records.Delete();
-            if (i % 512 == 0) busy.Progress(i, n);
-        }
+        records.MoveFirst();
+        Transaction transaction(records.database());
+        records.DeleteAll();
         transaction.Commit();
         return true;
     } catch (const Failure&) {
         const std::string number = CurrentNumber(records);
-        try {
-            transaction.Commit();
-        } catch (const Failure&) {
-        }
         records.Reopen();
         Tell(prompter, "删除项目" + number + std::string(kRetry));
         return false;
