@@ -26,11 +26,15 @@ void RecordSet::Reopen() {
     rowids_ = std::move(order);
     ForgetCache();
     position_ = 0;
-    loaded_ = false;
-    deleted_here_ = false;
-    pending_ = false;
-    current_.Clear();
+    Unload(false);
     Notify(RecordEventKind::Reopened);
+}
+
+void RecordSet::Unload(bool deleted_here) {
+    loaded_ = false;
+    pending_ = false;
+    deleted_here_ = deleted_here;
+    current_.Clear();
 }
 
 void RecordSet::ForgetCache() const {
@@ -75,9 +79,7 @@ void RecordSet::Load(int position) {
     if (pending_) WriteBack();
     if (position < 1 || position > Count()) {
         position_ = Count() + 1;
-        loaded_ = false;
-        deleted_here_ = false;
-        current_.Clear();
+        Unload(false);
         Notify(RecordEventKind::Moved);
         return;
     }
@@ -166,10 +168,7 @@ void RecordSet::Delete() {
     rowids_.erase(rowids_.begin() + (position_ - 1));
     cache_.erase(cache_.begin() + (position_ - 1));
     last_miss_end_ = 0;
-    loaded_ = false;
-    pending_ = false;
-    deleted_here_ = true;
-    current_.Clear();
+    Unload(true);
     Notify(RecordEventKind::Deleted);
 }
 
@@ -178,10 +177,7 @@ void RecordSet::DeleteAll() {
     rowids_.clear();
     ForgetCache();
     position_ = 1;
-    loaded_ = false;
-    pending_ = false;
-    deleted_here_ = true;
-    current_.Clear();
+    Unload(true);
     Notify(RecordEventKind::Deleted);
 }
 

@@ -116,6 +116,8 @@ private:
     void EnsureCached(int position) const;
 
     void Load(int position);
+    // No record is current any more (past the end, deleted, reopened).
+    void Unload(bool deleted_here);
 
     void Notify(RecordEventKind kind, int column = -1);
     void FailWithoutCurrent() const;
