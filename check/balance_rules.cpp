@@ -35,9 +35,11 @@ struct Rule {
 const std::array<Rule, 7> kTableTwo = {{
     {Test::AnyAbove, {"JF1001", "JF1002", "JF2001", "JF2002"},
      " 表二资金合计数（JF100、JF200） > 1000000千元（十亿元！！），请核对！", 1000000},
-    {Test::Balance, {"JF1001", "JF1701", "JF1101", "JF1201", "JF1301", "JF1401", "JF1501", "JF1601"},
+    {Test::Balance,
+     {"JF1001", "JF1701", "JF1101", "JF1201", "JF1301", "JF1401", "JF1501", "JF1601"},
      " 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，累计数有误！"},
-    {Test::Balance, {"JF1002", "JF1702", "JF1102", "JF1202", "JF1302", "JF1402", "JF1502", "JF1602"},
+    {Test::Balance,
+     {"JF1002", "JF1702", "JF1102", "JF1202", "JF1302", "JF1402", "JF1502", "JF1602"},
      " 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，当年数有误！"},
     {Test::Exact, {"JF1001", "JF2001", "JF4001"}, " 表二 JF400 = JF100-JF200，累计数有误！"},
     {Test::Exact, {"JF1002", "JF2002", "JF4002"}, " 表二 JF400 = JF100-JF200，当年数有误！"},

@@ -98,10 +98,13 @@ bool Fails(const Compiled& c, const store::Record& record) {
                 if (length(i) < r.length) return true;
             return false;
         case Test::AnyYearOutside:
-            for (int i = 0; i < n; ++i)
-                if (value(i) < r.low || value(i) > r.high) return true;
+            for (int i = 0; i < n; ++i) {
+                const double year = value(i);
+                if (year < r.low || year > r.high) return true;
+            }
             return false;
-        case Test::RegionCode: return !HasRegionPrefix(record[c.columns[0]]) || length(0) != r.length;
+        case Test::RegionCode:
+            return !HasRegionPrefix(record[c.columns[0]]) || length(0) != r.length;
         case Test::LengthIsNot: return length(0) != r.length;
         case Test::EndBeforeStart: return value(0) < value(1);
         case Test::ShorterWhenAbove: return value(0) > r.high && length(1) < r.length;
