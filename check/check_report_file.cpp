@@ -1,5 +1,7 @@
 #include "check/check_report_file.h"
 
+#include <filesystem>
+
 #include "store/atomic_file.h"
 #include "store/error.h"
 #include "store/gbk.h"
@@ -34,6 +36,14 @@ bool SaveCheckReport(store::Prompter& prompter, std::string_view panel) {
         // The answer to this question changes nothing; it only reminds.
         prompter.Show({std::string(kSaveDialogTitle), "请指定文件名！！", store::Icon::Question,
                        store::Buttons::YesNo});
+        return false;
+    }
+    // The dialog offers only folders that exist; a typed or passed-in name
+    // may still point elsewhere.
+    const auto folder = file->parent_path();
+    if (!folder.empty() && !std::filesystem::is_directory(folder)) {
+        TellFailure(prompter, "文件夹“" + folder.string() + "”不存在，文件“" + file->string() +
+                                  "”没有写入。");
         return false;
     }
     try {

@@ -79,6 +79,18 @@ TEST_F(SaveReport, AnUnwritablePathKeepsThePanelAndTellsWhy) {
     EXPECT_EQ(prompter_.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
     EXPECT_EQ(prompter_.messages[0].text.rfind("审核结果未能保存：", 0), 0u);
     EXPECT_NE(prompter_.messages[0].text.find(file.string()), std::string::npos);
+    EXPECT_NE(prompter_.messages[0].text.find("不存在"), std::string::npos);
+}
+
+TEST_F(SaveReport, AFolderInPlaceOfTheFileIsTold) {
+    const auto file = dir_ / "taken.Txt";
+    std::filesystem::create_directory(file);
+    prompter_.files.push_back(file);
+    EXPECT_FALSE(SaveCheckReport(prompter_, "x"));
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].text.rfind("审核结果未能保存：", 0), 0u);
+    EXPECT_NE(prompter_.messages[0].text.find(file.string()), std::string::npos);
 }
 
 TEST_F(SaveReport, TextGbkCannotHoldIsRefusedAndTheOldFileKept) {
