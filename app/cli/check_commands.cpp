@@ -1,11 +1,44 @@
-// Batch commands of the check subsystem.
+// Batch commands of the check subsystem: "数据审核" / "项目审核" into the
+// panel text on standard output, and "保存结果" with --save.
+#include <ostream>
+
 #include "app/cli/command.h"
+#include "check/check_report_file.h"
+#include "check/check_runs.h"
 
 namespace zorbix::cli {
+namespace {
 
+// The panel's CR LF line ends as the single LF of standard output.
+void PrintPanel(std::ostream& out, const std::string& panel) {
+    for (std::size_t i = 0; i < panel.size(); ++i) {
+        if (panel[i] == '\r' && i + 1 < panel.size() && panel[i + 1] == '\n') continue;
+        out << panel[i];
+    }
+}
+
+}  // namespace
+
+// check [--project NUMBER] [--save FILE]
 int CheckCommand(Context& ctx) {
-    store::Inform(ctx.prompter, store::kProgramTitle, "这一命令尚未提供。");
-    return kRefused;
+    const auto project = ctx.TakeOption("--project");
+    const auto save = ctx.TakeOption("--save");
+    ctx.NoMoreArguments();
+    if (save && save->empty()) throw UsageError("--save 后面缺少文件名。");
+    if (!ctx.LocateRequested(project)) return kRefused;
+
+    auto& records = ctx.store.records();
+    std::string panel;
+    const bool ran = project ? check::CheckCurrentProject(records, ctx.prompter, panel)
+                             : check::CheckAllProjects(records, ctx.prompter, panel);
+    PrintPanel(ctx.out, panel);
+    ctx.out.flush();
+    if (!ran) return kRefused;
+    if (save) {
+        ctx.prompter.QueueFile(*save);
+        if (!check::SaveCheckReport(ctx.prompter, panel)) return kRefused;
+    }
+    return kDone;
 }
 
 }  // namespace zorbix::cli

@@ -1,0 +1,125 @@
+// The rules of the cover and table one, as a table in the survey's order.
+// The messages name the fields by the survey form's "JH" numbering.
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "check/rule_sets.h"
+#include "store/characters.h"
+#include "store/numeric_value.h"
+#include "store/province.h"
+
+namespace zorbix::check {
+namespace {
+
+using store::CharacterCount;
+using store::NumericValue;
+
+enum class Test {
+    AnyShorter,        // any field has fewer than `length` characters
+    AnyYearOutside,    // the value of any field is below `low` or above `high`
+    RegionCode,        // not `length` characters, or not the province's prefix
+    LengthIsNot,       // not exactly `length` characters
+    EndBeforeStart,    // value of fields[0] (end) below value of fields[1] (start)
+    ShorterWhenAbove,  // value of fields[0] above `high`, fields[1] shorter than `length`
+    ShorterWhenBelow,  // value of fields[0] below `low`, fields[1] shorter than `length`
+};
+
+struct Rule {
+    Test test;
+    std::array<std::string_view, 3> fields;
+    std::string_view message;
+    std::size_t length = 0;
+    double low = 0;
+    double high = 0;
+};
+
+// Rules that name several fields give one line however many of them fail.
+const std::array<Rule, 20> kRules = {{
+    {Test::AnyShorter, {"JB411", "JB412", "JB413"}, " 表一 JH41项目参加人员漏填！", 2},
+    {Test::AnyYearOutside, {"JB431", "JB432", "JB433"}, " 表一 JH43出生年填写有误！", 0,
+     1930, 2000},
+    {Test::RegionCode, {"JB22"}, " 表一 JH22行政区划代码填写有误！", 6},
+    {Test::LengthIsNot, {"JB24"}, " 表一 JH24邮政编码填写有误！", 6},
+    {Test::AnyYearOutside, {"JB63_1", "JB63_2"}, " 表一 JH63项目起至年限填写有误！", 0, 2005,
+     2020},
+    {Test::EndBeforeStart, {"JB63_2", "JB63_1"}, " 表一 JH63项目起至年限填写有误！"},
+    {Test::AnyShorter, {"JB25"}, " 表一 JH25单位性质代码选择有误！", 3},
+    {Test::AnyShorter, {"JB26"}, " 表一 JH26主管单位代码选择有误！", 3},
+    {Test::AnyShorter, {"JB27"}, " 表一 JH27项目活动类型代码选择有误！", 3},
+    {Test::AnyShorter, {"JB61"}, " 表一 JH61项目计划类别代码选择有误！", 3},
+    {Test::AnyShorter, {"JB71"}, " 表一 JH71项目进展情况代码选择有误！", 3},
+    // Progress "3.拖延", "4.停顿" or "5.申请撤销" needs its first reason.
+    {Test::ShorterWhenAbove, {"JB71", "JB72_01"}, " 表一 JH71项目拖延或取消原因未填！", 3, 0, 2},
+    {Test::AnyShorter, {"JB62"}, " 表一 JH62项目技术领域代码选择有误！", 3},
+    {Test::AnyShorter, {"JB64"}, " 表一 技术来源JH64代码选择有误！", 3},
+    {Test::AnyShorter, {"JB65"}, " 表一 预期主要的成果形式JH65代码选择有误！", 3},
+    {Test::AnyShorter, {"JB81"}, " 表一 JH81项目是否鉴定填写有误！", 2},
+    // Appraised ("1.是") or not answered: time and level of the appraisal.
+    {Test::ShorterWhenBelow, {"JB81", "JB82"}, " 表一 JH82项目鉴定时间未填！", 3, 2},
+    {Test::ShorterWhenBelow, {"JB81", "JB83"}, " 表一 JH82项目鉴定技术水平未填！", 3, 2},
+    {Test::AnyShorter, {"JB01"}, " 封面 JH01项目名称填写有误！", 3},
+    {Test::AnyShorter, {"JB02"}, " 封面 JH02项目编号填写有误！", 7},
+}};
+
+// A rule with its field names resolved to column indices once.
+struct Compiled {
+    const Rule* rule;
+    std::vector<int> columns;
+};
+
+const std::vector<Compiled>& CompiledRules() {
+    static const std::vector<Compiled> compiled = [] {
+        std::vector<Compiled> out;
+        for (const Rule& rule : kRules) {
+            Compiled c{&rule, {}};
+            for (std::string_view name : rule.fields)
+                if (!name.empty()) c.columns.push_back(store::ColumnIndex(name));
+            out.push_back(std::move(c));
+        }
+        return out;
+    }();
+    return compiled;
+}
+
+bool HasRegionPrefix(std::string_view code) {
+    // The prefix is ASCII, so comparing bytes compares the first characters.
+    return code.substr(0, store::kProvinceCode.size()) == store::kProvinceCode;
+}
+
+bool Fails(const Compiled& c, const store::Record& record) {
+    const Rule& r = *c.rule;
+    auto length = [&](int i) { return CharacterCount(record[c.columns[i]]); };
+    auto value = [&](int i) { return NumericValue(record[c.columns[i]]); };
+    const int n = static_cast<int>(c.columns.size());
+    switch (r.test) {
+        case Test::AnyShorter:
+            for (int i = 0; i < n; ++i)
+                if (length(i) < r.length) return true;
+            return false;
+        case Test::AnyYearOutside:
+            for (int i = 0; i < n; ++i) {
+                const double year = value(i);
+                if (year < r.low || year > r.high) return true;
+            }
+            return false;
+        case Test::RegionCode:
+            return !HasRegionPrefix(record[c.columns[0]]) || length(0) != r.length;
+        case Test::LengthIsNot: return length(0) != r.length;
+        case Test::EndBeforeStart: return value(0) < value(1);
+        case Test::ShorterWhenAbove: return value(0) > r.high && length(1) < r.length;
+        case Test::ShorterWhenBelow: return value(0) < r.low && length(1) < r.length;
+    }
+    return false;
+}
+
+}  // namespace
+
+void CheckTableOne(const store::Record& record, CheckResult& result) {
+    static const int kNumber = store::ColumnIndex("JB02");
+    const std::string_view number = record[kNumber];
+    for (const Compiled& c : CompiledRules())
+        if (Fails(c, record)) result.Add(number, c.rule->message);
+}
+
+}  // namespace zorbix::check
