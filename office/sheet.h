@@ -46,6 +46,8 @@ public:
     // For the readers: puts a cell (a later one at the same place wins).
     // Returns false when the sheet is full (kMaxCells).
     bool Put(int row, int column, Cell cell);
+    // For the readers: room for about this many cells (kept under kMaxCells).
+    void Reserve(std::size_t cells);
 
 private:
     static std::uint64_t Key(int row, int column) {

@@ -58,12 +58,24 @@ std::string SharedStringsPart(const ZipArchive& package, const std::string& file
     return "xl/sharedStrings.xml";
 }
 
+// Parses a part inside its own bytes (no second copy of a large sheet);
+// `bytes` must outlive `doc`. Same options and message as ParseXmlPart.
+void ParseInPlace(pugi::xml_document& doc, std::string& bytes, const std::string& what) {
+    const unsigned options = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
+    const pugi::xml_parse_result result =
+        doc.load_buffer_inplace(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
+    if (!result)
+        throw Failure(what + "的XML内容已损坏（" + result.description() + "，第" +
+                      std::to_string(result.offset) + "字节）。");
+}
+
 std::vector<std::string> ReadSharedStrings(const ZipArchive& package, const std::string& file) {
     std::vector<std::string> strings;
     const std::string part = SharedStringsPart(package, file);
     if (!package.Has(part)) return strings;
+    std::string bytes = package.Read(part);
     pugi::xml_document doc;
-    ParseXmlPart(doc, package.Read(part), file + "的" + part);
+    ParseInPlace(doc, bytes, file + "的" + part);
     for (pugi::xml_node si : Child(doc, "sst").children())
         if (LocalName(si) == "si") strings.push_back(StringItemText(si));
     return strings;
@@ -96,8 +108,12 @@ int ParseRowNumber(const pugi::xml_node& row, int previous) {
 
 class SheetBuilder {
 public:
-    SheetBuilder(std::string file, std::vector<std::string> strings)
-        : file_(std::move(file)), strings_(std::move(strings)) {}
+    SheetBuilder(std::string file, std::vector<std::string> strings, std::size_t xml_bytes)
+        : file_(std::move(file)), strings_(std::move(strings)) {
+        // A cell takes some 30 bytes of XML at least: room for all of them
+        // at once spares the growing of a large table.
+        sheet_.Reserve(xml_bytes / 32);
+    }
 
     void AddRow(const pugi::xml_node& row) {
         row_ = ParseRowNumber(row, row_);
@@ -163,9 +179,10 @@ Sheet ReadXlsxFirstSheet(const std::filesystem::path& file) {
     const std::string named = "文件“" + file.string() + "”";
     const ZipArchive package(file);
     const std::string part = FirstSheetPart(package);
-    SheetBuilder builder(named, ReadSharedStrings(package, named));
+    std::string bytes = package.Read(part);
+    SheetBuilder builder(named, ReadSharedStrings(package, named), bytes.size());
     pugi::xml_document doc;
-    ParseXmlPart(doc, package.Read(part), named + "的" + part);
+    ParseInPlace(doc, bytes, named + "的" + part);
     const pugi::xml_node data = Child(Child(doc, "worksheet"), "sheetData");
     if (!data) throw Failure(named + "的第一张工作表缺少数据部分（sheetData），文件已损坏。");
     for (pugi::xml_node row : data.children())

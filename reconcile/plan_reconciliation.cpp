@@ -13,12 +13,6 @@ void Tell(store::Prompter& prompter, const std::string& text) {
     store::Inform(prompter, store::kRunEndTitle, text, store::Icon::Exclamation);
 }
 
-// The walk starts and ends on the first record; moving there also writes a
-// pending change, so the comparison sees what the pages show.
-void ToFirstRecord(store::RecordSet& records) {
-    if (records.Count() > 0) records.MoveFirst();
-}
-
 }  // namespace
 
 std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, store::Prompter& prompter,
@@ -27,9 +21,8 @@ std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, store::P
     try {
         store::BusyScope busy(prompter, "未报项目核对");
         auto plan = ReadPlanList(FindPlanWorkbook(program_dir));
-        ToFirstRecord(records);
+        // Reading the stored projects leaves the store on its first record.
         text = ReconciliationText(std::move(plan), ReportedProjects(records));
-        ToFirstRecord(records);
     } catch (const store::Failure& e) {
         Tell(prompter, std::string(e.what()) + "\n" + kNotDone);
         return std::nullopt;

@@ -21,8 +21,11 @@ struct ReportedProject {
     std::string jf1102;  // provincial appropriation of the survey year, thousand yuan
 };
 
-// Every project of the set in store order (pending change included).
-std::vector<ReportedProject> ReportedProjects(const store::RecordSet& records);
+// Every stored project in store order. Moves the set to its first record
+// first, which writes a pending change, so the comparison sees what the
+// pages show; the set stays there. Throws store::Failure when the store
+// cannot be read.
+std::vector<ReportedProject> ReportedProjects(store::RecordSet& records);
 
 // True when the planned amount (ten thousand yuan) and the record's amount
 // (thousand yuan) differ by more than 0.01 ten thousand yuan.
