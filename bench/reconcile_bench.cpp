@@ -21,7 +21,7 @@ using namespace zorbix;
 namespace {
 
 class QuietPrompter : public store::Prompter {
-public:
+  public:
     bool Show(const store::Message& m) override {
         last = m.text;
         return true;

@@ -11,7 +11,8 @@ namespace zorbix::office {
 std::string NumberText(double value) {
     char buffer[64];
     // Whole numbers up to 2^53 are exact in a double: print them as integers.
-    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) <= 9007199254740992.0) {
+    if (std::isfinite(value) && value == std::trunc(value) &&
+        std::fabs(value) <= 9007199254740992.0) {
         const auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
         return std::string(buffer, r.ptr);
     }
@@ -43,7 +44,9 @@ bool Sheet::Put(int row, int column, Cell cell) {
     return true;
 }
 
-void Sheet::Reserve(std::size_t cells) { cells_.reserve(std::min(cells, kMaxCells)); }
+void Sheet::Reserve(std::size_t cells) {
+    cells_.reserve(std::min(cells, kMaxCells));
+}
 
 void Sheet::Settle() const {
     if (sorted_) return;

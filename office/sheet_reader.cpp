@@ -32,9 +32,12 @@ Sheet ReadFirstSheet(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, ec))
         throw store::Failure("找不到文件“" + file.string() + "”。");
     switch (KindOf(file)) {
-        case WorkbookKind::Xlsx: return ReadXlsxFirstSheet(file);
-        case WorkbookKind::Xls: return ReadXlsFirstSheet(file);
-        case WorkbookKind::Unknown: break;
+        case WorkbookKind::Xlsx:
+            return ReadXlsxFirstSheet(file);
+        case WorkbookKind::Xls:
+            return ReadXlsFirstSheet(file);
+        case WorkbookKind::Unknown:
+            break;
     }
     throw store::Failure("文件“" + file.string() + "”不是Excel工作簿，或已损坏。");
 }

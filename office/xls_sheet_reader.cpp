@@ -20,7 +20,7 @@ constexpr std::uint64_t kMaxDeclaredCells = 8'000'000;
 
 // Closes a FreeXL handle however reading ends.
 class XlsHandle {
-public:
+  public:
     XlsHandle(const std::filesystem::path& file, bool info_only, const std::string& named) {
         const int rc = info_only ? freexl_open_info(file.c_str(), &handle_)
                                  : freexl_open(file.c_str(), &handle_);
@@ -50,7 +50,7 @@ public:
         return "已损坏，无法读取（错误" + std::to_string(rc) + "）。";
     }
 
-private:
+  private:
     const void* handle_ = nullptr;
 };
 
@@ -78,15 +78,18 @@ void CheckDeclaredSize(const std::filesystem::path& file, const std::string& nam
 
 Cell ReadCell(const FreeXL_CellValue& value) {
     switch (value.type) {
-        case FREEXL_CELL_INT: return Cell::FromNumber(value.value.int_value);
-        case FREEXL_CELL_DOUBLE: return Cell::FromNumber(value.value.double_value);
+        case FREEXL_CELL_INT:
+            return Cell::FromNumber(value.value.int_value);
+        case FREEXL_CELL_DOUBLE:
+            return Cell::FromNumber(value.value.double_value);
         case FREEXL_CELL_TEXT:
         case FREEXL_CELL_SST_TEXT:
         case FREEXL_CELL_DATE:
         case FREEXL_CELL_DATETIME:
         case FREEXL_CELL_TIME:
             return Cell::FromText(value.value.text_value ? value.value.text_value : "");
-        default: return {};
+        default:
+            return {};
     }
 }
 

@@ -107,7 +107,7 @@ int ParseRowNumber(const pugi::xml_node& row, int previous) {
 }
 
 class SheetBuilder {
-public:
+  public:
     SheetBuilder(std::string file, std::vector<std::string> strings, std::size_t xml_bytes)
         : file_(std::move(file)), strings_(std::move(strings)) {
         // A cell takes some 30 bytes of XML at least: room for all of them
@@ -137,7 +137,7 @@ public:
 
     Sheet Take() { return std::move(sheet_); }
 
-private:
+  private:
     [[noreturn]] void Damaged(const std::string& why) const {
         throw Failure(file_ + "已损坏（第一张工作表中" + why + "）。");
     }
@@ -160,7 +160,8 @@ private:
 
     Cell SharedString(std::string_view index_text) const {
         std::size_t index = 0;
-        const auto r = std::from_chars(index_text.data(), index_text.data() + index_text.size(), index);
+        const auto r =
+            std::from_chars(index_text.data(), index_text.data() + index_text.size(), index);
         if (r.ec != std::errc() || r.ptr != index_text.data() + index_text.size() ||
             index >= strings_.size())
             Damaged("共享字符串编号“" + std::string(index_text) + "”无效");

@@ -63,7 +63,8 @@ std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::stri
                       "”第一张工作表的第2行第2列没有项目编号，不是计划表（第1行为表头，"
                       "从第2行起每行一个项目，第2列为项目编号，第6列为计划金额）。");
     if (!any_amount)
-        throw Failure("计划文件“" + file_name + "”第一张工作表的第6列（计划金额）没有数据，"
+        throw Failure("计划文件“" + file_name +
+                      "”第一张工作表的第6列（计划金额）没有数据，"
                       "不是计划表。");
     return plan;
 }

@@ -17,11 +17,11 @@ inline constexpr const char* kPlanWorkbookXlsx = "2013计划.xlsx";
 inline constexpr const char* kPlanWorkbookXls = "2013计划.xls";
 
 struct PlannedProject {
-    int row = 0;               // the sheet row, for messages
-    double number = 0;         // the project number's value
-    std::string number_text;   // column 2 as the sheet shows it
+    int row = 0;                         // the sheet row, for messages
+    double number = 0;                   // the project number's value
+    std::string number_text;             // column 2 as the sheet shows it
     std::array<std::string, 3> details;  // columns 3, 4 and 5 unchanged
-    double amount = 0;         // column 6
+    double amount = 0;                   // column 6
 };
 
 // The plan workbook in the program directory: "2013计划.xlsx", or

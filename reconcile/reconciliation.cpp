@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "store/sqlite_db.h"
 #include "store/numeric_value.h"
+#include "store/sqlite_db.h"
 
 namespace zorbix::reconcile {
 namespace {
@@ -44,7 +44,7 @@ std::vector<Numbered> InValueOrder(const std::vector<Item>& items, Value value) 
 }
 
 class Findings {
-public:
+  public:
     explicit Findings(std::string& text) : text_(text) {}
 
     void Missing(const PlannedProject& p) {
@@ -63,7 +63,7 @@ public:
         End();
     }
 
-private:
+  private:
     std::string& Start() { return text_ += std::to_string(next_); }
     void End() {
         text_ += kLineEnd;

@@ -1,10 +1,11 @@
 // Reading the first sheet of workbooks made here: every kind of xlsx cell,
 // numbers as the digits a clerk typed, and the refusals of broken files.
+#include "office/sheet_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "office/sheet_reader.h"
 #include "store/error.h"
 #include "tests/office/test_workbooks.h"
 #include "tests/support/temp_dir.h"
@@ -16,10 +17,14 @@ using office::Cell;
 
 TEST(NumberText, WholeNumbersAsDigitsOthersShortest) {
     const std::vector<std::pair<double, std::string>> cases = {
-        {201300000001.0, "201300000001"}, {1234.56, "1234.56"},
-        {1234.5599999999999, "1234.56"},  {0.0, "0"},
-        {-5.0, "-5"},                     {123.4, "123.4"},
-        {0.1, "0.1"},                     {999999999999.0, "999999999999"},
+        {201300000001.0, "201300000001"},
+        {1234.56, "1234.56"},
+        {1234.5599999999999, "1234.56"},
+        {0.0, "0"},
+        {-5.0, "-5"},
+        {123.4, "123.4"},
+        {0.1, "0.1"},
+        {999999999999.0, "999999999999"},
         {1e20, "1e+20"},
     };
     for (const auto& [value, text] : cases) EXPECT_EQ(office::NumberText(value), text) << text;
@@ -72,8 +77,9 @@ TEST(XlsxSheet, TextCellsCarryTheirNumericValue) {
 
 TEST(XlsxSheet, CellsWithoutReferencesFollowOneAnother) {
     TempDir dir;
-    WriteXlsxParts(dir / "n.xlsx", "<row><c><v>1</v></c><c><v>2</v></c></row>"
-                                   "<row><c r=\"C2\"><v>3</v></c><c><v>4</v></c></row>");
+    WriteXlsxParts(dir / "n.xlsx",
+                   "<row><c><v>1</v></c><c><v>2</v></c></row>"
+                   "<row><c r=\"C2\"><v>3</v></c><c><v>4</v></c></row>");
     const auto sheet = office::ReadFirstSheet(dir / "n.xlsx");
     EXPECT_EQ(sheet.At(1, 1).number, 1);
     EXPECT_EQ(sheet.At(1, 2).number, 2);
@@ -115,8 +121,8 @@ TEST(XlsxSheet, BrokenFilesAreRefusedNamingTheFile) {
 TEST(Workbook, NeitherZipNorXlsIsRefused) {
     TempDir dir;
     std::ofstream(dir / "plain.xlsx") << "项目编号,名称\n201300000001,甲\n";
-    std::ofstream(dir / "fake.xls") << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)
-                                    << std::string(600, '\x01');
+    std::ofstream(dir / "fake.xls")
+        << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\x01');
     std::ofstream(dir / "empty.xls");
     for (const char* name : {"plain.xlsx", "fake.xls", "empty.xls", "missing.xlsx"}) {
         try {

@@ -23,11 +23,20 @@ inline std::string XmlEscape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -49,33 +58,39 @@ inline void WriteXlsxParts(const std::filesystem::path& file, const std::string&
     const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
     std::vector<std::pair<std::string, std::string>> parts = {
         {"[Content_Types].xml",
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Types xmlns=\"http://schemas.openxmlformats.org/"
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Types "
+         "xmlns=\"http://schemas.openxmlformats.org/"
          "package/2006/content-types\"><Default Extension=\"rels\" ContentType=\"application/"
          "vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" "
          "ContentType=\"application/xml\"/><Override PartName=\"/xl/workbook.xml\" ContentType=\""
          "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-         "<Override PartName=\"/xl/worksheets/" + sheet_name + "\" ContentType=\"application/"
-         "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/><Override PartName=\""
-         "/xl/sharedStrings.xml\" ContentType=\"application/vnd.openxmlformats-officedocument."
-         "spreadsheetml.sharedStrings+xml\"/></Types>"},
+         "<Override PartName=\"/xl/worksheets/" +
+             sheet_name +
+             "\" ContentType=\"application/"
+             "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/><Override "
+             "PartName=\""
+             "/xl/sharedStrings.xml\" ContentType=\"application/vnd.openxmlformats-officedocument."
+             "spreadsheetml.sharedStrings+xml\"/></Types>"},
         {"_rels/.rels",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas."
          "openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" Type=\"" +
              rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
         {"xl/workbook.xml",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><workbook xmlns=\"" + ns + "\" xmlns:r=\"" +
-             rel + "\"><sheets><sheet name=\"计划\" sheetId=\"1\" r:id=\"rId7\"/></sheets></workbook>"},
+             rel +
+             "\"><sheets><sheet name=\"计划\" sheetId=\"1\" r:id=\"rId7\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas."
          "openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId7\" Type=\"" +
-             rel + "/worksheet\" Target=\"worksheets/" + sheet_name + "\"/><Relationship Id=\"rId8\""
-             " Type=\"" + rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
+             rel + "/worksheet\" Target=\"worksheets/" + sheet_name +
+             "\"/><Relationship Id=\"rId8\""
+             " Type=\"" +
+             rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
         {"xl/worksheets/" + sheet_name,
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\"" + ns + "\"><sheetData>" +
              sheet_data + "</sheetData></worksheet>"},
-        {"xl/sharedStrings.xml",
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst xmlns=\"" + ns + "\">" + shared_items +
-             "</sst>"},
+        {"xl/sharedStrings.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst xmlns=\"" + ns +
+                                     "\">" + shared_items + "</sst>"},
     };
     office::WriteZip(file, parts);
 }

@@ -11,8 +11,9 @@ namespace {
 
 TEST(XlsSheet, ReadsWhatLibreOfficeWrote) {
     TempDir dir;
-    const std::string shared = "<si><t>项目编号</t></si><si><t>中文名称</t></si>"
-                               "<si><t>0201300000009</t></si>";
+    const std::string shared =
+        "<si><t>项目编号</t></si><si><t>中文名称</t></si>"
+        "<si><t>0201300000009</t></si>";
     const std::string data =
         "<row r=\"1\"><c r=\"B1\" t=\"s\"><v>0</v></c></row>"
         "<row r=\"2\"><c r=\"B2\"><v>201300000001</v></c><c r=\"C2\" t=\"s\"><v>1</v></c>"

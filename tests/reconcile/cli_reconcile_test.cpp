@@ -17,14 +17,15 @@ TEST(CliReconcile, PrintsThePanelText) {
                                   "ZGDW=甲主管", "JF1102=200"})
                   .status,
               0);
-    ASSERT_EQ(RunCli(dir.path(), {"set", "201300000003", "JB01=丙项目", "XMCDDW=丙单位",
-                                  "ZGDW=丙主管"})
-                  .status,
-              0);
-    WriteTestXlsx(dir / "2013计划.xlsx",
-                  {{std::string("序号"), std::string("项目编号")},
-                   {1.0, 201300000001.0, std::string("甲"), std::string("A"), std::string("B"), 20.0},
-                   {2.0, 201300000002.0, std::string("乙"), std::string("C"), std::string("D"), 3.0}});
+    ASSERT_EQ(
+        RunCli(dir.path(), {"set", "201300000003", "JB01=丙项目", "XMCDDW=丙单位", "ZGDW=丙主管"})
+            .status,
+        0);
+    WriteTestXlsx(
+        dir / "2013计划.xlsx",
+        {{std::string("序号"), std::string("项目编号")},
+         {1.0, 201300000001.0, std::string("甲"), std::string("A"), std::string("B"), 20.0},
+         {2.0, 201300000002.0, std::string("乙"), std::string("C"), std::string("D"), 3.0}});
     const auto r = RunCli(dir.path(), {"reconcile"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,

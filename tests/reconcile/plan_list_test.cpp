@@ -1,10 +1,11 @@
 // The plan list taken from a sheet, and the plan workbook looked for in the
 // program directory.
+#include "reconcile/plan_list.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "reconcile/plan_list.h"
 #include "store/error.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,12 +19,17 @@ office::Sheet PlanSheet(const std::vector<std::vector<Cell>>& rows) {
     sheet.Put(1, 2, Cell::FromText("项目编号"));
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t c = 0; c < rows[r].size(); ++c)
-            if (!rows[r][c].IsEmpty()) sheet.Put(static_cast<int>(r) + 2, static_cast<int>(c) + 1, rows[r][c]);
+            if (!rows[r][c].IsEmpty())
+                sheet.Put(static_cast<int>(r) + 2, static_cast<int>(c) + 1, rows[r][c]);
     return sheet;
 }
 
-Cell T(const char* text) { return Cell::FromText(text); }
-Cell N(double number) { return Cell::FromNumber(number); }
+Cell T(const char* text) {
+    return Cell::FromText(text);
+}
+Cell N(double number) {
+    return Cell::FromNumber(number);
+}
 
 std::string FailureOf(const office::Sheet& sheet) {
     try {
@@ -35,12 +41,12 @@ std::string FailureOf(const office::Sheet& sheet) {
 }
 
 TEST(PlanList, RowsFromTwoToTheFirstEmptyNumber) {
-    const auto plan = PlanList(
-        PlanSheet({{N(1), N(201300000002), T("名称"), T("单位"), N(3), N(12.5)},
-                   {{}, T("0201300000001"), {}, T("单位乙"), {}, T("7.25万元")},
-                   {{}, {}, T("空行之后"), {}, {}, N(1)},
-                   {{}, N(201300000009), {}, {}, {}, N(1)}}),
-        "plan.xlsx");
+    const auto plan =
+        PlanList(PlanSheet({{N(1), N(201300000002), T("名称"), T("单位"), N(3), N(12.5)},
+                            {{}, T("0201300000001"), {}, T("单位乙"), {}, T("7.25万元")},
+                            {{}, {}, T("空行之后"), {}, {}, N(1)},
+                            {{}, N(201300000009), {}, {}, {}, N(1)}}),
+                 "plan.xlsx");
     ASSERT_EQ(plan.size(), 2u);
     EXPECT_EQ(plan[0].row, 2);
     EXPECT_EQ(plan[0].number_text, "201300000002");

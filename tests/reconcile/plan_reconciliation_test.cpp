@@ -1,12 +1,13 @@
 // The reconciliation run over a real store and a plan workbook in the
 // program directory: its messages, its panel text, where the store ends, and
 // the refusals that leave the panel alone.
+#include "reconcile/plan_reconciliation.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "reconcile/plan_list.h"
-#include "reconcile/plan_reconciliation.h"
 #include "store/catalogue.h"
 #include "store/store.h"
 #include "tests/office/test_workbooks.h"
@@ -41,15 +42,15 @@ void AddProject(store::RecordSet& records, const std::string& number, const std:
 }
 
 TestRow PlanRow(TestCell number, double amount) {
-    return {std::string("1"), number, std::string("计划名称"), std::string("单位"),
+    return {std::string("1"),    number, std::string("计划名称"), std::string("单位"),
             std::string("处室"), amount};
 }
 
-const TestRow kHeading = {std::string("序号"), std::string("项目编号"), std::string("项目名称"),
-                          std::string("承担单位"), std::string("处室"), std::string("金额")};
+const TestRow kHeading = {std::string("序号"),     std::string("项目编号"), std::string("项目名称"),
+                          std::string("承担单位"), std::string("处室"),     std::string("金额")};
 
 class PlanReconciliation : public ::testing::Test {
-protected:
+  protected:
     PlanReconciliation() : store_(dir_.path()) {
         AddProject(records(), "0201300000001", "1234");  // leading zero: compares by value
         AddProject(records(), "201300000002", "50");
@@ -71,10 +72,11 @@ TEST_F(PlanReconciliation, ComparesThePlanAndEndsOnTheFirstRecord) {
     records().SetValue("JF1102", "60");  // typed, not yet written: the run sees it
     const auto text = ReconcileWithPlan(records(), prompter_, dir_.path());
     ASSERT_TRUE(text);
-    EXPECT_EQ(*text, Header(3, 3) + "1 金额错误201300000001 项目0201300000001 承担单位\r\n"
-                                    "2 金额错误201300000002 项目201300000002 承担单位\r\n"
-                                    "3 错报 201300000003 项目201300000003 承担单位 主管部门\r\n"
-                                    "4 漏报 201300000004 计划名称 单位 处室\r\n");
+    EXPECT_EQ(*text, Header(3, 3) +
+                         "1 金额错误201300000001 项目0201300000001 承担单位\r\n"
+                         "2 金额错误201300000002 项目201300000002 承担单位\r\n"
+                         "3 错报 201300000003 项目201300000003 承担单位 主管部门\r\n"
+                         "4 漏报 201300000004 计划名称 单位 处室\r\n");
     EXPECT_EQ(records().Position(), 1);
     EXPECT_EQ(records().ReadRow(2)[store::ColumnIndex("JF1102")], "60");
     ASSERT_EQ(prompter_.messages.size(), 1u);

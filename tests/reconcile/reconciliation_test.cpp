@@ -1,8 +1,8 @@
 // The comparison itself: every kind of line, the amount boundary, and both
 // lists walked in value order to their ends.
-#include <gtest/gtest.h>
-
 #include "reconcile/reconciliation.h"
+
+#include <gtest/gtest.h>
 
 namespace zorbix::reconcile {
 namespace {
@@ -56,14 +56,14 @@ TEST(Reconciliation, MissingProjectBetweenTwoStoredOnesKeepsTheStoredRecord) {
 }
 
 TEST(Reconciliation, MoreStoredThanPlannedListsEveryLeftOverRecord) {
-    const auto text = ReconciliationText(
-        {Planned("201300000002")},
-        {Reported("201300000001"), Reported("201300000002"), Reported("201300000003"),
-         Reported("201300000004")});
-    EXPECT_EQ(text, Header(1, 4) +
-                        "1 错报 201300000001 项目201300000001 承担201300000001 部门201300000001\r\n"
-                        "2 错报 201300000003 项目201300000003 承担201300000003 部门201300000003\r\n"
-                        "3 错报 201300000004 项目201300000004 承担201300000004 部门201300000004\r\n");
+    const auto text = ReconciliationText({Planned("201300000002")},
+                                         {Reported("201300000001"), Reported("201300000002"),
+                                          Reported("201300000003"), Reported("201300000004")});
+    EXPECT_EQ(text,
+              Header(1, 4) +
+                  "1 错报 201300000001 项目201300000001 承担201300000001 部门201300000001\r\n"
+                  "2 错报 201300000003 项目201300000003 承担201300000003 部门201300000003\r\n"
+                  "3 错报 201300000004 项目201300000004 承担201300000004 部门201300000004\r\n");
 }
 
 TEST(Reconciliation, MorePlannedThanStoredListsEveryLeftOverRow) {
@@ -82,11 +82,10 @@ TEST(Reconciliation, AnEmptyStoreMissesEveryPlannedProject) {
 }
 
 TEST(Reconciliation, PlanRowsOutOfOrderAreTakenInValueOrder) {
-    const auto text = ReconciliationText(
-        {Planned("201300000005"), Planned("201300000001"), Planned("201300000004"),
-         Planned("201300000002")},
-        {Reported("201300000001"), Reported("201300000002"), Reported("201300000003"),
-         Reported("201300000005")});
+    const auto text = ReconciliationText({Planned("201300000005"), Planned("201300000001"),
+                                          Planned("201300000004"), Planned("201300000002")},
+                                         {Reported("201300000001"), Reported("201300000002"),
+                                          Reported("201300000003"), Reported("201300000005")});
     EXPECT_EQ(text, Header(4, 4) +
                         "1 错报 201300000003 项目201300000003 承担201300000003 部门201300000003\r\n"
                         "2 漏报 201300000004 名201300000004 单位201300000004 主管201300000004\r\n");
@@ -94,9 +93,9 @@ TEST(Reconciliation, PlanRowsOutOfOrderAreTakenInValueOrder) {
 
 TEST(Reconciliation, StoredNumbersOfDifferentLengthCompareByValue) {
     // Store order is text order: "100" before "99", and a leading zero.
-    const auto text = ReconciliationText({Planned("99"), Planned("100"), Planned("201300000001")},
-                                         {Reported("0201300000001"), Reported("100"),
-                                          Reported("99")});
+    const auto text =
+        ReconciliationText({Planned("99"), Planned("100"), Planned("201300000001")},
+                           {Reported("0201300000001"), Reported("100"), Reported("99")});
     EXPECT_EQ(text, Header(3, 3));
 }
 
@@ -107,10 +106,17 @@ TEST(Reconciliation, AmountsDifferOnlyBeyondOneHundredYuan) {
         bool differs;
     };
     const Case cases[] = {
-        {123.4, "1234", false},  {123.5, "1234", true},  {123.41, "1234", false},
-        {123.39, "1234", false}, {123.42, "1234", true}, {123.38, "1234", true},
-        {0, "", false},          {0, "0.1", false},      {0, "0.2万", true},
-        {1, "", true},           {1234567.8, "12345678", false},
+        {123.4, "1234", false},
+        {123.5, "1234", true},
+        {123.41, "1234", false},
+        {123.39, "1234", false},
+        {123.42, "1234", true},
+        {123.38, "1234", true},
+        {0, "", false},
+        {0, "0.1", false},
+        {0, "0.2万", true},
+        {1, "", true},
+        {1234567.8, "12345678", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(AmountDiffers(c.planned, c.jf1102), c.differs) << c.planned << " " << c.jf1102;
