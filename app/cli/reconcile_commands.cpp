@@ -1,11 +1,25 @@
 // Batch commands of the reconcile subsystem.
+#include <ostream>
+
 #include "app/cli/command.h"
+#include "reconcile/plan_reconciliation.h"
 
 namespace zorbix::cli {
 
+// Prints the reconciliation's panel text, each CR LF as one LF.
 int ReconcileCommand(Context& ctx) {
-    store::Inform(ctx.prompter, store::kProgramTitle, "这一命令尚未提供。");
-    return kRefused;
+    ctx.NoMoreArguments();
+    const auto text =
+        reconcile::ReconcileWithPlan(ctx.store.records(), ctx.prompter, ctx.store.directory());
+    if (!text) return kRefused;
+    std::string out;
+    out.reserve(text->size());
+    for (std::size_t i = 0; i < text->size(); ++i) {
+        if ((*text)[i] == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n') continue;
+        out += (*text)[i];
+    }
+    ctx.out << out;
+    return kDone;
 }
 
 }  // namespace zorbix::cli

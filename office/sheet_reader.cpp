@@ -1,0 +1,45 @@
+#include "office/sheet_reader.h"
+
+#include <array>
+#include <fstream>
+
+#include "store/error.h"
+
+namespace zorbix::office {
+namespace {
+
+enum class WorkbookKind { Xlsx, Xls, Unknown };
+
+// A zip package starts "PK\3\4"; a compound document (.xls) with its own
+// eight-byte signature.
+WorkbookKind KindOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw store::Failure("无法打开文件“" + file.string() + "”。");
+    std::array<unsigned char, 8> head{};
+    in.read(reinterpret_cast<char*>(head.data()), head.size());
+    constexpr std::array<unsigned char, 8> kCompound = {0xD0, 0xCF, 0x11, 0xE0,
+                                                        0xA1, 0xB1, 0x1A, 0xE1};
+    if (in.gcount() >= 4 && head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4)
+        return WorkbookKind::Xlsx;
+    if (in.gcount() == 8 && head == kCompound) return WorkbookKind::Xls;
+    return WorkbookKind::Unknown;
+}
+
+}  // namespace
+
+Sheet ReadFirstSheet(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        throw store::Failure("找不到文件“" + file.string() + "”。");
+    switch (KindOf(file)) {
+        case WorkbookKind::Xlsx:
+            return ReadXlsxFirstSheet(file);
+        case WorkbookKind::Xls:
+            return ReadXlsFirstSheet(file);
+        case WorkbookKind::Unknown:
+            break;
+    }
+    throw store::Failure("文件“" + file.string() + "”不是Excel工作簿，或已损坏。");
+}
+
+}  // namespace zorbix::office

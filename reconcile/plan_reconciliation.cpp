@@ -1,0 +1,37 @@
+#include "reconcile/plan_reconciliation.h"
+
+#include "reconcile/plan_list.h"
+#include "reconcile/reconciliation.h"
+#include "store/error.h"
+
+namespace zorbix::reconcile {
+namespace {
+
+constexpr const char* kNotDone = "项目上报情况核对未能完成。";
+
+void Tell(store::Prompter& prompter, const std::string& text) {
+    store::Inform(prompter, store::kRunEndTitle, text, store::Icon::Exclamation);
+}
+
+}  // namespace
+
+std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, store::Prompter& prompter,
+                                             const std::filesystem::path& program_dir) {
+    std::string text;
+    try {
+        store::BusyScope busy(prompter, "未报项目核对");
+        auto plan = ReadPlanList(FindPlanWorkbook(program_dir));
+        // Reading the stored projects leaves the store on its first record.
+        text = ReconciliationText(std::move(plan), ReportedProjects(records));
+    } catch (const store::Failure& e) {
+        Tell(prompter, std::string(e.what()) + "\n" + kNotDone);
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        Tell(prompter, "读取计划文件或项目数据时出错：" + std::string(e.what()) + "\n" + kNotDone);
+        return std::nullopt;
+    }
+    Tell(prompter, kReconcileDone);
+    return text;
+}
+
+}  // namespace zorbix::reconcile

@@ -1,0 +1,27 @@
+// The operation behind "未报项目核对": reconciles the stored projects with
+// the plan workbook in the program directory and returns the new text of the
+// check result panel.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "store/prompter.h"
+#include "store/record_set.h"
+
+namespace zorbix::reconcile {
+
+inline constexpr const char* kReconcileDone =
+    "项目上报情况核对完成，请在数据审核结果框内查看结果。";
+
+// Reads the plan workbook (FindPlanWorkbook), compares it with every stored
+// project, leaves the store on its first record and shows the completion
+// message. Returns the panel text (CR LF line ends) that replaces the
+// panel's content. When the plan workbook is missing, damaged or not a plan
+// list, or the store cannot be read, shows a message naming the file and the
+// reason and returns nullopt: the panel is left as it was.
+std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, store::Prompter& prompter,
+                                             const std::filesystem::path& program_dir);
+
+}  // namespace zorbix::reconcile

@@ -1,0 +1,41 @@
+// The comparison of the reported projects with the plan list and the lines
+// it writes into the check result panel: planned projects not reported
+// (漏报), reported projects not in the plan (错报) and matched projects whose
+// provincial appropriation differs from the plan (金额错误).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "reconcile/plan_list.h"
+#include "store/record_set.h"
+
+namespace zorbix::reconcile {
+
+// What the comparison needs of one stored project.
+struct ReportedProject {
+    std::string jb02;    // project number as stored
+    std::string jb01;    // project name
+    std::string xmcddw;  // undertaking unit
+    std::string zgdw;    // supervising department
+    std::string jf1102;  // provincial appropriation of the survey year, thousand yuan
+};
+
+// Every stored project in store order. Moves the set to its first record
+// first, which writes a pending change, so the comparison sees what the
+// pages show; the set stays there. Throws store::Failure when the store
+// cannot be read.
+std::vector<ReportedProject> ReportedProjects(store::RecordSet& records);
+
+// True when the planned amount (ten thousand yuan) and the record's amount
+// (thousand yuan) differ by more than 0.01 ten thousand yuan.
+bool AmountDiffers(double planned, std::string_view jf1102);
+
+// The panel text of a reconciliation, every line ending in CR LF: title,
+// totals, heading, rule, then one numbered line per finding. Both lists are
+// taken in ascending order of their project numbers' values and walked to
+// their ends.
+std::string ReconciliationText(std::vector<PlannedProject> plan,
+                               std::vector<ReportedProject> reported);
+
+}  // namespace zorbix::reconcile
