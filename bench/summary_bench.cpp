@@ -20,14 +20,18 @@ using namespace zorbix;
 namespace {
 
 class QuietPrompter : public store::Prompter {
-public:
+  public:
     bool Show(const store::Message& m) override {
         last = m.text;
         return true;
     }
     std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override { return {}; }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override { return {}; }
+    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
+        return {};
+    }
+    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
+        return {};
+    }
     std::string last;
 };
 
@@ -37,7 +41,8 @@ double OpenpyxlMilliseconds(const std::filesystem::path& dir, const summary::Sum
     std::ofstream cells(dir / "cells.txt");
     for (int row = 1; row <= summary::kLastWrittenRow; ++row)
         for (int column = 1; column <= s.last_column; ++column)
-            if (grid.At(row, column) > 0) cells << row << ' ' << column << ' ' << grid.At(row, column) << '\n';
+            if (grid.At(row, column) > 0)
+                cells << row << ' ' << column << ' ' << grid.At(row, column) << '\n';
     cells.close();
     std::ofstream script(dir / "fill.py");
     script << "import sys, time\nimport openpyxl\nt = time.perf_counter()\n"
@@ -48,7 +53,8 @@ double OpenpyxlMilliseconds(const std::filesystem::path& dir, const summary::Sum
     script.close();
     const std::string command = "/usr/bin/python3 '" + (dir / "fill.py").string() + "' '" +
                                 (dir / summary::TemplateFileName(s)).string() + "' '" +
-                                (dir / "cells.txt").string() + "' '" + (dir / "openpyxl.xlsx").string() + "'";
+                                (dir / "cells.txt").string() + "' '" +
+                                (dir / "openpyxl.xlsx").string() + "'";
     FILE* pipe = popen(command.c_str(), "r");
     double ms = -1;
     if (pipe && std::fscanf(pipe, "%lf", &ms) != 1) ms = -1;
@@ -69,7 +75,8 @@ int main() {
         return EXIT_FAILURE;
     }
     for (const auto& s : summary::Summaries())
-        std::filesystem::copy_file(program / summary::TemplateFileName(s), dir / summary::TemplateFileName(s));
+        std::filesystem::copy_file(program / summary::TemplateFileName(s),
+                                   dir / summary::TemplateFileName(s));
     bool ok = true;
     {
         store::Store store(dir);

@@ -32,11 +32,14 @@ std::string ColumnLetters(int column) {
 std::pair<int, int> ParseCellReference(std::string_view reference) {
     std::size_t i = 0;
     long column = 0;
-    for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z' && column <= kMaxColumns; ++i)
+    for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z' &&
+           column <= kMaxColumns;
+         ++i)
         column = column * 26 + (reference[i] - 'A' + 1);
     long row = 0;
     const std::size_t digits = i;
-    for (; i < reference.size() && reference[i] >= '0' && reference[i] <= '9' && row <= kMaxRows; ++i)
+    for (; i < reference.size() && reference[i] >= '0' && reference[i] <= '9' && row <= kMaxRows;
+         ++i)
         row = row * 10 + (reference[i] - '0');
     const bool whole = i == reference.size() && digits > 0 && i > digits;
     if (!whole || row < 1 || row > kMaxRows || column > kMaxColumns) return {0, 0};
@@ -74,14 +77,17 @@ void XlsxCellWriter::Save(const std::filesystem::path& target) const {
     pugi::xml_node sheet_data;
     for (pugi::xml_node child : worksheet.children()) {
         const std::string_view name = child.name();
-        if (name == "sheetData" || (name.size() > 10 && name.ends_with(":sheetData"))) sheet_data = child;
+        if (name == "sheetData" || (name.size() > 10 && name.ends_with(":sheetData")))
+            sheet_data = child;
     }
-    if (!sheet_data) throw store::Failure(Named(file, sheet_part_) + "不是工作表（缺少sheetData）。");
+    if (!sheet_data)
+        throw store::Failure(Named(file, sheet_part_) + "不是工作表（缺少sheetData）。");
     MergeNumbers(sheet_data, numbers_);
     DropFormulaCaches(sheet_data);
     if (!numbers_.empty()) {
         int last_column = 0;
-        for (const auto& [position, value] : numbers_) last_column = std::max(last_column, position.second);
+        for (const auto& [position, value] : numbers_)
+            last_column = std::max(last_column, position.second);
         WidenDimension(worksheet, numbers_.rbegin()->first.first, last_column);
     }
 

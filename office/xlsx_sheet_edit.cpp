@@ -29,9 +29,13 @@ pugi::xml_node NextNamed(pugi::xml_node node, std::string_view local) {
     return node;
 }
 
-int RowNumber(pugi::xml_node row) { return row.attribute("r").as_int(0); }
+int RowNumber(pugi::xml_node row) {
+    return row.attribute("r").as_int(0);
+}
 
-int CellColumn(pugi::xml_node cell) { return ParseCellReference(cell.attribute("r").value()).second; }
+int CellColumn(pugi::xml_node cell) {
+    return ParseCellReference(cell.attribute("r").value()).second;
+}
 
 // Gives every row and cell an explicit position, so that inserted ones
 // cannot shift those that were placed after their predecessor.
@@ -52,7 +56,8 @@ void NameEveryPosition(pugi::xml_node sheet_data) {
             column = c > 0 ? c : column + 1;
             if (c > 0) continue;
             cell.remove_attribute("r");
-            cell.prepend_attribute("r").set_value((ColumnLetters(column) + std::to_string(number)).c_str());
+            cell.prepend_attribute("r").set_value(
+                (ColumnLetters(column) + std::to_string(number)).c_str());
         }
     }
 }
@@ -79,8 +84,9 @@ void MergeRow(pugi::xml_node row, int row_number, Position first, Position last,
         const int wanted = it->first.second;
         while (cell && CellColumn(cell) < wanted) cell = NextNamed(cell.next_sibling(), "c");
         if (!cell || CellColumn(cell) > wanted) {
-            const pugi::xml_node added = cell ? row.insert_child_before((prefix + "c").c_str(), cell)
-                                              : row.append_child((prefix + "c").c_str());
+            const pugi::xml_node added = cell
+                                             ? row.insert_child_before((prefix + "c").c_str(), cell)
+                                             : row.append_child((prefix + "c").c_str());
             FillCell(added, row_number, wanted, it->second, prefix);
             continue;
         }
@@ -140,7 +146,8 @@ void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column) {
     const std::string ref = dimension.attribute("ref").value();
     const auto colon = ref.find(':');
     auto [top, left] = ParseCellReference(ref.substr(0, colon));
-    auto [bottom, right] = ParseCellReference(colon == std::string::npos ? ref : ref.substr(colon + 1));
+    auto [bottom, right] =
+        ParseCellReference(colon == std::string::npos ? ref : ref.substr(colon + 1));
     if (top == 0) top = left = bottom = right = 1;  // "A1" of an empty sheet, or unreadable
     bottom = std::max(bottom, last_row);
     right = std::max(right, last_column);
@@ -157,8 +164,8 @@ void RequestFullCalculation(pugi::xml_node workbook) {
         // calcPr follows these elements in the schema's order.
         pugi::xml_node after;
         for (pugi::xml_node child : workbook.children())
-            for (std::string_view before : {"sheets", "functionGroups", "externalReferences",
-                                            "definedNames"})
+            for (std::string_view before :
+                 {"sheets", "functionGroups", "externalReferences", "definedNames"})
                 if (LocalName(child) == before) after = child;
         const std::string name = PrefixOf(workbook) + "calcPr";
         calc = after ? workbook.insert_child_after(name.c_str(), after)

@@ -11,7 +11,7 @@ struct CodeColumn {
     int column;
 };
 
-constexpr CodeColumn kReasons[] = {{0, 2},  {10, 3}, {20, 4}, {30, 5},  {41, 6},  {42, 7},
+constexpr CodeColumn kReasons[] = {{0, 2},  {10, 3}, {20, 4},  {30, 5},  {41, 6}, {42, 7},
                                    {50, 8}, {60, 9}, {70, 10}, {80, 11}, {90, 12}};
 constexpr int kOtherReasonColumn = 16;
 constexpr PlanPair kNoPlanPair = {29, 30};
@@ -22,7 +22,9 @@ constexpr std::int64_t kBandStarts[] = {1980, 1975, 1970, 1965, 1960, 1955, 1950
 
 }  // namespace
 
-std::int64_t ProgressColumn(std::int64_t code) { return (code == 0 ? 1 : code) + 1; }
+std::int64_t ProgressColumn(std::int64_t code) {
+    return (code == 0 ? 1 : code) + 1;
+}
 
 int ReasonColumn(std::string_view text) {
     if (store::CharacterCount(text) < 2) return kOtherReasonColumn;
@@ -32,11 +34,17 @@ int ReasonColumn(std::string_view text) {
     return kOtherReasonColumn;
 }
 
-int SexColumn(std::int64_t code) { return code < 2 ? 3 : 4; }
+int SexColumn(std::int64_t code) {
+    return code < 2 ? 3 : 4;
+}
 
-int TitleColumn(std::int64_t code) { return code >= 1 && code <= 3 ? static_cast<int>(code) + 4 : 8; }
+int TitleColumn(std::int64_t code) {
+    return code >= 1 && code <= 3 ? static_cast<int>(code) + 4 : 8;
+}
 
-int DegreeColumn(std::int64_t code) { return code >= 1 && code <= 3 ? static_cast<int>(code) + 8 : 12; }
+int DegreeColumn(std::int64_t code) {
+    return code >= 1 && code <= 3 ? static_cast<int>(code) + 8 : 12;
+}
 
 int BirthYearColumn(std::int64_t year) {
     int column = 13;

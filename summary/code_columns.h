@@ -36,8 +36,8 @@ inline constexpr int kPlanPairCodes[] = {1100, 2101, 2102, 2201, 2300, 2400,
                                          3400, 4100, 4200, 4300, 5100, 2105};
 
 // Age groups of the year-of-birth columns 13 to 20, as headings.
-inline constexpr const char* kBirthYearHeadings[] = {
-    "1980年及以后", "1975-1979年", "1970-1974年", "1965-1969年",
-    "1960-1964年",  "1955-1959年", "1950-1954年", "1949年及以前"};
+inline constexpr const char* kBirthYearHeadings[] = {"1980年及以后", "1975-1979年", "1970-1974年",
+                                                     "1965-1969年",  "1960-1964年", "1955-1959年",
+                                                     "1950-1954年",  "1949年及以前"};
 
 }  // namespace zorbix::summary

@@ -54,17 +54,23 @@ std::vector<ColumnHeading> ColumnHeadings(const SummaryDefinition& summary) {
     Headings h;
     switch (summary.posting) {
         case Posting::Amounts:
-            for (const FieldColumn& f : summary.fields) h.push_back({f.column, std::string(f.heading)});
+            for (const FieldColumn& f : summary.fields)
+                h.push_back({f.column, std::string(f.heading)});
             break;
         case Posting::Progress:
-            AddItems(h, Picker::JB71, [](const std::string& i) { return ProgressColumn(RoundedCode(i)); });
+            AddItems(h, Picker::JB71,
+                     [](const std::string& i) { return ProgressColumn(RoundedCode(i)); });
             break;
         case Posting::Reason:
             AddItems(h, Picker::JB72, [](const std::string& i) { return ReasonColumn(i); });
             break;
         case Posting::Leader:
-        case Posting::Participants: h = PeopleHeadings(); break;
-        case Posting::PlanFunds: h = PlanHeadings(summary); break;
+        case Posting::Participants:
+            h = PeopleHeadings();
+            break;
+        case Posting::PlanFunds:
+            h = PlanHeadings(summary);
+            break;
     }
     return h;
 }

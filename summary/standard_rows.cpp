@@ -19,9 +19,18 @@ struct PlanRow {
 
 // The plan categories with rows, 2105 last; 3400 and 4300 have rows although
 // the picker does not offer them.
-constexpr std::array<PlanRow, 12> kPlanRows = {{{1100, 38}, {2101, 39}, {2102, 40}, {2201, 41},
-                                                {2300, 42}, {2400, 43}, {3400, 44}, {4100, 45},
-                                                {4200, 46}, {4300, 47}, {5100, 48}, {2105, 49}}};
+constexpr std::array<PlanRow, 12> kPlanRows = {{{1100, 38},
+                                                {2101, 39},
+                                                {2102, 40},
+                                                {2201, 41},
+                                                {2300, 42},
+                                                {2400, 43},
+                                                {3400, 44},
+                                                {4100, 45},
+                                                {4200, 46},
+                                                {4300, 47},
+                                                {5100, 48},
+                                                {2105, 49}}};
 
 std::int64_t CountyRegionCode() {
     return static_cast<std::int64_t>(store::NumericValue(store::Regions().back().code));
@@ -41,7 +50,9 @@ std::string SingleDecimal(std::int64_t key) {
 
 }  // namespace
 
-int UnitTypeRow(std::int64_t key) { return key >= 1 && key <= 20 ? static_cast<int>(key) + 1 : 12; }
+int UnitTypeRow(std::int64_t key) {
+    return key >= 1 && key <= 20 ? static_cast<int>(key) + 1 : 12;
+}
 
 int RegionRow(std::int64_t key) {
     if (key == CountyRegionCode()) return 33;
@@ -62,7 +73,9 @@ std::optional<int> TechnologyFieldRow(std::int64_t key) {
     return std::nullopt;
 }
 
-int DepartmentRow(std::int64_t key) { return key >= 1 && key <= 80 ? static_cast<int>(key) + 68 : 149; }
+int DepartmentRow(std::int64_t key) {
+    return key >= 1 && key <= 80 ? static_cast<int>(key) + 68 : 149;
+}
 
 StandardRows StandardRowsOf(const store::Record& record) {
     static const int kJB25 = store::ColumnIndex("JB25");

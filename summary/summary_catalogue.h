@@ -21,9 +21,9 @@ enum class Posting {
 };
 
 struct FieldColumn {
-    int column;               // sheet column the field feeds
-    int field;                // index of the column in the record
-    std::string_view heading; // the template's column heading
+    int column;                // sheet column the field feeds
+    int field;                 // index of the column in the record
+    std::string_view heading;  // the template's column heading
 };
 
 struct SummaryDefinition {

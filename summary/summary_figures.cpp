@@ -17,13 +17,17 @@ std::int64_t Held(double whole) {
 
 }  // namespace
 
-double Amount(std::string_view text) { return std::floor(store::NumericValue(text)); }
+double Amount(std::string_view text) {
+    return std::floor(store::NumericValue(text));
+}
 
 std::int64_t RoundedCode(std::string_view text) {
     // nearbyint rounds halves to even in the default rounding mode.
     return Held(std::nearbyint(store::NumericValue(text)));
 }
 
-std::int64_t CutKey(std::string_view text) { return Held(std::floor(store::NumericValue(text))); }
+std::int64_t CutKey(std::string_view text) {
+    return Held(std::floor(store::NumericValue(text)));
+}
 
 }  // namespace zorbix::summary

@@ -23,9 +23,11 @@ PersonFields Person(char n) {
 void PostAmounts(const SummaryDefinition& s, const store::Record& record, const StandardRows& rows,
                  SummaryGrid& grid) {
     std::array<double, 24> amounts{};
-    for (std::size_t i = 0; i < s.fields.size(); ++i) amounts[i] = Amount(record[s.fields[i].field]);
+    for (std::size_t i = 0; i < s.fields.size(); ++i)
+        amounts[i] = Amount(record[s.fields[i].field]);
     PostToStandardRows(rows, [&](int row) {
-        for (std::size_t i = 0; i < s.fields.size(); ++i) grid.Add(row, s.fields[i].column, amounts[i]);
+        for (std::size_t i = 0; i < s.fields.size(); ++i)
+            grid.Add(row, s.fields[i].column, amounts[i]);
     });
 }
 
@@ -42,8 +44,8 @@ void PostPerson(const PersonFields& p, const store::Record& record, const Standa
     PostCount(BirthYearColumn(RoundedCode(record[p.year])), rows, grid);
 }
 
-void PostPlanFunds(const SummaryDefinition& s, const store::Record& record, const StandardRows& rows,
-                   SummaryGrid& grid) {
+void PostPlanFunds(const SummaryDefinition& s, const store::Record& record,
+                   const StandardRows& rows, SummaryGrid& grid) {
     static const int kJB61 = store::ColumnIndex("JB61");
     const PlanPair pair = PlanColumns(RoundedCode(record[kJB61]));
     // The funds are added with their fraction.
@@ -62,19 +64,28 @@ void PostRecord(const SummaryDefinition& summary, const store::Record& record,
     static const int kJB72 = store::ColumnIndex("JB72_01");
     static const std::array<PersonFields, 3> kPeople = {Person('1'), Person('2'), Person('3')};
     switch (summary.posting) {
-        case Posting::Amounts: PostAmounts(summary, record, rows, grid); break;
+        case Posting::Amounts:
+            PostAmounts(summary, record, rows, grid);
+            break;
         case Posting::Progress: {
             const std::int64_t column = ProgressColumn(RoundedCode(record[kJB71]));
-            if (column >= 0 && column < grid.Columns()) PostCount(static_cast<int>(column), rows, grid);
+            if (column >= 0 && column < grid.Columns())
+                PostCount(static_cast<int>(column), rows, grid);
             break;
         }
-        case Posting::Reason: PostCount(ReasonColumn(record[kJB72]), rows, grid); break;
-        case Posting::Leader: PostPerson(kPeople[0], record, rows, grid); break;
+        case Posting::Reason:
+            PostCount(ReasonColumn(record[kJB72]), rows, grid);
+            break;
+        case Posting::Leader:
+            PostPerson(kPeople[0], record, rows, grid);
+            break;
         case Posting::Participants:
             PostPerson(kPeople[1], record, rows, grid);
             PostPerson(kPeople[2], record, rows, grid);
             break;
-        case Posting::PlanFunds: PostPlanFunds(summary, record, rows, grid); break;
+        case Posting::PlanFunds:
+            PostPlanFunds(summary, record, rows, grid);
+            break;
     }
 }
 

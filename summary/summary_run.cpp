@@ -56,8 +56,8 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, store::Prompter& pro
     try {
         grids = ComputeSummaryGrids(records, &busy);
     } catch (const std::exception& e) {
-        store::Inform(prompter, store::kRunEndTitle, std::string("汇总时读取项目数据失败：") + e.what(),
-                      store::Icon::Exclamation);
+        store::Inform(prompter, store::kRunEndTitle,
+                      std::string("汇总时读取项目数据失败：") + e.what(), store::Icon::Exclamation);
         for (const SummaryDefinition& s : Summaries()) result.failed.push_back(OutputFileName(s));
         ShowEnd(prompter, result);
         return result;
@@ -72,7 +72,8 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, store::Prompter& pro
             result.failed.push_back(output);
             ShowFailure(prompter, output, e.what());
         }
-        busy.Progress(records.Count() + static_cast<long>(i + 1) * kWorkbookWeight, TotalSteps(records));
+        busy.Progress(records.Count() + static_cast<long>(i + 1) * kWorkbookWeight,
+                      TotalSteps(records));
     }
     ShowEnd(prompter, result);
     return result;

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
         const std::filesystem::path dir = argv[1];
         std::filesystem::create_directories(dir);
         for (const auto& summary : zorbix::summary::Summaries())
-            zorbix::templates::WriteSummaryTemplate(summary, dir / zorbix::summary::TemplateFileName(summary));
+            zorbix::templates::WriteSummaryTemplate(
+                summary, dir / zorbix::summary::TemplateFileName(summary));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -35,16 +35,21 @@ std::vector<int> Every(int first, int last, int step) {
 std::vector<TotalColumn> TotalColumns(const SummaryDefinition& s) {
     switch (s.posting) {
         case Posting::Leader:
-        case Posting::Participants: return {{2, "人数合计", {3, 4}}};
-        case Posting::Reason: return {{13, "合计", Every(2, 12, 1)}};
+        case Posting::Participants:
+            return {{2, "人数合计", {3, 4}}};
+        case Posting::Reason:
+            return {{13, "合计", Every(2, 12, 1)}};
         case Posting::PlanFunds:
             return {{2, "项目数合计", Every(4, 26, 2)},
                     {3, std::string(s.fields.front().heading) + "合计", Every(5, 27, 2)}};
-        default: return {};
+        default:
+            return {};
     }
 }
 
-std::string Cell(int row, int column) { return office::ColumnLetters(column) + std::to_string(row); }
+std::string Cell(int row, int column) {
+    return office::ColumnLetters(column) + std::to_string(row);
+}
 
 std::string RowSum(int row, const std::vector<int>& parts) {
     std::string formula = "=";
@@ -81,7 +86,7 @@ Formats MakeFormats(lxw_workbook* book) {
 }
 
 class SheetWriter {
-public:
+  public:
     SheetWriter(lxw_workbook* book, const SummaryDefinition& s)
         : sheet_(workbook_add_worksheet(book, std::string(s.name).c_str())),
           formats_(MakeFormats(book)),
@@ -97,7 +102,7 @@ public:
         for (const summary::RowLabel& label : summary::StandardRowLabels()) WriteRow(label);
     }
 
-private:
+  private:
     void WriteLayout() {
         worksheet_set_column(sheet_, 0, 0, 36, nullptr);
         worksheet_set_column(sheet_, 1, static_cast<lxw_col_t>(last_column_ - 1), 14, nullptr);
@@ -140,7 +145,8 @@ private:
 
     static bool IsTotalRow(int row) {
         const auto groups = summary::RowGroups();
-        return std::any_of(groups.begin(), groups.end(), [row](const auto& g) { return g.total_row == row; });
+        return std::any_of(groups.begin(), groups.end(),
+                           [row](const auto& g) { return g.total_row == row; });
     }
 
     const TotalColumn* TotalAt(int column) const {

@@ -29,7 +29,8 @@ TEST(SummaryCli, AMissingTemplateFailsWithItsName) {
     const auto run = RunCli(store.dir(), {"summarize"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("汇总表“专利情况_2013.xlsx”没有写出"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("以下汇总表没有写出：\n专利情况_2013.xlsx"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("以下汇总表没有写出：\n专利情况_2013.xlsx"), std::string::npos)
+        << run.err;
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ double At(const Table& t, int row, int column) {
 }
 
 bool ConvertToCsv(const std::filesystem::path& dir, std::vector<std::filesystem::path> files) {
-    std::string command = "soffice --headless -env:UserInstallation=file://" + (dir / "profile").string() +
+    std::string command = "soffice --headless -env:UserInstallation=file://" +
+                          (dir / "profile").string() +
                           " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir " +
                           ShellQuote((dir / "csv").string());
     for (const auto& f : files) command += " " + ShellQuote(f.string());
@@ -59,7 +60,8 @@ TEST(SummaryLibreOffice, OpensTheWorkbooksWithFiguresAndRecomputedTotals) {
     ASSERT_TRUE(summary::RunAllSummaries(store.records(), prompter, store.dir()).Complete());
 
     std::vector<std::filesystem::path> outputs;
-    for (const auto& s : summary::Summaries()) outputs.push_back(store.dir() / summary::OutputFileName(s));
+    for (const auto& s : summary::Summaries())
+        outputs.push_back(store.dir() / summary::OutputFileName(s));
     ConvertToCsv(store.dir(), outputs);
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         const auto& s = summary::Summaries()[i];

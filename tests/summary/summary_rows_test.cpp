@@ -1,7 +1,5 @@
 // The standard row layout: each group's rule on its keys, the rows a whole
 // record reaches, and the labels the templates carry.
-#include "summary/standard_rows.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -9,20 +7,21 @@
 #include "store/catalogue.h"
 #include "store/code_lists.h"
 #include "store/province.h"
+#include "summary/standard_rows.h"
 
 namespace zorbix::summary {
 namespace {
 
 TEST(StandardRows, UnitTypeRows) {
-    const std::vector<std::pair<int, int>> cases = {{1, 2},  {6, 7},   {10, 11}, {11, 12}, {12, 13},
-                                                    {15, 16}, {20, 21}, {21, 12}, {0, 12},  {99, 12},
-                                                    {-1, 12}};
+    const std::vector<std::pair<int, int>> cases = {{1, 2},   {6, 7},   {10, 11}, {11, 12},
+                                                    {12, 13}, {15, 16}, {20, 21}, {21, 12},
+                                                    {0, 12},  {99, 12}, {-1, 12}};
     for (auto [key, row] : cases) EXPECT_EQ(UnitTypeRow(key), row) << key;
 }
 
 TEST(StandardRows, RegionRows) {
     const std::vector<std::pair<std::int64_t, int>> cases = {
-        {960100, 16}, {960300, 18}, {961700, 32}, {960881, 33}, {0, 15},   {96, 15},
+        {960100, 16}, {960300, 18}, {961700, 32}, {960881, 33}, {0, 15},      {96, 15},
         {9601, 16},   {961900, 34}, {960000, 15}, {960899, 23}, {-960100, 75}};
     for (auto [key, row] : cases) EXPECT_EQ(RegionRow(key), row) << key;
 }
@@ -37,7 +36,7 @@ TEST(StandardRows, PlanTechnologyAndDepartmentRows) {
     EXPECT_EQ(TechnologyFieldRow(17), 59);
     EXPECT_EQ(TechnologyFieldRow(23), 65);
     for (int code : {0, 10, 24}) EXPECT_EQ(TechnologyFieldRow(code), std::nullopt) << code;
-    const std::vector<std::pair<int, int>> departments = {{1, 69},  {30, 98},  {80, 148},
+    const std::vector<std::pair<int, int>> departments = {{1, 69},   {30, 98},  {80, 148},
                                                           {81, 149}, {99, 149}, {0, 149}};
     for (auto [code, row] : departments) EXPECT_EQ(DepartmentRow(code), row) << code;
 }
@@ -62,23 +61,29 @@ TEST(StandardRows, AProjectReachesOneRowPerGroup) {
               (std::vector<int>{7, 18, 40, 59, 98}));
     EXPECT_EQ(RowsOf(RecordOf({})), (std::vector<int>{12, 15, 149}));
     // Keys are cut down: 6.9 is unit type 6; the 2201-2203 entry counts as 2201.
-    EXPECT_EQ(RowsOf(RecordOf({{"JB25", "6.9"}, {"JB22", "961700"}, {"JB61", "2201-2203.科技成果转化"},
-                               {"JB62", "24"}, {"JB26", "99其他"}})),
+    EXPECT_EQ(RowsOf(RecordOf({{"JB25", "6.9"},
+                               {"JB22", "961700"},
+                               {"JB61", "2201-2203.科技成果转化"},
+                               {"JB62", "24"},
+                               {"JB26", "99其他"}})),
               (std::vector<int>{7, 32, 41, 149}));
     // Unit type 15 lands in row 16, inside the region rows.
-    EXPECT_EQ(RowsOf(RecordOf({{"JB25", "15"}, {"JB22", "960881"}})), (std::vector<int>{16, 33, 149}));
+    EXPECT_EQ(RowsOf(RecordOf({{"JB25", "15"}, {"JB22", "960881"}})),
+              (std::vector<int>{16, 33, 149}));
 }
 
 TEST(StandardRows, PostingStepSeesTheRowsInGroupOrder) {
     std::vector<int> seen;
-    PostToStandardRows(RecordOf({{"JB25", "01"}, {"JB62", "11"}}), [&](int row) { seen.push_back(row); });
+    PostToStandardRows(RecordOf({{"JB25", "01"}, {"JB62", "11"}}),
+                       [&](int row) { seen.push_back(row); });
     EXPECT_EQ(seen, (std::vector<int>{2, 15, 53, 149}));
 }
 
 TEST(StandardRowLabels, NameEveryCodeRowFromThePickers) {
     std::map<int, std::string> labels;
     for (const RowLabel& label : StandardRowLabels()) {
-        EXPECT_TRUE(labels.emplace(label.row, label.text).second) << "row " << label.row << " twice";
+        EXPECT_TRUE(labels.emplace(label.row, label.text).second)
+            << "row " << label.row << " twice";
     }
     EXPECT_EQ(labels[2], "01.大专院校");
     EXPECT_EQ(labels[12], "99.其他");

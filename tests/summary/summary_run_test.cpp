@@ -1,6 +1,8 @@
 // The whole run on the generated templates: twelve workbooks, the figures in
 // their cells, copies of the templates for an empty store, and damaged
 // templates or unwritable outputs reported by name while the rest is written.
+#include "summary/summary_run.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 #include "office/zip_archive.h"
 #include "store/prompter.h"
-#include "summary/summary_run.h"
 #include "tests/summary/summary_test_support.h"
 #include "tests/support/recording_prompter.h"
 
@@ -49,27 +50,39 @@ TEST(SummaryRun, EmptyStoreWritesCopiesOfTheTemplates) {
         std::sort(written.begin(), written.end());
         EXPECT_EQ(names, written);
         for (const std::string& name : in.Names())
-            if (name != sheet && name != "xl/workbook.xml") EXPECT_EQ(in.Read(name), out.Read(name)) << name;
+            if (name != sheet && name != "xl/workbook.xml") {
+                EXPECT_EQ(in.Read(name), out.Read(name)) << name;
+            }
         const auto before = SheetCells(TemplateOf(store, i));
         const auto after = SheetCells(OutputOf(store, i));
         ASSERT_EQ(before.size(), after.size());
         for (const auto& [ref, cell] : before)
-            if (!cell.formula) EXPECT_EQ(after.at(ref).value, cell.value) << ref;
+            if (!cell.formula) {
+                EXPECT_EQ(after.at(ref).value, cell.value) << ref;
+            }
     }
 }
 
 TEST(SummaryRun, FiguresLandInTheirCellsAndTotalsAreLeftToRecompute) {
     SmallStore store;
     store.CopyTemplates();
-    store.Add({{"JB25", "06"}, {"JB22", "960300"}, {"JB61", "2102"}, {"JB62", "17"}, {"JB26", "30"},
-               {"JG901", "40000"}, {"JG911", "-3"}, {"JF1102", "10.5"}});
+    store.Add({{"JB25", "06"},
+               {"JB22", "960300"},
+               {"JB61", "2102"},
+               {"JB62", "17"},
+               {"JB26", "30"},
+               {"JG901", "40000"},
+               {"JG911", "-3"},
+               {"JF1102", "10.5"}});
     store.Add({{"JB25", "06"}, {"JB26", "30"}, {"JB61", "2102"}, {"JF1102", "4"}});
     RecordingPrompter prompter;
     ASSERT_TRUE(summary::RunAllSummaries(store.records(), prompter, store.dir()).Complete());
     EXPECT_EQ(store.records().Position(), 1);
     const auto patents = SheetCells(OutputOf(store, 1));
-    for (const char* ref : {"B7", "B18", "B40", "B59", "B98"}) EXPECT_EQ(patents.at(ref).value, "40000") << ref;
-    EXPECT_EQ(patents.count("C7") ? patents.at("C7").value : "", "") << "a negative cell is not written";
+    for (const char* ref : {"B7", "B18", "B40", "B59", "B98"})
+        EXPECT_EQ(patents.at(ref).value, "40000") << ref;
+    EXPECT_EQ(patents.count("C7") ? patents.at("C7").value : "", "")
+        << "a negative cell is not written";
     EXPECT_TRUE(patents.at("B13").formula);
     EXPECT_EQ(patents.at("B13").value, "") << "no stale cached total";
     const auto provincial = SheetCells(OutputOf(store, 9));
@@ -81,9 +94,14 @@ TEST(SummaryRun, FiguresLandInTheirCellsAndTotalsAreLeftToRecompute) {
 // What a damaged template looks like on disk.
 using Damage = void (*)(const std::filesystem::path& file);
 
-void Remove(const std::filesystem::path& file) { std::filesystem::remove(file); }
-void NotAZip(const std::filesystem::path& file) { std::ofstream(file) << "PK? no"; }
-void ReplacePart(const std::filesystem::path& file, const std::string& part, const std::string& bytes) {
+void Remove(const std::filesystem::path& file) {
+    std::filesystem::remove(file);
+}
+void NotAZip(const std::filesystem::path& file) {
+    std::ofstream(file) << "PK? no";
+}
+void ReplacePart(const std::filesystem::path& file, const std::string& part,
+                 const std::string& bytes) {
     std::vector<std::pair<std::string, std::string>> parts;
     {
         office::ZipArchive zip(file);
@@ -116,9 +134,9 @@ struct DamageCase {
 
 TEST(SummaryRun, DamagedTemplatesAreNamedAndTheOthersStillWritten) {
     const std::vector<DamageCase> cases = {
-        {"missing", Remove, "找不到"},       {"not a zip", NotAZip, "zip"},
-        {"broken XML", BrokenSheet, "XML"},  {"no first sheet", NoSheet, "没有工作表"},
-        {"zip bomb", ZipBomb, "过大"},       {"output blocked", OutputBlocked, "无法"}};
+        {"missing", Remove, "找不到"},      {"not a zip", NotAZip, "zip"},
+        {"broken XML", BrokenSheet, "XML"}, {"no first sheet", NoSheet, "没有工作表"},
+        {"zip bomb", ZipBomb, "过大"},      {"output blocked", OutputBlocked, "无法"}};
     for (const DamageCase& c : cases) {
         SmallStore store;
         store.CopyTemplates();
@@ -132,10 +150,14 @@ TEST(SummaryRun, DamagedTemplatesAreNamedAndTheOthersStillWritten) {
         const std::string failure = prompter.messages[0].text;
         EXPECT_NE(failure.find("人才培养情况_2013.xlsx"), std::string::npos) << failure;
         EXPECT_NE(failure.find(c.reason), std::string::npos) << c.what << ": " << failure;
-        EXPECT_EQ(prompter.messages[1].text, "汇总没有全部完成，以下汇总表没有写出：\n人才培养情况_2013.xlsx");
+        EXPECT_EQ(prompter.messages[1].text,
+                  "汇总没有全部完成，以下汇总表没有写出：\n人才培养情况_2013.xlsx");
         EXPECT_EQ(prompter.messages[1].title, store::kRunEndTitle);
-        for (int i : {0, 1, 3, 11}) EXPECT_TRUE(std::filesystem::is_regular_file(OutputOf(store, i))) << i;
-        if (c.damage != OutputBlocked) EXPECT_FALSE(std::filesystem::exists(OutputOf(store, 2))) << c.what;
+        for (int i : {0, 1, 3, 11})
+            EXPECT_TRUE(std::filesystem::is_regular_file(OutputOf(store, i))) << i;
+        if (c.damage != OutputBlocked) {
+            EXPECT_FALSE(std::filesystem::exists(OutputOf(store, 2))) << c.what;
+        }
     }
 }
 

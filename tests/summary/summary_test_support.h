@@ -5,10 +5,9 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <utility>
-
-#include <pugixml.hpp>
 
 #include "office/xlsx_package.h"
 #include "office/zip_archive.h"
@@ -23,7 +22,7 @@ using Fields = std::initializer_list<std::pair<const char*, std::string>>;
 
 // A store in a fresh program directory.
 class SmallStore {
-public:
+  public:
     SmallStore() : store_(std::make_unique<store::Store>(dir_.path())) {}
 
     // Adds a project with these values (the rest empty) and a fresh number.
@@ -38,17 +37,24 @@ public:
     void CopyTemplates() {
 #ifdef ZORBIX_TEMPLATE_DIR
         for (const auto& s : summary::Summaries())
-            std::filesystem::copy_file(std::filesystem::path(ZORBIX_TEMPLATE_DIR) / summary::TemplateFileName(s),
-                                       dir_ / summary::TemplateFileName(s),
-                                       std::filesystem::copy_options::overwrite_existing);
+            std::filesystem::copy_file(
+                std::filesystem::path(ZORBIX_TEMPLATE_DIR) / summary::TemplateFileName(s),
+                dir_ / summary::TemplateFileName(s),
+                std::filesystem::copy_options::overwrite_existing);
 #endif
     }
 
-    store::RecordSet& records() { return store_->records(); }
-    const std::filesystem::path& dir() const { return dir_.path(); }
-    void Close() { store_.reset(); }
+    store::RecordSet& records() {
+        return store_->records();
+    }
+    const std::filesystem::path& dir() const {
+        return dir_.path();
+    }
+    void Close() {
+        store_.reset();
+    }
 
-private:
+  private:
     TempDir dir_;
     std::unique_ptr<store::Store> store_;
     long long added_ = 0;
