@@ -1,11 +1,16 @@
 // Batch commands of the summary subsystem.
 #include "app/cli/command.h"
+#include "summary/summary_run.h"
 
 namespace zorbix::cli {
 
+// summarize: the twelve workbooks into the program directory, from the
+// templates lying there.
 int SummarizeCommand(Context& ctx) {
-    store::Inform(ctx.prompter, store::kProgramTitle, "这一命令尚未提供。");
-    return kRefused;
+    ctx.NoMoreArguments();
+    const auto result =
+        summary::RunAllSummaries(ctx.store.records(), ctx.prompter, ctx.store.directory());
+    return result.Complete() ? kDone : kRefused;
 }
 
 }  // namespace zorbix::cli

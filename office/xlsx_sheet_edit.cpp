@@ -1,0 +1,179 @@
+#include "office/xlsx_sheet_edit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "office/xlsx_cell_writer.h"
+
+namespace zorbix::office {
+namespace {
+
+// Element names without a namespace prefix: some writers spell "x:row".
+std::string_view LocalName(pugi::xml_node node) {
+    const std::string_view name = node.name();
+    const auto colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+// The prefix ("x:" or "") new elements take, the one of their parent.
+std::string PrefixOf(pugi::xml_node node) {
+    const std::string_view name = node.name();
+    const auto colon = name.find(':');
+    return colon == std::string_view::npos ? "" : std::string(name.substr(0, colon + 1));
+}
+
+pugi::xml_node NextNamed(pugi::xml_node node, std::string_view local) {
+    while (node && LocalName(node) != local) node = node.next_sibling();
+    return node;
+}
+
+int RowNumber(pugi::xml_node row) {
+    return row.attribute("r").as_int(0);
+}
+
+int CellColumn(pugi::xml_node cell) {
+    return ParseCellReference(cell.attribute("r").value()).second;
+}
+
+// Gives every row and cell an explicit position, so that inserted ones
+// cannot shift those that were placed after their predecessor.
+void NameEveryPosition(pugi::xml_node sheet_data) {
+    int number = 0;
+    for (pugi::xml_node row : sheet_data.children()) {
+        if (LocalName(row) != "row") continue;
+        const int r = row.attribute("r").as_int(0);
+        number = r > 0 ? r : number + 1;
+        if (r <= 0) {
+            row.remove_attribute("r");
+            row.prepend_attribute("r").set_value(number);
+        }
+        int column = 0;
+        for (pugi::xml_node cell : row.children()) {
+            if (LocalName(cell) != "c") continue;
+            const int c = ParseCellReference(cell.attribute("r").value()).second;
+            column = c > 0 ? c : column + 1;
+            if (c > 0) continue;
+            cell.remove_attribute("r");
+            cell.prepend_attribute("r").set_value(
+                (ColumnLetters(column) + std::to_string(number)).c_str());
+        }
+    }
+}
+
+// Gives a cell the number: style kept, type, formula and old value gone.
+void FillCell(pugi::xml_node cell, int row, int column, double value, const std::string& prefix) {
+    cell.remove_attribute("t");
+    while (cell.first_child()) cell.remove_child(cell.first_child());
+    if (!cell.attribute("r")) cell.prepend_attribute("r");
+    cell.attribute("r").set_value((ColumnLetters(column) + std::to_string(row)).c_str());
+    cell.append_child((prefix + "v").c_str())
+        .append_child(pugi::node_pcdata)
+        .set_value(CellNumberText(value).c_str());
+}
+
+using Position = CellNumbers::const_iterator;
+
+// Merges the numbers of one row (from `first` up to `last`) into its cells.
+void MergeRow(pugi::xml_node row, int row_number, Position first, Position last,
+              const std::string& prefix) {
+    row.remove_attribute("spans");  // stale once cells are added
+    pugi::xml_node cell = NextNamed(row.first_child(), "c");
+    for (Position it = first; it != last; ++it) {
+        const int wanted = it->first.second;
+        while (cell && CellColumn(cell) < wanted) cell = NextNamed(cell.next_sibling(), "c");
+        if (!cell || CellColumn(cell) > wanted) {
+            const pugi::xml_node added = cell
+                                             ? row.insert_child_before((prefix + "c").c_str(), cell)
+                                             : row.append_child((prefix + "c").c_str());
+            FillCell(added, row_number, wanted, it->second, prefix);
+            continue;
+        }
+        FillCell(cell, row_number, wanted, it->second, prefix);
+        cell = NextNamed(cell.next_sibling(), "c");
+    }
+}
+
+pugi::xml_node NewRow(pugi::xml_node sheet_data, pugi::xml_node before, int number,
+                      const std::string& prefix) {
+    pugi::xml_node row = before ? sheet_data.insert_child_before((prefix + "row").c_str(), before)
+                                : sheet_data.append_child((prefix + "row").c_str());
+    row.append_attribute("r").set_value(number);
+    return row;
+}
+
+Position EndOfRow(Position it, Position end) {
+    const int row = it->first.first;
+    while (it != end && it->first.first == row) ++it;
+    return it;
+}
+
+}  // namespace
+
+void MergeNumbers(pugi::xml_node sheet_data, const CellNumbers& numbers) {
+    const std::string prefix = PrefixOf(sheet_data);
+    NameEveryPosition(sheet_data);
+    pugi::xml_node row = NextNamed(sheet_data.first_child(), "row");
+    for (Position it = numbers.begin(); it != numbers.end();) {
+        const int wanted = it->first.first;
+        while (row && RowNumber(row) < wanted) row = NextNamed(row.next_sibling(), "row");
+        const Position last = EndOfRow(it, numbers.end());
+        if (!row || RowNumber(row) > wanted) {
+            MergeRow(NewRow(sheet_data, row, wanted, prefix), wanted, it, last, prefix);
+        } else {
+            MergeRow(row, wanted, it, last, prefix);
+            row = NextNamed(row.next_sibling(), "row");
+        }
+        it = last;
+    }
+}
+
+void DropFormulaCaches(pugi::xml_node sheet_data) {
+    for (pugi::xml_node row : sheet_data.children()) {
+        if (LocalName(row) != "row") continue;
+        for (pugi::xml_node cell : row.children()) {
+            if (LocalName(cell) != "c" || !NextNamed(cell.first_child(), "f")) continue;
+            while (pugi::xml_node v = NextNamed(cell.first_child(), "v")) cell.remove_child(v);
+            cell.remove_attribute("t");
+        }
+    }
+}
+
+void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column) {
+    pugi::xml_node dimension = NextNamed(worksheet.first_child(), "dimension");
+    if (!dimension || last_row < 1) return;
+    const std::string ref = dimension.attribute("ref").value();
+    const auto colon = ref.find(':');
+    auto [top, left] = ParseCellReference(ref.substr(0, colon));
+    auto [bottom, right] =
+        ParseCellReference(colon == std::string::npos ? ref : ref.substr(colon + 1));
+    if (top == 0) top = left = bottom = right = 1;  // "A1" of an empty sheet, or unreadable
+    bottom = std::max(bottom, last_row);
+    right = std::max(right, last_column);
+    const std::string widened = ColumnLetters(left) + std::to_string(top) + ":" +
+                                ColumnLetters(right) + std::to_string(bottom);
+    pugi::xml_attribute attribute = dimension.attribute("ref");
+    if (!attribute) attribute = dimension.append_attribute("ref");
+    attribute.set_value(widened.c_str());
+}
+
+void RequestFullCalculation(pugi::xml_node workbook) {
+    pugi::xml_node calc = NextNamed(workbook.first_child(), "calcPr");
+    if (!calc) {
+        // calcPr follows these elements in the schema's order.
+        pugi::xml_node after;
+        for (pugi::xml_node child : workbook.children())
+            for (std::string_view before :
+                 {"sheets", "functionGroups", "externalReferences", "definedNames"})
+                if (LocalName(child) == before) after = child;
+        const std::string name = PrefixOf(workbook) + "calcPr";
+        calc = after ? workbook.insert_child_after(name.c_str(), after)
+                     : workbook.append_child(name.c_str());
+    }
+    pugi::xml_attribute full = calc.attribute("fullCalcOnLoad");
+    if (!full) full = calc.append_attribute("fullCalcOnLoad");
+    full.set_value("1");
+}
+
+}  // namespace zorbix::office

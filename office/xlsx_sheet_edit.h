@@ -1,0 +1,30 @@
+// The edits the cell writer makes to the XML of a workbook: numbers merged
+// into a sheet in one ordered pass, formula caches dropped, the used range
+// widened, and the request for a full calculation on load.
+#pragma once
+
+#include <map>
+#include <pugixml.hpp>
+#include <utility>
+
+namespace zorbix::office {
+
+using CellNumbers = std::map<std::pair<int, int>, double>;  // (row, column) -> value
+
+// Puts the numbers into <sheetData>, creating rows and cells in order and
+// replacing existing cells (their style kept). Rows and cells without an
+// "r" attribute are placed after their predecessor, as the format allows.
+void MergeNumbers(pugi::xml_node sheet_data, const CellNumbers& numbers);
+
+// Removes the cached value (and its type) of every formula cell, so that
+// spreadsheet programs compute the formula instead of showing the cache.
+void DropFormulaCaches(pugi::xml_node sheet_data);
+
+// Widens <dimension ref> to take in the bottom right cell given.
+void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column);
+
+// Sets calcPr fullCalcOnLoad="1" in xl/workbook.xml, adding calcPr where
+// the schema puts it when the workbook has none.
+void RequestFullCalculation(pugi::xml_node workbook);
+
+}  // namespace zorbix::office

@@ -1,0 +1,78 @@
+// Column headings of the summary templates. Columns that stand for codes
+// are named by the pickers' item texts and placed by the same rules the
+// summaries count with.
+#include <optional>
+
+#include "store/code_lists.h"
+#include "summary/code_columns.h"
+#include "summary/summary_catalogue.h"
+#include "summary/summary_figures.h"
+
+namespace zorbix::summary {
+namespace {
+
+using store::Picker;
+using Headings = std::vector<ColumnHeading>;
+
+template <typename Rule>
+void AddItems(Headings& headings, Picker picker, Rule rule) {
+    for (const std::string& item : store::PickerItems(picker))
+        headings.push_back({static_cast<int>(rule(item)), item});
+}
+
+Headings PeopleHeadings() {
+    Headings h;
+    AddItems(h, Picker::Sex, [](const std::string& i) { return SexColumn(RoundedCode(i)); });
+    AddItems(h, Picker::Title, [](const std::string& i) { return TitleColumn(RoundedCode(i)); });
+    AddItems(h, Picker::Degree, [](const std::string& i) { return DegreeColumn(RoundedCode(i)); });
+    int column = 13;
+    for (const char* band : kBirthYearHeadings) h.push_back({column++, band});
+    return h;
+}
+
+// The label of a plan category: its picker item, or the bare code.
+std::string PlanLabel(int code) {
+    for (const std::string& item : store::PickerItems(Picker::JB61))
+        if (CutKey(item) == code) return item;
+    return std::to_string(code);
+}
+
+Headings PlanHeadings(const SummaryDefinition& summary) {
+    Headings h;
+    const std::string amount(summary.fields.front().heading);
+    for (int code : kPlanPairCodes) {
+        const PlanPair pair = PlanColumns(code);
+        h.push_back({pair.count, PlanLabel(code) + " 项目数"});
+        h.push_back({pair.amount, PlanLabel(code) + " " + amount});
+    }
+    return h;
+}
+
+}  // namespace
+
+std::vector<ColumnHeading> ColumnHeadings(const SummaryDefinition& summary) {
+    Headings h;
+    switch (summary.posting) {
+        case Posting::Amounts:
+            for (const FieldColumn& f : summary.fields)
+                h.push_back({f.column, std::string(f.heading)});
+            break;
+        case Posting::Progress:
+            AddItems(h, Picker::JB71,
+                     [](const std::string& i) { return ProgressColumn(RoundedCode(i)); });
+            break;
+        case Posting::Reason:
+            AddItems(h, Picker::JB72, [](const std::string& i) { return ReasonColumn(i); });
+            break;
+        case Posting::Leader:
+        case Posting::Participants:
+            h = PeopleHeadings();
+            break;
+        case Posting::PlanFunds:
+            h = PlanHeadings(summary);
+            break;
+    }
+    return h;
+}
+
+}  // namespace zorbix::summary

@@ -1,0 +1,57 @@
+// The first column of every summary template: group headings, the code rows
+// named by the pickers' own item texts, and the total rows.
+#include <algorithm>
+#include <string>
+
+#include "store/code_lists.h"
+#include "summary/standard_rows.h"
+#include "summary/summary_figures.h"
+
+namespace zorbix::summary {
+namespace {
+
+using store::Picker;
+
+// Plan categories that have rows but no picker item.
+constexpr std::array<const char*, 2> kUnlistedPlanCodes = {"3400", "4300"};
+
+template <typename Rule>
+void AddItems(std::vector<RowLabel>& labels, Picker picker, Rule rule) {
+    for (const std::string& item : store::PickerItems(picker)) {
+        const std::optional<int> row = rule(CutKey(item));
+        if (row) labels.push_back({*row, item, false});
+    }
+}
+
+}  // namespace
+
+std::vector<RowGroup> RowGroups() {
+    return {{"按单位类型分", 1, 2, 12, 13},
+            {"按地区分", 14, 15, 33, 34},
+            {"按计划类别分", 37, 38, 49, 50},
+            {"按技术领域分", 52, 53, 65, 66},
+            {"按主管部门分", 68, 69, 149, 150}};
+}
+
+std::vector<RowLabel> StandardRowLabels() {
+    std::vector<RowLabel> labels;
+    AddItems(labels, Picker::JB25_JB52_JB54, [](auto k) { return std::optional(UnitTypeRow(k)); });
+    labels.push_back({RegionRow(0), "地区未填或不详", false});
+    AddItems(labels, Picker::JB22, [](auto k) { return std::optional(RegionRow(k)); });
+    AddItems(labels, Picker::JB61, PlanCategoryRow);
+    for (const char* code : kUnlistedPlanCodes)
+        labels.push_back({*PlanCategoryRow(CutKey(code)), code, false});
+    AddItems(labels, Picker::JB62, TechnologyFieldRow);
+    AddItems(labels, Picker::JB26, [](auto k) { return std::optional(DepartmentRow(k)); });
+    for (const RowGroup& group : RowGroups()) {
+        labels.push_back({group.heading_row, group.title, true});
+        const std::string name = group.title.substr(std::string("按").size());
+        const std::string stem = name.substr(0, name.size() - std::string("分").size());
+        labels.push_back({group.total_row, stem + "合计", true});
+    }
+    std::stable_sort(labels.begin(), labels.end(),
+                     [](const RowLabel& a, const RowLabel& b) { return a.row < b.row; });
+    return labels;
+}
+
+}  // namespace zorbix::summary

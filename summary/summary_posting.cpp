@@ -1,0 +1,92 @@
+#include "summary/summary_posting.h"
+
+#include <array>
+
+#include "store/catalogue.h"
+#include "store/numeric_value.h"
+#include "summary/code_columns.h"
+#include "summary/summary_figures.h"
+
+namespace zorbix::summary {
+namespace {
+
+struct PersonFields {
+    int sex, degree, title, year;
+};
+
+PersonFields Person(char n) {
+    const std::string d(1, n);
+    return {store::ColumnIndex("JB42" + d), store::ColumnIndex("JB45" + d),
+            store::ColumnIndex("JB46" + d), store::ColumnIndex("JB43" + d)};
+}
+
+void PostAmounts(const SummaryDefinition& s, const store::Record& record, const StandardRows& rows,
+                 SummaryGrid& grid) {
+    std::array<double, 24> amounts{};
+    for (std::size_t i = 0; i < s.fields.size(); ++i)
+        amounts[i] = Amount(record[s.fields[i].field]);
+    PostToStandardRows(rows, [&](int row) {
+        for (std::size_t i = 0; i < s.fields.size(); ++i)
+            grid.Add(row, s.fields[i].column, amounts[i]);
+    });
+}
+
+void PostCount(int column, const StandardRows& rows, SummaryGrid& grid) {
+    PostToStandardRows(rows, [&](int row) { grid.Add(row, column, 1); });
+}
+
+// Person columns in the order sex, degree, title, year of birth.
+void PostPerson(const PersonFields& p, const store::Record& record, const StandardRows& rows,
+                SummaryGrid& grid) {
+    PostCount(SexColumn(RoundedCode(record[p.sex])), rows, grid);
+    PostCount(DegreeColumn(RoundedCode(record[p.degree])), rows, grid);
+    PostCount(TitleColumn(RoundedCode(record[p.title])), rows, grid);
+    PostCount(BirthYearColumn(RoundedCode(record[p.year])), rows, grid);
+}
+
+void PostPlanFunds(const SummaryDefinition& s, const store::Record& record,
+                   const StandardRows& rows, SummaryGrid& grid) {
+    static const int kJB61 = store::ColumnIndex("JB61");
+    const PlanPair pair = PlanColumns(RoundedCode(record[kJB61]));
+    // The funds are added with their fraction.
+    const double funds = store::NumericValue(record[s.fields.front().field]);
+    PostToStandardRows(rows, [&](int row) {
+        grid.Add(row, pair.count, 1);
+        grid.Add(row, pair.amount, funds);
+    });
+}
+
+}  // namespace
+
+void PostRecord(const SummaryDefinition& summary, const store::Record& record,
+                const StandardRows& rows, SummaryGrid& grid) {
+    static const int kJB71 = store::ColumnIndex("JB71");
+    static const int kJB72 = store::ColumnIndex("JB72_01");
+    static const std::array<PersonFields, 3> kPeople = {Person('1'), Person('2'), Person('3')};
+    switch (summary.posting) {
+        case Posting::Amounts:
+            PostAmounts(summary, record, rows, grid);
+            break;
+        case Posting::Progress: {
+            const std::int64_t column = ProgressColumn(RoundedCode(record[kJB71]));
+            if (column >= 0 && column < grid.Columns())
+                PostCount(static_cast<int>(column), rows, grid);
+            break;
+        }
+        case Posting::Reason:
+            PostCount(ReasonColumn(record[kJB72]), rows, grid);
+            break;
+        case Posting::Leader:
+            PostPerson(kPeople[0], record, rows, grid);
+            break;
+        case Posting::Participants:
+            PostPerson(kPeople[1], record, rows, grid);
+            PostPerson(kPeople[2], record, rows, grid);
+            break;
+        case Posting::PlanFunds:
+            PostPlanFunds(summary, record, rows, grid);
+            break;
+    }
+}
+
+}  // namespace zorbix::summary

@@ -1,0 +1,15 @@
+// One record's figures posted into one summary's grid.
+#pragma once
+
+#include "store/record.h"
+#include "summary/standard_rows.h"
+#include "summary/summary_catalogue.h"
+#include "summary/summary_grid.h"
+
+namespace zorbix::summary {
+
+// Adds the record's figures for `summary` into every row it reaches.
+void PostRecord(const SummaryDefinition& summary, const store::Record& record,
+                const StandardRows& rows, SummaryGrid& grid);
+
+}  // namespace zorbix::summary

@@ -1,0 +1,82 @@
+#include "summary/summary_run.h"
+
+#include "store/error.h"
+#include "summary/summary_catalogue.h"
+#include "summary/summary_posting.h"
+#include "summary/summary_workbook.h"
+
+namespace zorbix::summary {
+namespace {
+
+constexpr long kWorkbookWeight = 500;  // progress steps one workbook counts for
+constexpr int kProgressEvery = 512;    // records between progress reports
+
+long TotalSteps(const store::RecordSet& records) {
+    return records.Count() + kSummaryCount * kWorkbookWeight;
+}
+
+void ShowEnd(store::Prompter& prompter, const SummaryRunResult& result) {
+    std::string text = "汇总完成。";
+    if (!result.Complete()) {
+        text = "汇总没有全部完成，以下汇总表没有写出：";
+        for (const std::string& name : result.failed) text += "\n" + name;
+    }
+    store::Inform(prompter, store::kRunEndTitle, text, store::Icon::Exclamation);
+}
+
+void ShowFailure(store::Prompter& prompter, const std::string& workbook, const std::string& why) {
+    store::Inform(prompter, store::kRunEndTitle, "汇总表“" + workbook + "”没有写出：" + why,
+                  store::Icon::Exclamation);
+}
+
+}  // namespace
+
+std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records, store::BusyScope* busy) {
+    const auto summaries = Summaries();
+    std::vector<SummaryGrid> grids;
+    for (const SummaryDefinition& s : summaries) grids.emplace_back(s.grid_columns);
+    if (records.Count() == 0) return grids;
+    long done = 0;
+    for (records.MoveFirst(); !records.AtEnd(); records.MoveNext()) {
+        const store::Record& record = records.Current();
+        const StandardRows rows = StandardRowsOf(record);
+        for (std::size_t i = 0; i < summaries.size(); ++i)
+            PostRecord(summaries[i], record, rows, grids[i]);
+        if (busy && ++done % kProgressEvery == 0) busy->Progress(done, TotalSteps(records));
+    }
+    records.MoveFirst();
+    return grids;
+}
+
+SummaryRunResult RunAllSummaries(store::RecordSet& records, store::Prompter& prompter,
+                                 const std::filesystem::path& program_dir) {
+    SummaryRunResult result;
+    store::BusyScope busy(prompter, "汇总");
+    std::vector<SummaryGrid> grids;
+    try {
+        grids = ComputeSummaryGrids(records, &busy);
+    } catch (const std::exception& e) {
+        store::Inform(prompter, store::kRunEndTitle,
+                      std::string("汇总时读取项目数据失败：") + e.what(), store::Icon::Exclamation);
+        for (const SummaryDefinition& s : Summaries()) result.failed.push_back(OutputFileName(s));
+        ShowEnd(prompter, result);
+        return result;
+    }
+    const auto summaries = Summaries();
+    for (std::size_t i = 0; i < summaries.size(); ++i) {
+        const std::string output = OutputFileName(summaries[i]);
+        try {
+            WriteSummaryWorkbook(program_dir, summaries[i], grids[i]);
+            result.written.push_back(output);
+        } catch (const std::exception& e) {
+            result.failed.push_back(output);
+            ShowFailure(prompter, output, e.what());
+        }
+        busy.Progress(records.Count() + static_cast<long>(i + 1) * kWorkbookWeight,
+                      TotalSteps(records));
+    }
+    ShowEnd(prompter, result);
+    return result;
+}
+
+}  // namespace zorbix::summary

@@ -1,0 +1,36 @@
+// The summary run of the "汇  总" button: one walk over every stored
+// project feeds the twelve grids, then each grid is written into its
+// workbook. A workbook that cannot be written is reported by name and the
+// others are still written; the run ends with "汇总完成。" only when all
+// twelve were written.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "store/prompter.h"
+#include "store/record_set.h"
+#include "summary/summary_grid.h"
+
+namespace zorbix::summary {
+
+// The twelve grids over every record in store order, in run order. Leaves
+// the first record current (none in an empty store). Throws store::Failure
+// when the store cannot be read.
+std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records,
+                                             store::BusyScope* busy = nullptr);
+
+struct SummaryRunResult {
+    std::vector<std::string> written;  // output file names
+    std::vector<std::string> failed;   // output file names not written
+    bool Complete() const { return failed.empty(); }
+};
+
+// Computes and writes the twelve workbooks into the program directory,
+// each failure shown with the workbook's name and reason, then the final
+// message (title "科技项目统计", exclamation icon).
+SummaryRunResult RunAllSummaries(store::RecordSet& records, store::Prompter& prompter,
+                                 const std::filesystem::path& program_dir);
+
+}  // namespace zorbix::summary
