@@ -29,7 +29,7 @@ std::string CellProps(const Cell& cell, int width) {
     if (cell.merge == Cell::Merge::Continue) xml += "<w:vMerge/>";
     if (cell.rule) xml += "<w:tcBorders><w:bottom w:val=\"single\" w:sz=\"6\" w:space=\"0\" w:color=\"000000\"/></w:tcBorders>";
     if (cell.shaded) xml += "<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"EDEDED\"/>";
-    return xml + "<w:vAlign w:val=\"center\"/></w:tcPr>";
+    return xml + "<w:vAlign w:val=\"" + (cell.top ? "top" : "center") + "\"/></w:tcPr>";
 }
 
 std::string Styles() {
@@ -109,11 +109,15 @@ std::string Escape(std::string_view text) {
 }
 
 std::string RunProps(const Font& font) {
-    std::string xml = "<w:rPr>";
+    // The document default is 10.5 pt 宋体: only what differs is written.
+    std::string xml;
     if (font.heading) xml += "<w:rFonts w:eastAsia=\"黑体\"/>";
     if (font.bold) xml += "<w:b/><w:bCs/>";
-    const std::string size = std::to_string(font.half_points);
-    return xml + "<w:sz w:val=\"" + size + "\"/><w:szCs w:val=\"" + size + "\"/></w:rPr>";
+    if (font.half_points != Font{}.half_points) {
+        const std::string size = std::to_string(font.half_points);
+        xml += "<w:sz w:val=\"" + size + "\"/><w:szCs w:val=\"" + size + "\"/>";
+    }
+    return xml.empty() ? xml : "<w:rPr>" + xml + "</w:rPr>";
 }
 
 std::string Run(std::string_view text, const Font& font) {
@@ -130,12 +134,14 @@ std::string Paragraph(const std::string& content, const ParaStyle& style) {
     std::string props = "<w:pPr>";
     if (style.page_break_before) props += "<w:pageBreakBefore/>";
     if (style.keep_next) props += "<w:keepNext/>";
-    props += "<w:spacing" + Attr("w:before", std::to_string(style.before)) +
-             Attr("w:after", std::to_string(style.after)) + "/>";
+    if (style.before || style.after)
+        props += "<w:spacing" + Attr("w:before", std::to_string(style.before)) +
+                 Attr("w:after", std::to_string(style.after)) + "/>";
     if (style.indent || style.first_line)
         props += "<w:ind" + Attr("w:left", std::to_string(style.indent)) +
                  Attr("w:firstLine", std::to_string(style.first_line)) + "/>";
-    props += "<w:jc" + Attr("w:val", AlignValue(style.align)) + "/>" + RunProps(style.font) + "</w:pPr>";
+    if (style.align != Align::Left) props += "<w:jc" + Attr("w:val", AlignValue(style.align)) + "/>";
+    props += RunProps(style.font) + "</w:pPr>";
     return "<w:p>" + props + content + "</w:p>";
 }
 

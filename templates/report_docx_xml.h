@@ -44,6 +44,7 @@ struct Cell {
     int span = 1;
     bool shaded = false;
     bool rule = false;  // a bottom rule (fill-in line) in a table without borders
+    bool top = false;   // text from the top (a tall text box) instead of centred
     enum class Merge { None, Start, Continue } merge = Merge::None;
 };
 

@@ -20,7 +20,7 @@ const Font kCaptionFont{20};
 const Font kValueFont{21};
 const Font kSmallFont{18};
 const Font kBoldCaption{20, true};
-constexpr int kRow = 420;  // minimum row height, twips
+constexpr int kRow = 380;  // minimum row height, twips
 
 std::string_view CaptionOf(std::string_view column) { return store::ColumnNamed(column).caption; }
 
@@ -67,7 +67,7 @@ std::string Heading(std::string_view text, bool new_page) {
     return Paragraph(Run(text, font), style);
 }
 
-std::string Gap(int twips = 120) { return Paragraph("", {Align::Left, Font{8}, 0, twips}); }
+std::string Gap(int twips = 60) { return Paragraph("", {Align::Left, Font{8}, 0, twips}); }
 
 std::string Cover(Form& form) {
     const Font title{44, true, true};
@@ -165,13 +165,13 @@ std::string Appraisal(Form& f) {
 
 // The code lists behind the coded values, which the report shows as codes.
 std::string CodeNotes() {
-    const Font font{15};
-    std::string xml = Paragraph(Run("代码说明：", Font{15, true}), {Align::Left, font, 120, 40});
+    const Font font{14};
+    std::string xml = Paragraph(Run("代码说明：", Font{14, true}), {Align::Left, font, 100, 20});
     for (std::string_view column : {"JB25", "JB27", "JB61", "JB62", "JB64", "JB65", "JB71", "JB72_01", "JB81", "JB83"}) {
         const auto& c = store::ColumnNamed(column);
         std::string text = c.caption + "：";
         for (const auto& item : store::PickerItems(c.picker)) text += item + "  ";
-        xml += Paragraph(Run(text, font), {Align::Both, font, 0, 20});
+        xml += Paragraph(Run(text, font), {Align::Both, font});
     }
     return xml;
 }
@@ -226,7 +226,9 @@ std::string ListTable(Form& f, Page page, std::string_view value_heading) {
 std::string Results(Form& f) {
     Table t({kTextWidth});
     t.Row({f.ColumnCaption("JDCG")}, kRow);
-    t.Row({f.Value("JDCG", 1, Align::Left)}, 2800);
+    Cell text = f.Value("JDCG", 1, Align::Left);
+    text.top = true;
+    t.Row({text}, 2800);
     return t.Xml();
 }
 

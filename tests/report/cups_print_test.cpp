@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
 
 // A scheduler on a private socket; CUPS_SERVER points the clients at it.
 class PrivateCups {
@@ -83,7 +83,7 @@ TEST_F(CupsPrint, APdfPrinterReceivesTheReportAndTheReportStaysAsItWas) {
     if (!CanRunCups()) GTEST_SKIP() << "no cupsd with cups-pdf here";
     PrivateCups cups(dir / "cups");
     ASSERT_TRUE(cups.Running());
-    ASSERT_TRUE(Run("lpadmin -p ZorbixTestPDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E "
+    ASSERT_TRUE(Shell("lpadmin -p ZorbixTestPDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E "
                     "2>/dev/null && lpadmin -d ZorbixTestPDF"));
     AddDemo("201300000007");
     ASSERT_TRUE(MakeProjectReport(records(), prompter, dir.path()));

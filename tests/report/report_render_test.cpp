@@ -34,14 +34,23 @@ std::vector<std::string> RenderedLines(const fs::path& docx, const fs::path& scr
     return lines;
 }
 
-// A line within `window` lines after the caption's first line holds the value.
+// The line is the value, or holds it as a word ("2012 年 02 月"), or holds
+// a longer value anywhere.
+bool Holds(const std::string& line, const std::string& value) {
+    if (line == value || (value.size() >= 4 && line.find(value) != std::string::npos)) return true;
+    std::istringstream words(line);
+    for (std::string word; words >> word;)
+        if (word == value) return true;
+    return false;
+}
+
+// A line within `window` lines after a line of the caption holds the value.
 bool StandsBeside(const std::vector<std::string>& lines, const std::string& caption, const std::string& value,
                   std::size_t window) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].find(caption) == std::string::npos) continue;
-        for (std::size_t j = i; j < lines.size() && j <= i + window; ++j)
-            if (lines[j] == value || (value.size() >= 4 && lines[j].find(value) != std::string::npos)) return true;
-        return false;
+        for (std::size_t j = i + 1; j < lines.size() && j <= i + window; ++j)
+            if (Holds(lines[j], value)) return true;
     }
     return false;
 }
