@@ -1,0 +1,26 @@
+#include "office/docx_package.h"
+
+#include <string_view>
+
+#include "office/xml_part.h"
+#include "store/error.h"
+
+namespace zorbix::office {
+
+std::string MainDocumentPart(const ZipArchive& package) {
+    const std::string what = "文件“" + package.file().string() + "”";
+    if (!package.Has("_rels/.rels")) throw store::Failure(what + "不是Word文档（缺少包关系）。");
+    pugi::xml_document rels;
+    ParseXmlPart(rels, package.Read("_rels/.rels"), what);
+    constexpr std::string_view kType = "/officeDocument";
+    for (auto rel : rels.child("Relationships").children("Relationship")) {
+        const std::string_view type = rel.attribute("Type").value();
+        if (type.size() < kType.size() || type.substr(type.size() - kType.size()) != kType) continue;
+        std::string target = rel.attribute("Target").value();
+        if (!target.empty() && target.front() == '/') target.erase(0, 1);
+        if (package.Has(target)) return target;
+    }
+    throw store::Failure(what + "不是Word文档（找不到正文部分）。");
+}
+
+}  // namespace zorbix::office
