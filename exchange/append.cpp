@@ -4,6 +4,8 @@
 // crash part-way adds nothing either. Duplicates are found through an index
 // of the stored numbers (and of those added in this run), not by scanning
 // the store per record.
+#include <array>
+
 #include "exchange/exchange_file.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
@@ -29,40 +31,50 @@ struct AppendRun {
     std::string incomplete_number;
 };
 
-// Reads the next record's fields into row; the number of whole fields read
+// The fields of one record, as views into the file's text.
+using Fields = std::array<std::string_view, kFieldsPerRecord>;
+
+// Reads the next record's fields; the number of whole fields read
 // (kFieldsPerRecord for a complete record).
-int ReadRecord(FieldReader& reader, store::Row& row) {
+int ReadRecord(FieldReader& reader, Fields& fields) {
     for (int c = 0; c < kFieldsPerRecord; ++c) {
         const auto field = reader.Next();
         if (!field || !field->complete) return c;
-        row[c].assign(field->text);
+        fields[c] = field->text;
     }
     return kFieldsPerRecord;
+}
+
+void AddRecord(store::RecordSet& records, const Fields& fields, store::Row& row) {
+    for (int c = 0; c < kFieldsPerRecord; ++c) row[c].assign(fields[c]);
+    records.AddNew(row);
 }
 
 void AddRecords(std::string_view text, store::RecordSet& records, Prompter& prompter,
                 store::BusyScope& busy, AppendRun& run) {
     FieldReader reader(text);
     ProjectNumberIndex index(records.ColumnValues(store::ColumnIndex("JB02")));
+    Fields fields;
     store::Row row(kFieldsPerRecord);
     long done = 0;
     while (!reader.AtEnd()) {
-        const int fields = ReadRecord(reader, row);
-        if (fields < kFieldsPerRecord) {
+        const int read = ReadRecord(reader, fields);
+        if (read < kFieldsPerRecord) {
             // A record cut off at the end of the file is left out whole.
-            run.result.fields_missing = kFieldsPerRecord - fields;
-            if (fields > kNumberField) run.incomplete_number = row[kNumberField];
+            run.result.fields_missing = kFieldsPerRecord - read;
+            if (read > kNumberField) run.incomplete_number = fields[kNumberField];
             break;
         }
-        const double value = store::NumericValue(row[kNumberField]);
+        const std::string_view number = fields[kNumberField];
+        const double value = store::NumericValue(number);
         if (const auto match = index.Find(value)) {
             ++run.result.skipped;
             run.last_match = *match;
             if (!run.silenced)
-                run.silenced = prompter.ShowRepeated(
-                    {std::string(store::kProgramTitle), row[kNumberField] + std::string(kNumberExists)});
+                run.silenced = prompter.ShowRepeated({std::string(store::kProgramTitle),
+                                                      std::string(number) + std::string(kNumberExists)});
         } else {
-            records.AddNew(row);
+            AddRecord(records, fields, row);
             index.Add(value, records.Count());
             ++run.result.added;
             run.last_match = 0;

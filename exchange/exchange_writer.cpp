@@ -1,5 +1,7 @@
 #include "exchange/exchange_writer.h"
 
+#include <algorithm>
+
 #include "store/catalogue.h"
 #include "store/gbk.h"
 
@@ -16,6 +18,8 @@ void AppendQuoteSafe(std::string& out, std::string_view value) {
     out.append(value);
 }
 
+constexpr std::size_t kConvertBytes = std::size_t{1} << 20;
+
 }  // namespace
 
 void AppendRecordText(std::string& out, const store::Record& record, std::string_view placeholder) {
@@ -30,16 +34,35 @@ void AppendRecordText(std::string& out, const store::Record& record, std::string
     }
 }
 
-std::string RecordBytes(const store::Record& record, std::string_view placeholder) {
-    std::string text;
-    text.reserve(2048);
-    AppendRecordText(text, record, placeholder);
+void RecordsWriter::Add(const store::Record& record) {
+    AppendRecordText(text_, record, placeholder_);
+    ends_.push_back(text_.size());
+    static const int number_column = store::ColumnIndex("JB02");
+    numbers_.emplace_back(record[number_column]);
+    if (text_.size() >= kConvertBytes) Convert();
+}
+
+std::string RecordsWriter::Finish() {
+    Convert();
+    return std::move(bytes_);
+}
+
+void RecordsWriter::Convert() {
     try {
-        return store::ToGbk(text);
+        bytes_ += store::ToGbk(text_);
     } catch (const store::GbkError& e) {
-        const std::string number(record[store::ColumnIndex("JB02")]);
-        throw store::Failure("项目" + number + "的数据无法写入交换文件：" + e.what());
+        const auto at = std::upper_bound(ends_.begin(), ends_.end(), e.offset()) - ends_.begin();
+        throw store::Failure("项目" + numbers_[at] + "的数据无法写入交换文件：" + e.what());
     }
+    text_.clear();
+    ends_.clear();
+    numbers_.clear();
+}
+
+std::string RecordBytes(const store::Record& record, std::string_view placeholder) {
+    RecordsWriter writer(placeholder);
+    writer.Add(record);
+    return writer.Finish();
 }
 
 }  // namespace zorbix::exchange

@@ -56,14 +56,14 @@ Outcome SubmitAllProjects(store::RecordSet& records, Prompter& prompter,
     try {
         if (records.Count() == 0) throw store::Failure(std::string(kEmptyStore));
         const long total = records.Count();
-        std::string bytes;
+        RecordsWriter writer(kSubmitPlaceholder);
         long done = 0;
         for (records.MoveFirst(); !records.AtEnd(); records.MoveNext()) {
-            bytes += RecordBytes(records.Current(), kSubmitPlaceholder);
+            writer.Add(records.Current());
             if (++done % 512 == 0) busy.Progress(done, total);
         }
         busy.Progress(total, total);
-        store::WriteFileAtomically(*file, bytes);
+        store::WriteFileAtomically(*file, writer.Finish());
     } catch (const store::Failure& failure) {
         return Failed(prompter, failure);
     }
