@@ -15,11 +15,13 @@ using namespace zorbix;
 namespace {
 
 // Processor time of this process, for reading figures on a busy machine.
-double CpuMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+double CpuMilliseconds() {
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
 
 // Answers every dialog with one file and silences repeated messages at once.
 class QuietPrompter : public store::Prompter {
-public:
+  public:
     explicit QuietPrompter(std::filesystem::path file) : file_(std::move(file)) {}
     bool Show(const store::Message&) override { return true; }
     bool ShowRepeated(const store::Message&) override {
@@ -35,7 +37,7 @@ public:
     }
     int repeated = 0;
 
-private:
+  private:
     std::filesystem::path file_;
 };
 
@@ -55,7 +57,8 @@ int main() {
         from.records().Reopen();
         bench::Stopwatch submit;
         double cpu = CpuMilliseconds();
-        ok &= exchange::SubmitAllProjects(from.records(), prompter, root) == exchange::Outcome::Done;
+        ok &=
+            exchange::SubmitAllProjects(from.records(), prompter, root) == exchange::Outcome::Done;
         ok &= bench::Report("submit 32767 projects to one file", submit.Milliseconds(), 1000, "ms");
         std::printf("(processor time %.0f ms)\n", CpuMilliseconds() - cpu);
     }

@@ -71,8 +71,9 @@ void AddRecords(std::string_view text, store::RecordSet& records, Prompter& prom
             ++run.result.skipped;
             run.last_match = *match;
             if (!run.silenced)
-                run.silenced = prompter.ShowRepeated({std::string(store::kProgramTitle),
-                                                      std::string(number) + std::string(kNumberExists)});
+                run.silenced =
+                    prompter.ShowRepeated({std::string(store::kProgramTitle),
+                                           std::string(number) + std::string(kNumberExists)});
         } else {
             AddRecord(records, fields, row);
             index.Add(value, records.Count());

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
 
-std::string Named(const std::filesystem::path& file) { return "文件“" + file.string() + "”"; }
+std::string Named(const std::filesystem::path& file) {
+    return "文件“" + file.string() + "”";
+}
 
 [[noreturn]] void Refuse(const std::filesystem::path& file, const std::string& why) {
     throw NotExchangeFile("追加数据失败：" + Named(file) + why);
@@ -59,8 +61,7 @@ std::uintmax_t CheckedSize(const std::filesystem::path& file) {
         Refuse(file, "不存在或不是普通文件，无法打开。");
     const std::uintmax_t size = std::filesystem::file_size(file, error);
     if (error) Refuse(file, "无法读取。");
-    if (size > kMaxExchangeFileBytes)
-        Refuse(file, "大于1GB，不是交换数据文件。");
+    if (size > kMaxExchangeFileBytes) Refuse(file, "大于1GB，不是交换数据文件。");
     if (size == 0) Refuse(file, "是空文件，没有可追加的数据。");
     return size;
 }

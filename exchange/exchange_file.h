@@ -29,7 +29,7 @@ inline constexpr std::uintmax_t kMaxExchangeFileBytes = std::uintmax_t{1} << 30;
 
 // A file refused as an exchange file; what() is the user's message.
 class NotExchangeFile : public store::Failure {
-public:
+  public:
     using store::Failure::Failure;
 };
 

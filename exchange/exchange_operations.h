@@ -54,7 +54,7 @@ DistributeResult DistributeProjects(store::RecordSet& records, store::Prompter& 
 struct AppendResult {
     Outcome outcome = Outcome::Done;
     int added = 0;
-    int skipped = 0;       // duplicates of stored project numbers
+    int skipped = 0;         // duplicates of stored project numbers
     int fields_missing = 0;  // of an incomplete last record, left out
 };
 

@@ -1,6 +1,6 @@
 // Submitting the current record or every record into one exchange file.
-#include "exchange/exchange_operations.h"
 #include "exchange/exchange_messages.h"
+#include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
 #include "store/atomic_file.h"
 #include "store/error.h"

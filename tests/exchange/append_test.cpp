@@ -29,7 +29,7 @@ std::string RecordText(const std::string& number, const std::string& name = "") 
 }
 
 class Append : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     store::Store store{dir.path()};
     store::RecordSet& records = store.records();
@@ -82,8 +82,7 @@ TEST_F(Append, StoredNumberWithLeadingZeroIsSkippedOnce) {
     const auto result = AppendBytes(RecordText("0201300000001") + RecordText("201300000002"));
     EXPECT_EQ(result.added, 1);
     EXPECT_EQ(result.skipped, 1);
-    EXPECT_EQ(prompter.Texts(),
-              (std::vector<std::string>{"0201300000001项目编号已存在！", kDone}));
+    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"0201300000001项目编号已存在！", kDone}));
     EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
     EXPECT_EQ(prompter.messages[0].icon, store::Icon::Information);
 }
@@ -97,7 +96,8 @@ TEST_F(Append, TrailingBlankAndLetterNumbersCountAsTheSame) {
 }
 
 TEST_F(Append, FileWithOneNumberTwiceAddsTheFirstOnly) {
-    const auto result = AppendBytes(RecordText("201300000001", "甲") + RecordText("201300000001", "乙"));
+    const auto result =
+        AppendBytes(RecordText("201300000001", "甲") + RecordText("201300000001", "乙"));
     EXPECT_EQ(result.added, 1);
     EXPECT_EQ(records.Count(), 1);
     EXPECT_EQ(records.ReadRow(1)[2], "甲");
@@ -137,8 +137,9 @@ TEST_F(Append, IncompleteLastRecordIsLeftOutAndCounted) {
     EXPECT_EQ(result.fields_missing, 97);
     EXPECT_EQ(Numbers(), std::vector<std::string>{"201300000001"});
     ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[0].text, "文件“" + (dir / "in.kj").string() +
-                                             "”末尾的项目201300000002不完整（缺少97个数据项），没有追加。");
+    EXPECT_EQ(prompter.messages[0].text,
+              "文件“" + (dir / "in.kj").string() +
+                  "”末尾的项目201300000002不完整（缺少97个数据项），没有追加。");
     EXPECT_EQ(prompter.messages[1].text, kDone);
 }
 

@@ -2,7 +2,6 @@
 // a full round trip, the real iconv reading every file written, and an
 // append killed part-way.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,7 +34,8 @@ std::vector<std::string> Numbers(const std::filesystem::path& dir) {
 // Every column of every project, as `get` prints them.
 std::vector<std::vector<std::string>> AllValues(const std::filesystem::path& dir) {
     std::vector<std::vector<std::string>> values;
-    for (const auto& number : Numbers(dir)) values.push_back(Lines(RunCli(dir, {"get", number}).out));
+    for (const auto& number : Numbers(dir))
+        values.push_back(Lines(RunCli(dir, {"get", number}).out));
     return values;
 }
 
@@ -50,7 +50,8 @@ std::optional<std::string> Iconv(const std::filesystem::path& file, const TempDi
 
 std::size_t Count(const std::string& text, std::string_view what) {
     std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
     return n;
 }
 
@@ -87,8 +88,9 @@ TEST(CliExchange, IconvReadsEveryFileWritten) {
     RunCli(dir.path(), {"demo", "5", "--seed", "9"});
     ASSERT_EQ(RunCli(dir.path(), {"submit", (dir / "all.kj").string()}).status, 0);
     const auto numbers = Numbers(dir.path());
-    ASSERT_EQ(RunCli(dir.path(), {"submit", (dir / "one.kj").string(), "--project", numbers[2]}).status,
-              0);
+    ASSERT_EQ(
+        RunCli(dir.path(), {"submit", (dir / "one.kj").string(), "--project", numbers[2]}).status,
+        0);
     const auto distributed = RunCli(dir.path(), {"distribute", out.path().string()});
     ASSERT_EQ(distributed.status, 0) << distributed.err;
     EXPECT_EQ(distributed.err, "Qorvath省科技统计: 项目数据下发完成。\n");
@@ -112,7 +114,8 @@ TEST(CliExchange, EveryDuplicateMessageIsPrinted) {
     TempDir dir;
     RunCli(dir.path(), {"demo", "3"});
     RunCli(dir.path(), {"submit", (dir / "all.kj").string()});
-    const auto again = RunCli(dir.path(), {"append", (dir / "all.kj").string(), (dir / "all.kj").string()});
+    const auto again =
+        RunCli(dir.path(), {"append", (dir / "all.kj").string(), (dir / "all.kj").string()});
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(Count(again.err, "项目编号已存在！"), 6u);
     EXPECT_EQ(Count(again.err, "追加数据完成。"), 2u);

@@ -1,10 +1,11 @@
 // Reading exchange files from disk: what is refused as not an exchange file,
 // and that decoding in bounded chunks gives the same text as decoding whole.
+#include "exchange/exchange_file.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "exchange/exchange_file.h"
 #include "store/gbk.h"
 #include "tests/support/temp_dir.h"
 
@@ -48,15 +49,14 @@ TEST_P(BadFile, IsRefusedWithItsMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BadFile,
-    ::testing::Values(
-        BadCase{"Empty", "", "空文件"},
-        BadCase{"OnlyBlanks", "  \r\n\r\n", "只有空白"},
-        BadCase{"InvalidGbk", "\"\x81\x20\",", "不是GBK编码"},
-        BadCase{"CutOffCharacter", "\"ab\",\"\xD6", "不是GBK编码"},
-        BadCase{"NulBytes", std::string("\"a\0b\",", 7), "控制字符"},
-        BadCase{"Utf16", std::string("\xFF\xFE\"\0a\0\"\0", 8), "控制字符"},
-        BadCase{"PlainText", "hello world\nsecond line\n", "没有带引号"},
-        BadCase{"Csv", "a,b,c\r\n1,2,3\r\n", "没有带引号"}),
+    ::testing::Values(BadCase{"Empty", "", "空文件"},
+                      BadCase{"OnlyBlanks", "  \r\n\r\n", "只有空白"},
+                      BadCase{"InvalidGbk", "\"\x81\x20\",", "不是GBK编码"},
+                      BadCase{"CutOffCharacter", "\"ab\",\"\xD6", "不是GBK编码"},
+                      BadCase{"NulBytes", std::string("\"a\0b\",", 7), "控制字符"},
+                      BadCase{"Utf16", std::string("\xFF\xFE\"\0a\0\"\0", 8), "控制字符"},
+                      BadCase{"PlainText", "hello world\nsecond line\n", "没有带引号"},
+                      BadCase{"Csv", "a,b,c\r\n1,2,3\r\n", "没有带引号"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ExchangeFile, MissingFileAndDirectoryAreRefused) {

@@ -1,8 +1,9 @@
 // The exact bytes of written exchange records: other copies of the survey
 // program read these files.
+#include "exchange/exchange_writer.h"
+
 #include <gtest/gtest.h>
 
-#include "exchange/exchange_writer.h"
 #include "store/catalogue.h"
 #include "store/error.h"
 
@@ -55,16 +56,15 @@ TEST_P(WrittenField, HasExactlyTheseBytes) {
     EXPECT_EQ(bytes, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, WrittenField,
-    ::testing::Values(
-        // 中文 in GBK is D6D0 CEC4.
-        FieldCase{"JB01", "中文项目", "\"\xD6\xD0\xCE\xC4\xCF\xEE\xC4\xBF\","},
-        FieldCase{"JDCG", "第一行\r\n2", "\"\xB5\xDA\xD2\xBB\xD0\xD0\r\n2\","},
-        FieldCase{"JB03", "say \"hi\"", "\"say 'hi'\","},
-        FieldCase{"JB02", "201300000001", "\"201300000001\","},
-        FieldCase{"BY3", "a,b", "\"a,b\","},
-        FieldCase{"JB05", "\"", "\"'\","}));
+INSTANTIATE_TEST_SUITE_P(Values, WrittenField,
+                         ::testing::Values(
+                             // 中文 in GBK is D6D0 CEC4.
+                             FieldCase{"JB01", "中文项目", "\"\xD6\xD0\xCE\xC4\xCF\xEE\xC4\xBF\","},
+                             FieldCase{"JDCG", "第一行\r\n2", "\"\xB5\xDA\xD2\xBB\xD0\xD0\r\n2\","},
+                             FieldCase{"JB03", "say \"hi\"", "\"say 'hi'\","},
+                             FieldCase{"JB02", "201300000001", "\"201300000001\","},
+                             FieldCase{"BY3", "a,b", "\"a,b\","},
+                             FieldCase{"JB05", "\"", "\"'\","}));
 
 TEST(ExchangeWriter, CharacterOutsideGbkNamesTheProject) {
     store::Record record = RecordWith("JB01", "表情😀");

@@ -1,7 +1,8 @@
 // Duplicate project numbers compared by value, as the survey compares them.
+#include "exchange/project_number_index.h"
+
 #include <gtest/gtest.h>
 
-#include "exchange/project_number_index.h"
 #include "store/numeric_value.h"
 
 namespace zorbix::exchange {
@@ -32,8 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DuplicateCase{"", "项目", true},
                       DuplicateCase{"201300000001", "201300000002", false},
                       DuplicateCase{"201300000001", "20130000000", false},
-                      DuplicateCase{"1.05", "1.1", true},
-                      DuplicateCase{"1.0", "1.1", false}));
+                      DuplicateCase{"1.05", "1.1", true}, DuplicateCase{"1.0", "1.1", false}));
 
 TEST(ProjectNumberIndex, FindsTheFirstPositionInSetOrder) {
     const ProjectNumberIndex index({"5", "05", "005"});

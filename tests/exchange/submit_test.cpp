@@ -19,7 +19,7 @@ using testing::Slurp;
 using testing::TempDir;
 
 class Submit : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     store::Store store{dir.path()};
     store::RecordSet& records = store.records();
@@ -41,7 +41,8 @@ TEST_F(Submit, AllProjectsInStoreOrderIntoTheChosenFile) {
     EXPECT_EQ(Slurp(dir / "out"), expected);  // no extension added
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
-    EXPECT_EQ(prompter.messages[0].text, "提交数据完成。数据已保存在" + (dir / "out").string() + "中。");
+    EXPECT_EQ(prompter.messages[0].text,
+              "提交数据完成。数据已保存在" + (dir / "out").string() + "中。");
     EXPECT_TRUE(records.AtEnd());
     EXPECT_EQ(prompter.busy_begun, 1);
     EXPECT_EQ(prompter.busy_ended, 1);
