@@ -1,21 +1,56 @@
-// Batch commands of the exchange subsystem.
+// Batch commands of the exchange subsystem: submit, distribute and append,
+// each the window's operation with the file names taken from the arguments.
+#include <filesystem>
+
 #include "app/cli/command.h"
+#include "exchange/exchange_operations.h"
 
 namespace zorbix::cli {
+namespace {
+
+int Status(exchange::Outcome outcome) {
+    return outcome == exchange::Outcome::Done ? kDone : kRefused;
+}
+
+std::filesystem::path FileArgument(const std::string& text) {
+    if (text.empty()) throw UsageError("文件名不能为空。");
+    return text;
+}
+
+}  // namespace
 
 int AppendCommand(Context& ctx) {
-    store::Inform(ctx.prompter, store::kProgramTitle, "这一命令尚未提供。");
-    return kRefused;
+    if (ctx.args.empty()) throw UsageError("append 需要至少一个文件。");
+    std::vector<std::filesystem::path> files;
+    for (const auto& arg : ctx.args) files.push_back(FileArgument(arg));
+    int status = kDone;
+    for (const auto& file : files) {
+        ctx.prompter.QueueFile(file);
+        const auto result =
+            exchange::AppendProjects(ctx.store.records(), ctx.prompter, ctx.store.directory());
+        if (Status(result.outcome) != kDone) status = kRefused;
+    }
+    return status;
 }
 
 int SubmitCommand(Context& ctx) {
-    store::Inform(ctx.prompter, store::kProgramTitle, "这一命令尚未提供。");
-    return kRefused;
+    const auto project = ctx.TakeOption("--project");
+    if (ctx.args.size() != 1) throw UsageError("submit 需要一个文件名。");
+    const auto file = FileArgument(ctx.args.front());
+    if (!ctx.LocateRequested(project)) return kRefused;
+    ctx.prompter.QueueFile(file);
+    auto& records = ctx.store.records();
+    const auto outcome =
+        project ? exchange::SubmitCurrentProject(records, ctx.prompter, ctx.store.directory())
+                : exchange::SubmitAllProjects(records, ctx.prompter, ctx.store.directory());
+    return Status(outcome);
 }
 
 int DistributeCommand(Context& ctx) {
-    store::Inform(ctx.prompter, store::kProgramTitle, "这一命令尚未提供。");
-    return kRefused;
+    if (ctx.args.size() > 1) throw UsageError("distribute 最多需要一个输出目录。");
+    const std::filesystem::path dir =
+        ctx.args.empty() ? std::filesystem::current_path() : FileArgument(ctx.args.front());
+    return Status(exchange::DistributeProjects(ctx.store.records(), ctx.prompter, dir).outcome);
 }
 
 }  // namespace zorbix::cli

@@ -1,0 +1,83 @@
+// Exchange speed on 32767 demo projects: submitting all of them to one file,
+// appending that file into an empty store, and appending it again when every
+// record is a duplicate (the messages silenced, as the user can).
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "bench/bench_support.h"
+#include "exchange/exchange_operations.h"
+#include "store/demo_projects.h"
+#include "store/store.h"
+
+using namespace zorbix;
+
+namespace {
+
+// Processor time of this process, for reading figures on a busy machine.
+double CpuMilliseconds() {
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// Answers every dialog with one file and silences repeated messages at once.
+class QuietPrompter : public store::Prompter {
+  public:
+    explicit QuietPrompter(std::filesystem::path file) : file_(std::move(file)) {}
+    bool Show(const store::Message&) override { return true; }
+    bool ShowRepeated(const store::Message&) override {
+        ++repeated;
+        return true;
+    }
+    std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
+    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
+        return file_;
+    }
+    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
+        return file_;
+    }
+    int repeated = 0;
+
+  private:
+    std::filesystem::path file_;
+};
+
+}  // namespace
+
+int main() {
+    const auto root = std::filesystem::temp_directory_path() / "zorbix-exchange-bench";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "from");
+    std::filesystem::create_directories(root / "into");
+    const auto file = root / "all.kj";
+    QuietPrompter prompter(file);
+    bool ok = true;
+    {
+        store::Store from(root / "from");
+        store::AddDemoProjects(from.records(), 32767, 2013);
+        from.records().Reopen();
+        bench::Stopwatch submit;
+        double cpu = CpuMilliseconds();
+        ok &=
+            exchange::SubmitAllProjects(from.records(), prompter, root) == exchange::Outcome::Done;
+        ok &= bench::Report("submit 32767 projects to one file", submit.Milliseconds(), 1000, "ms");
+        std::printf("(processor time %.0f ms)\n", CpuMilliseconds() - cpu);
+    }
+    std::printf("(file of %.1f MB)\n", std::filesystem::file_size(file) / 1048576.0);
+    store::Store into(root / "into");
+    double cpu = CpuMilliseconds();
+    bench::Stopwatch append;
+    const auto first = exchange::AppendProjects(into.records(), prompter, root);
+    ok &= first.added == 32767;
+    ok &= bench::Report("append that file into an empty store", append.Milliseconds(), 2000, "ms");
+    std::printf("(processor time %.0f ms)\n", CpuMilliseconds() - cpu);
+    cpu = CpuMilliseconds();
+    bench::Stopwatch again;
+    const auto second = exchange::AppendProjects(into.records(), prompter, root);
+    ok &= second.added == 0 && second.skipped == 32767 && prompter.repeated == 1;
+    ok &= bench::Report("append it again (all duplicates, messages silenced)", again.Milliseconds(),
+                        1000, "ms");
+    std::printf("(processor time %.0f ms)\n", CpuMilliseconds() - cpu);
+    std::printf("(added %d, then %d duplicates skipped)\n", first.added, second.skipped);
+    std::filesystem::remove_all(root);
+    return ok ? EXIT_SUCCESS : EXIT_FAILURE;
+}

@@ -1,0 +1,159 @@
+// Appending the records of an exchange file to the store. The whole file is
+// read and checked first, so a file refused as not an exchange file adds
+// nothing; the records then go in within one transaction, so a failure or a
+// crash part-way adds nothing either. Duplicates are found through an index
+// of the stored numbers (and of those added in this run), not by scanning
+// the store per record.
+#include <array>
+
+#include "exchange/exchange_file.h"
+#include "exchange/exchange_messages.h"
+#include "exchange/exchange_operations.h"
+#include "exchange/exchange_writer.h"
+#include "exchange/field_reader.h"
+#include "exchange/project_number_index.h"
+#include "store/catalogue.h"
+#include "store/error.h"
+#include "store/numeric_value.h"
+
+namespace zorbix::exchange {
+namespace {
+
+using store::Prompter;
+
+constexpr int kNumberField = 1;
+
+// What one run has done so far.
+struct AppendRun {
+    AppendResult result;
+    int last_match = 0;  // position of the stored record the last duplicate matched
+    bool silenced = false;
+    std::string incomplete_number;
+};
+
+// The fields of one record, as views into the file's text.
+using Fields = std::array<std::string_view, kFieldsPerRecord>;
+
+// Reads the next record's fields; the number of whole fields read
+// (kFieldsPerRecord for a complete record).
+int ReadRecord(FieldReader& reader, Fields& fields) {
+    for (int c = 0; c < kFieldsPerRecord; ++c) {
+        const auto field = reader.Next();
+        if (!field || !field->complete) return c;
+        fields[c] = field->text;
+    }
+    return kFieldsPerRecord;
+}
+
+void AddRecord(store::RecordSet& records, const Fields& fields, store::Row& row) {
+    for (int c = 0; c < kFieldsPerRecord; ++c) row[c].assign(fields[c]);
+    records.AddNew(row);
+}
+
+void AddRecords(std::string_view text, store::RecordSet& records, Prompter& prompter,
+                store::BusyScope& busy, AppendRun& run) {
+    FieldReader reader(text);
+    ProjectNumberIndex index(records.ColumnValues(store::ColumnIndex("JB02")));
+    Fields fields;
+    store::Row row(kFieldsPerRecord);
+    long done = 0;
+    while (!reader.AtEnd()) {
+        const int read = ReadRecord(reader, fields);
+        if (read < kFieldsPerRecord) {
+            // A record cut off at the end of the file is left out whole.
+            run.result.fields_missing = kFieldsPerRecord - read;
+            if (read > kNumberField) run.incomplete_number = fields[kNumberField];
+            break;
+        }
+        const std::string_view number = fields[kNumberField];
+        const double value = store::NumericValue(number);
+        if (const auto match = index.Find(value)) {
+            ++run.result.skipped;
+            run.last_match = *match;
+            if (!run.silenced)
+                run.silenced =
+                    prompter.ShowRepeated({std::string(store::kProgramTitle),
+                                           std::string(number) + std::string(kNumberExists)});
+        } else {
+            AddRecord(records, fields, row);
+            index.Add(value, records.Count());
+            ++run.result.added;
+            run.last_match = 0;
+        }
+        if (++done % 256 == 0)
+            busy.Progress(static_cast<long>(reader.offset()), static_cast<long>(text.size()));
+    }
+}
+
+std::string IncompleteMessage(const std::filesystem::path& file, const AppendRun& run) {
+    const std::string what =
+        run.incomplete_number.empty() ? "记录" : "项目" + run.incomplete_number;
+    return "文件“" + file.string() + "”末尾的" + what + "不完整（缺少" +
+           std::to_string(run.result.fields_missing) + "个数据项），没有追加。";
+}
+
+AppendResult Fail(Prompter& prompter, const std::string& text) {
+    store::Inform(prompter, store::kProgramTitle, text);
+    AppendResult result;
+    result.outcome = Outcome::Failed;
+    return result;
+}
+
+// The file's text, or nullopt after telling the user why it is refused.
+std::optional<std::string> ReadChecked(const std::filesystem::path& file, Prompter& prompter) {
+    try {
+        std::string text = ReadExchangeText(file);
+        CheckLooksLikeRecords(text, file);
+        return text;
+    } catch (const store::Failure& failure) {
+        Fail(prompter, failure.what());
+    } catch (const std::bad_alloc&) {
+        Fail(prompter, "追加数据失败：文件“" + file.string() + "”太大，内存不足，无法读取。");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+AppendResult AppendProjects(store::RecordSet& records, Prompter& prompter,
+                            const std::filesystem::path& program_dir) {
+    const auto file = prompter.ChooseOpenFile(
+        {std::string(kAppendTitle), std::string(kAppendFilter), program_dir});
+    if (!file || file->empty()) {
+        prompter.Show({std::string(kAppendTitle), std::string(kNoAppendFile), store::Icon::Question,
+                       store::Buttons::YesNo});
+        return {Outcome::Cancelled};
+    }
+    store::BusyScope busy(prompter, kAppendTitle);
+    const auto text = ReadChecked(*file, prompter);
+    if (!text) return {Outcome::Failed};
+    AppendRun run;
+    try {
+        // Writes a pending change of the current record before the run.
+        if (records.Count() > 0) records.MoveFirst();
+    } catch (const store::Failure& failure) {
+        return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
+    }
+    try {
+        store::Transaction transaction(records.database());
+        AddRecords(*text, records, prompter, busy, run);
+        transaction.Commit();
+    } catch (const store::Failure& failure) {
+        records.Reopen();  // the rolled-back rows must leave the set too
+        return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what() +
+                                  "\n本次没有追加任何项目。");
+    }
+    try {
+        if (run.last_match > 0) records.MoveTo(run.last_match);
+    } catch (const store::Failure&) {
+        // The records are in; only the position is not where the run ended.
+    }
+    if (run.result.fields_missing > 0)
+        store::Inform(prompter, store::kProgramTitle, IncompleteMessage(*file, run),
+                      store::Icon::Exclamation);
+    store::Inform(prompter, store::kProgramTitle, kAppended);
+    if (run.result.fields_missing > 0) run.result.outcome = Outcome::Refused;
+    return run.result;
+}
+
+}  // namespace zorbix::exchange

@@ -1,0 +1,108 @@
+#include "exchange/exchange_file.h"
+
+#include <fstream>
+#include <vector>
+
+#include "exchange/exchange_writer.h"
+#include "exchange/field_reader.h"
+#include "store/gbk.h"
+
+namespace zorbix::exchange {
+namespace {
+
+constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
+
+std::string Named(const std::filesystem::path& file) {
+    return "文件“" + file.string() + "”";
+}
+
+[[noreturn]] void Refuse(const std::filesystem::path& file, const std::string& why) {
+    throw NotExchangeFile("追加数据失败：" + Named(file) + why);
+}
+
+bool IsRefusedControl(unsigned char byte) {
+    return (byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n') || byte == 0x7F;
+}
+
+// Bytes that form whole GBK characters from the start of `bytes`: a lead byte
+// 0x81..0xFE takes the byte after it, every other byte stands alone. GBK
+// trail bytes are never below 0x40, so control bytes are found here too.
+std::size_t WholeCharacters(std::string_view bytes, std::uintmax_t base,
+                            const std::filesystem::path& file) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (IsRefusedControl(byte))
+            Refuse(file, "的第" + std::to_string(base + i + 1) +
+                             "字节是控制字符，不是GBK编码的文本，不是交换数据文件。");
+        if (byte >= 0x81 && byte <= 0xFE) {
+            if (i + 1 == bytes.size()) return i;
+            i += 2;
+        } else {
+            i += 1;
+        }
+    }
+    return i;
+}
+
+void Decode(std::string_view bytes, std::uintmax_t base, std::string& text,
+            const std::filesystem::path& file) {
+    try {
+        text += store::FromGbk(bytes);
+    } catch (const store::GbkError& e) {
+        Refuse(file, "不是GBK编码的文本（第" + std::to_string(base + e.offset() + 1) +
+                         "字节起不是有效的GBK字符），不是交换数据文件。");
+    }
+}
+
+std::uintmax_t CheckedSize(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        Refuse(file, "不存在或不是普通文件，无法打开。");
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error) Refuse(file, "无法读取。");
+    if (size > kMaxExchangeFileBytes) Refuse(file, "大于1GB，不是交换数据文件。");
+    if (size == 0) Refuse(file, "是空文件，没有可追加的数据。");
+    return size;
+}
+
+}  // namespace
+
+std::string ReadExchangeText(const std::filesystem::path& file) {
+    const std::uintmax_t size = CheckedSize(file);
+    std::ifstream in(file, std::ios::binary);
+    if (!in) Refuse(file, "无法打开，请检查文件是否存在、是否有读取权限。");
+    std::string text;
+    text.reserve(static_cast<std::size_t>(size + size / 2));
+    std::vector<char> chunk(kChunkBytes + 1);
+    std::size_t carried = 0;  // a lead byte left from the chunk before
+    std::uintmax_t base = 0;  // file offset of chunk[0]
+    while (in) {
+        in.read(chunk.data() + carried, static_cast<std::streamsize>(kChunkBytes));
+        const std::size_t have = carried + static_cast<std::size_t>(in.gcount());
+        if (in.bad()) Refuse(file, "读取时出错。");
+        const std::string_view bytes(chunk.data(), have);
+        const std::size_t whole = in.eof() ? have : WholeCharacters(bytes, base, file);
+        if (in.eof()) WholeCharacters(bytes, base, file);
+        Decode(bytes.substr(0, whole), base, text, file);
+        carried = have - whole;
+        if (carried) chunk[0] = chunk[whole];
+        base += whole;
+        // The file may have grown since its size was taken.
+        if (base > kMaxExchangeFileBytes) Refuse(file, "大于1GB，不是交换数据文件。");
+    }
+    return text;
+}
+
+void CheckLooksLikeRecords(std::string_view text, const std::filesystem::path& file) {
+    FieldReader reader(text);
+    if (reader.AtEnd()) Refuse(file, "中只有空白，没有可追加的数据。");
+    for (int i = 0; i < kFieldsPerRecord; ++i) {
+        const auto field = reader.Next();
+        if (!field) break;
+        if (field->quoted) return;
+    }
+    Refuse(file, "的第一条记录中没有带引号的数据项，不是交换数据文件。");
+}
+
+}  // namespace zorbix::exchange

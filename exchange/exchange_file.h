@@ -1,0 +1,43 @@
+// Reading an exchange file from disk into its UTF-8 text, refusing what is
+// not an exchange file before anything reaches the store.
+//
+// What counts as "not an exchange file" (each refused with its own message,
+// naming the file):
+//   - a path that cannot be opened or read, or is not a regular file;
+//   - a file larger than kMaxExchangeFileBytes (32767 projects fill a few
+//     tens of megabytes; anything near a gigabyte is something else);
+//   - an empty file, or one holding only blanks and line ends;
+//   - bytes that are not GBK text: an invalid or cut-off double-byte
+//     sequence, or a control character other than tab, CR and LF (binary
+//     data, NUL bytes, UTF-16);
+//   - a file whose first record (its first 137 fields, or all of them when
+//     fewer) holds no quoted field: every writer of the survey quotes its
+//     fields, so such a file is some other text.
+// The file is read in bounded chunks and decoded from GBK once; the text kept
+// is about the size of the file, never more than one copy.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "store/error.h"
+
+namespace zorbix::exchange {
+
+inline constexpr std::uintmax_t kMaxExchangeFileBytes = std::uintmax_t{1} << 30;
+
+// A file refused as an exchange file; what() is the user's message.
+class NotExchangeFile : public store::Failure {
+  public:
+    using store::Failure::Failure;
+};
+
+// The whole file decoded to UTF-8. Throws NotExchangeFile.
+std::string ReadExchangeText(const std::filesystem::path& file);
+
+// Throws NotExchangeFile when the text is empty or its first record holds no
+// quoted field.
+void CheckLooksLikeRecords(std::string_view text, const std::filesystem::path& file);
+
+}  // namespace zorbix::exchange

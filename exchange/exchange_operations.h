@@ -1,0 +1,66 @@
+// The four exchange commands of the main window. Each asks for what it needs
+// through the Prompter, shows the survey's messages and ends with a result
+// the window (and the batch tool) can act on; none throws.
+//
+//   SubmitCurrentProject  "项目上报"  the current record into a file the user chooses
+//   SubmitAllProjects     "提交数据"  every record, in store order, into one file
+//   DistributeProjects    "项目下发"  each record into <JB02>.kj in a directory
+//   AppendProjects        "追加数据"  the records of a chosen file into the store,
+//                                     skipping project numbers already stored
+//
+// Files are written atomically: a failure leaves no half file under the
+// chosen name. An append is one database transaction: it adds every record
+// of the file it accepts or, when it fails, nothing.
+#pragma once
+
+#include <filesystem>
+
+#include "store/prompter.h"
+#include "store/record_set.h"
+
+namespace zorbix::exchange {
+
+enum class Outcome {
+    Done,       // ran to its end
+    Cancelled,  // no file was chosen (the survey's question was shown)
+    Refused,    // ran, but left something out; the user was told what
+    Failed,     // nothing or not everything was done; the failure was shown
+};
+
+// Writes the current record (pending change included) with " " for empty
+// values. The position does not change.
+Outcome SubmitCurrentProject(store::RecordSet& records, store::Prompter& prompter,
+                             const std::filesystem::path& program_dir);
+
+// Writes every record in store order. Afterwards the set stands past its last
+// record.
+Outcome SubmitAllProjects(store::RecordSet& records, store::Prompter& prompter,
+                          const std::filesystem::path& program_dir);
+
+struct DistributeResult {
+    Outcome outcome = Outcome::Done;
+    int written = 0;
+    int refused = 0;  // numbers that cannot name a file
+};
+
+// Writes one file per record, named after its project number, into
+// `output_dir`, with "." for empty values. A number that would make the file
+// leave the folder is refused with a message (which the user may silence for
+// the rest of the run) and that record is left out. Afterwards the set stands
+// past its last record.
+DistributeResult DistributeProjects(store::RecordSet& records, store::Prompter& prompter,
+                                    const std::filesystem::path& output_dir);
+
+struct AppendResult {
+    Outcome outcome = Outcome::Done;
+    int added = 0;
+    int skipped = 0;         // duplicates of stored project numbers
+    int fields_missing = 0;  // of an incomplete last record, left out
+};
+
+// Asks for a file and adds its records. Afterwards the last record added is
+// current, or the stored record that the last incoming duplicate matched.
+AppendResult AppendProjects(store::RecordSet& records, store::Prompter& prompter,
+                            const std::filesystem::path& program_dir);
+
+}  // namespace zorbix::exchange

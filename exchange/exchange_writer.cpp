@@ -1,0 +1,68 @@
+#include "exchange/exchange_writer.h"
+
+#include <algorithm>
+
+#include "store/catalogue.h"
+#include "store/gbk.h"
+
+namespace zorbix::exchange {
+namespace {
+
+// A double quote would end the field early on the reading side.
+void AppendQuoteSafe(std::string& out, std::string_view value) {
+    for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
+        out.append(value.substr(0, quote));
+        out += '\'';
+        value.remove_prefix(quote + 1);
+    }
+    out.append(value);
+}
+
+constexpr std::size_t kConvertBytes = std::size_t{1} << 20;
+
+}  // namespace
+
+void AppendRecordText(std::string& out, const store::Record& record, std::string_view placeholder) {
+    for (int c = 0; c < kFieldsPerRecord; ++c) {
+        const std::string_view value = record[c];
+        out += '"';
+        if (value.empty())
+            out.append(placeholder);
+        else
+            AppendQuoteSafe(out, value);
+        out.append("\",");
+    }
+}
+
+void RecordsWriter::Add(const store::Record& record) {
+    AppendRecordText(text_, record, placeholder_);
+    ends_.push_back(text_.size());
+    static const int number_column = store::ColumnIndex("JB02");
+    numbers_.emplace_back(record[number_column]);
+    if (text_.size() >= kConvertBytes) Convert();
+}
+
+std::string RecordsWriter::Finish() {
+    Convert();
+    return std::move(bytes_);
+}
+
+void RecordsWriter::Convert() {
+    try {
+        bytes_ += store::ToGbk(text_);
+    } catch (const store::GbkError& e) {
+        const auto at = std::upper_bound(ends_.begin(), ends_.end(), e.offset()) - ends_.begin();
+        throw store::Failure("项目" + numbers_[at] + "的数据无法写入交换文件：" + e.what());
+    }
+    text_.clear();
+    ends_.clear();
+    numbers_.clear();
+}
+
+std::string RecordBytes(const store::Record& record, std::string_view placeholder) {
+    RecordsWriter writer(placeholder);
+    writer.Add(record);
+    return writer.Finish();
+}
+
+}  // namespace zorbix::exchange

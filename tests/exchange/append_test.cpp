@@ -1,0 +1,208 @@
+// Appending exchange files: duplicates by value, incomplete and bad files,
+// messages, and where the store stands afterwards.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "exchange/exchange_operations.h"
+#include "exchange/exchange_writer.h"
+#include "store/catalogue.h"
+#include "store/demo_projects.h"
+#include "store/gbk.h"
+#include "store/store.h"
+#include "tests/support/recording_prompter.h"
+#include "tests/support/temp_dir.h"
+
+namespace zorbix::exchange {
+namespace {
+
+using testing::RecordingPrompter;
+using testing::TempDir;
+
+constexpr const char* kDone = "追加数据完成。";
+
+std::string RecordText(const std::string& number, const std::string& name = "") {
+    store::Row row(store::kColumnCount);
+    row[1] = number;
+    row[2] = name;
+    return RecordBytes(store::Record(row), kSubmitPlaceholder);
+}
+
+class Append : public ::testing::Test {
+  protected:
+    TempDir dir;
+    store::Store store{dir.path()};
+    store::RecordSet& records = store.records();
+    RecordingPrompter prompter;
+
+    AppendResult AppendBytes(const std::string& bytes) {
+        std::ofstream(dir / "in.kj", std::ios::binary) << bytes;
+        prompter.files.push_back(dir / "in.kj");
+        return AppendProjects(records, prompter, dir.path());
+    }
+    std::vector<std::string> Numbers() { return records.ColumnValues(1); }
+    void Store(const std::string& number) {
+        records.AddNew();
+        records.SetValue("JB02", number);
+        records.WriteBack();
+    }
+};
+
+TEST_F(Append, DialogAsTheSurveySetsItUp) {
+    AppendBytes(RecordText("201300000001"));
+    ASSERT_EQ(prompter.dialogs.size(), 1u);
+    EXPECT_EQ(prompter.dialogs[0].title, "数据追加");
+    EXPECT_EQ(prompter.dialogs[0].filter, "Kj|*.kj");
+    EXPECT_EQ(prompter.dialogs[0].initial_dir, dir.path());
+}
+
+TEST_F(Append, NoFileChosenAsksTheSurveysQuestion) {
+    EXPECT_EQ(AppendProjects(records, prompter, dir.path()).outcome, Outcome::Cancelled);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, "数据追加");
+    EXPECT_EQ(prompter.messages[0].text, "请指定文件名！！");
+    EXPECT_EQ(prompter.messages[0].icon, store::Icon::Question);
+}
+
+TEST_F(Append, EveryRecordIntoAnEmptyStorePlaceholdersKept) {
+    const auto result = AppendBytes(RecordText("201300000002", "乙") + RecordText("201300000001"));
+    EXPECT_EQ(result.outcome, Outcome::Done);
+    EXPECT_EQ(result.added, 2);
+    EXPECT_EQ(Numbers(), (std::vector<std::string>{"201300000002", "201300000001"}));
+    EXPECT_EQ(records.ReadRow(1)[2], "乙");
+    EXPECT_EQ(records.ReadRow(2)[2], " ");  // the placeholder, not an empty value
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{kDone});
+    EXPECT_EQ(records.Position(), 2);  // the last record added
+    EXPECT_EQ(prompter.busy_begun, 1);
+    EXPECT_EQ(prompter.busy_ended, 1);
+}
+
+TEST_F(Append, StoredNumberWithLeadingZeroIsSkippedOnce) {
+    Store("201300000001");
+    const auto result = AppendBytes(RecordText("0201300000001") + RecordText("201300000002"));
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"0201300000001项目编号已存在！", kDone}));
+    EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
+    EXPECT_EQ(prompter.messages[0].icon, store::Icon::Information);
+}
+
+TEST_F(Append, TrailingBlankAndLetterNumbersCountAsTheSame) {
+    Store("201300000001");
+    Store("ABC");
+    const auto result = AppendBytes(RecordText("201300000001 ") + RecordText("XYZ"));
+    EXPECT_EQ(result.added, 0);
+    EXPECT_EQ(result.skipped, 2);
+}
+
+TEST_F(Append, FileWithOneNumberTwiceAddsTheFirstOnly) {
+    const auto result =
+        AppendBytes(RecordText("201300000001", "甲") + RecordText("201300000001", "乙"));
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(records.Count(), 1);
+    EXPECT_EQ(records.ReadRow(1)[2], "甲");
+    EXPECT_EQ(prompter.Texts()[0], "201300000001项目编号已存在！");
+    EXPECT_EQ(records.Position(), 1);  // the record the last duplicate matched
+}
+
+TEST_F(Append, SameFileTwiceAddsNothingTheSecondTime) {
+    const std::string file = RecordText("201300000001") + RecordText("201300000002");
+    AppendBytes(file);
+    prompter.messages.clear();
+    const auto again = AppendBytes(file);
+    EXPECT_EQ(again.added, 0);
+    EXPECT_EQ(records.Count(), 2);
+    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"201300000001项目编号已存在！",
+                                                          "201300000002项目编号已存在！", kDone}));
+}
+
+TEST_F(Append, SilencedDuplicateMessagesStopForTheRun) {
+    const std::string file = RecordText("1") + RecordText("2") + RecordText("3");
+    AppendBytes(file);
+    prompter.messages.clear();
+    prompter.silence_repeated = true;
+    EXPECT_EQ(AppendBytes(file).skipped, 3);
+    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"1项目编号已存在！", kDone}));
+}
+
+TEST_F(Append, IncompleteLastRecordIsLeftOutAndCounted) {
+    const std::string whole = RecordText("201300000001");
+    const std::string second = RecordText("201300000002");
+    // Cut the second record after its 40th field.
+    std::size_t cut = 0;
+    for (int i = 0; i < 40; ++i) cut = second.find(',', cut) + 1;
+    const auto result = AppendBytes(whole + second.substr(0, cut));
+    EXPECT_EQ(result.outcome, Outcome::Refused);
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(result.fields_missing, 97);
+    EXPECT_EQ(Numbers(), std::vector<std::string>{"201300000001"});
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text,
+              "文件“" + (dir / "in.kj").string() +
+                  "”末尾的项目201300000002不完整（缺少97个数据项），没有追加。");
+    EXPECT_EQ(prompter.messages[1].text, kDone);
+}
+
+TEST_F(Append, FileCutInsideAQuotedFieldLeavesThatRecordOut) {
+    const std::string second = RecordText("201300000002");
+    const auto result = AppendBytes(RecordText("201300000001") + second.substr(0, 2));
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(result.fields_missing, 137);
+}
+
+TEST_F(Append, LineEndsAndUnquotedFieldsAreRead) {
+    std::string file = "7\r\n\"201300000001\"\r\n名称,";
+    for (int i = 3; i < 137; ++i) file += "\"" + std::to_string(i) + "\"\r\n";
+    const auto result = AppendBytes(store::ToGbk(file));
+    EXPECT_EQ(result.added, 1);
+    const store::Record row = records.ReadRow(1);
+    EXPECT_EQ(row[0], "7");
+    EXPECT_EQ(row[1], "201300000001");
+    EXPECT_EQ(row[2], "名称");
+    EXPECT_EQ(row[136], "136");
+}
+
+struct BadInput {
+    const char* name;
+    std::string bytes;
+};
+
+class AppendBad : public Append, public ::testing::WithParamInterface<BadInput> {};
+
+TEST_P(AppendBad, AddsNothingAndSaysWhy) {
+    Store("201300000001");
+    const auto result = AppendBytes(GetParam().bytes);
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(records.Count(), 1);
+    records.Reopen();
+    EXPECT_EQ(records.Count(), 1);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text.rfind("追加数据失败", 0), 0u) << prompter.messages[0].text;
+    EXPECT_EQ(prompter.busy_ended, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, AppendBad,
+    ::testing::Values(BadInput{"Empty", ""}, BadInput{"Blanks", "\r\n  \r\n"},
+                      BadInput{"InvalidGbk", RecordText("201300000002") + "\"\xFF\xFF\","},
+                      BadInput{"Binary", RecordText("201300000002") + std::string(64, '\0')},
+                      BadInput{"NotARecord", "just some text\n"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(Append, MissingFileAddsNothing) {
+    prompter.files.push_back(dir / "none.kj");
+    EXPECT_EQ(AppendProjects(records, prompter, dir.path()).outcome, Outcome::Failed);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(records.Count(), 0);
+}
+
+TEST_F(Append, PendingChangeIsWrittenFirst) {
+    Store("201300000001");
+    records.SetValue("JB01", "未保存的修改");
+    AppendBytes(RecordText("201300000002"));
+    records.Reopen();
+    EXPECT_EQ(records.ReadRow(1)[2], "未保存的修改");
+}
+
+}  // namespace
+}  // namespace zorbix::exchange
