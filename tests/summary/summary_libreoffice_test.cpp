@@ -68,19 +68,23 @@ TEST(SummaryLibreOffice, OpensTheWorkbooksWithFiguresAndRecomputedTotals) {
         const auto csv = store.dir() / "csv" / (std::string(s.name) + "_2013.csv");
         ASSERT_TRUE(std::filesystem::exists(csv)) << "LibreOffice did not convert " << outputs[i];
         const Table table = ReadCsv(csv);
-        for (int row = 2; row <= 149; ++row)
-            for (int column = 2; column <= s.last_column; ++column)
-                if (grids[i].At(row, column) > 0)
+        for (int row = 2; row <= 149; ++row) {
+            for (int column = 2; column <= s.last_column; ++column) {
+                if (grids[i].At(row, column) > 0) {
                     EXPECT_NEAR(At(table, row, column), grids[i].At(row, column), 1e-6)
                         << s.name << " " << office::ColumnLetters(column) << row;
+                }
+            }
+        }
         for (const auto& group : summary::RowGroups())
             for (int column = 4; column <= s.last_column; ++column) {
                 double sum = 0;
                 for (int row = group.first_row; row <= group.last_row; ++row)
                     sum += std::max(0.0, grids[i].At(row, column));
-                if (!table[0][column - 1].empty())
+                if (!table[0][column - 1].empty()) {
                     EXPECT_NEAR(At(table, group.total_row, column), sum, 1e-6)
                         << s.name << " total " << office::ColumnLetters(column) << group.total_row;
+                }
             }
     }
     // Columns the templates compute: people by sex, projects over all plans.
