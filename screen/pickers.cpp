@@ -1,6 +1,8 @@
 #include "screen/pickers.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QStyleOptionComboBox>
 
 #include "store/catalogue.h"
@@ -55,6 +57,10 @@ void PickerBox::resizeEvent(QResizeEvent* event) {
     button.setLeft(std::max(0, std::min(button.left(), width() - height())));
     setMask(QRegion(button.adjusted(-1, 0, 0, 0)));
 }
+
+void PickerBox::keyPressEvent(QKeyEvent* event) { event->ignore(); }
+
+void PickerBox::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 PickerSet::PickerSet(QWidget* table_one, QWidget* table_four, store::RecordSet& records,
                      FieldLookup lookup)

@@ -28,6 +28,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // A closed picker takes no keys and no wheel turns: only a pick from its
+    // open list changes a value.
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     store::Picker picker_;
