@@ -33,6 +33,14 @@ QFont Sized(QFont f, int pixels, bool bold) {
     return f;
 }
 
+// The largest type up to `pixels` whose lines all fit into `height`.
+QFont FittingFont(QFont f, int pixels, const QString& text, int height) {
+    const int lines = static_cast<int>(text.count(u'\n')) + 1;
+    for (f.setPixelSize(pixels); pixels > 8; f.setPixelSize(--pixels))
+        if (QFontMetrics(f).lineSpacing() * lines <= height - 4) break;
+    return f;
+}
+
 QWidget* MakeNote(const NotePlace& note, QWidget* parent) {
     const QString text = Q(note.text);
     if (note.style == NoteStyle::Side) return new VerticalCaption(text, parent);
@@ -47,7 +55,10 @@ QWidget* MakeNote(const NotePlace& note, QWidget* parent) {
             label->setAlignment(Qt::AlignCenter);
             break;
         case NoteStyle::Balance:
-            label->setFont(Sized(label->font(), 14, false));
+            // 10.5 point, smaller only where the CJK face's tall lines would
+            // not all fit into the note.
+            label->setFont(FittingFont(label->font(), 14, text.endsWith(u'\n') ? text.chopped(1) : text,
+                                       Px(note.box.height)));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setAutoFillBackground(true);
             label->setStyleSheet("background: white; border: 1px solid #9aa7b4; padding-left: 2px;");
