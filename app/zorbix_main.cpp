@@ -1,0 +1,64 @@
+// zorbix: the desktop program. Opens the store of the program directory
+// (or of --dir DIR) and shows the main window; with --screenshots OUTDIR it
+// saves pictures of the screens and ends.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <memory>
+
+#include "screen/main_window.h"
+#include "screen/qt_prompter.h"
+#include "screen/screenshots.h"
+#include "store/error.h"
+#include "store/program_directory.h"
+#include "store/store.h"
+
+namespace {
+
+struct Options {
+    std::filesystem::path directory = zorbix::store::ExecutableDirectory();
+    QString screenshots;
+};
+
+Options ParseOptions(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({"dir", "使用目录 DIR 中的数据库和模板。", "DIR"});
+    parser.addOption({"screenshots", "把各页面的截图保存到 OUTDIR 后退出。", "OUTDIR"});
+    parser.process(app);
+    Options options;
+    if (parser.isSet("dir")) options.directory = parser.value("dir").toStdString();
+    options.screenshots = parser.value("screenshots");
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace zorbix;
+    QApplication app(argc, argv);
+    screen::PrepareApplication(app);
+    const Options options = ParseOptions(app);
+    screen::QtPrompter prompter;
+    std::unique_ptr<store::Store> store;
+    try {
+        store = std::make_unique<store::Store>(options.directory);
+    } catch (const store::Failure& e) {
+        prompter.Show({std::string(store::kProgramTitle), e.what(), store::Icon::Critical,
+                       store::Buttons::Ok});
+        return 1;
+    }
+    int status = 0;
+    {
+        screen::MainWindow window(*store, prompter);
+        prompter.SetParent(&window);
+        window.show();
+        if (!options.screenshots.isEmpty())
+            status = screen::SaveScreenshots(window, options.screenshots) ? 0 : 1;
+        else
+            status = app.exec();
+        prompter.SetParent(nullptr);
+    }
+    // The store closes after the window: a pending change is written now.
+    store.reset();
+    return status;
+}

@@ -1,0 +1,99 @@
+// The window over a full store (32767 projects): opening it, moving to the
+// next record with every field refreshed, and scrolling the grid from top
+// to bottom without a widget per cell. Runs offscreen.
+#include <QApplication>
+#include <QScrollBar>
+#include <QTableView>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "bench/bench_support.h"
+#include "screen/field_binder.h"
+#include "screen/list_page.h"
+#include "screen/main_window.h"
+#include "screen/page_id.h"
+#include "screen/project_table_model.h"
+#include "screen/screenshots.h"
+#include "store/demo_projects.h"
+#include "store/store.h"
+
+namespace {
+
+using namespace zorbix;
+
+class SilentPrompter : public store::Prompter {
+public:
+    bool Show(const store::Message&) override { return true; }
+    std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
+    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
+        return {};
+    }
+    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
+        return {};
+    }
+};
+
+std::filesystem::path FullStore() {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("zorbix-screen-bench-" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(dir);
+    store::Store s(dir);
+    store::AddDemoProjects(s.records(), 32767, 11);
+    return dir;
+}
+
+bool MeasureMoves(screen::MainWindow& window) {
+    auto& records = window.records();
+    window.ShowPage(screen::PageId::TableOne);
+    records.MoveFirst();
+    window.binder()->RefreshAll();
+    constexpr int kMoves = 200;
+    bench::Stopwatch watch;
+    for (int i = 0; i < kMoves; ++i) {
+        records.MoveNext();
+        window.binder()->RefreshAll();  // all 133 page fields and the title strip
+    }
+    return bench::Report("next record, every field refreshed (per move)",
+                         watch.Milliseconds() / kMoves, 5, "ms");
+}
+
+bool MeasureGrid(screen::MainWindow& window) {
+    window.ShowPage(screen::PageId::List);
+    QApplication::processEvents();
+    auto* grid = window.findChild<QTableView*>("DataGridzorbix");
+    const auto widgets = grid->findChildren<QWidget*>().size();
+    bench::Stopwatch watch;
+    QScrollBar* bar = grid->verticalScrollBar();
+    for (int step = 0; step <= 100; ++step) {
+        bar->setValue(bar->maximum() * step / 100);
+        grid->viewport()->repaint();
+    }
+    const bool same = grid->findChildren<QWidget*>().size() == widgets;
+    std::printf("%-58s %10ld rows read, widgets %s\n", "grid scrolled top to bottom (101 views)",
+                window.list_page()->model()->rows_read(), same ? "unchanged: ok" : "GREW: MISSED");
+    return bench::Report("grid scrolled top to bottom", watch.Milliseconds(), 2000, "ms") && same;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    screen::PrepareApplication(app);
+    const auto dir = FullStore();
+    bool ok = true;
+    {
+        SilentPrompter prompter;
+        bench::Stopwatch open;
+        store::Store store(dir);
+        screen::MainWindow window(store, prompter);
+        window.show();
+        QApplication::processEvents();
+        ok &= bench::Report("window opened on 32767 projects", open.Milliseconds(), 1000, "ms");
+        ok &= MeasureMoves(window);
+        ok &= MeasureGrid(window);
+    }
+    std::filesystem::remove_all(dir);
+    return ok ? 0 : 1;
+}

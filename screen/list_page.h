@@ -1,0 +1,48 @@
+// The project list page: the grid of all projects, the eight project
+// commands, and the check result panel with "清除" and "保存结果".
+// Selecting a row of the grid makes that record current.
+#pragma once
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include "store/prompter.h"
+#include "store/record_set.h"
+
+namespace zorbix::screen {
+
+class ProjectTableModel;
+
+class ListPage : public QGroupBox {
+public:
+    ListPage(store::RecordSet& records, store::Prompter& prompter, QWidget* parent);
+
+    QTableView* grid() const { return grid_; }
+    ProjectTableModel* model() const { return model_; }
+    QPlainTextEdit* panel() const { return panel_; }
+    QPushButton* Button(const char* name) const;
+
+    // The panel's text with CR LF line ends, as the check runs write it.
+    QString PanelText() const;
+    void SetPanelText(const QString& text);
+
+    // Selects the current record's row (when the record moved elsewhere).
+    void FollowCurrentRecord();
+
+private:
+    void BuildGrid();
+    void BuildButtons();
+    void BuildPanel();
+    void RowSelected(int row);
+
+    store::RecordSet& records_;
+    store::Prompter& prompter_;
+    QTableView* grid_ = nullptr;
+    ProjectTableModel* model_ = nullptr;
+    QPlainTextEdit* panel_ = nullptr;
+    bool following_ = false;  // the selection follows a move, not the user
+};
+
+}  // namespace zorbix::screen

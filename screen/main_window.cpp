@@ -1,0 +1,112 @@
+#include "screen/main_window.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+#include "screen/field_binder.h"
+#include "screen/form_page.h"
+#include "screen/list_page.h"
+#include "screen/operation_wiring.h"
+#include "screen/pickers.h"
+#include "screen/start_screen.h"
+#include "screen/title_strip.h"
+#include "screen/twips.h"
+
+namespace zorbix::screen {
+namespace {
+
+// The window's client area; every size change lays the window out again.
+class ClientArea : public QWidget {
+public:
+    ClientArea(std::function<void()> on_resize, QWidget* parent)
+        : QWidget(parent), on_resize_(std::move(on_resize)) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        on_resize_();
+    }
+
+private:
+    std::function<void()> on_resize_;
+};
+
+constexpr std::pair<PageId, store::Page> kFormPages[] = {
+    {PageId::Cover, store::Page::Cover},         {PageId::TableOne, store::Page::TableOne},
+    {PageId::TableTwo, store::Page::TableTwo},   {PageId::TableThree, store::Page::TableThree},
+    {PageId::TableFour, store::Page::TableFour},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(store::Store& store, store::Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), context_{store, store.records(), prompter, store.directory()} {
+    setObjectName("FormMain");
+    setWindowTitle("Qorvath省科技计划项目执行情况年度调查(2013)");
+    BuildMenus();
+    area_ = new ClientArea([this] { LayOutWindow(); }, this);
+    area_->setObjectName("ClientArea");
+    setCentralWidget(area_);
+    start_ = new StartScreen(area_);
+    title_ = new TitleStrip(records(), prompter, area_);
+    binder_ = new FieldBinder(records(), prompter, this);
+    binder_->AddTitleField(title_->item_number());
+    binder_->AddTitleField(title_->item_name());
+    BuildPages(area_);
+    binder_->SetAfterRefresh([this] { AfterRefresh(); });
+    ConnectStoreCommands();
+    start_->CheckSummaryTemplates(directory());
+    area_->resize(TwipSize(13635, 10710));
+    resize(TwipSize(13635, 10710) + QSize(0, menuBar()->sizeHint().height()));
+    CollapseAll();
+    binder_->RefreshAll();
+    WireOperations(*this, context_);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildPages(QWidget* area) {
+    list_ = new ListPage(records(), prompter(), area);
+    for (const auto& [id, page] : kFormPages) {
+        auto* form = new FormPage(page, area);
+        forms_[id] = form;
+        binder_->AddPage(form);
+        ConnectPageButtons(form);
+    }
+    pickers_ = new PickerSet(forms_[PageId::TableOne], forms_[PageId::TableFour], records(),
+                             [this](const std::string& column) { return binder_->FieldOf(column); });
+    binder_->SetPickers(pickers_);
+}
+
+FormPage* MainWindow::form_page(PageId page) const {
+    const auto it = forms_.find(page);
+    return it == forms_.end() ? nullptr : it->second;
+}
+
+QString MainWindow::PanelText() const { return list_->PanelText(); }
+
+void MainWindow::SetPanelText(const QString& text) { list_->SetPanelText(text); }
+
+void MainWindow::AppendPanelText(const QString& text) { list_->SetPanelText(PanelText() + text); }
+
+void MainWindow::SetLeaveCheck(std::function<bool(int)> may_leave) {
+    may_leave_ = std::move(may_leave);
+}
+
+QPushButton* MainWindow::Button(const char* name) const { return findChild<QPushButton*>(name); }
+
+QAction* MainWindow::Action(const char* name) const { return findChild<QAction*>(name); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Ending asks nothing; the store writes a pending change when it closes.
+    binder_->SetChecksEnabled(false);
+    event->accept();
+}
+
+void MainWindow::AfterRefresh() {
+    title_->ShowRecordPosition();
+    if (CurrentPage() == PageId::List) list_->FollowCurrentRecord();
+}
+
+}  // namespace zorbix::screen

@@ -1,0 +1,98 @@
+// FormMain, the program's one window: the menu bar, the title strip, the
+// start screen and the six pages over it, and the moves between them. The
+// pages are built from the catalogue; the fields follow the current record
+// through FieldBinder; the operations of the subsystems are connected in
+// operation_wiring.cpp through the accessors below.
+#pragma once
+
+#include <QMainWindow>
+#include <QPushButton>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "screen/page_id.h"
+#include "screen/window_context.h"
+
+namespace zorbix::screen {
+
+class FieldBinder;
+class FormPage;
+class ListPage;
+class PickerSet;
+class StartScreen;
+class TitleStrip;
+
+class MainWindow : public QMainWindow {
+public:
+    // The window over an opened store; messages go through `prompter`.
+    MainWindow(store::Store& store, store::Prompter& prompter, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // --- for the wiring of operations ---
+    WindowContext& context() { return context_; }
+    store::Store& store() { return context_.store; }
+    store::RecordSet& records() { return context_.records; }
+    store::Prompter& prompter() { return context_.prompter; }
+    const std::filesystem::path& directory() const { return context_.directory; }
+
+    // The check result panel's text (CR LF line ends) and setting it.
+    QString PanelText() const;
+    void SetPanelText(const QString& text);
+    void AppendPanelText(const QString& text);
+
+    PageId CurrentPage() const;
+    // Opens a page (or the start screen) and closes the others.
+    void ShowPage(PageId page);
+
+    // Asked before "上一页"/"下一页" leave table 1..4; false keeps the page
+    // open (the check has shown its findings). Default: always yes.
+    void SetLeaveCheck(std::function<bool(int table)> may_leave);
+
+    // A button, menu action or widget by its object name.
+    QPushButton* Button(const char* name) const;
+    QAction* Action(const char* name) const;
+
+    // --- the parts, for tests and the screenshots ---
+    TitleStrip* title_strip() const { return title_; }
+    StartScreen* start_screen() const { return start_; }
+    ListPage* list_page() const { return list_; }
+    FormPage* form_page(PageId page) const;
+    FieldBinder* binder() const { return binder_; }
+    PickerSet* pickers() const { return pickers_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildPages(QWidget* area);
+    void ConnectStoreCommands();
+    void ConnectPageButtons(FormPage* page);
+
+    // LayOutWindow: every size change closes the open page.
+    void LayOutWindow();
+    void CollapseAll();
+    void OpenFormPage(PageId page);
+    void SetListOpen(bool full_size, bool visible);
+    void Leave(PageId from, bool forward);
+    void ClosePage(PageId page);
+    void AddProject();
+    void EndEditing();
+    void AfterRefresh();
+
+    WindowContext context_;
+    QWidget* area_ = nullptr;
+    TitleStrip* title_ = nullptr;
+    StartScreen* start_ = nullptr;
+    ListPage* list_ = nullptr;
+    std::map<PageId, FormPage*> forms_;
+    FieldBinder* binder_ = nullptr;
+    PickerSet* pickers_ = nullptr;
+    bool list_full_size_ = false;  // the list page's size and visibility are
+    bool list_visible_ = false;    // separate; it is open only with both
+    std::function<bool(int)> may_leave_;
+    int listener_ = 0;
+};
+
+}  // namespace zorbix::screen
