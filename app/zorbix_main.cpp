@@ -27,6 +27,7 @@ Options ParseOptions(const QApplication& app) {
     parser.process(app);
     Options options;
     if (parser.isSet("dir")) options.directory = parser.value("dir").toStdString();
+    options.directory = std::filesystem::absolute(options.directory);
     options.screenshots = parser.value("screenshots");
     return options;
 }
@@ -42,7 +43,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<store::Store> store;
     try {
         store = std::make_unique<store::Store>(options.directory);
-    } catch (const store::Failure& e) {
+        // Files named after a project number ("项目下发") go to the working
+        // directory: the program directory, as when started from its icon.
+        std::filesystem::current_path(options.directory);
+    } catch (const std::exception& e) {
         prompter.Show({std::string(store::kProgramTitle), e.what(), store::Icon::Critical,
                        store::Buttons::Ok});
         return 1;

@@ -3,30 +3,135 @@
 #include "screen/operation_wiring.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QPushButton>
+#include <QUrl>
+#include <exception>
 
+#include "check/check_report_file.h"
+#include "check/check_runs.h"
+#include "exchange/exchange_operations.h"
+#include "reconcile/plan_reconciliation.h"
+#include "report/help_entry.h"
+#include "report/project_report.h"
+#include "report/report_printing.h"
 #include "screen/main_window.h"
+#include "summary/summary_run.h"
 
 namespace zorbix::screen {
+namespace {
+
+// Runs an operation so that nothing escapes the event handler: whatever
+// the operation did not turn into a message of its own becomes one here.
+template <typename Operation>
+void Guarded(WindowContext& context, Operation operation) {
+    try {
+        operation();
+    } catch (const std::exception& e) {
+        store::Inform(context.prompter, store::kProgramTitle,
+                      std::string("操作失败：") + e.what() + "\n请检查数据或重新启动系统后重试。");
+    }
+}
+
+// Connects a button (or menu item) of that object name to an operation.
+template <typename Operation>
+void OnClick(MainWindow& window, WindowContext& context, const char* name, Operation operation) {
+    auto run = [&context, operation] { Guarded(context, operation); };
+    if (QPushButton* button = window.Button(name)) {
+        QObject::connect(button, &QPushButton::clicked, &window, run);
+    } else if (QAction* action = window.Action(name)) {
+        QObject::connect(action, &QAction::triggered, &window, run);
+    }
+}
+
+std::string PanelOf(const MainWindow& window) { return window.PanelText().toStdString(); }
+
+void SetPanel(MainWindow& window, const std::string& text) {
+    window.SetPanelText(QString::fromStdString(text));
+}
+
+}  // namespace
 
 void WireCheckOperations(MainWindow& window, WindowContext& context) {
-    (void)window, (void)context;
+    OnClick(window, context, "CommandCheck", [&window, &context] {
+        std::string panel = PanelOf(window);
+        check::CheckAllProjects(context.records, context.prompter, panel);
+        SetPanel(window, panel);
+    });
+    OnClick(window, context, "CommandCheckItem", [&window, &context] {
+        std::string panel = PanelOf(window);
+        check::CheckCurrentProject(context.records, context.prompter, panel);
+        SetPanel(window, panel);
+    });
+    OnClick(window, context, "CommandCheckClear", [&window] {
+        std::string panel = PanelOf(window);
+        check::ClearCheckReport(panel);
+        SetPanel(window, panel);
+    });
+    OnClick(window, context, "CommandSaveCheckReport", [&window, &context] {
+        check::SaveCheckReport(context.prompter, PanelOf(window));
+    });
+    static constexpr store::Page kTables[] = {store::Page::TableOne, store::Page::TableTwo,
+                                              store::Page::TableThree, store::Page::TableFour};
+    window.SetLeaveCheck([&context](int table) {
+        if (table < 1 || table > 4) return true;
+        bool may_leave = true;
+        Guarded(context, [&] {
+            may_leave = check::CheckPageBeforeLeaving(context.records, context.prompter,
+                                                      kTables[table - 1]);
+        });
+        return may_leave;
+    });
 }
 
 void WireExchangeOperations(MainWindow& window, WindowContext& context) {
-    (void)window, (void)context;
+    OnClick(window, context, "Command1", [&context] {
+        exchange::SubmitCurrentProject(context.records, context.prompter, context.directory);
+    });
+    OnClick(window, context, "CommandExcel", [&context] {
+        exchange::SubmitAllProjects(context.records, context.prompter, context.directory);
+    });
+    // Files of their own go to the working directory, which the program
+    // sets to its program directory at start.
+    OnClick(window, context, "CommandEachItem", [&context] {
+        exchange::DistributeProjects(context.records, context.prompter,
+                                     std::filesystem::current_path());
+    });
+    OnClick(window, context, "CommandAddData", [&context] {
+        exchange::AppendProjects(context.records, context.prompter, context.directory);
+    });
 }
 
 void WireReportOperations(MainWindow& window, WindowContext& context) {
-    (void)window, (void)context;
+    OnClick(window, context, "CommandReports", [&context] {
+        report::CommandReports(context.records, context.prompter, context.directory);
+    });
+    OnClick(window, context, "CommandReport", [&context] {
+        report::CommandReport(context.records, context.prompter, context.directory);
+    });
+    OnClick(window, context, "CommandPrint", [&context] {
+        report::CommandPrint(context.records, context.prompter, context.directory);
+    });
+    OnClick(window, context, "MenuHelpView", [&context] {
+        const auto help = report::MenuHelpView(context.prompter, context.directory);
+        if (!help) return;
+        const QString file = QString::fromStdString(help->string());
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) report::HelpOpenFailed(context.prompter);
+    });
 }
 
 void WireSummaryOperations(MainWindow& window, WindowContext& context) {
-    (void)window, (void)context;
+    OnClick(window, context, "CommandSum", [&context] {
+        summary::RunAllSummaries(context.records, context.prompter, context.directory);
+    });
 }
 
 void WireReconcileOperations(MainWindow& window, WindowContext& context) {
-    (void)window, (void)context;
+    OnClick(window, context, "CommandItem", [&window, &context] {
+        const auto text = reconcile::ReconcileWithPlan(context.records, context.prompter,
+                                                       context.directory);
+        if (text) SetPanel(window, *text);
+    });
 }
 
 void WireOperations(MainWindow& window, WindowContext& context) {
