@@ -28,7 +28,9 @@ Options ParseOptions(const QApplication& app) {
     Options options;
     if (parser.isSet("dir")) options.directory = parser.value("dir").toStdString();
     options.directory = std::filesystem::absolute(options.directory);
-    options.screenshots = parser.value("screenshots");
+    if (parser.isSet("screenshots"))
+        options.screenshots = QString::fromStdString(
+            std::filesystem::absolute(parser.value("screenshots").toStdString()).string());
     return options;
 }
 
