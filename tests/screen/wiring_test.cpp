@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "store/catalogue.h"
+#include "tests/office/test_workbooks.h"
 #include "tests/support/cli_runner.h"
 #include "window_fixture.h"
 
@@ -16,9 +17,18 @@ private slots:
     void BalanceErrorKeepsTheUserOnTableTwo();
     void ClearEmptiesThePanel();
     void ReconcileWithoutAPlanKeepsThePanelAndSaysWhy();
+    void ReconcileShowsWhatTheBatchToolPrints();
 };
 
 namespace {
+
+// The panel's CR LF line ends as the batch tool prints them.
+std::string AsPrinted(const std::string& panel) {
+    std::string out;
+    for (std::size_t i = 0; i < panel.size(); ++i)
+        if (!(panel[i] == '\r' && i + 1 < panel.size() && panel[i + 1] == '\n')) out += panel[i];
+    return out;
+}
 
 void Click(WindowFixture& f, const char* name) {
     QPushButton* button = f.window->Button(name);
@@ -49,10 +59,7 @@ void WiringTest::CheckAllShowsWhatTheBatchToolPrints() {
     dir->window.reset();
     dir->store.reset();
     const CliResult cli = RunCli(path, {"check"});
-    std::string expected;
-    for (std::size_t i = 0; i < panel.size(); ++i)
-        if (!(panel[i] == '\r' && i + 1 < panel.size() && panel[i + 1] == '\n')) expected += panel[i];
-    QCOMPARE(Q(cli.out), Q(expected));
+    QCOMPARE(Q(cli.out), Q(AsPrinted(panel)));
 }
 
 void WiringTest::BalanceErrorKeepsTheUserOnTableTwo() {
@@ -82,6 +89,30 @@ void WiringTest::ReconcileWithoutAPlanKeepsThePanelAndSaysWhy() {
     Click(f, "CommandItem");
     QCOMPARE(f.window->PanelText(), QString("旧的结果"));
     QVERIFY(f.prompter.messages.back().text.find("2013计划") != std::string::npos);
+}
+
+void WiringTest::ReconcileShowsWhatTheBatchToolPrints() {
+    auto f = std::make_unique<WindowFixture>(5, true);
+    const auto numbers = f->records().ColumnValues(store::ColumnIndex("JB02"));
+    const TestRow heading = {std::string("序号"), std::string("项目编号"), std::string("项目名称"),
+                             std::string("承担单位"), std::string("处室"), std::string("金额")};
+    auto row = [](const std::string& number, double amount) {
+        return TestRow{std::string("1"), std::stod(number), std::string("名称"),
+                       std::string("单位"), std::string("处室"), amount};
+    };
+    // One planned project missing from the store, one amount off, one stored
+    // project not planned.
+    WriteTestXlsx(f->dir / "2013计划.xlsx",
+                  {heading, row(numbers[0], 0), row("201399999999", 10), row(numbers[2], 12345),
+                   row(numbers[3], 0)});
+    Click(*f, "CommandItem");
+    const std::string panel = f->window->PanelText().toStdString();
+    QVERIFY(panel.find("201399999999") != std::string::npos);
+    const auto path = f->dir.path();
+    f->window.reset();
+    f->store.reset();
+    const CliResult cli = RunCli(path, {"reconcile"});
+    QCOMPARE(Q(cli.out), Q(AsPrinted(panel)));
 }
 
 }  // namespace zorbix::testing
