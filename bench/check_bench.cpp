@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "bench/bench_support.h"
+#include "bench/quiet_prompter.h"
 #include "check/check_result.h"
 #include "check/check_runs.h"
 #include "check/rule_sets.h"
@@ -14,21 +15,6 @@
 using namespace zorbix;
 
 namespace {
-
-// Answers every message and counts nothing: the run's own cost is measured.
-class QuietPrompter : public store::Prompter {
-public:
-    bool Show(const store::Message&) override { return true; }
-    std::optional<std::string> AskText(std::string_view, std::string_view) override {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
-        return std::nullopt;
-    }
-};
 
 // Every project of the store with one finding in each table, so the panel
 // carries four lines per project: the longest panel a run builds in practice.
@@ -55,7 +41,7 @@ int main() {
         auto& records = store.records();
         store::AddDemoProjects(records, 32767, 2013);
         records.Reopen();
-        QuietPrompter prompter;
+        bench::QuietPrompter prompter;
         std::string panel;
 
         bench::Stopwatch clean;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "bench/bench_support.h"
+#include "bench/quiet_prompter.h"
 #include "exchange/exchange_operations.h"
 #include "store/demo_projects.h"
 #include "store/store.h"
@@ -19,28 +20,6 @@ double CpuMilliseconds() {
     return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-// Answers every dialog with one file and silences repeated messages at once.
-class QuietPrompter : public store::Prompter {
-  public:
-    explicit QuietPrompter(std::filesystem::path file) : file_(std::move(file)) {}
-    bool Show(const store::Message&) override { return true; }
-    bool ShowRepeated(const store::Message&) override {
-        ++repeated;
-        return true;
-    }
-    std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
-        return file_;
-    }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
-        return file_;
-    }
-    int repeated = 0;
-
-  private:
-    std::filesystem::path file_;
-};
-
 }  // namespace
 
 int main() {
@@ -49,7 +28,7 @@ int main() {
     std::filesystem::create_directories(root / "from");
     std::filesystem::create_directories(root / "into");
     const auto file = root / "all.kj";
-    QuietPrompter prompter(file);
+    bench::QuietPrompter prompter(file);
     bool ok = true;
     {
         store::Store from(root / "from");

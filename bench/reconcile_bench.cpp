@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/quiet_prompter.h"
 #include "office/sheet_reader.h"
 #include "reconcile/plan_list.h"
 #include "reconcile/plan_reconciliation.h"
@@ -19,22 +20,6 @@
 using namespace zorbix;
 
 namespace {
-
-class QuietPrompter : public store::Prompter {
-  public:
-    bool Show(const store::Message& m) override {
-        last = m.text;
-        return true;
-    }
-    std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
-        return {};
-    }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
-        return {};
-    }
-    std::string last;
-};
 
 // Every 100th stored project left out of the plan and as many unstored ones
 // put in; every 50th planned amount off by one.
@@ -75,7 +60,7 @@ int main() {
         const auto plan = reconcile::ReadPlanList(dir / reconcile::kPlanWorkbookXlsx);
         ok &= bench::Report("read a plan workbook of 32767 rows", read.Milliseconds(), 500, "ms");
 
-        QuietPrompter prompter;
+        bench::QuietPrompter prompter;
         bench::Stopwatch run;
         const std::clock_t cpu = std::clock();
         const auto text = reconcile::ReconcileWithPlan(store.records(), prompter, dir);

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "bench/bench_support.h"
+#include "bench/quiet_prompter.h"
 #include "screen/field_binder.h"
 #include "screen/list_page.h"
 #include "screen/main_window.h"
@@ -21,18 +22,6 @@
 namespace {
 
 using namespace zorbix;
-
-class SilentPrompter : public store::Prompter {
-public:
-    bool Show(const store::Message&) override { return true; }
-    std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
-        return {};
-    }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
-        return {};
-    }
-};
 
 std::filesystem::path FullStore() {
     const auto dir = std::filesystem::temp_directory_path() /
@@ -84,7 +73,7 @@ int main(int argc, char** argv) {
     const auto dir = FullStore();
     bool ok = true;
     {
-        SilentPrompter prompter;
+        bench::QuietPrompter prompter;
         bench::Stopwatch open;
         store::Store store(dir);
         screen::MainWindow window(store, prompter);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "bench/bench_support.h"
+#include "bench/quiet_prompter.h"
 #include "store/demo_projects.h"
 #include "store/program_directory.h"
 #include "store/store.h"
@@ -18,22 +19,6 @@
 using namespace zorbix;
 
 namespace {
-
-class QuietPrompter : public store::Prompter {
-  public:
-    bool Show(const store::Message& m) override {
-        last = m.text;
-        return true;
-    }
-    std::optional<std::string> AskText(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
-        return {};
-    }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
-        return {};
-    }
-    std::string last;
-};
 
 // The same cells filled by openpyxl; prints its own time in ms on stdout.
 double OpenpyxlMilliseconds(const std::filesystem::path& dir, const summary::SummaryDefinition& s,
@@ -82,7 +67,7 @@ int main() {
         store::Store store(dir);
         store::AddDemoProjects(store.records(), 32767, 2013);
         store.records().Reopen();
-        QuietPrompter prompter;
+        bench::QuietPrompter prompter;
         bench::Stopwatch run;
         const auto result = summary::RunAllSummaries(store.records(), prompter, dir);
         ok &= bench::Report("twelve summaries over 32767 projects, workbooks written",

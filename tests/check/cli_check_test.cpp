@@ -11,13 +11,6 @@
 namespace zorbix::testing {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 // The panel as the window holds it: every line end CR LF.
 std::string WithCrLf(const std::string& text) {
     std::string out;

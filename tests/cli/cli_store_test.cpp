@@ -11,13 +11,6 @@
 namespace zorbix::testing {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 TEST(CliStore, DemoThenListPrintsProjectsInOrder) {
     TempDir dir;
     ASSERT_EQ(RunCli(dir.path(), {"demo", "500"}).status, 0);

@@ -17,13 +17,6 @@
 namespace zorbix::testing {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 std::vector<std::string> Numbers(const std::filesystem::path& dir) {
     std::vector<std::string> numbers;
     for (const auto& line : Lines(RunCli(dir, {"list"}).out))
