@@ -152,9 +152,9 @@ TEST_P(HostilePackage, IsRefusedNamingTheFileWithBoundedMemory) {
 INSTANTIATE_TEST_SUITE_P(Places, HostilePackage,
                          ::testing::Combine(::testing::ValuesIn(kRoles),
                                             ::testing::ValuesIn(kHostilities)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param).name;
+                         [](const auto& test) {
+                             return std::string(std::get<0>(test.param).name) + "_" +
+                                    std::get<1>(test.param).name;
                          });
 
 TEST(HostileFiles, TheHandMadeBombUnpacksToItsFullSize) {

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
         LargeExchangeFile{"GigabyteOfOneField", 1'000'000'000, 'A', "数据项超过1MB"},
         LargeExchangeFile{"GigabyteOfZeroBytes", 1'000'000'000, '\0', "控制字符"},
         LargeExchangeFile{"TwoGigabytes", 2ull << 30, '\0', "大于1GB"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // Project numbers that would name a file outside its folder.
 const char* const kHostileNumbers[] = {"../201300000002", "..\\201300000003", "2013/00000004",
@@ -107,9 +107,11 @@ class HostileNumbers : public ::testing::Test {
                  {folder.parent_path(), folder.parent_path().parent_path(), fs::path("/tmp")})
                 EXPECT_FALSE(fs::exists(place / name)) << place / name;
         }
-        for (const auto& entry : fs::recursive_directory_iterator(folder))
-            if (entry.is_regular_file() && entry.path().extension() == extension)
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (entry.is_regular_file() && entry.path().extension() == extension) {
                 EXPECT_EQ(entry.path().filename(), "201300000001" + extension);
+            }
+        }
     }
 
     void ExpectEachNumberNamed(const RecordingPrompter& prompter) {
