@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,12 +13,20 @@
 
 namespace zorbix::fuzzing {
 
-// A folder of this process under the temporary directory, made once.
+// A folder of this process under the temporary directory, made once and
+// removed at exit.
 inline const std::filesystem::path& FuzzFolder() {
     static const std::filesystem::path folder = [] {
         auto dir = std::filesystem::temp_directory_path() /
                    ("zorbix-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
+        // Removed when the fuzzer ends its run (after the objects made later,
+        // such as a store inside it, are gone).
+        static const auto* const removed = new std::filesystem::path(dir);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(*removed, ignored);
+        });
         return dir;
     }();
     return folder;
