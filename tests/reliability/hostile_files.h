@@ -143,13 +143,26 @@ inline std::string BillionLaughs(const std::string& before, const std::string& a
     return dtd + "]>" + before + "&lol9;" + after;
 }
 
-// The peak resident memory of this process so far, in MiB (VmHWM).
-inline long PeakResidentMiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6)) / 1024;
-    return -1;
-}
+// How much the resident memory of this process grew at its peak since the
+// watch began, in MiB: the peak (VmHWM) is reset at the start, so tests run
+// before in the same process (and what a sanitizer keeps) do not count.
+class MemoryWatch {
+  public:
+    MemoryWatch() {
+        std::ofstream("/proc/self/clear_refs") << "5";
+        start_ = Read("VmRSS:");
+    }
+    long GrowthMiB() const { return (Read("VmHWM:") - start_) / 1024; }
+
+  private:
+    static long Read(const std::string& key) {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
+        return -1;
+    }
+    long start_ = 0;  // KiB
+};
 
 }  // namespace zorbix::testing

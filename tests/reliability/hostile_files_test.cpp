@@ -139,12 +139,13 @@ TEST_P(HostilePackage, IsRefusedNamingTheFileWithBoundedMemory) {
     RewriteWithPart(clean, hostile, hostility.entry(part, xml));
 
     RecordingPrompter prompter;
+    const MemoryWatch memory;
     EXPECT_FALSE(role.run(store.records(), prompter, dir.path()));
     std::string said;
     for (const auto& text : prompter.Texts()) said += text + "\n";
     EXPECT_NE(said.find(role.file_name), std::string::npos) << said;
     EXPECT_NE(said.find(hostility.expected_words), std::string::npos) << said;
-    EXPECT_LT(PeakResidentMiB(), kMemoryLimitMiB);
+    EXPECT_LT(memory.GrowthMiB(), kMemoryLimitMiB);
     for (const fs::path& place : {dir.path(), dir.path().parent_path(), fs::path("/tmp")})
         EXPECT_FALSE(fs::exists(place / kEscapedName)) << place;
 }
