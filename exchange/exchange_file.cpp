@@ -1,5 +1,6 @@
 #include "exchange/exchange_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -45,6 +46,26 @@ std::size_t WholeCharacters(std::string_view bytes, std::uintmax_t base,
     return i;
 }
 
+// Follows the bytes since the last quote, comma or line end across chunks and
+// refuses a field that runs past kMaxFieldBytes: without this a file of one
+// endless field would be held whole before it could be refused. These bytes
+// are below GBK's trail bytes, so the raw bytes can be searched.
+void CheckFieldLengths(std::string_view bytes, std::uintmax_t base, std::size_t& run,
+                       const std::filesystem::path& file) {
+    std::size_t from = 0;
+    while (from < bytes.size()) {
+        const std::size_t stop = bytes.find_first_of("\",\r\n", from);
+        const std::size_t end = stop == std::string_view::npos ? bytes.size() : stop;
+        run += end - from;
+        if (run > kMaxFieldBytes)
+            Refuse(file, "的第" + std::to_string(base + end - run + 1) +
+                             "字节起的数据项超过1MB，不是交换数据文件。");
+        if (stop == std::string_view::npos) break;
+        run = 0;
+        from = stop + 1;
+    }
+}
+
 void Decode(std::string_view bytes, std::uintmax_t base, std::string& text,
             const std::filesystem::path& file) {
     try {
@@ -74,16 +95,20 @@ std::string ReadExchangeText(const std::filesystem::path& file) {
     if (!in) Refuse(file, "无法打开，请检查文件是否存在、是否有读取权限。");
     std::string text;
     text.reserve(static_cast<std::size_t>(size + size / 2));
-    std::vector<char> chunk(kChunkBytes + 1);
+    // A small file needs no chunk of the full size (nor its clearing).
+    const auto chunk_bytes = static_cast<std::size_t>(std::min<std::uintmax_t>(size, kChunkBytes));
+    std::vector<char> chunk(chunk_bytes + 1);
     std::size_t carried = 0;  // a lead byte left from the chunk before
     std::uintmax_t base = 0;  // file offset of chunk[0]
+    std::size_t field_run = 0;  // bytes since the last delimiter
     while (in) {
-        in.read(chunk.data() + carried, static_cast<std::streamsize>(kChunkBytes));
+        in.read(chunk.data() + carried, static_cast<std::streamsize>(chunk_bytes));
         const std::size_t have = carried + static_cast<std::size_t>(in.gcount());
         if (in.bad()) Refuse(file, "读取时出错。");
         const std::string_view bytes(chunk.data(), have);
         const std::size_t whole = in.eof() ? have : WholeCharacters(bytes, base, file);
         if (in.eof()) WholeCharacters(bytes, base, file);
+        CheckFieldLengths(bytes.substr(0, whole), base, field_run, file);
         Decode(bytes.substr(0, whole), base, text, file);
         carried = have - whole;
         if (carried) chunk[0] = chunk[whole];

@@ -6,6 +6,8 @@
 //   - a path that cannot be opened or read, or is not a regular file;
 //   - a file larger than kMaxExchangeFileBytes (32767 projects fill a few
 //     tens of megabytes; anything near a gigabyte is something else);
+//   - a field longer than kMaxFieldBytes (no survey value comes near it), found
+//     while reading, so such a file is refused before much of it is held;
 //   - an empty file, or one holding only blanks and line ends;
 //   - bytes that are not GBK text: an invalid or cut-off double-byte
 //     sequence, or a control character other than tab, CR and LF (binary
@@ -26,6 +28,8 @@
 namespace zorbix::exchange {
 
 inline constexpr std::uintmax_t kMaxExchangeFileBytes = std::uintmax_t{1} << 30;
+// Bytes between two field delimiters (quote, comma, line end) at most.
+inline constexpr std::size_t kMaxFieldBytes = std::size_t{1} << 20;
 
 // A file refused as an exchange file; what() is the user's message.
 class NotExchangeFile : public store::Failure {

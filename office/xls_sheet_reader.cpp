@@ -1,9 +1,13 @@
-// Reading the first sheet of an .xls workbook through FreeXL.
+// Reading the first sheet of an .xls workbook through FreeXL, in a child
+// process: FreeXL 1.0.6 reads past a buffer of its own and leaks memory on
+// some damaged files, which must not take the program down with it.
 #include <freexl.h>
 
 #include <cstdint>
+#include <cstring>
 #include <map>
 
+#include "office/isolated_run.h"
 #include "office/sheet_reader.h"
 #include "office/zip_archive.h"
 #include "store/error.h"
@@ -93,6 +97,79 @@ Cell ReadCell(const FreeXL_CellValue& value) {
     }
 }
 
+// The cells pass from the child as: row and column (int32 each), a kind
+// byte, then a number (double) or a text (uint32 length and bytes).
+template <typename T>
+void PutRaw(std::string& out, T value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+template <typename T>
+bool TakeRaw(std::string_view& in, T& value) {
+    if (in.size() < sizeof value) return false;
+    std::memcpy(&value, in.data(), sizeof value);
+    in.remove_prefix(sizeof value);
+    return true;
+}
+
+void EncodeCell(std::string& out, std::uint32_t row, std::uint32_t column, const Cell& cell) {
+    PutRaw(out, row);
+    PutRaw(out, column);
+    PutRaw(out, static_cast<std::uint8_t>(cell.kind == Cell::Kind::Number));
+    if (cell.kind == Cell::Kind::Number) {
+        PutRaw(out, cell.number);
+        return;
+    }
+    PutRaw(out, static_cast<std::uint32_t>(cell.text.size()));
+    out += cell.text;
+}
+
+// Runs in the child: every non-empty cell of the first sheet, encoded.
+std::string ReadEncodedCells(const std::filesystem::path& file, const std::string& named) {
+    CheckDeclaredSize(file, named);
+    const XlsHandle xls(file, false, named);
+    Check(freexl_select_active_worksheet(xls.get(), 0), named);
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    Check(freexl_worksheet_dimensions(xls.get(), &rows, &columns), named);
+    std::string out;
+    std::size_t cells = 0;
+    for (unsigned int r = 0; r < rows && r < static_cast<unsigned>(Sheet::kMaxRow); ++r) {
+        for (unsigned short c = 0; c < columns; ++c) {
+            FreeXL_CellValue value;
+            if (freexl_get_cell_value(xls.get(), r, c, &value) != FREEXL_OK) continue;
+            const Cell cell = ReadCell(value);
+            if (cell.IsEmpty()) continue;
+            if (++cells > Sheet::kMaxCells) throw Failure(named + "的第一张工作表过大，已拒绝读取。");
+            EncodeCell(out, r + 1, c + 1u, cell);
+        }
+    }
+    return out;
+}
+
+Sheet DecodeCells(std::string_view in, const std::string& named) {
+    Sheet sheet;
+    while (!in.empty()) {
+        std::uint32_t row = 0, column = 0, length = 0;
+        std::uint8_t is_number = 0;
+        double number = 0;
+        if (!TakeRaw(in, row) || !TakeRaw(in, column) || !TakeRaw(in, is_number))
+            throw Failure(named + "读取时出错。");
+        Cell cell;
+        if (is_number) {
+            if (!TakeRaw(in, number)) throw Failure(named + "读取时出错。");
+            cell = Cell::FromNumber(number);
+        } else {
+            if (!TakeRaw(in, length) || in.size() < length) throw Failure(named + "读取时出错。");
+            cell = Cell::FromText(std::string(in.substr(0, length)));
+            in.remove_prefix(length);
+        }
+        if (!sheet.Put(static_cast<int>(row), static_cast<int>(column), std::move(cell)))
+            throw Failure(named + "的第一张工作表过大，已拒绝读取。");
+    }
+    return sheet;
+}
+
 }  // namespace
 
 Sheet ReadXlsFirstSheet(const std::filesystem::path& file) {
@@ -101,25 +178,10 @@ Sheet ReadXlsFirstSheet(const std::filesystem::path& file) {
     const auto size = std::filesystem::file_size(file, ec);
     if (ec) throw Failure("找不到" + named + "。");
     if (size > kMaxPartBytes) throw Failure(named + "过大，已拒绝读取。");
-    CheckDeclaredSize(file, named);
-
-    const XlsHandle xls(file, false, named);
-    Check(freexl_select_active_worksheet(xls.get(), 0), named);
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    Check(freexl_worksheet_dimensions(xls.get(), &rows, &columns), named);
-    Sheet sheet;
-    for (unsigned int r = 0; r < rows && r < static_cast<unsigned>(Sheet::kMaxRow); ++r) {
-        for (unsigned short c = 0; c < columns; ++c) {
-            FreeXL_CellValue value;
-            if (freexl_get_cell_value(xls.get(), r, c, &value) != FREEXL_OK) continue;
-            Cell cell = ReadCell(value);
-            if (cell.IsEmpty()) continue;
-            if (!sheet.Put(static_cast<int>(r) + 1, c + 1, std::move(cell)))
-                throw Failure(named + "的第一张工作表过大，已拒绝读取。");
-        }
-    }
-    return sheet;
+    const std::string cells =
+        RunIsolated([&] { return ReadEncodedCells(file, named); },
+                    named + "已损坏，读取时出错，已拒绝读取。请用Excel打开并另存后再试。");
+    return DecodeCells(cells, named);
 }
 
 }  // namespace zorbix::office

@@ -61,12 +61,12 @@ std::string SharedStringsPart(const ZipArchive& package, const std::string& file
 // Parses a part inside its own bytes (no second copy of a large sheet);
 // `bytes` must outlive `doc`. Same options and message as ParseXmlPart.
 void ParseInPlace(pugi::xml_document& doc, std::string& bytes, const std::string& what) {
-    const unsigned options = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
     const pugi::xml_parse_result result =
-        doc.load_buffer_inplace(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
+        doc.load_buffer_inplace(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
         throw Failure(what + "的XML内容已损坏（" + result.description() + "，第" +
                       std::to_string(result.offset) + "字节）。");
+    RefuseDocumentType(doc, what);
 }
 
 std::vector<std::string> ReadSharedStrings(const ZipArchive& package, const std::string& file) {

@@ -7,11 +7,22 @@
 namespace zorbix::office {
 
 void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string_view what) {
-    const unsigned options = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
-    const pugi::xml_parse_result result = doc.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_utf8);
+    const pugi::xml_parse_result result =
+        doc.load_buffer(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
         throw store::Failure(std::string(what) + "的XML内容已损坏（" + result.description() + "，第" +
                              std::to_string(result.offset) + "字节）。");
+    RefuseDocumentType(doc, what);
+}
+
+void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what) {
+    // Office parts never carry a document type definition; one that does is
+    // made to define entities (the "billion laughs"), which we refuse rather
+    // than read with its entities left unexpanded.
+    for (pugi::xml_node node : doc.children())
+        if (node.type() == pugi::node_doctype)
+            throw store::Failure(std::string(what) +
+                                 "含有文档类型定义（DTD），Office文件中不允许，已拒绝读取。");
 }
 
 std::string SaveXmlPart(const pugi::xml_document& doc) {

@@ -79,13 +79,36 @@ TEST(ExchangeFile, FileOverTheLimitIsRefusedWithoutReadingIt) {
 }
 
 TEST(ExchangeFile, CharactersAcrossChunkEdgesDecodeWhole) {
-    // An odd prefix puts a double-byte character across every 4 MB boundary.
+    // Pieces of an odd number of GBK bytes (7) put a double-byte character
+    // across the 4 MB boundaries; the fields stay short, as in a real file.
     std::string utf8 = "\"x";
-    while (utf8.size() < (9u << 20)) utf8 += "中文字段，";
+    while (utf8.size() < (9u << 20)) utf8 += "中文\",\"";
     utf8 += "\",";
     TempDir dir;
     Write(dir / "big.kj", store::ToGbk(utf8));
     EXPECT_EQ(ReadExchangeText(dir / "big.kj"), utf8);
+}
+
+TEST(ExchangeFile, FieldOverTheLimitIsRefusedBeforeTheFileIsRead) {
+    // Found with a gigabyte file of one endless field: it was read whole
+    // (up to a gigabyte held in memory) before anything looked at it.
+    TempDir dir;
+    const auto file = dir / "long.kj";
+    Write(file, "\"201300000001\",\"" + std::string(kMaxFieldBytes + 1, 'a') + "\",");
+    try {
+        ReadExchangeText(file);
+        FAIL() << "accepted";
+    } catch (const NotExchangeFile& e) {
+        EXPECT_NE(std::string(e.what()).find("第17字节起的数据项超过1MB"), std::string::npos)
+            << e.what();
+    }
+}
+
+TEST(ExchangeFile, FieldAtTheLimitIsRead) {
+    TempDir dir;
+    const std::string bytes = "\"" + std::string(kMaxFieldBytes, 'a') + "\",\r\n";
+    Write(dir / "limit.kj", bytes);
+    EXPECT_EQ(ReadExchangeText(dir / "limit.kj"), bytes);
 }
 
 TEST(ExchangeFile, AcceptsARecordWithSomeUnquotedFields) {
