@@ -13,6 +13,7 @@
 #include "screen/field_binder.h"
 #include "screen/list_page.h"
 #include "screen/main_window.h"
+#include "screen/title_strip.h"
 #include "screen/page_id.h"
 #include "screen/project_table_model.h"
 #include "screen/screenshots.h"
@@ -45,6 +46,17 @@ bool MeasureMoves(screen::MainWindow& window) {
     }
     return bench::Report("next record, every field refreshed (per move)",
                          watch.Milliseconds() / kMoves, 5, "ms");
+}
+
+// The navigator after the first move over the full store.
+bool NavigatorAfterFirstMove(screen::MainWindow& window) {
+    window.records().MoveFirst();
+    QApplication::processEvents();
+    const QString caption = window.title_strip()->position()->text();
+    const bool ok = caption == "1/32767";
+    std::printf("%-58s %10s %s\n", "navigator after the first move", caption.toUtf8().constData(),
+                ok ? "ok" : "MISSED (expected 1/32767)");
+    return ok;
 }
 
 bool MeasureGrid(screen::MainWindow& window) {
@@ -80,6 +92,7 @@ int main(int argc, char** argv) {
         window.show();
         QApplication::processEvents();
         ok &= bench::Report("window opened on 32767 projects", open.Milliseconds(), 1000, "ms");
+        ok &= NavigatorAfterFirstMove(window);
         ok &= MeasureMoves(window);
         ok &= MeasureGrid(window);
     }
