@@ -1,5 +1,8 @@
 #include "store/project_rows.h"
 
+#include <exception>
+#include <limits>
+#include <thread>
 #include <unordered_map>
 
 #include "store/catalogue.h"
@@ -74,14 +77,57 @@ bool ProjectRows::Read(std::span<const std::int64_t> rowids, std::vector<Record>
     return all;
 }
 
-void ProjectRows::ReadAll(const std::function<void(std::int64_t rowid, Record& row)>& take) {
-    Statement scan(db_, "SELECT rowid," + ColumnList() + " FROM kjxmzxqk");
+namespace {
+
+// Rows from `rowid > after` up to `rowid <= last` (0 = no bound).
+void Scan(Database& db, std::int64_t after, std::int64_t last, const ProjectRows::Taker& take) {
+    std::string sql = "SELECT rowid," + ColumnList() + " FROM kjxmzxqk WHERE rowid > ?1";
+    if (last > 0) sql += " AND rowid <= ?2";
+    Statement scan(db, sql);
+    scan.Bind(1, after);
+    if (last > 0) scan.Bind(2, last);
     Record row;
     while (scan.Step()) {
         row.Reset();
         for (int c = 0; c < kColumnCount; ++c) row.Append(scan.Text(c + 1));
         take(scan.Int(0), row);
     }
+}
+
+// The rowid that halves the table.
+std::int64_t MiddleRowid(Database& db) {
+    Statement q(db, "SELECT rowid FROM kjxmzxqk ORDER BY rowid LIMIT 1 "
+                    "OFFSET (SELECT count(*) FROM kjxmzxqk) / 2");
+    return q.Step() ? q.Int(0) : 0;
+}
+
+}  // namespace
+
+void ProjectRows::ReadAll(const Taker& take, bool in_two_halves) {
+    // Outside a transaction every row is committed, so a second connection
+    // sees what this one sees and can read the upper half on the other core.
+    if (!in_two_halves || !db_.IsAutocommit()) {
+        Scan(db_, std::numeric_limits<std::int64_t>::min(), 0, take);
+        return;
+    }
+    const std::int64_t middle = MiddleRowid(db_);
+    std::exception_ptr failure;
+    std::thread upper([&] {
+        try {
+            Database other(db_.file());
+            Scan(other, middle, 0, take);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    try {
+        Scan(db_, std::numeric_limits<std::int64_t>::min(), middle, take);
+    } catch (...) {
+        upper.join();
+        throw;
+    }
+    upper.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 void ProjectRows::Write(std::int64_t rowid, const Record& values) {

@@ -24,9 +24,14 @@ public:
     // that is not in the table leaves its row empty and returns false.
     bool Read(std::span<const std::int64_t> rowids, std::vector<Record>& rows);
 
-    // Reads every row of the table in one scan, in table order; the record
-    // handed to `take` may be taken (swapped) by it.
-    void ReadAll(const std::function<void(std::int64_t rowid, Record& row)>& take);
+    // Receives each row read; the record may be taken (moved) by it.
+    using Taker = std::function<void(std::int64_t rowid, Record& row)>;
+
+    // Reads every row of the table in one scan, in table order. With
+    // in_two_halves (and no transaction open) the upper half of the table is
+    // read at the same time on a second connection: `take` is then called
+    // from two threads at once, for different rows.
+    void ReadAll(const Taker& take, bool in_two_halves = false);
 
     void Write(std::int64_t rowid, const Record& values);
     std::int64_t Insert(const Row& values);

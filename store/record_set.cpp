@@ -10,6 +10,8 @@ namespace zorbix::store {
 namespace {
 
 constexpr int kBlockRows = 128;
+// From this size on, a whole read splits the table over two connections.
+constexpr int kParallelRows = 4096;
 
 }  // namespace
 
@@ -59,20 +61,22 @@ void RecordSet::FillAll() const {
     std::unordered_map<std::int64_t, int> position_of;
     position_of.reserve(rowids_.size());
     for (std::size_t i = 0; i < rowids_.size(); ++i) position_of.emplace(rowids_[i], static_cast<int>(i));
-    rows_->ReadAll([&](std::int64_t rowid, Record& row) {
-        const auto it = position_of.find(rowid);
-        if (it == position_of.end() || cache_[it->second]) return;
-        cache_[it->second] = std::make_unique<Record>(std::move(row));
-    });
+    // Each row lands in its own slot, so the two halves never meet.
+    rows_->ReadAll(
+        [&](std::int64_t rowid, Record& row) {
+            const auto it = position_of.find(rowid);
+            if (it == position_of.end() || cache_[it->second]) return;
+            cache_[it->second] = std::make_unique<Record>(std::move(row));
+        },
+        Count() > kParallelRows);
 }
 
 void RecordSet::EnsureCached(int position) const {
     if (IsCached(position)) return;
     // A miss right where the last block ended is a walk: read everything.
-    if (position == last_miss_end_ && Count() > kBlockRows)
-        FillAll();
-    else
-        FillBlock(position - kBlockRows / 4, kBlockRows);
+    if (position == last_miss_end_ && Count() > kBlockRows) FillAll();
+    // A row the scan did not meet (gone from the table) reads as empty.
+    if (!IsCached(position)) FillBlock(position - kBlockRows / 4, kBlockRows);
 }
 
 void RecordSet::Load(int position) {

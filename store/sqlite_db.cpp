@@ -29,7 +29,7 @@ Database::Database(const std::filesystem::path& file) : file_(file) {
         throw SqliteError("无法打开数据库文件“" + file.string() + "”：" + sqlite3_errstr(rc), code);
     }
     sqlite3_extended_result_codes(db_, 0);
-    sqlite3_busy_timeout(db_, 0);
+    sqlite3_busy_timeout(db_, 1000);
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, "PRAGMA encoding", -1, &stmt, nullptr) == SQLITE_OK &&
         sqlite3_step(stmt) == SQLITE_ROW) {
@@ -57,6 +57,8 @@ void Database::Execute(std::string_view sql) {
         Fail(rc, "数据库操作失败");
     }
 }
+
+bool Database::IsAutocommit() const { return sqlite3_get_autocommit(db_) != 0; }
 
 bool Database::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 

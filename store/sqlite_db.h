@@ -37,6 +37,7 @@ public:
     void Execute(std::string_view sql);
     bool IsReadOnly() const;
     bool IsUtf8() const { return utf8_; }  // text is stored as UTF-8
+    bool IsAutocommit() const;            // no transaction is open
     std::int64_t LastInsertRowId() const;
     sqlite3* handle() const { return db_; }
     const std::filesystem::path& file() const { return file_; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "store/catalogue.h"
+#include "store/demo_projects.h"
 #include "store/store.h"
 #include "tests/support/temp_dir.h"
 
@@ -147,6 +148,27 @@ TEST_F(RecordSetTest, KeepsLongValuesWhole) {
     records().MoveFirst();
     EXPECT_EQ(records().Value(kName), long_text);
     EXPECT_EQ(records().Value("BY3"), "任意文本\t\"引号\"");
+}
+
+// A walk over a large set reads the table in two halves at once; every
+// record must still arrive at its own position, in and out of a transaction.
+TEST_F(RecordSetTest, WalkOverALargeSetMeetsEveryRecordInOrder) {
+    AddDemoProjects(records(), 6000, 3);
+    Reopen();
+    const auto numbers = records().ColumnValues(kNumber);
+    const auto names = records().ColumnValues(kName);
+    for (bool in_transaction : {false, true}) {
+        records().Reopen();
+        std::unique_ptr<Transaction> transaction;
+        if (in_transaction) transaction = std::make_unique<Transaction>(records().database());
+        int position = 0;
+        for (records().MoveFirst(); !records().AtEnd(); records().MoveNext()) {
+            ASSERT_EQ(records().Value(kNumber), numbers[position]);
+            ASSERT_EQ(records().Value(kName), names[position]);
+            ++position;
+        }
+        EXPECT_EQ(position, 6000);
+    }
 }
 
 }  // namespace
