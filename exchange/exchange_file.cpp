@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "exchange/byte_search.h"
 #include "exchange/exchange_writer.h"
 #include "exchange/field_reader.h"
 #include "store/gbk.h"
@@ -54,7 +55,8 @@ void CheckFieldLengths(std::string_view bytes, std::uintmax_t base, std::size_t&
                        const std::filesystem::path& file) {
     std::size_t from = 0;
     while (from < bytes.size()) {
-        const std::size_t stop = bytes.find_first_of("\",\r\n", from);
+        static constexpr ByteSet kFieldEnds("\",\r\n");
+        const std::size_t stop = kFieldEnds.Find(bytes, from);
         const std::size_t end = stop == std::string_view::npos ? bytes.size() : stop;
         run += end - from;
         if (run > kMaxFieldBytes)

@@ -2,21 +2,23 @@
 
 #include <algorithm>
 
+#include "exchange/byte_search.h"
+
 namespace zorbix::exchange {
 namespace {
 
-constexpr std::string_view kLeading = " \r\n";
-constexpr std::string_view kDelimiters = ",\r\n";
+constexpr ByteSet kLeading(" \r\n");
+constexpr ByteSet kDelimiters(",\r\n");
 
 }  // namespace
 
 void FieldReader::SkipLeading() {
-    const std::size_t next = text_.find_first_not_of(kLeading, pos_);
+    const std::size_t next = kLeading.Find(text_, pos_, false);
     pos_ = next == std::string_view::npos ? text_.size() : next;
 }
 
 void FieldReader::MovePastDelimiter(std::size_t from) {
-    const std::size_t delimiter = text_.find_first_of(kDelimiters, from);
+    const std::size_t delimiter = kDelimiters.Find(text_, from);
     pos_ = delimiter == std::string_view::npos ? text_.size() : delimiter + 1;
 }
 
@@ -42,7 +44,7 @@ std::optional<Field> FieldReader::Next() {
         MovePastDelimiter(close + 1);
         return field;
     }
-    const std::size_t end = std::min(text_.find_first_of(kDelimiters, pos_), text_.size());
+    const std::size_t end = std::min(kDelimiters.Find(text_, pos_), text_.size());
     field.text = text_.substr(pos_, end - pos_);
     pos_ = end < text_.size() ? end + 1 : end;
     return field;
