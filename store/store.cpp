@@ -62,7 +62,6 @@ Store::Store(const std::filesystem::path& directory)
     RefuseReadOnly(path);
     db_ = std::make_unique<Database>(path);
     if (db_->IsReadOnly()) throw Failure(Named(path) + "只能以只读方式打开，无法保存数据。");
-    sqlite3_busy_timeout(db_->handle(), 1000);
     ProbeReadable(*db_, path);
     const bool has_table = HasProjectTable(*db_);
     if (has_table) CheckTable(*db_, path);
