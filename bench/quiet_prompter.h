@@ -7,20 +7,20 @@
 #include <optional>
 #include <string>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 
 namespace zorbix::bench {
 
-class QuietPrompter : public store::Prompter {
+class QuietPrompter : public base::Prompter {
 public:
     explicit QuietPrompter(std::filesystem::path file = {}) : file_(std::move(file)) {}
 
-    bool Show(const store::Message& m) override {
+    bool Show(const base::Message& m) override {
         last = m.text;
-        if (m.buttons == store::Buttons::Ok && m.icon != store::Icon::Information) ++warnings;
+        if (m.buttons == base::Buttons::Ok && m.icon != base::Icon::Information) ++warnings;
         return true;
     }
-    bool ShowRepeated(const store::Message& m) override {
+    bool ShowRepeated(const base::Message& m) override {
         Show(m);
         ++repeated;
         return true;
@@ -28,10 +28,10 @@ public:
     std::optional<std::string> AskText(std::string_view, std::string_view) override {
         return std::nullopt;
     }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
+    std::optional<std::filesystem::path> ChooseSaveFile(const base::FileDialog&) override {
         return Answer();
     }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
+    std::optional<std::filesystem::path> ChooseOpenFile(const base::FileDialog&) override {
         return Answer();
     }
 

@@ -13,7 +13,7 @@
 #include "reconcile/plan_reconciliation.h"
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 #include "store/store.h"
 #include "tests/office/test_workbooks.h"
 
@@ -33,7 +33,7 @@ void WritePlan(store::RecordSet& records, const std::filesystem::path& file) {
             ++left_out;
             continue;
         }
-        const double amount = store::NumericValue(amounts[i]) / 10 + (i % 50 == 1 ? 1 : 0);
+        const double amount = base::NumericValue(amounts[i]) / 10 + (i % 50 == 1 ? 1 : 0);
         rows.push_back({double(i + 1), numbers[i], std::string("计划项目名称"),
                         std::string("某某大学"), std::string("高新处"), amount});
     }

@@ -11,9 +11,9 @@
 #include "bench/quiet_prompter.h"
 #include "report/project_report.h"
 #include "report/report_files.h"
-#include "store/atomic_file.h"
+#include "base/atomic_file.h"
 #include "store/demo_projects.h"
-#include "store/program_directory.h"
+#include "base/program_directory.h"
 #include "store/store.h"
 
 using namespace zorbix;
@@ -43,7 +43,7 @@ bool Measure(const std::filesystem::path& program, const std::filesystem::path& 
             report::WriteProjectReport(records.Current(), dir);
             times.push_back(one.Milliseconds());
             bench::Stopwatch flush;
-            store::WriteFileAtomically(dir / "flush.bin", std::string(9000, 'x'));
+            base::WriteFileAtomically(dir / "flush.bin", std::string(9000, 'x'));
             flushes.push_back(flush.Milliseconds());
         }
         std::sort(times.begin(), times.end());
@@ -65,7 +65,7 @@ bool Measure(const std::filesystem::path& program, const std::filesystem::path& 
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
-    const fs::path program = argc > 1 ? fs::path(argv[1]) : store::ExecutableDirectory() / ".." / "program";
+    const fs::path program = argc > 1 ? fs::path(argv[1]) : base::ExecutableDirectory() / ".." / "program";
     bool ok = Measure(program, fs::temp_directory_path() / "zorbix-report-bench", "the disk");
     // In memory the figures show the program's own work without the disk.
     if (fs::is_directory("/dev/shm")) Measure(program, "/dev/shm/zorbix-report-bench", "memory");

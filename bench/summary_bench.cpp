@@ -10,7 +10,7 @@
 #include "bench/bench_support.h"
 #include "bench/quiet_prompter.h"
 #include "store/demo_projects.h"
-#include "store/program_directory.h"
+#include "base/program_directory.h"
 #include "store/store.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_run.h"
@@ -50,7 +50,7 @@ double OpenpyxlMilliseconds(const std::filesystem::path& dir, const summary::Sum
 }  // namespace
 
 int main() {
-    const auto program = store::ExecutableDirectory().parent_path() / "program";
+    const auto program = base::ExecutableDirectory().parent_path() / "program";
     const auto dir = std::filesystem::temp_directory_path() / "zorbix-summary-bench";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "check/rule_sets.h"
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 
 namespace zorbix::check {
 namespace {
@@ -84,7 +84,7 @@ std::vector<Compiled> Compile(std::span<const Rule> rules) {
 }
 
 bool Fails(const Compiled& c, const store::Record& record) {
-    auto value = [&](int column) { return store::NumericValue(record[column]); };
+    auto value = [&](int column) { return base::NumericValue(record[column]); };
     if (c.rule->test == Test::AnyAbove) {
         for (int column : c.columns)
             if (value(column) > c.rule->limit) return true;

@@ -2,9 +2,10 @@
 
 #include <filesystem>
 
-#include "store/atomic_file.h"
-#include "store/error.h"
-#include "store/gbk.h"
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/gbk.h"
+#include "store/titles.h"
 
 namespace zorbix::check {
 namespace {
@@ -19,23 +20,23 @@ std::string WithCrLf(std::string_view text) {
     return out + "\r\n";
 }
 
-void TellFailure(store::Prompter& prompter, const std::string& why) {
-    store::Inform(prompter, store::kProgramTitle, "审核结果未能保存：" + why);
+void TellFailure(base::Prompter& prompter, const std::string& why) {
+    base::Inform(prompter, store::kProgramTitle, "审核结果未能保存：" + why);
 }
 
 }  // namespace
 
 std::string CheckReportFileBytes(std::string_view panel) {
-    return store::ToGbk(WithCrLf(panel));
+    return base::ToGbk(WithCrLf(panel));
 }
 
-bool SaveCheckReport(store::Prompter& prompter, std::string_view panel) {
+bool SaveCheckReport(base::Prompter& prompter, std::string_view panel) {
     const auto file = prompter.ChooseSaveFile({std::string(kSaveDialogTitle),
                                                std::string(kSaveFilter), {}});
     if (!file || file->empty()) {
         // The answer to this question changes nothing; it only reminds.
-        prompter.Show({std::string(kSaveDialogTitle), "请指定文件名！！", store::Icon::Question,
-                       store::Buttons::YesNo});
+        prompter.Show({std::string(kSaveDialogTitle), "请指定文件名！！", base::Icon::Question,
+                       base::Buttons::YesNo});
         return false;
     }
     // The dialog offers only folders that exist; a typed or passed-in name
@@ -47,15 +48,15 @@ bool SaveCheckReport(store::Prompter& prompter, std::string_view panel) {
         return false;
     }
     try {
-        store::WriteFileAtomically(*file, CheckReportFileBytes(panel));
-    } catch (const store::GbkError& e) {
+        base::WriteFileAtomically(*file, CheckReportFileBytes(panel));
+    } catch (const base::GbkError& e) {
         TellFailure(prompter, std::string(e.what()) + "文件“" + file->string() + "”没有写入。");
         return false;
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         TellFailure(prompter, e.what());
         return false;
     }
-    store::Inform(prompter, store::kSavedFileTitle, "审核结果已保存在" + file->string() + "中。");
+    base::Inform(prompter, store::kSavedFileTitle, "审核结果已保存在" + file->string() + "中。");
     return true;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 
 namespace zorbix::check {
 
@@ -15,7 +15,7 @@ inline constexpr std::string_view kSaveFilter = "Txt|*.Txt";
 
 // The bytes of a result file for a panel text: every line end written as
 // CR LF (a lone LF typed into the panel becomes CR LF too), one CR LF added
-// at the end, the whole in GBK. Throws store::GbkError for a character GBK
+// at the end, the whole in GBK. Throws base::GbkError for a character GBK
 // cannot hold.
 std::string CheckReportFileBytes(std::string_view panel);
 
@@ -24,6 +24,6 @@ std::string CheckReportFileBytes(std::string_view panel);
 // nothing and asks for a name. A text GBK cannot hold or a file that cannot
 // be written is told with the reason; nothing is written then. The panel is
 // never changed. True when the file was written.
-bool SaveCheckReport(store::Prompter& prompter, std::string_view panel);
+bool SaveCheckReport(base::Prompter& prompter, std::string_view panel);
 
 }  // namespace zorbix::check

@@ -2,7 +2,8 @@
 
 #include "check/check_result.h"
 #include "check/rule_sets.h"
-#include "store/error.h"
+#include "base/error.h"
+#include "store/titles.h"
 
 namespace zorbix::check {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 constexpr int kProgressStep = 512;
 
 // Checks `count` records from the first on, appending their findings.
-void WalkAll(store::RecordSet& records, store::BusyScope& busy, std::string& panel) {
+void WalkAll(store::RecordSet& records, base::BusyScope& busy, std::string& panel) {
     const int count = records.Count();  // read once, as the walk moves
     CheckResult result;
     records.MoveFirst();
@@ -28,26 +29,26 @@ void WalkAll(store::RecordSet& records, store::BusyScope& busy, std::string& pan
 
 }  // namespace
 
-bool CheckAllProjects(store::RecordSet& records, store::Prompter& prompter, std::string& panel) {
+bool CheckAllProjects(store::RecordSet& records, base::Prompter& prompter, std::string& panel) {
     panel.assign(kAllProjectsHeading).append(kLineEnd);
     try {
-        store::BusyScope busy(prompter, "数据审核");
+        base::BusyScope busy(prompter, "数据审核");
         if (records.Count() > 0) WalkAll(records, busy, panel);
-    } catch (const store::Failure& e) {
-        store::Inform(prompter, store::kProgramTitle,
+    } catch (const base::Failure& e) {
+        base::Inform(prompter, store::kProgramTitle,
                       std::string("数据审核失败！请检查数据或重新启动系统后重试。\n") + e.what());
         return false;
     }
-    store::Inform(prompter, store::kRunEndTitle, kCheckDoneText, store::Icon::Exclamation);
+    base::Inform(prompter, store::kRunEndTitle, kCheckDoneText, base::Icon::Exclamation);
     return true;
 }
 
-bool CheckCurrentProject(const store::RecordSet& records, store::Prompter& prompter,
+bool CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
                          std::string& panel) {
     // Without a current record there is nothing to check; an empty record
     // would only produce findings for a project that does not exist.
     if (!records.HasCurrent()) {
-        store::Inform(prompter, store::kProgramTitle, "当前没有项目，无法审核。");
+        base::Inform(prompter, store::kProgramTitle, "当前没有项目，无法审核。");
         return false;
     }
     panel.assign("项目").append(records.Value("JB02")).append(" 审核结果").append(kLineEnd);
@@ -57,11 +58,11 @@ bool CheckCurrentProject(const store::RecordSet& records, store::Prompter& promp
     return true;
 }
 
-bool CheckPageBeforeLeaving(const store::RecordSet& records, store::Prompter& prompter,
+bool CheckPageBeforeLeaving(const store::RecordSet& records, base::Prompter& prompter,
                             store::Page page) {
     CheckResult result;
     if (!CheckPage(page, records.Current(), result) || !result.failed) return true;
-    store::Inform(prompter, store::kProgramTitle, result.text);
+    base::Inform(prompter, store::kProgramTitle, result.text);
     return false;
 }
 

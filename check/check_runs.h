@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "store/catalogue.h"
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::check {
@@ -25,12 +25,12 @@ inline constexpr std::string_view kCheckDoneText = "审核完成，请在数据�
 // store gives the heading alone and the notice. Returns false when the store
 // failed during the walk: its message has been shown and the panel holds the
 // findings up to that project.
-bool CheckAllProjects(store::RecordSet& records, store::Prompter& prompter, std::string& panel);
+bool CheckAllProjects(store::RecordSet& records, base::Prompter& prompter, std::string& panel);
 
 // "项目审核": replaces the panel with "项目" + number + " 审核结果" and the
 // current project's findings; no notice. Returns false, with a message and
 // the panel untouched, when no project is current.
-bool CheckCurrentProject(const store::RecordSet& records, store::Prompter& prompter,
+bool CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
                          std::string& panel);
 
 // The page buttons ("上一页", "下一页") of a table page: runs that page's rule
@@ -38,7 +38,7 @@ bool CheckCurrentProject(const store::RecordSet& records, store::Prompter& promp
 // the page may be left; otherwise the findings have been shown in a message
 // box and the page stays. Pages without a rule set (the cover) always pass.
 // The panel is not touched. Hiding the pickers on table one is the window's.
-bool CheckPageBeforeLeaving(const store::RecordSet& records, store::Prompter& prompter,
+bool CheckPageBeforeLeaving(const store::RecordSet& records, base::Prompter& prompter,
                             store::Page page);
 
 // "清除": empties the panel.

@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "check/rule_sets.h"
-#include "store/characters.h"
-#include "store/numeric_value.h"
+#include "base/characters.h"
+#include "base/numeric_value.h"
 #include "store/province.h"
 
 namespace zorbix::check {
 namespace {
 
-using store::CharacterCount;
-using store::NumericValue;
+using base::CharacterCount;
+using base::NumericValue;
 
 enum class Test {
     AnyShorter,        // any field has fewer than `length` characters
@@ -89,8 +89,8 @@ bool HasRegionPrefix(std::string_view code) {
 
 bool Fails(const Compiled& c, const store::Record& record) {
     const Rule& r = *c.rule;
-    auto length = [&](int i) { return CharacterCount(record[c.columns[i]]); };
-    auto value = [&](int i) { return NumericValue(record[c.columns[i]]); };
+    auto length = [&](int i) { return base::CharacterCount(record[c.columns[i]]); };
+    auto value = [&](int i) { return base::NumericValue(record[c.columns[i]]); };
     const int n = static_cast<int>(c.columns.size());
     switch (r.test) {
         case Test::AnyShorter:

@@ -13,13 +13,14 @@
 #include "exchange/field_reader.h"
 #include "exchange/project_number_index.h"
 #include "store/catalogue.h"
-#include "store/error.h"
-#include "store/numeric_value.h"
+#include "base/error.h"
+#include "base/numeric_value.h"
+#include "store/titles.h"
 
 namespace zorbix::exchange {
 namespace {
 
-using store::Prompter;
+using base::Prompter;
 
 constexpr int kNumberField = 1;
 
@@ -50,8 +51,8 @@ void AddRecord(store::RecordSet& records, const Fields& fields, store::Row& row)
     records.AddNew(row);
 }
 
-void AddRecords(std::string_view text, store::RecordSet& records, Prompter& prompter,
-                store::BusyScope& busy, AppendRun& run) {
+void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter& prompter,
+                base::BusyScope& busy, AppendRun& run) {
     FieldReader reader(text);
     ProjectNumberIndex index(records.ColumnValues(store::ColumnIndex("JB02")));
     Fields fields;
@@ -66,7 +67,7 @@ void AddRecords(std::string_view text, store::RecordSet& records, Prompter& prom
             break;
         }
         const std::string_view number = fields[kNumberField];
-        const double value = store::NumericValue(number);
+        const double value = base::NumericValue(number);
         if (const auto match = index.Find(value)) {
             ++run.result.skipped;
             run.last_match = *match;
@@ -92,20 +93,20 @@ std::string IncompleteMessage(const std::filesystem::path& file, const AppendRun
            std::to_string(run.result.fields_missing) + "个数据项），没有追加。";
 }
 
-AppendResult Fail(Prompter& prompter, const std::string& text) {
-    store::Inform(prompter, store::kProgramTitle, text);
+AppendResult Fail(base::Prompter& prompter, const std::string& text) {
+    base::Inform(prompter, store::kProgramTitle, text);
     AppendResult result;
     result.outcome = Outcome::Failed;
     return result;
 }
 
 // The file's text, or nullopt after telling the user why it is refused.
-std::optional<std::string> ReadChecked(const std::filesystem::path& file, Prompter& prompter) {
+std::optional<std::string> ReadChecked(const std::filesystem::path& file, base::Prompter& prompter) {
     try {
         std::string text = ReadExchangeText(file);
         CheckLooksLikeRecords(text, file);
         return text;
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         Fail(prompter, failure.what());
     } catch (const std::bad_alloc&) {
         Fail(prompter, "追加数据失败：文件“" + file.string() + "”太大，内存不足，无法读取。");
@@ -115,43 +116,43 @@ std::optional<std::string> ReadChecked(const std::filesystem::path& file, Prompt
 
 }  // namespace
 
-AppendResult AppendProjects(store::RecordSet& records, Prompter& prompter,
+AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
                             const std::filesystem::path& program_dir) {
     const auto file = prompter.ChooseOpenFile(
         {std::string(kAppendTitle), std::string(kAppendFilter), program_dir});
     if (!file || file->empty()) {
-        prompter.Show({std::string(kAppendTitle), std::string(kNoAppendFile), store::Icon::Question,
-                       store::Buttons::YesNo});
+        prompter.Show({std::string(kAppendTitle), std::string(kNoAppendFile), base::Icon::Question,
+                       base::Buttons::YesNo});
         return {Outcome::Cancelled};
     }
-    store::BusyScope busy(prompter, kAppendTitle);
+    base::BusyScope busy(prompter, kAppendTitle);
     const auto text = ReadChecked(*file, prompter);
     if (!text) return {Outcome::Failed};
     AppendRun run;
     try {
         // Writes a pending change of the current record before the run.
         if (records.Count() > 0) records.MoveFirst();
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
     }
     try {
         store::Transaction transaction(records.database());
         AddRecords(*text, records, prompter, busy, run);
         transaction.Commit();
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         records.Reopen();  // the rolled-back rows must leave the set too
         return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what() +
                                   "\n本次没有追加任何项目。");
     }
     try {
         if (run.last_match > 0) records.MoveTo(run.last_match);
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         // The records are in; only the position is not where the run ended.
     }
     if (run.result.fields_missing > 0)
-        store::Inform(prompter, store::kProgramTitle, IncompleteMessage(*file, run),
-                      store::Icon::Exclamation);
-    store::Inform(prompter, store::kProgramTitle, kAppended);
+        base::Inform(prompter, store::kProgramTitle, IncompleteMessage(*file, run),
+                      base::Icon::Exclamation);
+    base::Inform(prompter, store::kProgramTitle, kAppended);
     if (run.result.fields_missing > 0) run.result.outcome = Outcome::Refused;
     return run.result;
 }

@@ -2,43 +2,44 @@
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
-#include "store/atomic_file.h"
+#include "base/atomic_file.h"
 #include "store/catalogue.h"
-#include "store/error.h"
-#include "store/file_names.h"
+#include "base/error.h"
+#include "base/file_names.h"
+#include "store/titles.h"
 
 namespace zorbix::exchange {
 
-DistributeResult DistributeProjects(store::RecordSet& records, store::Prompter& prompter,
+DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& prompter,
                                     const std::filesystem::path& output_dir) {
     DistributeResult result;
-    store::BusyScope busy(prompter, "项目下发");
+    base::BusyScope busy(prompter, "项目下发");
     const int number_column = store::ColumnIndex("JB02");
     bool silenced = false;
     try {
-        if (records.Count() == 0) throw store::Failure(std::string(kEmptyStore));
+        if (records.Count() == 0) throw base::Failure(std::string(kEmptyStore));
         const long total = records.Count();
         long done = 0;
         for (records.MoveFirst(); !records.AtEnd(); records.MoveNext()) {
             if (++done % 64 == 0) busy.Progress(done, total);
             const std::string number(records.Value(number_column));
-            if (const auto problem = store::ProjectFileNameProblem(number)) {
+            if (const auto problem = base::ProjectFileNameProblem(number)) {
                 ++result.refused;
                 if (!silenced)
                     silenced = prompter.ShowRepeated({std::string(store::kProgramTitle), *problem});
                 continue;
             }
-            store::WriteFileAtomically(output_dir / (number + ".kj"),
+            base::WriteFileAtomically(output_dir / (number + ".kj"),
                                        RecordBytes(records.Current(), kDistributePlaceholder));
             ++result.written;
         }
-    } catch (const store::Failure& failure) {
-        store::Inform(prompter, store::kProgramTitle,
+    } catch (const base::Failure& failure) {
+        base::Inform(prompter, store::kProgramTitle,
                       std::string(kSubmitFailed) + "\n" + failure.what());
         result.outcome = Outcome::Failed;
         return result;
     }
-    store::Inform(prompter, store::kSavedFileTitle, kDistributed);
+    base::Inform(prompter, store::kSavedFileTitle, kDistributed);
     if (result.refused > 0) result.outcome = Outcome::Refused;
     return result;
 }

@@ -7,7 +7,7 @@
 #include "exchange/byte_search.h"
 #include "exchange/exchange_writer.h"
 #include "exchange/field_reader.h"
-#include "store/gbk.h"
+#include "base/gbk.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -71,8 +71,8 @@ void CheckFieldLengths(std::string_view bytes, std::uintmax_t base, std::size_t&
 void Decode(std::string_view bytes, std::uintmax_t base, std::string& text,
             const std::filesystem::path& file) {
     try {
-        text += store::FromGbk(bytes);
-    } catch (const store::GbkError& e) {
+        text += base::FromGbk(bytes);
+    } catch (const base::GbkError& e) {
         Refuse(file, "不是GBK编码的文本（第" + std::to_string(base + e.offset() + 1) +
                          "字节起不是有效的GBK字符），不是交换数据文件。");
     }

@@ -23,7 +23,7 @@
 #include <filesystem>
 #include <string>
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::exchange {
 
@@ -32,9 +32,9 @@ inline constexpr std::uintmax_t kMaxExchangeFileBytes = std::uintmax_t{1} << 30;
 inline constexpr std::size_t kMaxFieldBytes = std::size_t{1} << 20;
 
 // A file refused as an exchange file; what() is the user's message.
-class NotExchangeFile : public store::Failure {
+class NotExchangeFile : public base::Failure {
   public:
-    using store::Failure::Failure;
+    using base::Failure::Failure;
 };
 
 // The whole file decoded to UTF-8. Throws NotExchangeFile.

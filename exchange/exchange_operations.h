@@ -15,7 +15,7 @@
 
 #include <filesystem>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::exchange {
@@ -29,12 +29,12 @@ enum class Outcome {
 
 // Writes the current record (pending change included) with " " for empty
 // values. The position does not change.
-Outcome SubmitCurrentProject(store::RecordSet& records, store::Prompter& prompter,
+Outcome SubmitCurrentProject(store::RecordSet& records, base::Prompter& prompter,
                              const std::filesystem::path& program_dir);
 
 // Writes every record in store order. Afterwards the set stands past its last
 // record.
-Outcome SubmitAllProjects(store::RecordSet& records, store::Prompter& prompter,
+Outcome SubmitAllProjects(store::RecordSet& records, base::Prompter& prompter,
                           const std::filesystem::path& program_dir);
 
 struct DistributeResult {
@@ -48,7 +48,7 @@ struct DistributeResult {
 // leave the folder is refused with a message (which the user may silence for
 // the rest of the run) and that record is left out. Afterwards the set stands
 // past its last record.
-DistributeResult DistributeProjects(store::RecordSet& records, store::Prompter& prompter,
+DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& prompter,
                                     const std::filesystem::path& output_dir);
 
 struct AppendResult {
@@ -60,7 +60,7 @@ struct AppendResult {
 
 // Asks for a file and adds its records. Afterwards the last record added is
 // current, or the stored record that the last incoming duplicate matched.
-AppendResult AppendProjects(store::RecordSet& records, store::Prompter& prompter,
+AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
                             const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::exchange

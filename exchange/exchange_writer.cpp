@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "store/catalogue.h"
-#include "store/gbk.h"
+#include "base/gbk.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -49,10 +49,10 @@ std::string RecordsWriter::Finish() {
 
 void RecordsWriter::Convert() {
     try {
-        bytes_ += store::ToGbk(text_);
-    } catch (const store::GbkError& e) {
+        bytes_ += base::ToGbk(text_);
+    } catch (const base::GbkError& e) {
         const auto at = std::upper_bound(ends_.begin(), ends_.end(), e.offset()) - ends_.begin();
-        throw store::Failure("项目" + numbers_[at] + "的数据无法写入交换文件：" + e.what());
+        throw base::Failure("项目" + numbers_[at] + "的数据无法写入交换文件：" + e.what());
     }
     text_.clear();
     ends_.clear();

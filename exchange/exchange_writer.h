@@ -30,7 +30,7 @@ void AppendRecordText(std::string& out, const store::Record& record, std::string
 
 // Collects records as exchange text and converts them to GBK in large
 // pieces (one conversion per record would cost a third more). Add and Finish
-// throw store::Failure naming the project and the character when a value
+// throw base::Failure naming the project and the character when a value
 // holds a character GBK cannot hold.
 class RecordsWriter {
   public:
@@ -49,7 +49,7 @@ class RecordsWriter {
     std::string bytes_;
 };
 
-// The GBK bytes of one record. Throws store::Failure naming the project and
+// The GBK bytes of one record. Throws base::Failure naming the project and
 // the character when a value holds a character GBK cannot hold.
 std::string RecordBytes(const store::Record& record, std::string_view placeholder);
 

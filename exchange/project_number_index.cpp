@@ -1,6 +1,7 @@
 #include "exchange/project_number_index.h"
 
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
+#include "store/project_number.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -11,7 +12,7 @@ constexpr double kSameProjectBand = 0.1;
 
 ProjectNumberIndex::ProjectNumberIndex(const std::vector<std::string>& numbers) {
     for (std::size_t i = 0; i < numbers.size(); ++i)
-        Add(store::NumericValue(numbers[i]), static_cast<int>(i) + 1);
+        Add(base::NumericValue(numbers[i]), static_cast<int>(i) + 1);
 }
 
 std::optional<int> ProjectNumberIndex::Find(double value) const {

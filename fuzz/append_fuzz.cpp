@@ -9,7 +9,7 @@
 
 #include "exchange/exchange_operations.h"
 #include "fuzz/fuzz_file.h"
-#include "store/gbk.h"
+#include "base/gbk.h"
 #include "store/sqlite_db.h"
 #include "store/store.h"
 
@@ -19,18 +19,18 @@ namespace {
 
 // Answers the open dialog with the fuzzed file and every question with OK;
 // silences the per-record duplicate messages.
-class FileAnswering : public store::Prompter {
+class FileAnswering : public base::Prompter {
   public:
     explicit FileAnswering(std::filesystem::path file) : file_(std::move(file)) {}
-    bool Show(const store::Message&) override { return true; }
-    bool ShowRepeated(const store::Message&) override { return true; }
+    bool Show(const base::Message&) override { return true; }
+    bool ShowRepeated(const base::Message&) override { return true; }
     std::optional<std::string> AskText(std::string_view, std::string_view) override {
         return std::nullopt;
     }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog&) override {
+    std::optional<std::filesystem::path> ChooseSaveFile(const base::FileDialog&) override {
         return std::nullopt;
     }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog&) override {
+    std::optional<std::filesystem::path> ChooseOpenFile(const base::FileDialog&) override {
         return file_;
     }
 
@@ -81,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (records.Count() != after) __builtin_trap();
         records.Reopen();
         if (records.Count() != after) __builtin_trap();
-    } catch (const store::GbkError&) {
-    } catch (const store::Failure&) {
+    } catch (const base::GbkError&) {
+    } catch (const base::Failure&) {
     }
     return 0;
 }

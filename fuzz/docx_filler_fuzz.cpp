@@ -8,8 +8,8 @@
 
 #include "fuzz/fuzz_file.h"
 #include "office/docx_bookmarks.h"
-#include "store/error.h"
-#include "store/gbk.h"
+#include "base/error.h"
+#include "base/gbk.h"
 
 using namespace zorbix;
 
@@ -32,15 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             texts.push_back({name, kTexts[texts.size()]});
         }
         office::FillDocxBookmarks(source, target, texts);
-    } catch (const store::GbkError&) {
+    } catch (const base::GbkError&) {
         return 0;
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         return 0;
     }
     // A document the filler wrote must open again.
     try {
         (void)office::ReadDocxBookmarks(target);
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         __builtin_trap();
     }
     return 0;

@@ -8,7 +8,7 @@
 #include "exchange/exchange_file.h"
 #include "exchange/field_reader.h"
 #include "fuzz/fuzz_file.h"
-#include "store/gbk.h"
+#include "base/gbk.h"
 
 using namespace zorbix;
 
@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string text = exchange::ReadExchangeText(file);
         exchange::CheckLooksLikeRecords(text, file);
         WalkFields(text);
-    } catch (const store::GbkError&) {
-    } catch (const store::Failure&) {
+    } catch (const base::GbkError&) {
+    } catch (const base::Failure&) {
     }
     return 0;
 }

@@ -5,24 +5,24 @@
 #include <cstdint>
 #include <string>
 
-#include "store/gbk.h"
+#include "base/gbk.h"
 
 using namespace zorbix::store;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     try {
-        const std::string utf8 = FromGbk(bytes);
-        if (ToGbk(utf8) != bytes) __builtin_trap();
+        const std::string utf8 = base::FromGbk(bytes);
+        if (base::ToGbk(utf8) != bytes) __builtin_trap();
         const std::size_t limit = size / 2;
-        const std::string cut = CutToGbkBytes(utf8, limit);
-        if (GbkLength(cut) > limit) __builtin_trap();
+        const std::string cut = base::CutToGbkBytes(utf8, limit);
+        if (base::GbkLength(cut) > limit) __builtin_trap();
         if (utf8.compare(0, cut.size(), cut) != 0) __builtin_trap();
-    } catch (const GbkError&) {
+    } catch (const base::GbkError&) {
     }
     try {
-        ToGbk(bytes);
-    } catch (const GbkError&) {
+        base::ToGbk(bytes);
+    } catch (const base::GbkError&) {
     }
     return 0;
 }

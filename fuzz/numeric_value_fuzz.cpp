@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const double value = zorbix::store::NumericValue(text);
+    const double value = zorbix::base::NumericValue(text);
     if (std::isnan(value)) __builtin_trap();
     return 0;
 }

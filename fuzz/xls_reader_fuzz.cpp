@@ -5,8 +5,8 @@
 
 #include "fuzz/fuzz_file.h"
 #include "office/sheet_reader.h"
-#include "store/error.h"
-#include "store/gbk.h"
+#include "base/error.h"
+#include "base/gbk.h"
 
 using namespace zorbix;
 
@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (sheet.CellCount() > office::Sheet::kMaxCells) __builtin_trap();
         for (int row = 1; row <= sheet.LastRow() && row <= 64; ++row)
             for (int column = 1; column <= 8; ++column) (void)sheet.At(row, column).text.size();
-    } catch (const store::GbkError&) {
-    } catch (const store::Failure&) {
+    } catch (const base::GbkError&) {
+    } catch (const base::Failure&) {
     }
     return 0;
 }

@@ -7,8 +7,8 @@
 #include "fuzz/fuzz_file.h"
 #include "office/sheet_reader.h"
 #include "office/xlsx_cell_writer.h"
-#include "store/error.h"
-#include "store/gbk.h"
+#include "base/error.h"
+#include "base/gbk.h"
 
 using namespace zorbix;
 
@@ -30,16 +30,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool template_reads = true;
     try {
         (void)office::ReadXlsxFirstSheet(source);
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         template_reads = false;
     }
     try {
         office::XlsxCellWriter writer(source);
         for (const auto& cell : kCells) writer.SetNumber(cell.row, cell.column, cell.value);
         writer.Save(target);
-    } catch (const store::GbkError&) {
+    } catch (const base::GbkError&) {
         return 0;
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         return 0;
     }
     // What was saved from a readable template must read back with the
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const office::Sheet sheet = office::ReadXlsxFirstSheet(target);
         for (const auto& cell : kCells)
             if (sheet.At(cell.row, cell.column).number != cell.value) __builtin_trap();
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         __builtin_trap();
     }
     return 0;

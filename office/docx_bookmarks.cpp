@@ -5,12 +5,12 @@
 
 #include "office/docx_package.h"
 #include "office/xml_part.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
 
-using store::Failure;
+using base::Failure;
 
 bool Is(const pugi::xml_node& node, std::string_view name) { return name == node.name(); }
 
@@ -44,7 +44,7 @@ std::pair<pugi::xml_node, pugi::xml_node> TakeBookmark(BookmarkIndex& index, con
             if (e != index.ends.end() && !start) start = candidate, end = e->second;
         }
     }
-    if (!start) throw Failure("报表模板中缺少书签“" + name + "”。");
+    if (!start) throw base::Failure("报表模板中缺少书签“" + name + "”。");
     for (auto& other : found->second)
         if (other != start) other.parent().remove_child(other);
     found->second = {start};
@@ -71,7 +71,7 @@ pugi::xml_node ParagraphOf(pugi::xml_node start, const std::string& name) {
     pugi::xml_node p = start.parent();
     if (Is(p, "w:p")) return p;
     p = FirstParagraphFrom(NextOutside(start));
-    if (!p) throw Failure("报表模板中书签“" + name + "”之后没有可以填写的段落。");
+    if (!p) throw base::Failure("报表模板中书签“" + name + "”之后没有可以填写的段落。");
     if (auto props = p.child("w:pPr"))
         p.insert_move_after(start, props);
     else

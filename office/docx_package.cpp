@@ -3,13 +3,13 @@
 #include <string_view>
 
 #include "office/xml_part.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 
 std::string MainDocumentPart(const ZipArchive& package) {
     const std::string what = "文件“" + package.file().string() + "”";
-    if (!package.Has("_rels/.rels")) throw store::Failure(what + "不是Word文档（缺少包关系）。");
+    if (!package.Has("_rels/.rels")) throw base::Failure(what + "不是Word文档（缺少包关系）。");
     pugi::xml_document rels;
     ParseXmlPart(rels, package.Read("_rels/.rels"), what);
     constexpr std::string_view kType = "/officeDocument";
@@ -20,7 +20,7 @@ std::string MainDocumentPart(const ZipArchive& package) {
         if (!target.empty() && target.front() == '/') target.erase(0, 1);
         if (package.Has(target)) return target;
     }
-    throw store::Failure(what + "不是Word文档（找不到正文部分）。");
+    throw base::Failure(what + "不是Word文档（找不到正文部分）。");
 }
 
 }  // namespace zorbix::office

@@ -9,7 +9,7 @@
 namespace zorbix::office {
 
 // The name of the main document part ("word/document.xml"), found through
-// the package relationships. Throws store::Failure naming the file when the
+// the package relationships. Throws base::Failure naming the file when the
 // package is not a Word document.
 std::string MainDocumentPart(const ZipArchive& package);
 

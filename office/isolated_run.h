@@ -10,8 +10,8 @@
 
 namespace zorbix::office {
 
-// Runs `work` apart and returns the bytes it produced. Throws store::Failure
-// with the message of a store::Failure that `work` threw, and with `crashed`
+// Runs `work` apart and returns the bytes it produced. Throws base::Failure
+// with the message of a base::Failure that `work` threw, and with `crashed`
 // when it ended any other way (a crash, another exception, a killed child).
 std::string RunIsolated(const std::function<std::string()>& work, const std::string& crashed);
 

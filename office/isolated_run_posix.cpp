@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "store/error.h"
+#include "base/error.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -60,7 +60,7 @@ std::string ReadAll(int fd) {
     std::string reply;
     try {
         reply = "S" + work();
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         reply = std::string("F") + failure.what();
     } catch (...) {
         ::_exit(3);
@@ -72,12 +72,12 @@ std::string ReadAll(int fd) {
 
 std::string RunIsolated(const std::function<std::string()>& work, const std::string& crashed) {
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) throw store::Failure(crashed);
+    if (::pipe2(fds, O_CLOEXEC) != 0) throw base::Failure(crashed);
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(fds[0]);
         ::close(fds[1]);
-        throw store::Failure(crashed);
+        throw base::Failure(crashed);
     }
     if (pid == 0) {
         ::close(fds[0]);
@@ -90,8 +90,8 @@ std::string RunIsolated(const std::function<std::string()>& work, const std::str
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || reply.empty())
-        throw store::Failure(crashed);
-    if (reply[0] == 'F') throw store::Failure(reply.substr(1));
+        throw base::Failure(crashed);
+    if (reply[0] == 'F') throw base::Failure(reply.substr(1));
     return reply.substr(1);
 }
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 
 namespace zorbix::office {
 
@@ -23,7 +23,7 @@ std::string NumberText(double value) {
 Cell Cell::FromText(std::string text) {
     Cell c;
     c.kind = Kind::Text;
-    c.number = store::NumericValue(text);
+    c.number = base::NumericValue(text);
     c.text = std::move(text);
     return c;
 }

@@ -3,7 +3,7 @@
 #include <array>
 #include <fstream>
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -14,7 +14,7 @@ enum class WorkbookKind { Xlsx, Xls, Unknown };
 // eight-byte signature.
 WorkbookKind KindOf(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw store::Failure("无法打开文件“" + file.string() + "”。");
+    if (!in) throw base::Failure("无法打开文件“" + file.string() + "”。");
     std::array<unsigned char, 8> head{};
     in.read(reinterpret_cast<char*>(head.data()), head.size());
     constexpr std::array<unsigned char, 8> kCompound = {0xD0, 0xCF, 0x11, 0xE0,
@@ -30,7 +30,7 @@ WorkbookKind KindOf(const std::filesystem::path& file) {
 Sheet ReadFirstSheet(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
-        throw store::Failure("找不到文件“" + file.string() + "”。");
+        throw base::Failure("找不到文件“" + file.string() + "”。");
     switch (KindOf(file)) {
         case WorkbookKind::Xlsx:
             return ReadXlsxFirstSheet(file);
@@ -39,7 +39,7 @@ Sheet ReadFirstSheet(const std::filesystem::path& file) {
         case WorkbookKind::Unknown:
             break;
     }
-    throw store::Failure("文件“" + file.string() + "”不是Excel工作簿，或已损坏。");
+    throw base::Failure("文件“" + file.string() + "”不是Excel工作簿，或已损坏。");
 }
 
 }  // namespace zorbix::office

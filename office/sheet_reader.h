@@ -1,6 +1,6 @@
 // Reading the first worksheet of a workbook, cell by cell, as text or number:
 // Office Open XML workbooks (.xlsx) and the older binary ones (.xls). Every
-// failure (missing, damaged or oversized file, no sheet) is a store::Failure
+// failure (missing, damaged or oversized file, no sheet) is a base::Failure
 // whose message names the file and the reason, for the user.
 #pragma once
 

@@ -10,12 +10,12 @@
 #include "office/isolated_run.h"
 #include "office/sheet_reader.h"
 #include "office/zip_archive.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
 
-using store::Failure;
+using base::Failure;
 
 // FreeXL holds a cell slot for every row and column a sheet declares: the
 // declared sizes are checked before the cells are loaded, so a crafted file
@@ -31,7 +31,7 @@ class XlsHandle {
         if (rc != FREEXL_OK) {
             if (handle_) freexl_close(handle_);
             handle_ = nullptr;
-            throw Failure(named + Reason(rc));
+            throw base::Failure(named + Reason(rc));
         }
     }
     ~XlsHandle() {
@@ -59,7 +59,7 @@ class XlsHandle {
 };
 
 void Check(int rc, const std::string& named) {
-    if (rc != FREEXL_OK) throw Failure(named + XlsHandle::Reason(rc));
+    if (rc != FREEXL_OK) throw base::Failure(named + XlsHandle::Reason(rc));
 }
 
 // Refuses a workbook whose sheets declare more cells than any plan list has.
@@ -67,7 +67,7 @@ void CheckDeclaredSize(const std::filesystem::path& file, const std::string& nam
     const XlsHandle info(file, true, named);
     unsigned int sheets = 0;
     Check(freexl_get_info(info.get(), FREEXL_BIFF_SHEET_COUNT, &sheets), named);
-    if (sheets == 0) throw Failure(named + "中没有工作表。");
+    if (sheets == 0) throw base::Failure(named + "中没有工作表。");
     std::uint64_t declared = 0;
     for (unsigned int s = 0; s < sheets; ++s) {
         unsigned int rows = 0;
@@ -77,7 +77,7 @@ void CheckDeclaredSize(const std::filesystem::path& file, const std::string& nam
         if (freexl_worksheet_dimensions(info.get(), &rows, &columns) != FREEXL_OK) continue;
         declared += static_cast<std::uint64_t>(rows) * columns;
     }
-    if (declared > kMaxDeclaredCells) throw Failure(named + "的工作表过大，已拒绝读取。");
+    if (declared > kMaxDeclaredCells) throw base::Failure(named + "的工作表过大，已拒绝读取。");
 }
 
 Cell ReadCell(const FreeXL_CellValue& value) {
@@ -140,7 +140,7 @@ std::string ReadEncodedCells(const std::filesystem::path& file, const std::strin
             if (freexl_get_cell_value(xls.get(), r, c, &value) != FREEXL_OK) continue;
             const Cell cell = ReadCell(value);
             if (cell.IsEmpty()) continue;
-            if (++cells > Sheet::kMaxCells) throw Failure(named + "的第一张工作表过大，已拒绝读取。");
+            if (++cells > Sheet::kMaxCells) throw base::Failure(named + "的第一张工作表过大，已拒绝读取。");
             EncodeCell(out, r + 1, c + 1u, cell);
         }
     }
@@ -154,18 +154,18 @@ Sheet DecodeCells(std::string_view in, const std::string& named) {
         std::uint8_t is_number = 0;
         double number = 0;
         if (!TakeRaw(in, row) || !TakeRaw(in, column) || !TakeRaw(in, is_number))
-            throw Failure(named + "读取时出错。");
+            throw base::Failure(named + "读取时出错。");
         Cell cell;
         if (is_number) {
-            if (!TakeRaw(in, number)) throw Failure(named + "读取时出错。");
+            if (!TakeRaw(in, number)) throw base::Failure(named + "读取时出错。");
             cell = Cell::FromNumber(number);
         } else {
-            if (!TakeRaw(in, length) || in.size() < length) throw Failure(named + "读取时出错。");
+            if (!TakeRaw(in, length) || in.size() < length) throw base::Failure(named + "读取时出错。");
             cell = Cell::FromText(std::string(in.substr(0, length)));
             in.remove_prefix(length);
         }
         if (!sheet.Put(static_cast<int>(row), static_cast<int>(column), std::move(cell)))
-            throw Failure(named + "的第一张工作表过大，已拒绝读取。");
+            throw base::Failure(named + "的第一张工作表过大，已拒绝读取。");
     }
     return sheet;
 }
@@ -176,8 +176,8 @@ Sheet ReadXlsFirstSheet(const std::filesystem::path& file) {
     const std::string named = "文件“" + file.string() + "”";
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
-    if (ec) throw Failure("找不到" + named + "。");
-    if (size > kMaxPartBytes) throw Failure(named + "过大，已拒绝读取。");
+    if (ec) throw base::Failure("找不到" + named + "。");
+    if (size > kMaxPartBytes) throw base::Failure(named + "过大，已拒绝读取。");
     const std::string cells =
         RunIsolated([&] { return ReadEncodedCells(file, named); },
                     named + "已损坏，读取时出错，已拒绝读取。请用Excel打开并另存后再试。");

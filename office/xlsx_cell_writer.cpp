@@ -7,7 +7,7 @@
 #include "office/xlsx_package.h"
 #include "office/xlsx_sheet_edit.h"
 #include "office/xml_part.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -61,10 +61,10 @@ XlsxCellWriter::XlsxCellWriter(const std::filesystem::path& workbook)
 
 void XlsxCellWriter::SetNumber(int row, int column, double value) {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
-        throw store::Failure("单元格位置超出工作表范围（第" + std::to_string(row) + "行第" +
+        throw base::Failure("单元格位置超出工作表范围（第" + std::to_string(row) + "行第" +
                              std::to_string(column) + "列）。");
     if (!std::isfinite(value))
-        throw store::Failure("第" + std::to_string(row) + "行第" + std::to_string(column) +
+        throw base::Failure("第" + std::to_string(row) + "行第" + std::to_string(column) +
                              "列的数值无效，无法写入工作表。");
     numbers_[{row, column}] = value;
 }
@@ -81,7 +81,7 @@ void XlsxCellWriter::Save(const std::filesystem::path& target) const {
             sheet_data = child;
     }
     if (!sheet_data)
-        throw store::Failure(Named(file, sheet_part_) + "不是工作表（缺少sheetData）。");
+        throw base::Failure(Named(file, sheet_part_) + "不是工作表（缺少sheetData）。");
     MergeNumbers(sheet_data, numbers_);
     DropFormulaCaches(sheet_data);
     if (!numbers_.empty()) {

@@ -6,7 +6,7 @@
 // the stale one).
 //
 // Every failure (not a zip, no first sheet, broken XML, a part too large,
-// an output that cannot be written) is a store::Failure whose message names
+// an output that cannot be written) is a base::Failure whose message names
 // the file and the reason.
 #pragma once
 

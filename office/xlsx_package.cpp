@@ -1,7 +1,7 @@
 #include "office/xlsx_package.h"
 
 #include "office/xml_part.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -26,17 +26,17 @@ std::string FirstSheetPart(const ZipArchive& package) {
     ParseXmlPart(workbook, package.Read("xl/workbook.xml"), file + "的xl/workbook.xml");
     const pugi::xml_node sheet = workbook.child("workbook").child("sheets").child("sheet");
     const std::string id = sheet.attribute("r:id").value();
-    if (!sheet || id.empty()) throw store::Failure(file + "中没有工作表。");
+    if (!sheet || id.empty()) throw base::Failure(file + "中没有工作表。");
 
     pugi::xml_document rels;
     ParseXmlPart(rels, package.Read("xl/_rels/workbook.xml.rels"), file + "的xl/_rels/workbook.xml.rels");
     for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
         if (id != rel.attribute("Id").value()) continue;
         const std::string part = ResolveTarget(rel.attribute("Target").value());
-        if (!package.Has(part)) throw store::Failure(file + "缺少第一张工作表（" + part + "）。");
+        if (!package.Has(part)) throw base::Failure(file + "缺少第一张工作表（" + part + "）。");
         return part;
     }
-    throw store::Failure(file + "中找不到第一张工作表的位置。");
+    throw base::Failure(file + "中找不到第一张工作表的位置。");
 }
 
 }  // namespace zorbix::office

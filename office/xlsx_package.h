@@ -9,7 +9,7 @@
 namespace zorbix::office {
 
 // The part name of the first sheet ("xl/worksheets/sheet1.xml"); throws
-// store::Failure naming the file when the workbook has no sheet.
+// base::Failure naming the file when the workbook has no sheet.
 std::string FirstSheetPart(const ZipArchive& package);
 
 }  // namespace zorbix::office

@@ -8,12 +8,12 @@
 #include "office/xlsx_package.h"
 #include "office/xml_part.h"
 #include "office/zip_archive.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
 
-using store::Failure;
+using base::Failure;
 
 // Element names without their namespace prefix: some writers spell the
 // spreadsheet namespace with one ("x:row").
@@ -64,7 +64,7 @@ void ParseInPlace(pugi::xml_document& doc, std::string& bytes, const std::string
     const pugi::xml_parse_result result =
         doc.load_buffer_inplace(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
-        throw Failure(what + "的XML内容已损坏（" + result.description() + "，第" +
+        throw base::Failure(what + "的XML内容已损坏（" + result.description() + "，第" +
                       std::to_string(result.offset) + "字节）。");
     RefuseDocumentType(doc, what);
 }
@@ -131,7 +131,7 @@ class SheetBuilder {
             Cell cell = ReadCell(c);
             if (cell.IsEmpty()) continue;
             if (!sheet_.Put(row_of_cell, column, std::move(cell)))
-                throw Failure(file_ + "的第一张工作表过大，已拒绝读取。");
+                throw base::Failure(file_ + "的第一张工作表过大，已拒绝读取。");
         }
     }
 
@@ -139,7 +139,7 @@ class SheetBuilder {
 
   private:
     [[noreturn]] void Damaged(const std::string& why) const {
-        throw Failure(file_ + "已损坏（第一张工作表中" + why + "）。");
+        throw base::Failure(file_ + "已损坏（第一张工作表中" + why + "）。");
     }
 
     Cell ReadCell(const pugi::xml_node& c) const {
@@ -185,7 +185,7 @@ Sheet ReadXlsxFirstSheet(const std::filesystem::path& file) {
     pugi::xml_document doc;
     ParseInPlace(doc, bytes, named + "的" + part);
     const pugi::xml_node data = Child(Child(doc, "worksheet"), "sheetData");
-    if (!data) throw Failure(named + "的第一张工作表缺少数据部分（sheetData），文件已损坏。");
+    if (!data) throw base::Failure(named + "的第一张工作表缺少数据部分（sheetData），文件已损坏。");
     for (pugi::xml_node row : data.children())
         if (LocalName(row) == "row") builder.AddRow(row);
     return builder.Take();

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 
@@ -10,7 +10,7 @@ void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string
     const pugi::xml_parse_result result =
         doc.load_buffer(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
-        throw store::Failure(std::string(what) + "的XML内容已损坏（" + result.description() + "，第" +
+        throw base::Failure(std::string(what) + "的XML内容已损坏（" + result.description() + "，第" +
                              std::to_string(result.offset) + "字节）。");
     RefuseDocumentType(doc, what);
 }
@@ -21,7 +21,7 @@ void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what) {
     // than read with its entities left unexpanded.
     for (pugi::xml_node node : doc.children())
         if (node.type() == pugi::node_doctype)
-            throw store::Failure(std::string(what) +
+            throw base::Failure(std::string(what) +
                                  "含有文档类型定义（DTD），Office文件中不允许，已拒绝读取。");
 }
 

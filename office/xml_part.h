@@ -8,7 +8,7 @@
 
 namespace zorbix::office {
 
-// Parses a part; throws store::Failure naming `what` (file and part) when
+// Parses a part; throws base::Failure naming `what` (file and part) when
 // the XML is broken or carries a document type definition (entity
 // definitions have no place in an Office part).
 void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string_view what);
@@ -17,7 +17,7 @@ void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string
 inline constexpr unsigned kPartParseOptions =
     pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata | pugi::parse_doctype;
 
-// Throws store::Failure naming `what` when a parsed part carries a document
+// Throws base::Failure naming `what` when a parsed part carries a document
 // type definition.
 void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what);
 

@@ -2,13 +2,13 @@
 
 #include <zip.h>
 
-#include "store/atomic_file.h"
-#include "store/error.h"
+#include "base/atomic_file.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
 
-using store::Failure;
+using base::Failure;
 
 std::string Quoted(const std::filesystem::path& file) { return "文件“" + file.string() + "”"; }
 
@@ -32,7 +32,7 @@ public:
     explicit WritingZip(const std::filesystem::path& temporary) : temporary_(temporary) {
         int error = 0;
         zip_ = zip_open(temporary.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-        if (!zip_) throw Failure("无法建立临时文件“" + temporary.string() + "”。");
+        if (!zip_) throw base::Failure("无法建立临时文件“" + temporary.string() + "”。");
     }
     ~WritingZip() {
         if (zip_) zip_discard(zip_);
@@ -47,7 +47,7 @@ public:
             source ? zip_file_add(zip_, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) : -1;
         if (index < 0) {
             if (source) zip_source_free(source);
-            throw Failure("无法写入" + Quoted(target) + "：" + zip_strerror(zip_) + "。");
+            throw base::Failure("无法写入" + Quoted(target) + "：" + zip_strerror(zip_) + "。");
         }
         // A middle level: the parts are small XML, and the strongest level
         // doubled the time of a report for a few bytes.
@@ -57,10 +57,10 @@ public:
     void Close(const std::filesystem::path& target) {
         if (zip_close(zip_) != 0) {
             const std::string reason = zip_strerror(zip_);
-            throw Failure("无法写入" + Quoted(target) + "：" + reason + "。");
+            throw base::Failure("无法写入" + Quoted(target) + "：" + reason + "。");
         }
         zip_ = nullptr;
-        store::CommitTemporary(temporary_, target);
+        base::CommitTemporary(temporary_, target);
     }
 
 private:
@@ -71,7 +71,7 @@ private:
 }  // namespace
 
 ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
-    if (!std::filesystem::exists(file)) throw Failure("找不到" + Quoted(file) + "。");
+    if (!std::filesystem::exists(file)) throw base::Failure("找不到" + Quoted(file) + "。");
     int error = 0;
     zip_ = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!zip_) {
@@ -79,13 +79,13 @@ ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
         zip_error_init_with_code(&ze, error);
         const std::string reason = zip_error_strerror(&ze);
         zip_error_fini(&ze);
-        throw Failure(Quoted(file) + "不是有效的Office文件（无法作为zip打开：" + reason + "）。");
+        throw base::Failure(Quoted(file) + "不是有效的Office文件（无法作为zip打开：" + reason + "）。");
     }
     for (const auto& name : Names()) {
         if (LeavesFolder(name)) {
             zip_discard(zip_);
             zip_ = nullptr;
-            throw Failure(Quoted(file) + "含有不安全的部件名“" + name + "”，已拒绝打开。");
+            throw base::Failure(Quoted(file) + "含有不安全的部件名“" + name + "”，已拒绝打开。");
         }
     }
 }
@@ -111,15 +111,15 @@ std::vector<std::string> ZipArchive::Names() const {
 std::string ZipArchive::Read(std::string_view name) const {
     const std::string part(name);
     const zip_int64_t index = zip_name_locate(zip_, part.c_str(), 0);
-    if (index < 0) throw Failure(Quoted(file_) + "缺少部件“" + part + "”，文件已损坏或不是所需的文件。");
+    if (index < 0) throw base::Failure(Quoted(file_) + "缺少部件“" + part + "”，文件已损坏或不是所需的文件。");
     zip_stat_t stat;
     if (zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
-        throw Failure(Quoted(file_) + "的部件“" + part + "”无法读取。");
+        throw base::Failure(Quoted(file_) + "的部件“" + part + "”无法读取。");
     if (stat.size > kMaxPartBytes)
-        throw Failure(Quoted(file_) + "的部件“" + part + "”解压后过大（" +
+        throw base::Failure(Quoted(file_) + "的部件“" + part + "”解压后过大（" +
                       std::to_string(stat.size >> 20) + " MB），已拒绝读取。");
     zip_file_t* f = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
-    if (!f) throw Failure(Quoted(file_) + "的部件“" + part + "”无法打开：" + zip_strerror(zip_) + "。");
+    if (!f) throw base::Failure(Quoted(file_) + "的部件“" + part + "”无法打开：" + zip_strerror(zip_) + "。");
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
     zip_uint64_t done = 0;
     while (done < stat.size) {
@@ -129,7 +129,7 @@ std::string ZipArchive::Read(std::string_view name) const {
     }
     const bool complete = done == stat.size;
     zip_fclose(f);
-    if (!complete) throw Failure(Quoted(file_) + "的部件“" + part + "”已损坏，无法完整读取。");
+    if (!complete) throw base::Failure(Quoted(file_) + "的部件“" + part + "”已损坏，无法完整读取。");
     return bytes;
 }
 
@@ -137,8 +137,8 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
                   const std::map<std::string, std::string>& replaced) {
     std::error_code ec;
     if (std::filesystem::equivalent(source.file(), target, ec))
-        throw Failure("不能把" + Quoted(target) + "写回它自己。");
-    WritingZip out(store::TemporaryBeside(target));
+        throw base::Failure("不能把" + Quoted(target) + "写回它自己。");
+    WritingZip out(base::TemporaryBeside(target));
     const zip_int64_t n = zip_get_num_entries(source.handle(), 0);
     for (zip_int64_t i = 0; i < n; ++i) {
         const char* raw = zip_get_name(source.handle(), static_cast<zip_uint64_t>(i), 0);
@@ -147,7 +147,7 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
         zip_source_t* copy = zip_source_zip(out.get(), source.handle(), static_cast<zip_uint64_t>(i), 0, 0, -1);
         if (!copy || zip_file_add(out.get(), name.c_str(), copy, ZIP_FL_ENC_UTF_8) < 0) {
             if (copy) zip_source_free(copy);
-            throw Failure("无法写入" + Quoted(target) + "：" + zip_strerror(out.get()) + "。");
+            throw base::Failure("无法写入" + Quoted(target) + "：" + zip_strerror(out.get()) + "。");
         }
     }
     for (const auto& [name, bytes] : replaced) out.Add(name, bytes, target);
@@ -156,7 +156,7 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
 
 void WriteZip(const std::filesystem::path& target,
               const std::vector<std::pair<std::string, std::string>>& parts) {
-    WritingZip out(store::TemporaryBeside(target));
+    WritingZip out(base::TemporaryBeside(target));
     for (const auto& [name, bytes] : parts) out.Add(name, bytes, target);
     out.Close(target);
 }

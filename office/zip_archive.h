@@ -1,5 +1,5 @@
 // Read access to a zip package (xlsx, docx) and writing a copy of one with
-// some parts replaced. Every failure is a store::Failure whose message names
+// some parts replaced. Every failure is a base::Failure whose message names
 // the file and the reason, for the user.
 #pragma once
 

@@ -1,12 +1,12 @@
 #include "reconcile/plan_list.h"
 
 #include "office/sheet_reader.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::reconcile {
 namespace {
 
-using store::Failure;
+using base::Failure;
 
 constexpr int kFirstPlanRow = 2;
 constexpr int kNumberColumn = 2;
@@ -28,7 +28,7 @@ bool HoldsNumber(const office::Cell& cell) {
 PlannedProject PlannedAt(const office::Sheet& sheet, int row, const std::string& file_name) {
     const office::Cell& number = sheet.At(row, kNumberColumn);
     if (!HoldsNumber(number))
-        throw Failure("计划文件“" + file_name + "”第" + std::to_string(row) + "行第2列“" +
+        throw base::Failure("计划文件“" + file_name + "”第" + std::to_string(row) + "行第2列“" +
                       number.text + "”不是项目编号，请检查计划表。");
     PlannedProject p;
     p.row = row;
@@ -47,7 +47,7 @@ std::filesystem::path FindPlanWorkbook(const std::filesystem::path& program_dir)
         const auto file = program_dir / name;
         if (std::filesystem::exists(file, ec)) return file;
     }
-    throw Failure("找不到计划文件“" + std::string(kPlanWorkbookXlsx) + "”或“" + kPlanWorkbookXls +
+    throw base::Failure("找不到计划文件“" + std::string(kPlanWorkbookXlsx) + "”或“" + kPlanWorkbookXls +
                   "”，请将计划文件放在程序目录“" + program_dir.string() + "”中。");
 }
 
@@ -59,11 +59,11 @@ std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::stri
         any_amount = any_amount || !sheet.At(row, kAmountColumn).IsEmpty();
     }
     if (plan.empty())
-        throw Failure("计划文件“" + file_name +
+        throw base::Failure("计划文件“" + file_name +
                       "”第一张工作表的第2行第2列没有项目编号，不是计划表（第1行为表头，"
                       "从第2行起每行一个项目，第2列为项目编号，第6列为计划金额）。");
     if (!any_amount)
-        throw Failure("计划文件“" + file_name +
+        throw base::Failure("计划文件“" + file_name +
                       "”第一张工作表的第6列（计划金额）没有数据，"
                       "不是计划表。");
     return plan;

@@ -25,12 +25,12 @@ struct PlannedProject {
 };
 
 // The plan workbook in the program directory: "2013计划.xlsx", or
-// "2013计划.xls" when only that exists. Throws store::Failure naming both
+// "2013计划.xls" when only that exists. Throws base::Failure naming both
 // names and the directory when neither is there.
 std::filesystem::path FindPlanWorkbook(const std::filesystem::path& program_dir);
 
 // The planned projects of a plan sheet, rows 2 to the first empty project
-// number, in sheet order. Throws store::Failure (naming `file_name`) for a
+// number, in sheet order. Throws base::Failure (naming `file_name`) for a
 // sheet that is not a plan list: no project number in row 2, a number cell
 // that holds no number, or no planned amount in column 6 at all.
 std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::string& file_name);

@@ -2,28 +2,29 @@
 
 #include "reconcile/plan_list.h"
 #include "reconcile/reconciliation.h"
-#include "store/error.h"
+#include "base/error.h"
+#include "store/titles.h"
 
 namespace zorbix::reconcile {
 namespace {
 
 constexpr const char* kNotDone = "项目上报情况核对未能完成。";
 
-void Tell(store::Prompter& prompter, const std::string& text) {
-    store::Inform(prompter, store::kRunEndTitle, text, store::Icon::Exclamation);
+void Tell(base::Prompter& prompter, const std::string& text) {
+    base::Inform(prompter, store::kRunEndTitle, text, base::Icon::Exclamation);
 }
 
 }  // namespace
 
-std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, store::Prompter& prompter,
+std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, base::Prompter& prompter,
                                              const std::filesystem::path& program_dir) {
     std::string text;
     try {
-        store::BusyScope busy(prompter, "未报项目核对");
+        base::BusyScope busy(prompter, "未报项目核对");
         auto plan = ReadPlanList(FindPlanWorkbook(program_dir));
         // Reading the stored projects leaves the store on its first record.
         text = ReconciliationText(std::move(plan), ReportedProjects(records));
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         Tell(prompter, std::string(e.what()) + "\n" + kNotDone);
         return std::nullopt;
     } catch (const std::exception& e) {

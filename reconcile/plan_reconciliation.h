@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::reconcile {
@@ -21,7 +21,7 @@ inline constexpr const char* kReconcileDone =
 // panel's content. When the plan workbook is missing, damaged or not a plan
 // list, or the store cannot be read, shows a message naming the file and the
 // reason and returns nullopt: the panel is left as it was.
-std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, store::Prompter& prompter,
+std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, base::Prompter& prompter,
                                              const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::reconcile

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 #include "store/sqlite_db.h"
 
 namespace zorbix::reconcile {
 namespace {
 
-using store::NumericValue;
+using base::NumericValue;
 
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kTitle = "项目上报情况核对结果";
@@ -92,7 +92,7 @@ std::vector<ReportedProject> ReportedProjects(store::RecordSet& records) {
 }
 
 bool AmountDiffers(double planned, std::string_view jf1102) {
-    return std::fabs(planned - NumericValue(jf1102) / 10) > kAmountTolerance + kRoundingNoise;
+    return std::fabs(planned - base::NumericValue(jf1102) / 10) > kAmountTolerance + kRoundingNoise;
 }
 
 std::string ReconciliationText(std::vector<PlannedProject> plan,
@@ -106,7 +106,7 @@ std::string ReconciliationText(std::vector<PlannedProject> plan,
 
     const auto planned = InValueOrder(plan, [](const PlannedProject& p) { return p.number; });
     const auto stored =
-        InValueOrder(reported, [](const ReportedProject& r) { return NumericValue(r.jb02); });
+        InValueOrder(reported, [](const ReportedProject& r) { return base::NumericValue(r.jb02); });
     Findings findings(text);
     std::size_t j = 0, s = 0;
     while (j < planned.size() || s < stored.size()) {

@@ -23,7 +23,7 @@ struct ReportedProject {
 
 // Every stored project in store order. Moves the set to its first record
 // first, which writes a pending change, so the comparison sees what the
-// pages show; the set stays there. Throws store::Failure when the store
+// pages show; the set stays there. Throws base::Failure when the store
 // cannot be read.
 std::vector<ReportedProject> ReportedProjects(store::RecordSet& records);
 

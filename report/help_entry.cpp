@@ -2,10 +2,11 @@
 
 #include "report/report_files.h"
 #include "report/report_messages.h"
+#include "store/titles.h"
 
 namespace zorbix::report {
 
-std::optional<std::filesystem::path> MenuHelpView(store::Prompter& prompter,
+std::optional<std::filesystem::path> MenuHelpView(base::Prompter& prompter,
                                                   const std::filesystem::path& program_dir) {
     const auto help = HelpDocumentPath(program_dir);
     std::error_code ec;
@@ -14,8 +15,8 @@ std::optional<std::filesystem::path> MenuHelpView(store::Prompter& prompter,
     return std::nullopt;
 }
 
-void HelpOpenFailed(store::Prompter& prompter) {
-    store::Inform(prompter, store::kProgramTitle, kHelpFailed);
+void HelpOpenFailed(base::Prompter& prompter) {
+    base::Inform(prompter, store::kProgramTitle, kHelpFailed);
 }
 
 }  // namespace zorbix::report

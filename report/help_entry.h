@@ -5,17 +5,17 @@
 #include <filesystem>
 #include <optional>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 
 namespace zorbix::report {
 
 // The help document's path for the window to open; when it is missing the
 // help failure message is shown and nullopt returned.
-std::optional<std::filesystem::path> MenuHelpView(store::Prompter& prompter,
+std::optional<std::filesystem::path> MenuHelpView(base::Prompter& prompter,
                                                   const std::filesystem::path& program_dir);
 
 // Shows the help failure message (for the window when the desktop could not
 // open the document).
-void HelpOpenFailed(store::Prompter& prompter);
+void HelpOpenFailed(base::Prompter& prompter);
 
 }  // namespace zorbix::report

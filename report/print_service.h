@@ -14,7 +14,7 @@ struct PrintJob {
     std::string request;  // CUPS's request id ("Printer-12")
 };
 
-// Prints a document on the default printer. Throws store::Failure with a
+// Prints a document on the default printer. Throws base::Failure with a
 // message that says what to install or set up when LibreOffice, CUPS or a
 // default printer is missing, and what went wrong otherwise.
 PrintJob PrintDocument(const std::filesystem::path& document);

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "report/print_service.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::report {
 namespace {
 
 namespace fs = std::filesystem;
-using store::Failure;
+using base::Failure;
 
 constexpr std::string_view kNoLibreOffice =
     "未找到LibreOffice，无法打印报表。请安装LibreOffice（Debian/Ubuntu的软件包"
@@ -74,7 +74,7 @@ class ScratchFolder {
 public:
     ScratchFolder() {
         std::string pattern = (fs::temp_directory_path() / "zorbix-print-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw Failure("无法建立打印用的临时文件夹。");
+        if (!::mkdtemp(pattern.data())) throw base::Failure("无法建立打印用的临时文件夹。");
         path_ = pattern;
     }
     ~ScratchFolder() {
@@ -109,7 +109,7 @@ Outcome Run(const std::vector<std::string>& args, const fs::path& scratch,
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const pid_t child = ::fork();
-    if (child < 0) throw Failure("无法启动程序“" + args[0] + "”。");
+    if (child < 0) throw base::Failure("无法启动程序“" + args[0] + "”。");
     if (child == 0) ExecChild(argv.data(), out, err);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     int raw = 0;
@@ -117,7 +117,7 @@ Outcome Run(const std::vector<std::string>& args, const fs::path& scratch,
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(-child, SIGKILL);
             ::waitpid(child, &raw, 0);
-            throw Failure("程序“" + args[0] + "”长时间没有响应，已被终止。");
+            throw base::Failure("程序“" + args[0] + "”长时间没有响应，已被终止。");
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -133,10 +133,10 @@ std::string FirstLine(std::string text) {
 [[noreturn]] void FailForCups(const Outcome& result) {
     const std::string& e = result.err;
     if (Contains(e, "No default destination") || Contains(e, "no system default"))
-        throw Failure(std::string(kNoDefaultPrinter));
+        throw base::Failure(std::string(kNoDefaultPrinter));
     if (Contains(e, "Scheduler") || Contains(e, "connect to server") || Contains(e, "Connection refused"))
-        throw Failure(std::string(kCupsNotRunning));
-    throw Failure("打印失败：" + FirstLine(e.empty() ? result.out : e));
+        throw base::Failure(std::string(kCupsNotRunning));
+    throw base::Failure("打印失败：" + FirstLine(e.empty() ? result.out : e));
 }
 
 // The default destination as lp will choose it: LPDEST, PRINTER, then CUPS's.
@@ -151,15 +151,15 @@ std::string DefaultPrinter(const fs::path& lpstat, const fs::path& scratch) {
     if (result.status != 0) FailForCups(result);
     // Without a scheduler lpstat also says there is no default: tell which.
     const Outcome scheduler = Run({lpstat.string(), "-r"}, scratch, kPrintTimeout);
-    if (Contains(scheduler.out, "not running")) throw Failure(std::string(kCupsNotRunning));
-    throw Failure(std::string(kNoDefaultPrinter));
+    if (Contains(scheduler.out, "not running")) throw base::Failure(std::string(kCupsNotRunning));
+    throw base::Failure(std::string(kNoDefaultPrinter));
 }
 
 fs::path RenderPdf(const fs::path& soffice, const fs::path& document, const fs::path& scratch) {
     const fs::path copy = scratch / "report.docx";
     std::error_code ec;
     fs::copy_file(document, copy, ec);
-    if (ec) throw Failure("无法读取报表文件“" + document.string() + "”：" + ec.message());
+    if (ec) throw base::Failure("无法读取报表文件“" + document.string() + "”：" + ec.message());
     const Outcome result =
         Run({soffice.string(), "-env:UserInstallation=file://" + (scratch / "profile").string(),
              "--headless", "--norestore", "--nologo", "--convert-to", "pdf", "--outdir",
@@ -168,7 +168,7 @@ fs::path RenderPdf(const fs::path& soffice, const fs::path& document, const fs::
     // soffice's exit status says nothing: only the PDF itself tells.
     const fs::path pdf = scratch / "report.pdf";
     if (!fs::is_regular_file(pdf, ec) || fs::file_size(pdf, ec) == 0)
-        throw Failure("LibreOffice未能把报表转换为PDF，无法打印。" + FirstLine(result.err));
+        throw base::Failure("LibreOffice未能把报表转换为PDF，无法打印。" + FirstLine(result.err));
     return pdf;
 }
 
@@ -176,10 +176,10 @@ fs::path RenderPdf(const fs::path& soffice, const fs::path& document, const fs::
 
 PrintJob PrintDocument(const fs::path& document) {
     const auto soffice = FindProgram("soffice");
-    if (!soffice) throw Failure(std::string(kNoLibreOffice));
+    if (!soffice) throw base::Failure(std::string(kNoLibreOffice));
     const auto lp = FindProgram("lp");
     const auto lpstat = FindProgram("lpstat");
-    if (!lp || !lpstat) throw Failure(std::string(kNoCups));
+    if (!lp || !lpstat) throw base::Failure(std::string(kNoCups));
     ScratchFolder scratch;
     PrintJob job;
     job.printer = DefaultPrinter(*lpstat, scratch.path());

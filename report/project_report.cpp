@@ -7,25 +7,26 @@
 #include "report/report_messages.h"
 #include "report/report_placements.h"
 #include "store/catalogue.h"
+#include "store/titles.h"
 
 namespace zorbix::report {
 namespace {
 
 using store::kProgramTitle;
-using store::Message;
+using base::Message;
 
 // The message for a failed generation: the template's own message when it
 // is missing; otherwise the generation message with what failed beneath.
-Message FailureMessage(const store::Failure& failure) {
+base::Message FailureMessage(const base::Failure& failure) {
     if (dynamic_cast<const TemplateMissing*>(&failure))
         return {std::string(kProgramTitle), std::string(kGenerationTemplateMissing)};
     return {std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()};
 }
 
-std::optional<Message> TryReport(const store::Record& record, const std::filesystem::path& dir) {
+std::optional<base::Message> TryReport(const store::Record& record, const std::filesystem::path& dir) {
     try {
         WriteProjectReport(record, dir);
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         return FailureMessage(failure);
     }
     return std::nullopt;
@@ -46,50 +47,50 @@ std::filesystem::path WriteProjectReport(const store::Record& record,
     if (!std::filesystem::is_regular_file(source, ec)) throw TemplateMissing("报表模板文件不存在。");
     try {
         office::FillDocxBookmarks(source, target, ReportTexts(record));
-    } catch (const store::Failure& failure) {
-        throw store::Failure("项目“" + number + "”：" + failure.what());
+    } catch (const base::Failure& failure) {
+        throw base::Failure("项目“" + number + "”：" + failure.what());
     }
     return target;
 }
 
-bool MakeProjectReport(const store::RecordSet& records, store::Prompter& prompter,
+bool MakeProjectReport(const store::RecordSet& records, base::Prompter& prompter,
                        const std::filesystem::path& program_dir) {
     const auto failure = TryReport(records.Current(), program_dir);
     if (failure) prompter.Show(*failure);
     return !failure;
 }
 
-bool CommandReport(const store::RecordSet& records, store::Prompter& prompter,
+bool CommandReport(const store::RecordSet& records, base::Prompter& prompter,
                    const std::filesystem::path& program_dir) {
     std::error_code ec;
     if (!std::filesystem::exists(TemplatePath(program_dir), ec)) {
-        store::Inform(prompter, kProgramTitle, kTemplateMissing);
+        base::Inform(prompter, kProgramTitle, kTemplateMissing);
         return false;
     }
     bool made = false;
     {
-        store::BusyScope busy(prompter, "报表生成");
+        base::BusyScope busy(prompter, "报表生成");
         made = MakeProjectReport(records, prompter, program_dir);
     }
     if (made)
-        store::Inform(prompter, store::kSavedFileTitle,
+        base::Inform(prompter, store::kSavedFileTitle,
                       std::string(kReportMadePrefix) + ProjectNumber(records.Current()) +
                           std::string(kReportExtension) + std::string(kReportMadeSuffix));
     return made;
 }
 
-bool CommandReports(store::RecordSet& records, store::Prompter& prompter,
+bool CommandReports(store::RecordSet& records, base::Prompter& prompter,
                     const std::filesystem::path& program_dir) {
     if (records.Count() == 0) {
-        store::Inform(prompter, kProgramTitle, kNoProjects);
+        base::Inform(prompter, kProgramTitle, kNoProjects);
         return false;
     }
-    if (!store::Confirm(prompter, kProgramTitle, kAllReportsQuestion)) return false;
+    if (!base::Confirm(prompter, kProgramTitle, kAllReportsQuestion)) return false;
     const int total = records.Count();
     int failed = 0;
     bool silenced = false;
     try {
-        store::BusyScope busy(prompter, "报表生成");
+        base::BusyScope busy(prompter, "报表生成");
         records.MoveFirst();
         for (int done = 0; done < total && !records.AtEnd(); ++done) {
             if (auto failure = TryReport(records.Current(), program_dir)) {
@@ -99,18 +100,18 @@ bool CommandReports(store::RecordSet& records, store::Prompter& prompter,
             records.MoveNext();
             busy.Progress(done + 1, total);
         }
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         prompter.Show({std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()});
         return false;
     }
     if (failed == 0) {
-        store::Inform(prompter, store::kSavedFileTitle, kAllReportsMade);
+        base::Inform(prompter, store::kSavedFileTitle, kAllReportsMade);
         return true;
     }
-    store::Inform(prompter, store::kSavedFileTitle,
+    base::Inform(prompter, store::kSavedFileTitle,
                   "共" + std::to_string(total) + "个项目，其中" + std::to_string(failed) +
                       "个项目的报表生成失败，其余报表已生成，格式可能需要调整。",
-                  store::Icon::Exclamation);
+                  base::Icon::Exclamation);
     return false;
 }
 

@@ -6,39 +6,39 @@
 #include <filesystem>
 #include <optional>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::report {
 
 // Writes the report of one record (its 137 values) from the template of the
 // program directory, replacing an older report atomically, and returns its
-// path. Throws store::Failure with the user's message: TemplateMissing when
+// path. Throws base::Failure with the user's message: TemplateMissing when
 // there is no template, otherwise naming what failed (an unsafe project
 // number, a missing bookmark, a file that cannot be written).
 std::filesystem::path WriteProjectReport(const store::Record& record,
                                          const std::filesystem::path& program_dir);
 
-class TemplateMissing : public store::Failure {
+class TemplateMissing : public base::Failure {
 public:
-    using store::Failure::Failure;
+    using base::Failure::Failure;
 };
 
 // The report of the current record (with its pending changes); the store
 // does not move. Shows the failure's message and returns false when it fails.
-bool MakeProjectReport(const store::RecordSet& records, store::Prompter& prompter,
+bool MakeProjectReport(const store::RecordSet& records, base::Prompter& prompter,
                        const std::filesystem::path& program_dir);
 
 // "报表生成" of the project list: refuses without a template, makes the
 // current record's report and names its file. True when it was made.
-bool CommandReport(const store::RecordSet& records, store::Prompter& prompter,
+bool CommandReport(const store::RecordSet& records, base::Prompter& prompter,
                    const std::filesystem::path& program_dir);
 
 // "报表生成" of the start screen: asks, then makes the report of every record
 // in store order with progress; a failing record shows its message and the
 // run goes on. Leaves the set past its last record. True when every report
 // was made.
-bool CommandReports(store::RecordSet& records, store::Prompter& prompter,
+bool CommandReports(store::RecordSet& records, base::Prompter& prompter,
                     const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::report

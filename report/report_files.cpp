@@ -1,7 +1,7 @@
 #include "report/report_files.h"
 
-#include "store/error.h"
-#include "store/file_names.h"
+#include "base/error.h"
+#include "base/file_names.h"
 
 namespace zorbix::report {
 namespace {
@@ -22,7 +22,7 @@ std::filesystem::path HelpDocumentPath(const std::filesystem::path& program_dir)
 
 std::filesystem::path ReportPath(const std::filesystem::path& program_dir,
                                  std::string_view project_number) {
-    if (auto problem = store::ProjectFileNameProblem(project_number)) throw store::Failure(*problem);
+    if (auto problem = base::ProjectFileNameProblem(project_number)) throw base::Failure(*problem);
     return Beside(program_dir, std::string(project_number) + std::string(kReportExtension));
 }
 

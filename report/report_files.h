@@ -17,7 +17,7 @@ std::filesystem::path TemplatePath(const std::filesystem::path& program_dir);
 std::filesystem::path HelpDocumentPath(const std::filesystem::path& program_dir);
 
 // The report of a project: program directory / JB02 + ".docx". Throws
-// store::Failure with the user's message when the project number does not
+// base::Failure with the user's message when the project number does not
 // make a safe file name (a path separator, a character no file system
 // takes, an empty number).
 std::filesystem::path ReportPath(const std::filesystem::path& program_dir,

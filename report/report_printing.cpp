@@ -4,36 +4,37 @@
 #include "report/report_files.h"
 #include "report/report_messages.h"
 #include "store/catalogue.h"
-#include "store/error.h"
+#include "base/error.h"
+#include "store/titles.h"
 
 namespace zorbix::report {
 
-bool CommandPrint(const store::RecordSet& records, store::Prompter& prompter,
+bool CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
                   const std::filesystem::path& program_dir) {
     std::filesystem::path report;
     try {
         report = ReportPath(program_dir, records.Value(store::ColumnIndex("JB02")));
-    } catch (const store::Failure& failure) {
-        store::Inform(prompter, store::kProgramTitle, failure.what());
+    } catch (const base::Failure& failure) {
+        base::Inform(prompter, store::kProgramTitle, failure.what());
         return false;
     }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(report, ec)) {
-        store::Inform(prompter, store::kSavedFileTitle, kReportNotFound);
+        base::Inform(prompter, store::kSavedFileTitle, kReportNotFound);
         return false;
     }
     try {
         PrintJob job;
         {
-            store::BusyScope busy(prompter, "报表打印");
+            base::BusyScope busy(prompter, "报表打印");
             job = PrintDocument(report);
         }
-        store::Inform(prompter, store::kSavedFileTitle, "报表已送往打印机“" + job.printer + "”打印。");
+        base::Inform(prompter, store::kSavedFileTitle, "报表已送往打印机“" + job.printer + "”打印。");
         return true;
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         // The print failure's own description, without an icon.
-        prompter.Show({std::string(store::kProgramTitle), failure.what(), store::Icon::None,
-                       store::Buttons::Ok});
+        prompter.Show({std::string(store::kProgramTitle), failure.what(), base::Icon::None,
+                       base::Buttons::Ok});
         return false;
     }
 }

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::report {
@@ -12,7 +12,7 @@ namespace zorbix::report {
 // printer. A report never generated, an unsafe project number and every
 // failure of the print service end with a message. True when the job was
 // handed to the printer (a notice names the printer).
-bool CommandPrint(const store::RecordSet& records, store::Prompter& prompter,
+bool CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
                   const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::report

@@ -9,7 +9,8 @@
 #include "screen/form_page.h"
 #include "screen/leave_checks.h"
 #include "screen/pickers.h"
-#include "store/error.h"
+#include "base/error.h"
+#include "store/titles.h"
 
 namespace zorbix::screen {
 namespace {
@@ -37,7 +38,7 @@ bool LeavesField(Qt::FocusReason reason) {
 
 }  // namespace
 
-FieldBinder::FieldBinder(store::RecordSet& records, store::Prompter& prompter, QObject* parent)
+FieldBinder::FieldBinder(store::RecordSet& records, base::Prompter& prompter, QObject* parent)
     : QObject(parent), records_(records), prompter_(prompter) {
     listener_ = records_.Subscribe([this](const store::RecordEvent& e) { OnRecordEvent(e); });
     qApp->installEventFilter(this);
@@ -101,7 +102,7 @@ void FieldBinder::Connect(ResultsEdit* field) {
 void FieldBinder::Edited(int column, const QString& text, QWidget* widget) {
     try {
         records_.SetValue(column, text.toStdString());
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         // No record is current: the field goes back to showing nothing.
         for (const Binding& b : bindings_)
             if (b.widget == widget) Show(b);
@@ -134,7 +135,7 @@ void FieldBinder::Lost(FieldEdit* field, CaptionLabel* caption, Qt::FocusReason 
     // takes it; the message follows once the focus change is over.
     field->setFocus(Qt::OtherFocusReason);
     QTimer::singleShot(0, this, [this, field, text = *problem] {
-        store::Inform(prompter_, store::kProgramTitle, text);
+        base::Inform(prompter_, store::kProgramTitle, text);
         if (field->isVisible()) field->setFocus(Qt::OtherFocusReason);
     });
 }

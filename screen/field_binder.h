@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::screen {
@@ -29,7 +29,7 @@ class ResultsEdit;
 
 class FieldBinder : public QObject {
 public:
-    FieldBinder(store::RecordSet& records, store::Prompter& prompter, QObject* parent);
+    FieldBinder(store::RecordSet& records, base::Prompter& prompter, QObject* parent);
     ~FieldBinder() override;
 
     void AddPage(FormPage* page);
@@ -70,7 +70,7 @@ private:
     void Lost(FieldEdit* field, CaptionLabel* caption, Qt::FocusReason reason);
 
     store::RecordSet& records_;
-    store::Prompter& prompter_;
+    base::Prompter& prompter_;
     PickerSet* pickers_ = nullptr;
     std::vector<Binding> bindings_;
     std::map<std::string, QWidget*> fields_;

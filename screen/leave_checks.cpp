@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "store/characters.h"
-#include "store/numeric_value.h"
+#include "base/characters.h"
+#include "base/numeric_value.h"
 
 namespace zorbix::screen {
 namespace {
@@ -20,12 +20,12 @@ std::vector<std::string_view> Characters(std::string_view text) {
     return out;
 }
 
-bool NotAppraised(std::string_view jb81) { return store::NumericValue(jb81) == 2; }
+bool NotAppraised(std::string_view jb81) { return base::NumericValue(jb81) == 2; }
 
 }  // namespace
 
 std::optional<std::string> CheckProjectNumber(std::string_view jb02) {
-    if (store::CharacterCount(jb02) == 12) return std::nullopt;
+    if (base::CharacterCount(jb02) == 12) return std::nullopt;
     return std::string(kBadProjectNumber);
 }
 
@@ -44,7 +44,7 @@ std::optional<std::string> CheckAppraisalDate(std::string_view jb81, std::string
     if (NotAppraised(jb81)) return std::nullopt;
     const auto chars = Characters(jb82);
     const bool dash = chars.size() >= 5 && chars[4] == "-";
-    if (dash && store::NumericValue(jb63_1) <= store::NumericValue(jb82)) return std::nullopt;
+    if (dash && base::NumericValue(jb63_1) <= base::NumericValue(jb82)) return std::nullopt;
     return std::string(kBadAppraisalDate);
 }
 

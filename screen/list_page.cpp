@@ -6,7 +6,8 @@
 
 #include "screen/project_table_model.h"
 #include "screen/twips.h"
-#include "store/error.h"
+#include "base/error.h"
+#include "store/titles.h"
 
 namespace zorbix::screen {
 namespace {
@@ -37,7 +38,7 @@ QPushButton* MakeButton(const char* caption, const char* name, QRect geometry, Q
 
 }  // namespace
 
-ListPage::ListPage(store::RecordSet& records, store::Prompter& prompter, QWidget* parent)
+ListPage::ListPage(store::RecordSet& records, base::Prompter& prompter, QWidget* parent)
     : QGroupBox("项目清单", parent), records_(records), prompter_(prompter) {
     setObjectName("FrameDataList");
     setAutoFillBackground(true);
@@ -109,8 +110,8 @@ void ListPage::RowSelected(int row) {
     if (following_ || (records_.HasCurrent() && records_.Position() == row + 1)) return;
     try {
         records_.MoveTo(row + 1);
-    } catch (const store::Failure& e) {
-        store::Inform(prompter_, store::kProgramTitle, e.what());
+    } catch (const base::Failure& e) {
+        base::Inform(prompter_, store::kProgramTitle, e.what());
     }
 }
 

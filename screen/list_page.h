@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::screen {
@@ -17,7 +17,7 @@ class ProjectTableModel;
 
 class ListPage : public QGroupBox {
 public:
-    ListPage(store::RecordSet& records, store::Prompter& prompter, QWidget* parent);
+    ListPage(store::RecordSet& records, base::Prompter& prompter, QWidget* parent);
 
     QTableView* grid() const { return grid_; }
     ProjectTableModel* model() const { return model_; }
@@ -38,7 +38,7 @@ private:
     void RowSelected(int row);
 
     store::RecordSet& records_;
-    store::Prompter& prompter_;
+    base::Prompter& prompter_;
     QTableView* grid_ = nullptr;
     ProjectTableModel* model_ = nullptr;
     QPlainTextEdit* panel_ = nullptr;

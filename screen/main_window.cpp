@@ -40,7 +40,7 @@ constexpr std::pair<PageId, store::Page> kFormPages[] = {
 
 }  // namespace
 
-MainWindow::MainWindow(store::Store& store, store::Prompter& prompter, QWidget* parent)
+MainWindow::MainWindow(store::Store& store, base::Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), context_{store, store.records(), prompter, store.directory()} {
     setObjectName("FormMain");
     setWindowTitle("Qorvath省科技计划项目执行情况年度调查(2013)");

@@ -26,14 +26,14 @@ class TitleStrip;
 class MainWindow : public QMainWindow {
 public:
     // The window over an opened store; messages go through `prompter`.
-    MainWindow(store::Store& store, store::Prompter& prompter, QWidget* parent = nullptr);
+    MainWindow(store::Store& store, base::Prompter& prompter, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // --- for the wiring of operations ---
     WindowContext& context() { return context_; }
     store::Store& store() { return context_.store; }
     store::RecordSet& records() { return context_.records; }
-    store::Prompter& prompter() { return context_.prompter; }
+    base::Prompter& prompter() { return context_.prompter; }
     const std::filesystem::path& directory() const { return context_.directory; }
 
     // The check result panel's text (CR LF line ends) and setting it.

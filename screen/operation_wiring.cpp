@@ -17,6 +17,7 @@
 #include "report/report_printing.h"
 #include "screen/main_window.h"
 #include "summary/summary_run.h"
+#include "store/titles.h"
 
 namespace zorbix::screen {
 namespace {
@@ -28,7 +29,7 @@ void Guarded(WindowContext& context, Operation operation) {
     try {
         operation();
     } catch (const std::exception& e) {
-        store::Inform(context.prompter, store::kProgramTitle,
+        base::Inform(context.prompter, store::kProgramTitle,
                       std::string("操作失败：") + e.what() + "\n请检查数据或重新启动系统后重试。");
     }
 }

@@ -6,8 +6,8 @@
 #include <QStyleOptionComboBox>
 
 #include "store/catalogue.h"
-#include "store/error.h"
-#include "store/numeric_value.h"
+#include "base/error.h"
+#include "base/numeric_value.h"
 
 namespace zorbix::screen {
 namespace {
@@ -101,9 +101,9 @@ void PickerSet::Pick(Picker picker, int index) {
         if (QWidget* field = lookup_(target)) field->setFocus(Qt::OtherFocusReason);
         try {
             records_.SetValue(target, store::PickedValue(picker, items[index]));
-            if (picker == Picker::JB83 && store::NumericValue(records_.Value("JB81")) == 2)
+            if (picker == Picker::JB83 && base::NumericValue(records_.Value("JB81")) == 2)
                 records_.SetValue("JB83", "");
-        } catch (const store::Failure&) {
+        } catch (const base::Failure&) {
             // No record is current: there is nothing to write the pick into.
         }
     }

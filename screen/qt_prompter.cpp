@@ -1,4 +1,5 @@
 #include "screen/qt_prompter.h"
+#include "store/titles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,27 +14,27 @@ namespace {
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
-QMessageBox::Icon BoxIcon(store::Icon icon) {
+QMessageBox::Icon BoxIcon(base::Icon icon) {
     switch (icon) {
-        case store::Icon::Information: return QMessageBox::Information;
-        case store::Icon::Question: return QMessageBox::Question;
-        case store::Icon::Exclamation: return QMessageBox::Warning;
-        case store::Icon::Critical: return QMessageBox::Critical;
-        case store::Icon::None: break;
+        case base::Icon::Information: return QMessageBox::Information;
+        case base::Icon::Question: return QMessageBox::Question;
+        case base::Icon::Exclamation: return QMessageBox::Warning;
+        case base::Icon::Critical: return QMessageBox::Critical;
+        case base::Icon::None: break;
     }
     return QMessageBox::NoIcon;
 }
 
 // Buttons labelled in Chinese whatever translations are installed.
-void AddButtons(QMessageBox& box, store::Buttons buttons) {
+void AddButtons(QMessageBox& box, base::Buttons buttons) {
     switch (buttons) {
-        case store::Buttons::Ok: box.addButton("确定", QMessageBox::AcceptRole); break;
-        case store::Buttons::OkCancel:
+        case base::Buttons::Ok: box.addButton("确定", QMessageBox::AcceptRole); break;
+        case base::Buttons::OkCancel:
             box.setDefaultButton(box.addButton("确定", QMessageBox::AcceptRole));
             box.setEscapeButton(static_cast<QAbstractButton*>(
                 box.addButton("取消", QMessageBox::RejectRole)));
             break;
-        case store::Buttons::YesNo:
+        case base::Buttons::YesNo:
             box.setDefaultButton(box.addButton("是", QMessageBox::YesRole));
             box.setEscapeButton(static_cast<QAbstractButton*>(
                 box.addButton("否", QMessageBox::NoRole)));
@@ -58,7 +59,7 @@ QString QtFileFilter(const std::string& filter) {
 
 QtPrompter::~QtPrompter() { delete progress_; }
 
-bool QtPrompter::Ask(const store::Message& message, bool* silenced) {
+bool QtPrompter::Ask(const base::Message& message, bool* silenced) {
     // A message in the middle of a long run gets the ordinary pointer.
     if (busy_ > 0) QApplication::restoreOverrideCursor();
     QMessageBox box(BoxIcon(message.icon), Q(message.title), Q(message.text), QMessageBox::NoButton,
@@ -76,9 +77,9 @@ bool QtPrompter::Ask(const store::Message& message, bool* silenced) {
     return role == QMessageBox::AcceptRole || role == QMessageBox::YesRole;
 }
 
-bool QtPrompter::Show(const store::Message& message) { return Ask(message, nullptr); }
+bool QtPrompter::Show(const base::Message& message) { return Ask(message, nullptr); }
 
-bool QtPrompter::ShowRepeated(const store::Message& message) {
+bool QtPrompter::ShowRepeated(const base::Message& message) {
     bool silenced = false;
     Ask(message, &silenced);
     return silenced;
@@ -92,7 +93,7 @@ std::optional<std::string> QtPrompter::AskText(std::string_view title, std::stri
     return text.toStdString();
 }
 
-std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const store::FileDialog& d) {
+std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const base::FileDialog& d) {
     QString selected;
     QString file = QFileDialog::getSaveFileName(parent_, Q(d.title), Q(d.initial_dir.string()),
                                                 QtFileFilter(d.filter), &selected);
@@ -103,7 +104,7 @@ std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const store::Fil
     return ToPath(file);
 }
 
-std::optional<std::filesystem::path> QtPrompter::ChooseOpenFile(const store::FileDialog& d) {
+std::optional<std::filesystem::path> QtPrompter::ChooseOpenFile(const base::FileDialog& d) {
     return ToPath(QFileDialog::getOpenFileName(parent_, Q(d.title), Q(d.initial_dir.string()),
                                                QtFileFilter(d.filter)));
 }

@@ -9,11 +9,11 @@
 #include <QString>
 #include <QWidget>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 
 namespace zorbix::screen {
 
-class QtPrompter : public store::Prompter {
+class QtPrompter : public base::Prompter {
 public:
     explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     ~QtPrompter() override;
@@ -21,17 +21,17 @@ public:
     // The window the dialogs belong to.
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    bool Show(const store::Message& message) override;
-    bool ShowRepeated(const store::Message& message) override;
+    bool Show(const base::Message& message) override;
+    bool ShowRepeated(const base::Message& message) override;
     std::optional<std::string> AskText(std::string_view title, std::string_view prompt) override;
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog& dialog) override;
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog& dialog) override;
+    std::optional<std::filesystem::path> ChooseSaveFile(const base::FileDialog& dialog) override;
+    std::optional<std::filesystem::path> ChooseOpenFile(const base::FileDialog& dialog) override;
     void BeginBusy(std::string_view what) override;
     void Progress(long done, long total) override;
     void EndBusy() override;
 
 private:
-    bool Ask(const store::Message& message, bool* silenced);
+    bool Ask(const base::Message& message, bool* silenced);
 
     QPointer<QWidget> parent_;
     int busy_ = 0;  // nesting depth of busy runs

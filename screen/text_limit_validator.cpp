@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/gbk.h"
+#include "base/gbk.h"
 
 namespace zorbix::screen {
 namespace {
@@ -38,7 +38,7 @@ QString KeepAllowed(const QString& inserted, bool digits_only) {
 }  // namespace
 
 int GbkBytes(const QString& text) {
-    return static_cast<int>(store::GbkLength(text.toStdString()));
+    return static_cast<int>(base::GbkLength(text.toStdString()));
 }
 
 TextLimitValidator::TextLimitValidator(int max_bytes, bool digits_only, QObject* parent)
@@ -54,7 +54,7 @@ QValidator::State TextLimitValidator::validate(QString& input, int& pos) const {
     if (max_bytes_ > 0) {
         const int limit = std::max(max_bytes_, GbkBytes(accepted_));
         const int room = std::max(0, limit - GbkBytes(rest));
-        inserted = QString::fromStdString(store::CutToGbkBytes(inserted.toStdString(), room));
+        inserted = QString::fromStdString(base::CutToGbkBytes(inserted.toStdString(), room));
     }
     if (inserted != typed) {
         input = input.left(prefix) + inserted + input.right(suffix);

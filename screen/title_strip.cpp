@@ -7,8 +7,9 @@
 #include "screen/text_limit_validator.h"
 #include "screen/twips.h"
 #include "store/catalogue.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "store/store_operations.h"
+#include "store/titles.h"
 
 namespace zorbix::screen {
 namespace {
@@ -37,7 +38,7 @@ QLabel* Caption(const QString& text, const char* name, QRect geometry, QWidget* 
 
 }  // namespace
 
-TitleStrip::TitleStrip(RecordSet& records, store::Prompter& prompter, QWidget* parent)
+TitleStrip::TitleStrip(RecordSet& records, base::Prompter& prompter, QWidget* parent)
     : QWidget(parent), records_(records), prompter_(prompter) {
     setObjectName("TitleStrip");
     BuildNavigator()->setGeometry(TwipRect(120, 90, 2295, 375));
@@ -94,8 +95,8 @@ void TitleStrip::Navigate(void (*step)(RecordSet&)) {
     if (records_.Count() == 0) return;
     try {
         step(records_);
-    } catch (const store::Failure& e) {
-        store::Inform(prompter_, store::kProgramTitle, e.what());
+    } catch (const base::Failure& e) {
+        base::Inform(prompter_, store::kProgramTitle, e.what());
     }
 }
 

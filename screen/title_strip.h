@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::screen {
@@ -17,7 +17,7 @@ class FieldEdit;
 
 class TitleStrip : public QWidget {
 public:
-    TitleStrip(store::RecordSet& records, store::Prompter& prompter, QWidget* parent);
+    TitleStrip(store::RecordSet& records, base::Prompter& prompter, QWidget* parent);
 
     FieldEdit* item_number() const { return item_number_; }
     FieldEdit* item_name() const { return item_name_; }
@@ -34,7 +34,7 @@ private:
     void Locate();
 
     store::RecordSet& records_;
-    store::Prompter& prompter_;
+    base::Prompter& prompter_;
     QLabel* position_ = nullptr;
     FieldEdit* item_number_ = nullptr;
     FieldEdit* item_name_ = nullptr;

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 #include "store/store.h"
 
@@ -14,7 +14,7 @@ namespace zorbix::screen {
 struct WindowContext {
     store::Store& store;
     store::RecordSet& records;
-    store::Prompter& prompter;
+    base::Prompter& prompter;
     std::filesystem::path directory;
 };
 

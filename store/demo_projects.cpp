@@ -6,7 +6,7 @@
 
 #include "store/catalogue.h"
 #include "store/code_lists.h"
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 #include "store/province.h"
 #include "store/sqlite_db.h"
 
@@ -116,7 +116,7 @@ void FillPlan(DemoMaker& m, RowWriter& w) {
     w.Set("JB65", m.Item(Picker::JB65));
     const std::string progress = m.Item(Picker::JB71);
     w.Set("JB71", progress);
-    if (NumericValue(progress) > 2) {
+    if (base::NumericValue(progress) > 2) {
         w.Set("JB72_01", m.Item(Picker::JB72));
         if (m.Chance(40)) w.Set("JB72_02", m.Item(Picker::JB72));
     }
@@ -243,10 +243,10 @@ Row MakeDemoProject(const std::string& number, std::uint64_t seed) {
     return row;
 }
 
-int AddDemoProjects(RecordSet& records, int count, std::uint64_t seed, Prompter* progress) {
+int AddDemoProjects(RecordSet& records, int count, std::uint64_t seed, base::Prompter* progress) {
     std::unordered_set<double> taken;
     for (const auto& number : records.ColumnValues(ColumnIndex("JB02")))
-        taken.insert(NumericValue(number));
+        taken.insert(base::NumericValue(number));
 
     std::mt19937_64 numbers(seed);
     std::uniform_int_distribution<std::int64_t> tail(0, 99999999);
@@ -256,7 +256,7 @@ int AddDemoProjects(RecordSet& records, int count, std::uint64_t seed, Prompter*
         do {
             const std::string digits = std::to_string(tail(numbers));
             number = "2013" + std::string(8 - digits.size(), '0') + digits;
-        } while (!taken.insert(NumericValue(number)).second);
+        } while (!taken.insert(base::NumericValue(number)).second);
         records.AddNew(MakeDemoProject(number, numbers()));
         if (progress && i % 1024 == 0) progress->Progress(i, count);
     }

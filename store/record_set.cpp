@@ -96,12 +96,12 @@ void RecordSet::Load(int position) {
 }
 
 void RecordSet::MoveFirst() {
-    if (Count() == 0) throw Failure("没有记录可以移动到。");
+    if (Count() == 0) throw base::Failure("没有记录可以移动到。");
     Load(1);
 }
 
 void RecordSet::MoveLast() {
-    if (Count() == 0) throw Failure("没有记录可以移动到。");
+    if (Count() == 0) throw base::Failure("没有记录可以移动到。");
     Load(Count());
 }
 
@@ -114,12 +114,12 @@ void RecordSet::MoveNext() {
 }
 
 void RecordSet::MovePrevious() {
-    if (Count() == 0) throw Failure("没有记录可以移动到。");
+    if (Count() == 0) throw base::Failure("没有记录可以移动到。");
     Load(std::clamp(position_ - 1, 1, Count()));
 }
 
 void RecordSet::MoveTo(int position) {
-    if (position < 1 || position > Count()) throw Failure("记录位置超出范围。");
+    if (position < 1 || position > Count()) throw base::Failure("记录位置超出范围。");
     Load(position);
 }
 
@@ -128,12 +128,12 @@ std::string_view RecordSet::Value(std::string_view name) const {
 }
 
 void RecordSet::FailWithoutCurrent() const {
-    if (!loaded_) throw Failure("当前没有记录。");
+    if (!loaded_) throw base::Failure("当前没有记录。");
 }
 
 void RecordSet::SetValue(int column, std::string_view value) {
     FailWithoutCurrent();
-    if (column < 0 || column >= kColumnCount) throw Failure("没有这一列。");
+    if (column < 0 || column >= kColumnCount) throw base::Failure("没有这一列。");
     if (current_[column] == value) return;
     current_.Set(column, value);
     pending_ = true;

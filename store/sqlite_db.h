@@ -8,16 +8,16 @@
 #include <string>
 #include <string_view>
 
-#include "store/error.h"
+#include "base/error.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace zorbix::store {
 
-class SqliteError : public Failure {
+class SqliteError : public base::Failure {
 public:
-    SqliteError(const std::string& message, int code) : Failure(message), code_(code) {}
+    SqliteError(const std::string& message, int code) : base::Failure(message), code_(code) {}
     int code() const { return code_; }  // the primary SQLite result code
 
 private:

@@ -12,7 +12,7 @@ std::string Named(const std::filesystem::path& file) { return "数据库文件�
 
 void RefuseReadOnly(const std::filesystem::path& file) {
     if (std::filesystem::exists(file) && ::access(file.c_str(), W_OK) != 0)
-        throw Failure(Named(file) + "是只读文件，无法保存数据。请取消它的只读属性后再启动程序。");
+        throw base::Failure(Named(file) + "是只读文件，无法保存数据。请取消它的只读属性后再启动程序。");
 }
 
 // Reads the schema, which fails for a file that is not a database and for
@@ -23,10 +23,10 @@ void ProbeReadable(Database& db, const std::filesystem::path& file) {
         probe.Step();
     } catch (const SqliteError& e) {
         if (e.code() == SQLITE_NOTADB || e.code() == SQLITE_CORRUPT)
-            throw Failure(Named(file) + "不是本程序的数据库文件，或者已经损坏。请把它移走后再启动程序。");
+            throw base::Failure(Named(file) + "不是本程序的数据库文件，或者已经损坏。请把它移走后再启动程序。");
         if (e.code() == SQLITE_BUSY || e.code() == SQLITE_LOCKED)
-            throw Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
-        throw Failure(Named(file) + "无法读取：" + e.what());
+            throw base::Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
+        throw base::Failure(Named(file) + "无法读取：" + e.what());
     }
 }
 
@@ -35,7 +35,7 @@ void CheckTable(Database& db, const std::filesystem::path& file) {
     if (missing.empty()) return;
     std::string names;
     for (const auto& m : missing) names += (names.empty() ? "" : "、") + m;
-    throw Failure(Named(file) + "中的数据表kjxmzxqk缺少以下列：" + names +
+    throw base::Failure(Named(file) + "中的数据表kjxmzxqk缺少以下列：" + names +
                   "。它不是本程序的数据库，程序没有改动它。");
 }
 
@@ -47,10 +47,10 @@ void ProbeWritable(Database& db, const std::filesystem::path& file) {
         db.Execute("COMMIT");
     } catch (const SqliteError& e) {
         if (e.code() == SQLITE_BUSY || e.code() == SQLITE_LOCKED)
-            throw Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
+            throw base::Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
         if (e.code() == SQLITE_READONLY)
-            throw Failure(Named(file) + "无法写入（文件或其所在目录是只读的）。");
-        throw Failure(Named(file) + "无法写入：" + e.what());
+            throw base::Failure(Named(file) + "无法写入（文件或其所在目录是只读的）。");
+        throw base::Failure(Named(file) + "无法写入：" + e.what());
     }
 }
 
@@ -61,7 +61,7 @@ Store::Store(const std::filesystem::path& directory)
     const auto path = file();
     RefuseReadOnly(path);
     db_ = std::make_unique<Database>(path);
-    if (db_->IsReadOnly()) throw Failure(Named(path) + "只能以只读方式打开，无法保存数据。");
+    if (db_->IsReadOnly()) throw base::Failure(Named(path) + "只能以只读方式打开，无法保存数据。");
     ProbeReadable(*db_, path);
     const bool has_table = HasProjectTable(*db_);
     if (has_table) CheckTable(*db_, path);

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "store/instance_lock.h"
+#include "base/instance_lock.h"
 #include "store/record_set.h"
 #include "store/sqlite_db.h"
 
@@ -35,7 +35,7 @@ public:
 
 private:
     std::filesystem::path directory_;
-    InstanceLock lock_;
+    base::InstanceLock lock_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<RecordSet> records_;
 };

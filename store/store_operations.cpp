@@ -1,16 +1,18 @@
 #include "store/store_operations.h"
 
 #include "store/catalogue.h"
-#include "store/characters.h"
-#include "store/error.h"
-#include "store/numeric_value.h"
+#include "base/characters.h"
+#include "base/error.h"
+#include "base/numeric_value.h"
+#include "store/project_number.h"
+#include "store/titles.h"
 
 namespace zorbix::store {
 namespace {
 
 constexpr std::string_view kRetry = "失败！请检查数据或重新启动系统后重试。";
 
-void Tell(Prompter& p, std::string_view text) { Inform(p, kProgramTitle, text); }
+void Tell(base::Prompter& p, std::string_view text) { base::Inform(p, kProgramTitle, text); }
 
 std::string CurrentNumber(const RecordSet& records) {
     return std::string(records.Value(ColumnIndex("JB02")));
@@ -21,7 +23,7 @@ template <typename Match>
 int FindFirst(const RecordSet& records, Match match) {
     const auto numbers = records.ColumnValues(ColumnIndex("JB02"));
     for (std::size_t i = 0; i < numbers.size(); ++i)
-        if (match(NumericValue(numbers[i]))) return static_cast<int>(i) + 1;
+        if (match(base::NumericValue(numbers[i]))) return static_cast<int>(i) + 1;
     return 0;
 }
 
@@ -32,10 +34,10 @@ std::string PositionCaption(const RecordSet& records, std::string_view previous)
     return std::to_string(records.Position()) + "/" + std::to_string(records.Count());
 }
 
-bool LocateProject(RecordSet& records, Prompter& prompter, std::string_view wanted) {
+bool LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted) {
     try {
         records.MoveFirst();
-        const double value = NumericValue(wanted);
+        const double value = base::NumericValue(wanted);
         const int found =
             FindFirst(records, [value](double number) { return SameProjectNumber(number, value); });
         if (found > 0) {
@@ -44,23 +46,23 @@ bool LocateProject(RecordSet& records, Prompter& prompter, std::string_view want
         }
         records.MoveFirst();
         Tell(prompter, "未找到要定位的项目！请检查项目编号是否正确。");
-    } catch (const Failure&) {
+    } catch (const base::Failure&) {
         Tell(prompter, "数据定位" + std::string(kRetry));
     }
     return false;
 }
 
-AddOutcome AddProject(RecordSet& records, Prompter& prompter) {
+AddOutcome AddProject(RecordSet& records, base::Prompter& prompter) {
     const auto answer = prompter.AskText(kProgramTitle, "请输入新增项目编号");
     if (!answer || answer->empty()) return AddOutcome::Cancelled;
-    if (CharacterCount(*answer) != 12) {
+    if (base::CharacterCount(*answer) != 12) {
         Tell(prompter, "项目编号格式错误。");
         return AddOutcome::Refused;
     }
     try {
         if (records.Count() > 0) {
             records.MoveFirst();
-            const double value = NumericValue(*answer);
+            const double value = base::NumericValue(*answer);
             const int found = FindFirst(records, [value](double number) { return number == value; });
             if (found > 0) {
                 records.MoveTo(found);
@@ -72,31 +74,31 @@ AddOutcome AddProject(RecordSet& records, Prompter& prompter) {
         records.SetValue(ColumnIndex("JB02"), *answer);
         // Written at once, so the new number is never lost.
         records.WriteBack();
-    } catch (const Failure& e) {
+    } catch (const base::Failure& e) {
         Tell(prompter, "添加项目" + std::string(kRetry) + "\n" + e.what());
         return AddOutcome::Refused;
     }
     return AddOutcome::Added;
 }
 
-bool DeleteProject(RecordSet& records, Prompter& prompter) {
+bool DeleteProject(RecordSet& records, base::Prompter& prompter) {
     const std::string number = CurrentNumber(records);
-    if (!Confirm(prompter, kProgramTitle, "确实要删除项目编号为" + number + "的项目吗？"))
+    if (!base::Confirm(prompter, kProgramTitle, "确实要删除项目编号为" + number + "的项目吗？"))
         return false;
     try {
         records.Delete();
         return true;
-    } catch (const Failure&) {
+    } catch (const base::Failure&) {
         Tell(prompter, "删除项目" + CurrentNumber(records) + std::string(kRetry));
         return false;
     }
 }
 
-bool InitialiseStore(RecordSet& records, Prompter& prompter) {
-    if (!Confirm(prompter, kProgramTitle, "数据初始化将会删除全部数据，确认要删除吗？"))
+bool InitialiseStore(RecordSet& records, base::Prompter& prompter) {
+    if (!base::Confirm(prompter, kProgramTitle, "数据初始化将会删除全部数据，确认要删除吗？"))
         return false;
     if (records.Count() == 0) return true;
-    BusyScope busy(prompter, "数据初始化");
+    base::BusyScope busy(prompter, "数据初始化");
     // Deleting the first record n times, as one statement in one
     // transaction: a crash part-way leaves the store as it was.
     try {
@@ -105,7 +107,7 @@ bool InitialiseStore(RecordSet& records, Prompter& prompter) {
         records.DeleteAll();
         transaction.Commit();
         return true;
-    } catch (const Failure&) {
+    } catch (const base::Failure&) {
         const std::string number = CurrentNumber(records);
         records.Reopen();
         Tell(prompter, "删除项目" + number + std::string(kRetry));
@@ -113,12 +115,12 @@ bool InitialiseStore(RecordSet& records, Prompter& prompter) {
     }
 }
 
-bool EndEditing(RecordSet& records, Prompter& prompter) {
+bool EndEditing(RecordSet& records, base::Prompter& prompter) {
     try {
         records.MoveFirst();
         if (records.Count() > 0) records.WriteBack();
         return true;
-    } catch (const Failure&) {
+    } catch (const base::Failure&) {
         Tell(prompter, "更新数据" + std::string(kRetry));
         return false;
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::store {
@@ -20,23 +20,23 @@ std::string PositionCaption(const RecordSet& records, std::string_view previous)
 
 // Makes the project whose number has the NumericValue of `wanted` (within
 // 0.1) current. True when found.
-bool LocateProject(RecordSet& records, Prompter& prompter, std::string_view wanted);
+bool LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted);
 
 enum class AddOutcome { Cancelled, Refused, Added };
 
 // Asks for a 12-character number, refuses a stored one, adds an empty record
 // holding that number and makes it current. Opening the cover is the
 // screen's part.
-AddOutcome AddProject(RecordSet& records, Prompter& prompter);
+AddOutcome AddProject(RecordSet& records, base::Prompter& prompter);
 
 // Asks, then deletes the current project. True when deleted.
-bool DeleteProject(RecordSet& records, Prompter& prompter);
+bool DeleteProject(RecordSet& records, base::Prompter& prompter);
 
 // Asks, then deletes every project. True when the store was emptied.
-bool InitialiseStore(RecordSet& records, Prompter& prompter);
+bool InitialiseStore(RecordSet& records, base::Prompter& prompter);
 
 // Moves to the first record (writing a pending change) and writes it back.
 // Collapsing the list page is the screen's part.
-bool EndEditing(RecordSet& records, Prompter& prompter);
+bool EndEditing(RecordSet& records, base::Prompter& prompter);
 
 }  // namespace zorbix::store

@@ -1,6 +1,6 @@
 #include "summary/code_columns.h"
 
-#include "store/characters.h"
+#include "base/characters.h"
 #include "summary/summary_figures.h"
 
 namespace zorbix::summary {
@@ -27,7 +27,7 @@ std::int64_t ProgressColumn(std::int64_t code) {
 }
 
 int ReasonColumn(std::string_view text) {
-    if (store::CharacterCount(text) < 2) return kOtherReasonColumn;
+    if (base::CharacterCount(text) < 2) return kOtherReasonColumn;
     const std::int64_t code = RoundedCode(text);
     for (const CodeColumn& r : kReasons)
         if (r.code == code) return r.column;

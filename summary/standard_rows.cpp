@@ -5,7 +5,7 @@
 
 #include "store/catalogue.h"
 #include "store/code_lists.h"
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 #include "store/province.h"
 #include "summary/summary_figures.h"
 
@@ -33,7 +33,7 @@ constexpr std::array<PlanRow, 12> kPlanRows = {{{1100, 38},
                                                 {2105, 49}}};
 
 std::int64_t CountyRegionCode() {
-    return static_cast<std::int64_t>(store::NumericValue(store::Regions().back().code));
+    return static_cast<std::int64_t>(base::NumericValue(store::Regions().back().code));
 }
 
 // The decimal form of a region key held as a single-precision number.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 
 namespace zorbix::summary {
 namespace {
@@ -18,16 +18,16 @@ std::int64_t Held(double whole) {
 }  // namespace
 
 double Amount(std::string_view text) {
-    return std::floor(store::NumericValue(text));
+    return std::floor(base::NumericValue(text));
 }
 
 std::int64_t RoundedCode(std::string_view text) {
     // nearbyint rounds halves to even in the default rounding mode.
-    return Held(std::nearbyint(store::NumericValue(text)));
+    return Held(std::nearbyint(base::NumericValue(text)));
 }
 
 std::int64_t CutKey(std::string_view text) {
-    return Held(std::floor(store::NumericValue(text)));
+    return Held(std::floor(base::NumericValue(text)));
 }
 
 }  // namespace zorbix::summary

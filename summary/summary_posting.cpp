@@ -3,7 +3,7 @@
 #include <array>
 
 #include "store/catalogue.h"
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 #include "summary/code_columns.h"
 #include "summary/summary_figures.h"
 
@@ -49,7 +49,7 @@ void PostPlanFunds(const SummaryDefinition& s, const store::Record& record,
     static const int kJB61 = store::ColumnIndex("JB61");
     const PlanPair pair = PlanColumns(RoundedCode(record[kJB61]));
     // The funds are added with their fraction.
-    const double funds = store::NumericValue(record[s.fields.front().field]);
+    const double funds = base::NumericValue(record[s.fields.front().field]);
     PostToStandardRows(rows, [&](int row) {
         grid.Add(row, pair.count, 1);
         grid.Add(row, pair.amount, funds);

@@ -1,9 +1,10 @@
 #include "summary/summary_run.h"
 
-#include "store/error.h"
+#include "base/error.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_posting.h"
 #include "summary/summary_workbook.h"
+#include "store/titles.h"
 
 namespace zorbix::summary {
 namespace {
@@ -15,23 +16,23 @@ long TotalSteps(const store::RecordSet& records) {
     return records.Count() + kSummaryCount * kWorkbookWeight;
 }
 
-void ShowEnd(store::Prompter& prompter, const SummaryRunResult& result) {
+void ShowEnd(base::Prompter& prompter, const SummaryRunResult& result) {
     std::string text = "汇总完成。";
     if (!result.Complete()) {
         text = "汇总没有全部完成，以下汇总表没有写出：";
         for (const std::string& name : result.failed) text += "\n" + name;
     }
-    store::Inform(prompter, store::kRunEndTitle, text, store::Icon::Exclamation);
+    base::Inform(prompter, store::kRunEndTitle, text, base::Icon::Exclamation);
 }
 
-void ShowFailure(store::Prompter& prompter, const std::string& workbook, const std::string& why) {
-    store::Inform(prompter, store::kRunEndTitle, "汇总表“" + workbook + "”没有写出：" + why,
-                  store::Icon::Exclamation);
+void ShowFailure(base::Prompter& prompter, const std::string& workbook, const std::string& why) {
+    base::Inform(prompter, store::kRunEndTitle, "汇总表“" + workbook + "”没有写出：" + why,
+                  base::Icon::Exclamation);
 }
 
 }  // namespace
 
-std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records, store::BusyScope* busy) {
+std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records, base::BusyScope* busy) {
     const auto summaries = Summaries();
     std::vector<SummaryGrid> grids;
     for (const SummaryDefinition& s : summaries) grids.emplace_back(s.grid_columns);
@@ -48,16 +49,16 @@ std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records, store::B
     return grids;
 }
 
-SummaryRunResult RunAllSummaries(store::RecordSet& records, store::Prompter& prompter,
+SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prompter,
                                  const std::filesystem::path& program_dir) {
     SummaryRunResult result;
-    store::BusyScope busy(prompter, "汇总");
+    base::BusyScope busy(prompter, "汇总");
     std::vector<SummaryGrid> grids;
     try {
         grids = ComputeSummaryGrids(records, &busy);
     } catch (const std::exception& e) {
-        store::Inform(prompter, store::kRunEndTitle,
-                      std::string("汇总时读取项目数据失败：") + e.what(), store::Icon::Exclamation);
+        base::Inform(prompter, store::kRunEndTitle,
+                      std::string("汇总时读取项目数据失败：") + e.what(), base::Icon::Exclamation);
         for (const SummaryDefinition& s : Summaries()) result.failed.push_back(OutputFileName(s));
         ShowEnd(prompter, result);
         return result;

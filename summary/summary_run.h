@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "store/record_set.h"
 #include "summary/summary_grid.h"
 
 namespace zorbix::summary {
 
 // The twelve grids over every record in store order, in run order. Leaves
-// the first record current (none in an empty store). Throws store::Failure
+// the first record current (none in an empty store). Throws base::Failure
 // when the store cannot be read.
 std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records,
-                                             store::BusyScope* busy = nullptr);
+                                             base::BusyScope* busy = nullptr);
 
 struct SummaryRunResult {
     std::vector<std::string> written;  // output file names
@@ -30,7 +30,7 @@ struct SummaryRunResult {
 // Computes and writes the twelve workbooks into the program directory,
 // each failure shown with the workbook's name and reason, then the final
 // message (title "科技项目统计", exclamation icon).
-SummaryRunResult RunAllSummaries(store::RecordSet& records, store::Prompter& prompter,
+SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prompter,
                                  const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::summary

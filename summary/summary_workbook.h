@@ -12,7 +12,7 @@ namespace zorbix::summary {
 // summary's last column into the first sheet of "<name>.xlsx" in the
 // program directory and saves the result as "<name>_2013.xlsx" there,
 // replacing an earlier one. Cells of 0 or below are not written, so the
-// template's content stays. Throws store::Failure naming the workbook and
+// template's content stays. Throws base::Failure naming the workbook and
 // the reason when the template cannot be read or the output not written.
 void WriteSummaryWorkbook(const std::filesystem::path& program_dir,
                           const SummaryDefinition& summary, const SummaryGrid& grid);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "office/xlsx_cell_writer.h"
-#include "store/atomic_file.h"
-#include "store/error.h"
+#include "base/atomic_file.h"
+#include "base/error.h"
 #include "summary/standard_rows.h"
 
 namespace zorbix::templates {
@@ -177,17 +177,17 @@ class SheetWriter {
 }  // namespace
 
 void WriteSummaryTemplate(const SummaryDefinition& summary, const std::filesystem::path& file) {
-    const std::filesystem::path temporary = store::TemporaryBeside(file);
+    const std::filesystem::path temporary = base::TemporaryBeside(file);
     lxw_workbook* book = workbook_new(temporary.c_str());
-    if (!book) throw store::Failure("无法建立文件“" + temporary.string() + "”。");
+    if (!book) throw base::Failure("无法建立文件“" + temporary.string() + "”。");
     SheetWriter(book, summary).Write();
     const lxw_error error = workbook_close(book);
     if (error != LXW_NO_ERROR) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        throw store::Failure("无法写入文件“" + file.string() + "”：" + lxw_strerror(error));
+        throw base::Failure("无法写入文件“" + file.string() + "”：" + lxw_strerror(error));
     }
-    store::CommitTemporary(temporary, file);
+    base::CommitTemporary(temporary, file);
 }
 
 }  // namespace zorbix::templates

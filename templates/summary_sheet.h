@@ -9,7 +9,7 @@
 
 namespace zorbix::templates {
 
-// Writes the template atomically; throws store::Failure when it cannot.
+// Writes the template atomically; throws base::Failure when it cannot.
 void WriteSummaryTemplate(const summary::SummaryDefinition& summary,
                           const std::filesystem::path& file);
 

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "app/cli/command.h"
-#include "store/error.h"
-#include "store/program_directory.h"
+#include "base/error.h"
+#include "base/program_directory.h"
+#include "store/titles.h"
 
 namespace zorbix::cli {
 namespace {
@@ -42,7 +43,7 @@ const Command* FindCommand(const std::string& name) {
 }
 
 struct Invocation {
-    std::filesystem::path dir = store::ExecutableDirectory();
+    std::filesystem::path dir = base::ExecutableDirectory();
     bool yes = false;
     const Command* command = nullptr;
     std::vector<std::string> args;
@@ -91,7 +92,7 @@ int Run(int argc, char** argv) {
     } catch (const NeedsYes& e) {
         std::cerr << e.what() << '\n';
         return kBadUsage;
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         std::cerr << store::kProgramTitle << ": " << e.what() << '\n';
         return kRefused;
     } catch (const std::exception& e) {

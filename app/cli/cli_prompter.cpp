@@ -16,11 +16,11 @@ std::string OneLine(std::string_view text) {
 
 }  // namespace
 
-bool CliPrompter::Show(const store::Message& message) {
+bool CliPrompter::Show(const base::Message& message) {
     ++shown_;
     err_ << message.title << ": " << OneLine(message.text) << '\n';
     err_.flush();
-    if (message.buttons == store::Buttons::Ok) return true;
+    if (message.buttons == base::Buttons::Ok) return true;
     if (!yes_) throw NeedsYes("这一操作需要确认；确认时请加上 --yes 选项。");
     return true;
 }
@@ -32,14 +32,14 @@ std::optional<std::string> CliPrompter::AskText(std::string_view, std::string_vi
     return text;
 }
 
-std::optional<std::filesystem::path> CliPrompter::ChooseSaveFile(const store::FileDialog&) {
+std::optional<std::filesystem::path> CliPrompter::ChooseSaveFile(const base::FileDialog&) {
     if (files_.empty()) return std::nullopt;
     auto file = std::move(files_.front());
     files_.pop_front();
     return file;
 }
 
-std::optional<std::filesystem::path> CliPrompter::ChooseOpenFile(const store::FileDialog& dialog) {
+std::optional<std::filesystem::path> CliPrompter::ChooseOpenFile(const base::FileDialog& dialog) {
     return ChooseSaveFile(dialog);
 }
 

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 
 namespace zorbix::cli {
 
@@ -19,14 +19,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class CliPrompter : public store::Prompter {
+class CliPrompter : public base::Prompter {
 public:
     CliPrompter(std::ostream& err, bool yes) : err_(err), yes_(yes) {}
 
-    bool Show(const store::Message& message) override;
+    bool Show(const base::Message& message) override;
     std::optional<std::string> AskText(std::string_view title, std::string_view prompt) override;
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog& dialog) override;
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog& dialog) override;
+    std::optional<std::filesystem::path> ChooseSaveFile(const base::FileDialog& dialog) override;
+    std::optional<std::filesystem::path> ChooseOpenFile(const base::FileDialog& dialog) override;
 
     // What the next text question and file dialog answer.
     void QueueText(std::string text) { texts_.push_back(std::move(text)); }

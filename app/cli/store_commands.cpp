@@ -8,6 +8,7 @@
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
 #include "store/store_operations.h"
+#include "store/titles.h"
 
 namespace zorbix::cli {
 namespace {
@@ -113,7 +114,7 @@ int DemoCommand(Context& ctx) {
     }
     const int room = 32767 - ctx.store.records().Count();
     if (count > room) {
-        store::Inform(ctx.prompter, store::kProgramTitle,
+        base::Inform(ctx.prompter, store::kProgramTitle,
                       "数据库最多保存32767个项目，只能再添加" + std::to_string(std::max(room, 0)) +
                           "个。");
         return kRefused;

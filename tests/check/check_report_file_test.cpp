@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store/atomic_file.h"
-#include "store/gbk.h"
+#include "base/atomic_file.h"
+#include "base/gbk.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -27,14 +27,14 @@ TEST_F(SaveReport, WritesGbkWithCrLfAndOneMoreLineEnd) {
     const auto file = dir_ / "结果.Txt";
     prompter_.files.push_back(file);
     EXPECT_TRUE(SaveCheckReport(prompter_, panel));
-    EXPECT_EQ(Slurp(file), store::ToGbk(panel + "\r\n"));
+    EXPECT_EQ(Slurp(file), base::ToGbk(panel + "\r\n"));
     ASSERT_EQ(prompter_.dialogs.size(), 1u);
     EXPECT_EQ(prompter_.dialogs[0].title, "保存审核结果");
     EXPECT_EQ(prompter_.dialogs[0].filter, "Txt|*.Txt");
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_EQ(prompter_.messages[0].title, "Qorvath省科技统计");
     EXPECT_EQ(prompter_.messages[0].text, "审核结果已保存在" + file.string() + "中。");
-    EXPECT_EQ(prompter_.messages[0].icon, store::Icon::Information);
+    EXPECT_EQ(prompter_.messages[0].icon, base::Icon::Information);
 }
 
 TEST_F(SaveReport, LineEndsTypedAsLfBecomeCrLf) {
@@ -51,20 +51,20 @@ TEST_F(SaveReport, AnEmptyPanelGivesASingleLineEnd) {
 
 TEST_F(SaveReport, ReplacesAnExistingFile) {
     const auto file = dir_ / "r.Txt";
-    store::WriteFileAtomically(file, std::string(5000, 'x'));
+    base::WriteFileAtomically(file, std::string(5000, 'x'));
     prompter_.files.push_back(file);
     EXPECT_TRUE(SaveCheckReport(prompter_, "新"));
-    EXPECT_EQ(Slurp(file), store::ToGbk("新\r\n"));
+    EXPECT_EQ(Slurp(file), base::ToGbk("新\r\n"));
 }
 
 TEST_F(SaveReport, CancellingWritesNothingAndAsksForAName) {
     EXPECT_FALSE(SaveCheckReport(prompter_, "text"));
     ASSERT_EQ(prompter_.messages.size(), 1u);
-    const store::Message& m = prompter_.messages[0];
+    const base::Message& m = prompter_.messages[0];
     EXPECT_EQ(m.title, "保存审核结果");
     EXPECT_EQ(m.text, "请指定文件名！！");
-    EXPECT_EQ(m.icon, store::Icon::Question);
-    EXPECT_EQ(m.buttons, store::Buttons::YesNo);
+    EXPECT_EQ(m.icon, base::Icon::Question);
+    EXPECT_EQ(m.buttons, base::Buttons::YesNo);
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 }
 
@@ -95,7 +95,7 @@ TEST_F(SaveReport, AFolderInPlaceOfTheFileIsTold) {
 
 TEST_F(SaveReport, TextGbkCannotHoldIsRefusedAndTheOldFileKept) {
     const auto file = dir_ / "r.Txt";
-    store::WriteFileAtomically(file, "old");
+    base::WriteFileAtomically(file, "old");
     prompter_.files.push_back(file);
     EXPECT_FALSE(SaveCheckReport(prompter_, "项目 \xF0\x9F\x98\x80"));
     EXPECT_EQ(Slurp(file), "old");

@@ -11,7 +11,7 @@
 namespace zorbix::check {
 namespace {
 
-using store::Icon;
+using base::Icon;
 using testing::RecordingPrompter;
 
 // A project with a table-one finding and a table-two finding of its own,
@@ -54,7 +54,7 @@ TEST_F(CheckRuns, AnEmptyStoreGivesTheHeadingAndTheNotice) {
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_EQ(prompter_.messages[0].title, "科技项目统计");
     EXPECT_EQ(prompter_.messages[0].text, "审核完成，请在数据审核结果框内查看结果。");
-    EXPECT_EQ(prompter_.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(prompter_.messages[0].icon, base::Icon::Exclamation);
     EXPECT_EQ(prompter_.busy_begun, 1);
     EXPECT_EQ(prompter_.busy_ended, 1);
 }
@@ -121,10 +121,10 @@ TEST_F(CheckRuns, PageButtonsStayUntilTheErrorIsMended) {
     EXPECT_TRUE(CheckPageBeforeLeaving(records(), prompter_, store::Page::TableOne));
     EXPECT_FALSE(CheckPageBeforeLeaving(records(), prompter_, store::Page::TableTwo));
     ASSERT_EQ(prompter_.messages.size(), 1u);
-    const store::Message& shown = prompter_.messages[0];
+    const base::Message& shown = prompter_.messages[0];
     EXPECT_EQ(shown.title, "Qorvath省科技计划项目执行情况年度调查");
-    EXPECT_EQ(shown.icon, Icon::Information);
-    EXPECT_EQ(shown.buttons, store::Buttons::Ok);
+    EXPECT_EQ(shown.icon, base::Icon::Information);
+    EXPECT_EQ(shown.buttons, base::Buttons::Ok);
     EXPECT_EQ(shown.text,
               "项目201300000001 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，累计数有误！\r\n"
               "项目201300000001 表二 JF400 = JF100-JF200，累计数有误！\r\n");

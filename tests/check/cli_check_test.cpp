@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "store/gbk.h"
+#include "base/gbk.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_dir.h"
 
@@ -63,7 +63,7 @@ TEST_F(CliCheck, OneProjectAndSaveAsTheWindowDoes) {
     ASSERT_EQ(lines.size(), 19u);
     EXPECT_EQ(lines[0], "项目201300000020 审核结果");
     EXPECT_EQ(lines[18], "项目201300000020 表二 JF400 = JF100-JF200，当年数有误！");
-    EXPECT_EQ(Slurp(file), store::ToGbk(WithCrLf(r.out) + "\r\n"));
+    EXPECT_EQ(Slurp(file), base::ToGbk(WithCrLf(r.out) + "\r\n"));
     EXPECT_EQ(r.err, "Qorvath省科技统计: 审核结果已保存在" + file.string() + "中。\n");
 }
 
@@ -71,7 +71,7 @@ TEST_F(CliCheck, SavingAllProjectsWritesThePrintedPanel) {
     const auto file = dir_ / "all.Txt";
     const auto r = RunCli(dir_.path(), {"check", "--save", file.string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Slurp(file), store::ToGbk(WithCrLf(r.out) + "\r\n"));
+    EXPECT_EQ(Slurp(file), base::ToGbk(WithCrLf(r.out) + "\r\n"));
 }
 
 TEST_F(CliCheck, FailuresAndBadUsage) {

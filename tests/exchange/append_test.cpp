@@ -8,7 +8,7 @@
 #include "exchange/exchange_writer.h"
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
-#include "store/gbk.h"
+#include "base/gbk.h"
 #include "store/store.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -61,7 +61,7 @@ TEST_F(Append, NoFileChosenAsksTheSurveysQuestion) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "数据追加");
     EXPECT_EQ(prompter.messages[0].text, "请指定文件名！！");
-    EXPECT_EQ(prompter.messages[0].icon, store::Icon::Question);
+    EXPECT_EQ(prompter.messages[0].icon, base::Icon::Question);
 }
 
 TEST_F(Append, EveryRecordIntoAnEmptyStorePlaceholdersKept) {
@@ -84,7 +84,7 @@ TEST_F(Append, StoredNumberWithLeadingZeroIsSkippedOnce) {
     EXPECT_EQ(result.skipped, 1);
     EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"0201300000001项目编号已存在！", kDone}));
     EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
-    EXPECT_EQ(prompter.messages[0].icon, store::Icon::Information);
+    EXPECT_EQ(prompter.messages[0].icon, base::Icon::Information);
 }
 
 TEST_F(Append, TrailingBlankAndLetterNumbersCountAsTheSame) {
@@ -153,7 +153,7 @@ TEST_F(Append, FileCutInsideAQuotedFieldLeavesThatRecordOut) {
 TEST_F(Append, LineEndsAndUnquotedFieldsAreRead) {
     std::string file = "7\r\n\"201300000001\"\r\n名称,";
     for (int i = 3; i < 137; ++i) file += "\"" + std::to_string(i) + "\"\r\n";
-    const auto result = AppendBytes(store::ToGbk(file));
+    const auto result = AppendBytes(base::ToGbk(file));
     EXPECT_EQ(result.added, 1);
     const store::Record row = records.ReadRow(1);
     EXPECT_EQ(row[0], "7");

@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "store/gbk.h"
+#include "base/gbk.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::exchange {
@@ -85,7 +85,7 @@ TEST(ExchangeFile, CharactersAcrossChunkEdgesDecodeWhole) {
     while (utf8.size() < (9u << 20)) utf8 += "中文\",\"";
     utf8 += "\",";
     TempDir dir;
-    Write(dir / "big.kj", store::ToGbk(utf8));
+    Write(dir / "big.kj", base::ToGbk(utf8));
     EXPECT_EQ(ReadExchangeText(dir / "big.kj"), utf8);
 }
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "store/catalogue.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -72,7 +72,7 @@ TEST(ExchangeWriter, CharacterOutsideGbkNamesTheProject) {
     try {
         RecordBytes(record, kSubmitPlaceholder);
         FAIL() << "no failure";
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         EXPECT_NE(std::string(e.what()).find("201300000009"), std::string::npos) << e.what();
         EXPECT_NE(std::string(e.what()).find("😀"), std::string::npos) << e.what();
     }

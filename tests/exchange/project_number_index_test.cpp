@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -19,7 +19,7 @@ class Duplicate : public ::testing::TestWithParam<DuplicateCase> {};
 TEST_P(Duplicate, ComparesByValue) {
     const auto& c = GetParam();
     const ProjectNumberIndex index({"100000000000", c.stored, "900000000000"});
-    const auto found = index.Find(store::NumericValue(c.incoming));
+    const auto found = index.Find(base::NumericValue(c.incoming));
     EXPECT_EQ(found.has_value() && *found == 2, c.same);
 }
 
@@ -44,7 +44,7 @@ TEST(ProjectNumberIndex, RecordsAddedInTheRunTakePart) {
     ProjectNumberIndex index({});
     EXPECT_FALSE(index.Find(201300000001.0));
     index.Add(201300000001.0, 1);
-    EXPECT_EQ(index.Find(store::NumericValue("0201300000001")), 1);
+    EXPECT_EQ(index.Find(base::NumericValue("0201300000001")), 1);
     EXPECT_FALSE(index.Find(201300000002.0));
 }
 

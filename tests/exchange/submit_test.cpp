@@ -75,8 +75,8 @@ TEST_F(Submit, NoFileChosenAsksTheSurveysQuestion) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "提交数据");
     EXPECT_EQ(prompter.messages[0].text, "未指定提交数据的文件名！！");
-    EXPECT_EQ(prompter.messages[0].icon, store::Icon::Question);
-    EXPECT_EQ(prompter.messages[0].buttons, store::Buttons::YesNo);
+    EXPECT_EQ(prompter.messages[0].icon, base::Icon::Question);
+    EXPECT_EQ(prompter.messages[0].buttons, base::Buttons::YesNo);
     EXPECT_EQ(prompter.busy_begun, 0);
 }
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "office/zip_archive.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -136,7 +136,7 @@ TEST_F(DocxBookmarks, AMissingBookmarkFailsNamingItAndWritesNothing) {
     try {
         FillDocxBookmarks(dir / "in.docx", dir / "out.docx", {{"JB01", "x"}, {"JB05", "y"}});
         FAIL() << "no failure";
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         EXPECT_NE(std::string(failure.what()).find("“JB05”"), std::string::npos) << failure.what();
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "out.docx"));
@@ -147,7 +147,7 @@ TEST_F(DocxBookmarks, ANonDocumentFailsNamingTheFile) {
     try {
         FillDocxBookmarks(dir / "in.docx", dir / "out.docx", {});
         FAIL() << "no failure";
-    } catch (const store::Failure& failure) {
+    } catch (const base::Failure& failure) {
         EXPECT_NE(std::string(failure.what()).find("in.docx"), std::string::npos) << failure.what();
     }
 }

@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/office/test_workbooks.h"
 #include "tests/support/temp_dir.h"
 
@@ -112,7 +112,7 @@ TEST(XlsxSheet, BrokenFilesAreRefusedNamingTheFile) {
         try {
             office::ReadFirstSheet(dir / name);
             ADD_FAILURE() << name << " was read";
-        } catch (const store::Failure& e) {
+        } catch (const base::Failure& e) {
             EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
         }
     }
@@ -128,7 +128,7 @@ TEST(Workbook, NeitherZipNorXlsIsRefused) {
         try {
             office::ReadFirstSheet(dir / name);
             ADD_FAILURE() << name << " was read";
-        } catch (const store::Failure& e) {
+        } catch (const base::Failure& e) {
             EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
         }
     }

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "office/sheet_reader.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -24,7 +24,7 @@ TEST_P(DamagedXls, EndsAsAMessageOrASheet) {
     for (int run = 0; run < 3; ++run) {
         try {
             (void)ReadFirstSheet(file);
-        } catch (const store::Failure& e) {
+        } catch (const base::Failure& e) {
             EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
         }
     }
@@ -39,7 +39,7 @@ TEST(DamagedXls, TheReadersOwnMessageComesBackFromTheChild) {
     try {
         (void)ReadXlsFirstSheet(dir / "text.xls");
         FAIL() << "accepted";
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         EXPECT_NE(std::string(e.what()).find("已损坏，无法读取（错误"), std::string::npos) << e.what();
     }
 }

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "office/zip_archive.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -127,11 +127,11 @@ TEST(XlsxCellWriter, RefusesPositionsAndValuesItCannotWrite) {
     TempDir dir;
     WriteZip(dir / "in.xlsx", Package(kSheet));
     XlsxCellWriter writer(dir / "in.xlsx");
-    EXPECT_THROW(writer.SetNumber(0, 1, 1), store::Failure);
-    EXPECT_THROW(writer.SetNumber(1, 16385, 1), store::Failure);
-    EXPECT_THROW(writer.SetNumber(1, 1, std::nan("")), store::Failure);
-    EXPECT_THROW(writer.SetNumber(1, 1, INFINITY), store::Failure);
-    EXPECT_THROW(writer.Save(dir / "in.xlsx"), store::Failure) << "never over its own template";
+    EXPECT_THROW(writer.SetNumber(0, 1, 1), base::Failure);
+    EXPECT_THROW(writer.SetNumber(1, 16385, 1), base::Failure);
+    EXPECT_THROW(writer.SetNumber(1, 1, std::nan("")), base::Failure);
+    EXPECT_THROW(writer.SetNumber(1, 1, INFINITY), base::Failure);
+    EXPECT_THROW(writer.Save(dir / "in.xlsx"), base::Failure) << "never over its own template";
 }
 
 // Each damaged template fails with a message naming the file.
@@ -154,13 +154,13 @@ TEST(XlsxCellWriter, DamagedTemplatesFailNamingTheFile) {
             writer.SetNumber(1, 1, 1);
             writer.Save(dir / "out.xlsx");
             ADD_FAILURE() << c.file;
-        } catch (const store::Failure& e) {
+        } catch (const base::Failure& e) {
             EXPECT_NE(std::string(e.what()).find(c.file), std::string::npos) << e.what();
         }
     }
     std::ofstream(dir / "plain.xlsx") << "not a zip";
-    EXPECT_THROW(XlsxCellWriter(dir / "plain.xlsx"), store::Failure);
-    EXPECT_THROW(XlsxCellWriter(dir / "missing.xlsx"), store::Failure);
+    EXPECT_THROW(XlsxCellWriter(dir / "plain.xlsx"), base::Failure);
+    EXPECT_THROW(XlsxCellWriter(dir / "missing.xlsx"), base::Failure);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.xlsx"));
 }
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -18,7 +18,7 @@ TEST(XmlPart, DocumentTypeDefinitionIsRefusedNamingThePart) {
     try {
         ParseXmlPart(doc, kLaughs, "文件“x.xlsx”的xl/sharedStrings.xml");
         FAIL() << "accepted";
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         const std::string message = e.what();
         EXPECT_NE(message.find("x.xlsx”的xl/sharedStrings.xml含有文档类型定义"), std::string::npos)
             << message;

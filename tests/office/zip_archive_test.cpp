@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "office/xlsx_package.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -32,10 +32,10 @@ TEST(ZipArchive, RefusesWhatIsNotAZipNamingTheFile) {
     try {
         ZipArchive z(dir / "x.xlsx");
         FAIL();
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         EXPECT_NE(std::string(e.what()).find((dir / "x.xlsx").string()), std::string::npos);
     }
-    EXPECT_THROW(ZipArchive(dir / "missing.xlsx"), store::Failure);
+    EXPECT_THROW(ZipArchive(dir / "missing.xlsx"), base::Failure);
 }
 
 TEST(ZipArchive, RefusesPartsThatWouldUnpackTooLarge) {
@@ -43,20 +43,20 @@ TEST(ZipArchive, RefusesPartsThatWouldUnpackTooLarge) {
     WriteZip(dir / "bomb.zip", {{"big.xml", std::string(kMaxPartBytes + 1, '0')}});
     EXPECT_LT(std::filesystem::file_size(dir / "bomb.zip"), 1u << 20);
     ZipArchive z(dir / "bomb.zip");
-    EXPECT_THROW(z.Read("big.xml"), store::Failure);
+    EXPECT_THROW(z.Read("big.xml"), base::Failure);
 }
 
 TEST(ZipArchive, RefusesEntryNamesThatLeaveTheFolder) {
     testing::TempDir dir;
     WriteZip(dir / "evil.zip", {{"../../etc/evil", "x"}});
-    EXPECT_THROW(ZipArchive(dir / "evil.zip"), store::Failure);
+    EXPECT_THROW(ZipArchive(dir / "evil.zip"), base::Failure);
 }
 
 TEST(ZipArchive, NeverWritesOverItsOwnSource) {
     testing::TempDir dir;
     WriteZip(dir / "a.zip", {{"p", "1"}});
     ZipArchive source(dir / "a.zip");
-    EXPECT_THROW(WriteZipCopy(source, dir / "a.zip", {}), store::Failure);
+    EXPECT_THROW(WriteZipCopy(source, dir / "a.zip", {}), base::Failure);
     EXPECT_EQ(source.Read("p"), "1");
 }
 

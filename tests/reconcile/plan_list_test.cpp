@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::reconcile {
@@ -34,7 +34,7 @@ Cell N(double number) {
 std::string FailureOf(const office::Sheet& sheet) {
     try {
         PlanList(sheet, "/程序/2013计划.xlsx");
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         return e.what();
     }
     return "";
@@ -74,7 +74,7 @@ TEST(FindPlanWorkbook, XlsxFirstThenXlsThenAMessageNamingBoth) {
     try {
         FindPlanWorkbook(dir.path());
         ADD_FAILURE() << "found a plan workbook in an empty directory";
-    } catch (const store::Failure& e) {
+    } catch (const base::Failure& e) {
         const std::string text = e.what();
         EXPECT_NE(text.find("2013计划.xlsx"), std::string::npos);
         EXPECT_NE(text.find("2013计划.xls”"), std::string::npos);

@@ -13,6 +13,7 @@
 #include "tests/office/test_workbooks.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "store/titles.h"
 
 namespace zorbix::reconcile {
 namespace {
@@ -82,7 +83,7 @@ TEST_F(PlanReconciliation, ComparesThePlanAndEndsOnTheFirstRecord) {
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_EQ(prompter_.messages[0].title, store::kRunEndTitle);
     EXPECT_EQ(prompter_.messages[0].text, kReconcileDone);
-    EXPECT_EQ(prompter_.messages[0].icon, store::Icon::Exclamation);
+    EXPECT_EQ(prompter_.messages[0].icon, base::Icon::Exclamation);
 }
 
 TEST_F(PlanReconciliation, WithoutAPlanWorkbookItSaysSoAndGivesNoResult) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "office/zip_archive.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/killed_run.h"
 #include "tests/support/temp_dir.h"
@@ -27,7 +27,7 @@ bool CompletePackage(const fs::path& file) {
         const office::ZipArchive zip(file);
         for (const auto& name : zip.Names()) (void)zip.Read(name);
         return !zip.Names().empty();
-    } catch (const store::Failure&) {
+    } catch (const base::Failure&) {
         return false;
     }
 }

@@ -53,7 +53,7 @@ TEST_F(PrintCommand, WithoutLibreOfficeSaysWhatToInstallAndLeavesTheReport) {
     ScopedEnv path("PATH", dir.path().string());
     EXPECT_FALSE(CommandPrint(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].icon, store::Icon::None);
+    EXPECT_EQ(prompter.messages[0].icon, base::Icon::None);
     EXPECT_EQ(prompter.messages[0].text.rfind("未找到LibreOffice", 0), 0u) << prompter.messages[0].text;
     EXPECT_NE(prompter.messages[0].text.find("安装"), std::string::npos);
     EXPECT_EQ(testing::Slurp(dir / "201300000007.docx"), before);

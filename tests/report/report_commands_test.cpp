@@ -107,8 +107,8 @@ TEST_F(ReportCommands, AllReportsAskFirstAndCancelChangesNothing) {
     EXPECT_FALSE(CommandReports(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "生成全部项目报表需要较长时间，要继续吗？");
-    EXPECT_EQ(prompter.messages[0].icon, store::Icon::Question);
-    EXPECT_EQ(prompter.messages[0].buttons, store::Buttons::OkCancel);
+    EXPECT_EQ(prompter.messages[0].icon, base::Icon::Question);
+    EXPECT_EQ(prompter.messages[0].buttons, base::Buttons::OkCancel);
     EXPECT_FALSE(std::filesystem::exists(dir / "201300000001.docx"));
 }
 

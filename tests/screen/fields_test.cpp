@@ -6,6 +6,7 @@
 
 #include "screen/captions.h"
 #include "window_fixture.h"
+#include "store/titles.h"
 
 using namespace zorbix;
 using namespace zorbix::testing;

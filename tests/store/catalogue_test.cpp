@@ -5,7 +5,7 @@
 #include <set>
 
 #include "store/code_lists.h"
-#include "store/gbk.h"
+#include "base/gbk.h"
 #include "store/province.h"
 
 namespace zorbix::store {
@@ -71,7 +71,7 @@ TEST(CodeLists, EveryItemFitsItsFields) {
     for (const Column& c : Columns()) {
         if (c.picker == Picker::None) continue;
         for (const auto& item : PickerItems(c.picker))
-            EXPECT_LE(GbkLength(PickedValue(c.picker, item)), static_cast<std::size_t>(c.max_bytes))
+            EXPECT_LE(base::GbkLength(PickedValue(c.picker, item)), static_cast<std::size_t>(c.max_bytes))
                 << c.name << " " << item;
     }
 }

@@ -5,8 +5,8 @@
 #include <set>
 
 #include "store/catalogue.h"
-#include "store/gbk.h"
-#include "store/numeric_value.h"
+#include "base/gbk.h"
+#include "base/numeric_value.h"
 #include "store/store.h"
 #include "tests/support/temp_dir.h"
 
@@ -23,7 +23,7 @@ TEST(DemoProjects, FitTheirFieldsAndUseItemsOfTheLists) {
         const Row row = MakeDemoProject("201300000001", seed);
         for (const Column& c : Columns()) {
             if (c.max_bytes > 0) {
-                EXPECT_LE(GbkLength(row[c.index]), static_cast<std::size_t>(c.max_bytes)) << c.name;
+                EXPECT_LE(base::GbkLength(row[c.index]), static_cast<std::size_t>(c.max_bytes)) << c.name;
             }
             if (c.picker == Picker::None || row[c.index].empty()) continue;
             bool listed = false;
@@ -42,7 +42,7 @@ TEST(DemoProjects, TakeOnlyNumbersNotYetStored) {
     std::set<double> numbers;
     for (const auto& n : store.records().ColumnValues(ColumnIndex("JB02"))) {
         EXPECT_EQ(n.size(), 12u);
-        numbers.insert(NumericValue(n));
+        numbers.insert(base::NumericValue(n));
     }
     EXPECT_EQ(numbers.size(), 600u);
 }

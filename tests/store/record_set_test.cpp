@@ -75,11 +75,11 @@ TEST_F(RecordSetTest, WalksPastTheEndAndStopsAtTheFirst) {
 }
 
 TEST_F(RecordSetTest, EmptySetHasNoFirstRecord) {
-    EXPECT_THROW(records().MoveFirst(), Failure);
-    EXPECT_THROW(records().MoveLast(), Failure);
-    EXPECT_THROW(records().WriteBack(), Failure);
-    EXPECT_THROW(records().Delete(), Failure);
-    EXPECT_THROW(records().SetValue(kName, "x"), Failure);
+    EXPECT_THROW(records().MoveFirst(), base::Failure);
+    EXPECT_THROW(records().MoveLast(), base::Failure);
+    EXPECT_THROW(records().WriteBack(), base::Failure);
+    EXPECT_THROW(records().Delete(), base::Failure);
+    EXPECT_THROW(records().SetValue(kName, "x"), base::Failure);
 }
 
 TEST_F(RecordSetTest, PendingChangeIsWrittenWhenTheRecordIsLeft) {

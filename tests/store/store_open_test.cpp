@@ -28,7 +28,7 @@ std::string OpenMessage(const std::filesystem::path& dir) {
     try {
         Store store(dir);
         return "";
-    } catch (const Failure& e) {
+    } catch (const base::Failure& e) {
         return e.what();
     }
 }

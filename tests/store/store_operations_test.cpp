@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "store/catalogue.h"
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 #include "store/store.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "store/titles.h"
 
 namespace zorbix::store {
 namespace {
@@ -47,7 +48,7 @@ TEST_F(StoreOperationsTest, LocateMissLeavesTheFirstRecordCurrent) {
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_EQ(prompter_.messages[0].text, kNotFound);
     EXPECT_EQ(prompter_.messages[0].title, kProgramTitle);
-    EXPECT_EQ(prompter_.messages[0].icon, Icon::Information);
+    EXPECT_EQ(prompter_.messages[0].icon, base::Icon::Information);
 }
 
 TEST_F(StoreOperationsTest, LocateInAnEmptyStoreFails) {
@@ -59,7 +60,7 @@ TEST_F(StoreOperationsTest, EmptyLocateTextFindsOnlyANumberBelowATenth) {
     Add({"201300000001", "", "abc"});
     records().Reopen();
     EXPECT_TRUE(LocateProject(records(), prompter_, ""));
-    EXPECT_EQ(NumericValue(Current()), 0);
+    EXPECT_EQ(base::NumericValue(Current()), 0);
 }
 
 TEST_F(StoreOperationsTest, AddRefusesWrongLengthAndStoredNumbers) {
@@ -116,8 +117,8 @@ TEST_F(StoreOperationsTest, DeleteAsksAndDeletesTheCurrentProject) {
     EXPECT_TRUE(DeleteProject(records(), prompter_));
     EXPECT_EQ(records().Count(), 1);
     EXPECT_EQ(prompter_.messages[0].text, "确实要删除项目编号为201300000001的项目吗？");
-    EXPECT_EQ(prompter_.messages[0].icon, Icon::Question);
-    EXPECT_EQ(prompter_.messages[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(prompter_.messages[0].icon, base::Icon::Question);
+    EXPECT_EQ(prompter_.messages[0].buttons, base::Buttons::OkCancel);
 }
 
 TEST_F(StoreOperationsTest, DeleteInAnEmptyStoreFailsWithTheEmptyNumber) {

@@ -9,9 +9,10 @@
 #include <fstream>
 
 #include "office/zip_archive.h"
-#include "store/prompter.h"
+#include "base/prompter.h"
 #include "tests/summary/summary_test_support.h"
 #include "tests/support/recording_prompter.h"
+#include "store/titles.h"
 
 namespace zorbix::testing {
 namespace {
@@ -37,7 +38,7 @@ TEST(SummaryRun, EmptyStoreWritesCopiesOfTheTemplates) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "汇总完成。");
     EXPECT_EQ(prompter.messages[0].title, store::kRunEndTitle);
-    EXPECT_EQ(prompter.messages[0].icon, store::Icon::Exclamation);
+    EXPECT_EQ(prompter.messages[0].icon, base::Icon::Exclamation);
     EXPECT_EQ(prompter.busy_begun, 1);
     EXPECT_EQ(prompter.busy_ended, 1);
     for (int i = 0; i < summary::kSummaryCount; ++i) {

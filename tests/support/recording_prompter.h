@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "store/prompter.h"
+#include "base/prompter.h"
 
 namespace zorbix::testing {
 
-class RecordingPrompter : public store::Prompter {
+class RecordingPrompter : public base::Prompter {
 public:
-    bool Show(const store::Message& message) override {
+    bool Show(const base::Message& message) override {
         messages.push_back(message);
         return answer_ok;
     }
-    bool ShowRepeated(const store::Message& message) override {
+    bool ShowRepeated(const base::Message& message) override {
         Show(message);
         return silence_repeated;
     }
@@ -28,11 +28,11 @@ public:
         texts.pop_front();
         return t;
     }
-    std::optional<std::filesystem::path> ChooseSaveFile(const store::FileDialog& d) override {
+    std::optional<std::filesystem::path> ChooseSaveFile(const base::FileDialog& d) override {
         dialogs.push_back(d);
         return NextFile();
     }
-    std::optional<std::filesystem::path> ChooseOpenFile(const store::FileDialog& d) override {
+    std::optional<std::filesystem::path> ChooseOpenFile(const base::FileDialog& d) override {
         dialogs.push_back(d);
         return NextFile();
     }
@@ -50,9 +50,9 @@ public:
     bool silence_repeated = false;
     std::deque<std::string> texts;
     std::deque<std::filesystem::path> files;
-    std::vector<store::Message> messages;
+    std::vector<base::Message> messages;
     std::vector<std::string> prompts;
-    std::vector<store::FileDialog> dialogs;
+    std::vector<base::FileDialog> dialogs;
     int busy_begun = 0;
     int busy_ended = 0;
 

@@ -6,11 +6,11 @@
 #include <stdexcept>
 #include <string>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 class Failure : public std::runtime_error {
 public:
     explicit Failure(const std::string& message) : std::runtime_error(message) {}
 };
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "store/error.h"
-#include "store/instance_lock.h"
+#include "base/error.h"
+#include "base/instance_lock.h"
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 InstanceLock::InstanceLock(const std::filesystem::path& directory) {
     const std::filesystem::path file = directory / ".zorbix2013.lock";
@@ -30,4 +30,4 @@ InstanceLock::~InstanceLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

@@ -1,8 +1,8 @@
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 
 #include <gtest/gtest.h>
 
-namespace zorbix::store {
+namespace zorbix::base {
 namespace {
 
 struct Case {
@@ -26,13 +26,5 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"201301000001", 201301000001.0}, Case{"2201-2203.科技成果转化", 2201},
                       Case{"99999999999999999999", 1e20}));
 
-TEST(SameProjectNumber, DiffersByLessThanATenth) {
-    EXPECT_TRUE(SameProjectNumber(NumericValue("000123456789"), NumericValue("123456789 ")));
-    EXPECT_TRUE(SameProjectNumber(NumericValue("abcdefghijkl"), NumericValue("")));
-    EXPECT_FALSE(SameProjectNumber(NumericValue("201300000001"), NumericValue("201300000002")));
-    EXPECT_TRUE(SameProjectNumber(1.0, 1.09));
-    EXPECT_FALSE(SameProjectNumber(1.0, 1.1));
-}
-
 }  // namespace
-}  // namespace zorbix::store
+}  // namespace zorbix::base

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 class InstanceLock {
 public:
@@ -20,4 +20,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 // nullopt when the project number makes a safe file name; otherwise the
 // message for the user, saying what is wrong with it.
 std::optional<std::string> ProjectFileNameProblem(std::string_view project_number);
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

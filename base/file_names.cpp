@@ -1,6 +1,6 @@
-#include "store/file_names.h"
+#include "base/file_names.h"
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 std::optional<std::string> ProjectFileNameProblem(std::string_view number) {
     const std::string quoted = "项目编号“" + std::string(number) + "”";
@@ -20,4 +20,4 @@ std::optional<std::string> ProjectFileNameProblem(std::string_view number) {
     return std::nullopt;
 }
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

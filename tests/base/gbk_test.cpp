@@ -1,8 +1,8 @@
-#include "store/gbk.h"
+#include "base/gbk.h"
 
 #include <gtest/gtest.h>
 
-namespace zorbix::store {
+namespace zorbix::base {
 namespace {
 
 TEST(Gbk, RoundTripsChineseText) {
@@ -50,4 +50,4 @@ TEST(Gbk, RefusesBytesThatAreNotGbk) {
 }
 
 }  // namespace
-}  // namespace zorbix::store
+}  // namespace zorbix::base

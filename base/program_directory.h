@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 // The directory of the running executable.
 std::filesystem::path ExecutableDirectory();
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

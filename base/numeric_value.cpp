@@ -1,9 +1,8 @@
-#include "store/numeric_value.h"
+#include "base/numeric_value.h"
 
 #include <charconv>
-#include <cmath>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 double NumericValue(std::string_view text) {
     std::size_t i = 0;
@@ -32,6 +31,4 @@ double NumericValue(std::string_view text) {
     return negative ? -value : value;
 }
 
-bool SameProjectNumber(double a, double b) { return std::fabs(a - b) < 0.1; }
-
-}  // namespace zorbix::store
+}  // namespace zorbix::base

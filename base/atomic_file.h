@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 // Writes bytes to path atomically. Throws Failure naming the file and the
 // reason when it cannot be written.
@@ -17,4 +17,4 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path);
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path);
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

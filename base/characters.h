@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 // Number of characters (code points) of a UTF-8 text.
 inline std::size_t CharacterCount(std::string_view utf8) {
@@ -15,4 +15,4 @@ inline std::size_t CharacterCount(std::string_view utf8) {
     return n;
 }
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

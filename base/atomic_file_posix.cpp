@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "store/atomic_file.h"
-#include "store/error.h"
+#include "base/atomic_file.h"
+#include "base/error.h"
 
-namespace zorbix::store {
+namespace zorbix::base {
 namespace {
 
 std::string Reason() { return std::strerror(errno); }
@@ -80,4 +80,4 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     SyncDirectory(path);
 }
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

@@ -10,14 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorbix::store {
-
-// The program title: store, field and page checks, most failures.
-inline constexpr std::string_view kProgramTitle = "Qorvath省科技计划项目执行情况年度调查";
-// Notices of saved files.
-inline constexpr std::string_view kSavedFileTitle = "Qorvath省科技统计";
-// Ends of check, summary and reconciliation runs.
-inline constexpr std::string_view kRunEndTitle = "科技项目统计";
+namespace zorbix::base {
 
 enum class Icon { None, Information, Question, Exclamation, Critical };
 enum class Buttons { Ok, OkCancel, YesNo };
@@ -87,4 +80,4 @@ private:
     Prompter& p_;
 };
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 // The number formed by the leading characters of a text: leading blanks are
 // skipped, then an optional sign, digits and at most one decimal point are
@@ -12,8 +12,5 @@ namespace zorbix::store {
 // begin with a number gives 0 ("3.拖延" → 3, "2012-05" → 2012, "" → 0).
 double NumericValue(std::string_view text);
 
-// Two project numbers name the same project when their values differ by less
-// than 0.1 (locating and appending compare this way).
-bool SameProjectNumber(double a, double b);
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

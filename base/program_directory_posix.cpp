@@ -2,9 +2,9 @@
 // file only.
 #include <system_error>
 
-#include "store/program_directory.h"
+#include "base/program_directory.h"
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 std::filesystem::path ExecutableDirectory() {
     std::error_code error;
@@ -13,4 +13,4 @@ std::filesystem::path ExecutableDirectory() {
     return exe.parent_path();
 }
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

@@ -4,9 +4,9 @@
 #include <cerrno>
 #include <iconv.h>
 
-#include "store/gbk.h"
+#include "base/gbk.h"
 
-namespace zorbix::store {
+namespace zorbix::base {
 namespace {
 
 // One conversion direction; iconv descriptors are costly to open, so each
@@ -127,4 +127,4 @@ std::string CutToGbkBytes(std::string_view utf8, std::size_t max_bytes) {
     return std::string(utf8.substr(0, i));
 }
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base

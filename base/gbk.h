@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "store/error.h"
+#include "base/error.h"
 
-namespace zorbix::store {
+namespace zorbix::base {
 
 // Raised for text that cannot be converted; the message names the problem.
 class GbkError : public Failure {
@@ -39,4 +39,4 @@ std::size_t GbkLength(std::string_view utf8);
 // never splitting a character.
 std::string CutToGbkBytes(std::string_view utf8, std::size_t max_bytes);
 
-}  // namespace zorbix::store
+}  // namespace zorbix::base
