@@ -5,11 +5,11 @@
 #include <QCommandLineParser>
 #include <memory>
 
+#include "base/error.h"
+#include "base/program_directory.h"
 #include "screen/main_window.h"
 #include "screen/qt_prompter.h"
 #include "screen/screenshots.h"
-#include "base/error.h"
-#include "base/program_directory.h"
 #include "store/store.h"
 #include "store/titles.h"
 
@@ -50,8 +50,8 @@ int main(int argc, char** argv) {
         // directory: the program directory, as when started from its icon.
         std::filesystem::current_path(options.directory);
     } catch (const std::exception& e) {
-        prompter.Show({std::string(store::kProgramTitle), e.what(), base::Icon::Critical,
-                       base::Buttons::Ok});
+        prompter.Show(
+            {std::string(store::kProgramTitle), e.what(), base::Icon::Critical, base::Buttons::Ok});
         return 1;
     }
     int status = 0;

@@ -14,8 +14,7 @@ namespace zorbix::base {
 // Raised for text that cannot be converted; the message names the problem.
 class GbkError : public Failure {
 public:
-    GbkError(const std::string& message, std::size_t offset)
-        : Failure(message), offset_(offset) {}
+    GbkError(const std::string& message, std::size_t offset) : Failure(message), offset_(offset) {}
     // Byte offset in the input where conversion stopped.
     std::size_t offset() const { return offset_; }
 

@@ -1,8 +1,9 @@
 // GBK conversion through glibc's iconv(3). This is the one file a port to
 // another platform replaces.
+#include <iconv.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <iconv.h>
 
 #include "base/gbk.h"
 
@@ -98,15 +99,16 @@ std::string FromGbk(std::string_view gbk) {
 std::size_t GbkLength(std::string_view utf8) {
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])),
-                                       utf8.size() - i);
+        const std::size_t n =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
         if (n == 1) {
             bytes += 1;
         } else {
             std::string out;
             int error = 0;
             std::size_t offset = 0;
-            bytes += ToGbkConverter().Convert(utf8.substr(i, n), out, error, offset) ? out.size() : 2;
+            bytes +=
+                ToGbkConverter().Convert(utf8.substr(i, n), out, error, offset) ? out.size() : 2;
         }
         i += n;
     }
@@ -117,8 +119,8 @@ std::string CutToGbkBytes(std::string_view utf8, std::size_t max_bytes) {
     std::size_t bytes = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const std::size_t n = std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])),
-                                       utf8.size() - i);
+        const std::size_t n =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
         const std::size_t width = n == 1 ? 1 : GbkLength(utf8.substr(i, n));
         if (bytes + width > max_bytes) break;
         bytes += width;

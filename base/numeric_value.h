@@ -12,5 +12,4 @@ namespace zorbix::base {
 // begin with a number gives 0 ("3.拖延" → 3, "2012-05" → 2012, "" → 0).
 double NumericValue(std::string_view text);
 
-
 }  // namespace zorbix::base

@@ -43,8 +43,7 @@ public:
     }
 
     // Asks for a text; nullopt on Cancel.
-    virtual std::optional<std::string> AskText(std::string_view title,
-                                               std::string_view prompt) = 0;
+    virtual std::optional<std::string> AskText(std::string_view title, std::string_view prompt) = 0;
 
     // Choose a file; nullopt when the dialog was cancelled.
     virtual std::optional<std::filesystem::path> ChooseSaveFile(const FileDialog& dialog) = 0;

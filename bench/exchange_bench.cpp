@@ -16,9 +16,7 @@ using namespace zorbix;
 namespace {
 
 // Processor time of this process, for reading figures on a busy machine.
-double CpuMilliseconds() {
-    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
+double CpuMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/numeric_value.h"
 #include "bench/bench_support.h"
 #include "bench/quiet_prompter.h"
 #include "office/sheet_reader.h"
@@ -13,7 +14,6 @@
 #include "reconcile/plan_reconciliation.h"
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
-#include "base/numeric_value.h"
 #include "store/store.h"
 #include "tests/office/test_workbooks.h"
 

@@ -7,23 +7,22 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/atomic_file.h"
+#include "base/program_directory.h"
 #include "bench/bench_support.h"
 #include "bench/quiet_prompter.h"
 #include "report/project_report.h"
 #include "report/report_files.h"
-#include "base/atomic_file.h"
 #include "store/demo_projects.h"
-#include "base/program_directory.h"
 #include "store/store.h"
 
 using namespace zorbix;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 // The reports of one store in `dir`; false when a figure misses.
-bool Measure(const std::filesystem::path& program, const std::filesystem::path& dir, const char* where) {
+bool Measure(const std::filesystem::path& program, const std::filesystem::path& dir,
+             const char* where) {
     namespace fs = std::filesystem;
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -65,7 +64,8 @@ bool Measure(const std::filesystem::path& program, const std::filesystem::path& 
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
-    const fs::path program = argc > 1 ? fs::path(argv[1]) : base::ExecutableDirectory() / ".." / "program";
+    const fs::path program =
+        argc > 1 ? fs::path(argv[1]) : base::ExecutableDirectory() / ".." / "program";
     bool ok = Measure(program, fs::temp_directory_path() / "zorbix-report-bench", "the disk");
     // In memory the figures show the program's own work without the disk.
     if (fs::is_directory("/dev/shm")) Measure(program, "/dev/shm/zorbix-report-bench", "memory");

@@ -13,10 +13,10 @@
 #include "screen/field_binder.h"
 #include "screen/list_page.h"
 #include "screen/main_window.h"
-#include "screen/title_strip.h"
 #include "screen/page_id.h"
 #include "screen/project_table_model.h"
 #include "screen/screenshots.h"
+#include "screen/title_strip.h"
 #include "store/demo_projects.h"
 #include "store/store.h"
 
@@ -66,7 +66,9 @@ bool MeasurePanel(screen::MainWindow& window) {
     QApplication::processEvents();
     QString text;
     for (int i = 0; i < 100000; ++i)
-        text += QString("项目2013%1 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，累计数有误！\r\n")
+        text += QString(
+                    "项目2013%1 表二 JF100 = "
+                    "JF170+JF110+JF120+JF130+JF140+JF150+JF160，累计数有误！\r\n")
                     .arg(i, 8, 10, QChar('0'));
     bench::Stopwatch watch;
     window.SetPanelText(text);

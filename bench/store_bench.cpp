@@ -26,7 +26,8 @@ int main() {
     bench::Stopwatch open;
     auto store = std::make_unique<store::Store>(dir);
     store->records().MoveFirst();
-    ok &= bench::Report("open the store and reach the first record", open.Milliseconds(), 200, "ms");
+    ok &=
+        bench::Report("open the store and reach the first record", open.Milliseconds(), 200, "ms");
 
     bench::Stopwatch walk;
     std::size_t bytes = 0;

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <memory>
 
+#include "base/program_directory.h"
 #include "bench/bench_support.h"
 #include "bench/quiet_prompter.h"
 #include "store/demo_projects.h"
-#include "base/program_directory.h"
 #include "store/store.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_run.h"

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "check/rule_sets.h"
 #include "base/numeric_value.h"
+#include "check/rule_sets.h"
 
 namespace zorbix::check {
 namespace {
@@ -33,8 +33,10 @@ struct Rule {
 
 // Suffix 1 is the cumulative amount (累计数), suffix 2 this year's (当年数).
 const std::array<Rule, 7> kTableTwo = {{
-    {Test::AnyAbove, {"JF1001", "JF1002", "JF2001", "JF2002"},
-     " 表二资金合计数（JF100、JF200） > 1000000千元（十亿元！！），请核对！", 1000000},
+    {Test::AnyAbove,
+     {"JF1001", "JF1002", "JF2001", "JF2002"},
+     " 表二资金合计数（JF100、JF200） > 1000000千元（十亿元！！），请核对！",
+     1000000},
     {Test::Balance,
      {"JF1001", "JF1701", "JF1101", "JF1201", "JF1301", "JF1401", "JF1501", "JF1601"},
      " 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，累计数有误！"},
@@ -43,14 +45,18 @@ const std::array<Rule, 7> kTableTwo = {{
      " 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，当年数有误！"},
     {Test::Exact, {"JF1001", "JF2001", "JF4001"}, " 表二 JF400 = JF100-JF200，累计数有误！"},
     {Test::Exact, {"JF1002", "JF2002", "JF4002"}, " 表二 JF400 = JF100-JF200，当年数有误！"},
-    {Test::Balance, {"JF3001", "JF3111", "JF3121", "JF3131", "JF3141"},
+    {Test::Balance,
+     {"JF3001", "JF3111", "JF3121", "JF3131", "JF3141"},
      " 表二 JF300 = JF311+JF312+JF313+JF314，累计数有误！"},
-    {Test::Balance, {"JF3002", "JF3112", "JF3122", "JF3132", "JF3142"},
+    {Test::Balance,
+     {"JF3002", "JF3112", "JF3122", "JF3132", "JF3142"},
      " 表二 JF300 = JF311+JF312+JF313+JF314，当年数有误！"},
 }};
 
 const std::array<Rule, 5> kTableThree = {{
-    {Test::Balance, {"JL100", "JL110", "JL430", "JL440"}, " 表三 JL100 = JL110+JL430+JL440，有误！"},
+    {Test::Balance,
+     {"JL100", "JL110", "JL430", "JL440"},
+     " 表三 JL100 = JL110+JL430+JL440，有误！"},
     {Test::AtLeast, {"JL100", "JL120", "JL130"}, " 表三 JL100 >= JL120+JL130，有误！"},
     {Test::AtLeast, {"JL100", "JL140", "JL150"}, " 表三 JL100 >= JL140+JL150，有误！"},
     // JL170 and JL180 are named on the form but have no fields: they count 0.
@@ -59,8 +65,12 @@ const std::array<Rule, 5> kTableThree = {{
 }};
 
 const std::array<Rule, 6> kTableFour = {{
-    {Test::Balance, {"JG901", "JG911", "JG912", "JG913"}, " 表四 JG901 = JG911+JG912+JG913，有误！"},
-    {Test::Balance, {"JG902", "JG914", "JG915", "JG916"}, " 表四 JG902 = JG914+JG915+JG916，有误！"},
+    {Test::Balance,
+     {"JG901", "JG911", "JG912", "JG913"},
+     " 表四 JG901 = JG911+JG912+JG913，有误！"},
+    {Test::Balance,
+     {"JG902", "JG914", "JG915", "JG916"},
+     " 表四 JG902 = JG914+JG915+JG916，有误！"},
     {Test::AtLeast, {"JG702", "JG710"}, " 表四 JG702 >= JG710，有误！"},
     {Test::AtLeast, {"JG710", "JG711"}, " 表四 JG710 >= JG711，有误！"},
     {Test::AtLeast, {"JG702", "JG720"}, " 表四 JG702 >= JG720，有误！"},

@@ -26,13 +26,11 @@ void TellFailure(base::Prompter& prompter, const std::string& why) {
 
 }  // namespace
 
-std::string CheckReportFileBytes(std::string_view panel) {
-    return base::ToGbk(WithCrLf(panel));
-}
+std::string CheckReportFileBytes(std::string_view panel) { return base::ToGbk(WithCrLf(panel)); }
 
 bool SaveCheckReport(base::Prompter& prompter, std::string_view panel) {
-    const auto file = prompter.ChooseSaveFile({std::string(kSaveDialogTitle),
-                                               std::string(kSaveFilter), {}});
+    const auto file =
+        prompter.ChooseSaveFile({std::string(kSaveDialogTitle), std::string(kSaveFilter), {}});
     if (!file || file->empty()) {
         // The answer to this question changes nothing; it only reminds.
         prompter.Show({std::string(kSaveDialogTitle), "请指定文件名！！", base::Icon::Question,

@@ -1,8 +1,8 @@
 #include "check/check_runs.h"
 
+#include "base/error.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
-#include "base/error.h"
 #include "store/titles.h"
 
 namespace zorbix::check {
@@ -36,7 +36,7 @@ bool CheckAllProjects(store::RecordSet& records, base::Prompter& prompter, std::
         if (records.Count() > 0) WalkAll(records, busy, panel);
     } catch (const base::Failure& e) {
         base::Inform(prompter, store::kProgramTitle,
-                      std::string("数据审核失败！请检查数据或重新启动系统后重试。\n") + e.what());
+                     std::string("数据审核失败！请检查数据或重新启动系统后重试。\n") + e.what());
         return false;
     }
     base::Inform(prompter, store::kRunEndTitle, kCheckDoneText, base::Icon::Exclamation);

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "store/catalogue.h"
 #include "base/prompter.h"
+#include "store/catalogue.h"
 #include "store/record_set.h"
 
 namespace zorbix::check {

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "check/rule_sets.h"
 #include "base/characters.h"
 #include "base/numeric_value.h"
+#include "check/rule_sets.h"
 #include "store/province.h"
 
 namespace zorbix::check {
@@ -37,12 +37,15 @@ struct Rule {
 // Rules that name several fields give one line however many of them fail.
 const std::array<Rule, 20> kRules = {{
     {Test::AnyShorter, {"JB411", "JB412", "JB413"}, " 表一 JH41项目参加人员漏填！", 2},
-    {Test::AnyYearOutside, {"JB431", "JB432", "JB433"}, " 表一 JH43出生年填写有误！", 0,
-     1930, 2000},
+    {Test::AnyYearOutside,
+     {"JB431", "JB432", "JB433"},
+     " 表一 JH43出生年填写有误！",
+     0,
+     1930,
+     2000},
     {Test::RegionCode, {"JB22"}, " 表一 JH22行政区划代码填写有误！", 6},
     {Test::LengthIsNot, {"JB24"}, " 表一 JH24邮政编码填写有误！", 6},
-    {Test::AnyYearOutside, {"JB63_1", "JB63_2"}, " 表一 JH63项目起至年限填写有误！", 0, 2005,
-     2020},
+    {Test::AnyYearOutside, {"JB63_1", "JB63_2"}, " 表一 JH63项目起至年限填写有误！", 0, 2005, 2020},
     {Test::EndBeforeStart, {"JB63_2", "JB63_1"}, " 表一 JH63项目起至年限填写有误！"},
     {Test::AnyShorter, {"JB25"}, " 表一 JH25单位性质代码选择有误！", 3},
     {Test::AnyShorter, {"JB26"}, " 表一 JH26主管单位代码选择有误！", 3},

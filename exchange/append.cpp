@@ -6,6 +6,8 @@
 // the store per record.
 #include <array>
 
+#include "base/error.h"
+#include "base/numeric_value.h"
 #include "exchange/exchange_file.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
@@ -13,8 +15,6 @@
 #include "exchange/field_reader.h"
 #include "exchange/project_number_index.h"
 #include "store/catalogue.h"
-#include "base/error.h"
-#include "base/numeric_value.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -101,7 +101,8 @@ AppendResult Fail(base::Prompter& prompter, const std::string& text) {
 }
 
 // The file's text, or nullopt after telling the user why it is refused.
-std::optional<std::string> ReadChecked(const std::filesystem::path& file, base::Prompter& prompter) {
+std::optional<std::string> ReadChecked(const std::filesystem::path& file,
+                                       base::Prompter& prompter) {
     try {
         std::string text = ReadExchangeText(file);
         CheckLooksLikeRecords(text, file);
@@ -151,7 +152,7 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
     }
     if (run.result.fields_missing > 0)
         base::Inform(prompter, store::kProgramTitle, IncompleteMessage(*file, run),
-                      base::Icon::Exclamation);
+                     base::Icon::Exclamation);
     base::Inform(prompter, store::kProgramTitle, kAppended);
     if (run.result.fields_missing > 0) run.result.outcome = Outcome::Refused;
     return run.result;

@@ -1,11 +1,11 @@
 // Distributing: one exchange file per record, named after its project number.
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/file_names.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
-#include "base/atomic_file.h"
 #include "store/catalogue.h"
-#include "base/error.h"
-#include "base/file_names.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -30,12 +30,12 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
                 continue;
             }
             base::WriteFileAtomically(output_dir / (number + ".kj"),
-                                       RecordBytes(records.Current(), kDistributePlaceholder));
+                                      RecordBytes(records.Current(), kDistributePlaceholder));
             ++result.written;
         }
     } catch (const base::Failure& failure) {
         base::Inform(prompter, store::kProgramTitle,
-                      std::string(kSubmitFailed) + "\n" + failure.what());
+                     std::string(kSubmitFailed) + "\n" + failure.what());
         result.outcome = Outcome::Failed;
         return result;
     }

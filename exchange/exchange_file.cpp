@@ -4,19 +4,17 @@
 #include <fstream>
 #include <vector>
 
+#include "base/gbk.h"
 #include "exchange/byte_search.h"
 #include "exchange/exchange_writer.h"
 #include "exchange/field_reader.h"
-#include "base/gbk.h"
 
 namespace zorbix::exchange {
 namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
 
-std::string Named(const std::filesystem::path& file) {
-    return "文件“" + file.string() + "”";
-}
+std::string Named(const std::filesystem::path& file) { return "文件“" + file.string() + "”"; }
 
 [[noreturn]] void Refuse(const std::filesystem::path& file, const std::string& why) {
     throw NotExchangeFile("追加数据失败：" + Named(file) + why);
@@ -100,8 +98,8 @@ std::string ReadExchangeText(const std::filesystem::path& file) {
     // A small file needs no chunk of the full size (nor its clearing).
     const auto chunk_bytes = static_cast<std::size_t>(std::min<std::uintmax_t>(size, kChunkBytes));
     std::vector<char> chunk(chunk_bytes + 1);
-    std::size_t carried = 0;  // a lead byte left from the chunk before
-    std::uintmax_t base = 0;  // file offset of chunk[0]
+    std::size_t carried = 0;    // a lead byte left from the chunk before
+    std::uintmax_t base = 0;    // file offset of chunk[0]
     std::size_t field_run = 0;  // bytes since the last delimiter
     while (in) {
         in.read(chunk.data() + carried, static_cast<std::streamsize>(chunk_bytes));

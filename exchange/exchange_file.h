@@ -33,7 +33,7 @@ inline constexpr std::size_t kMaxFieldBytes = std::size_t{1} << 20;
 
 // A file refused as an exchange file; what() is the user's message.
 class NotExchangeFile : public base::Failure {
-  public:
+public:
     using base::Failure::Failure;
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "store/catalogue.h"
 #include "base/gbk.h"
+#include "store/catalogue.h"
 
 namespace zorbix::exchange {
 namespace {

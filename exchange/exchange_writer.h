@@ -33,13 +33,13 @@ void AppendRecordText(std::string& out, const store::Record& record, std::string
 // throw base::Failure naming the project and the character when a value
 // holds a character GBK cannot hold.
 class RecordsWriter {
-  public:
+public:
     explicit RecordsWriter(std::string_view placeholder) : placeholder_(placeholder) {}
     void Add(const store::Record& record);
     // The GBK bytes of every record added, in order.
     std::string Finish();
 
-  private:
+private:
     void Convert();
 
     std::string_view placeholder_;

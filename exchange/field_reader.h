@@ -25,7 +25,7 @@ struct Field {
 };
 
 class FieldReader {
-  public:
+public:
     explicit FieldReader(std::string_view text) : text_(text) {}
 
     // True when only blanks and line ends are left.
@@ -37,7 +37,7 @@ class FieldReader {
     // How far reading has come, in bytes of the text.
     std::size_t offset() const { return pos_; }
 
-  private:
+private:
     void SkipLeading();
     // Moves past the next comma or line end at or after `from`.
     void MovePastDelimiter(std::size_t from);

@@ -14,7 +14,7 @@
 namespace zorbix::exchange {
 
 class ProjectNumberIndex {
-  public:
+public:
     // Numbers in set order; record i (0-based) stands at position i + 1.
     explicit ProjectNumberIndex(const std::vector<std::string>& numbers);
 
@@ -23,7 +23,7 @@ class ProjectNumberIndex {
 
     void Add(double value, int position);
 
-  private:
+private:
     // Each distinct value with the first position that holds it.
     std::map<double, int> first_position_;
 };

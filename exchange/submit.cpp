@@ -1,9 +1,9 @@
 // Submitting the current record or every record into one exchange file.
+#include "base/atomic_file.h"
+#include "base/error.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
-#include "base/atomic_file.h"
-#include "base/error.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -25,7 +25,7 @@ std::optional<std::filesystem::path> ChooseSubmitFile(base::Prompter& prompter,
 
 Outcome Failed(base::Prompter& prompter, const base::Failure& failure) {
     base::Inform(prompter, store::kProgramTitle,
-                  std::string(kSubmitFailed) + "\n" + failure.what());
+                 std::string(kSubmitFailed) + "\n" + failure.what());
     return Outcome::Failed;
 }
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "base/gbk.h"
 #include "exchange/exchange_operations.h"
 #include "fuzz/fuzz_file.h"
-#include "base/gbk.h"
 #include "store/sqlite_db.h"
 #include "store/store.h"
 
@@ -20,7 +20,7 @@ namespace {
 // Answers the open dialog with the fuzzed file and every question with OK;
 // silences the per-record duplicate messages.
 class FileAnswering : public base::Prompter {
-  public:
+public:
     explicit FileAnswering(std::filesystem::path file) : file_(std::move(file)) {}
     bool Show(const base::Message&) override { return true; }
     bool ShowRepeated(const base::Message&) override { return true; }
@@ -34,7 +34,7 @@ class FileAnswering : public base::Prompter {
         return file_;
     }
 
-  private:
+private:
     std::filesystem::path file_;
 };
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_file.h"
-#include "office/docx_bookmarks.h"
 #include "base/error.h"
 #include "base/gbk.h"
+#include "fuzz/fuzz_file.h"
+#include "office/docx_bookmarks.h"
 
 using namespace zorbix;
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/gbk.h"
 #include "exchange/exchange_file.h"
 #include "exchange/field_reader.h"
 #include "fuzz/fuzz_file.h"
-#include "base/gbk.h"
 
 using namespace zorbix;
 

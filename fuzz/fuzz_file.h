@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,8 +17,8 @@ namespace zorbix::fuzzing {
 // removed at exit.
 inline const std::filesystem::path& FuzzFolder() {
     static const std::filesystem::path folder = [] {
-        auto dir = std::filesystem::temp_directory_path() /
-                   ("zorbix-fuzz-" + std::to_string(::getpid()));
+        auto dir =
+            std::filesystem::temp_directory_path() / ("zorbix-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         // Removed when the fuzzer ends its run (after the objects made later,
         // such as a store inside it, are gone).

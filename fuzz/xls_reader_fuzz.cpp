@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/fuzz_file.h"
-#include "office/sheet_reader.h"
 #include "base/error.h"
 #include "base/gbk.h"
+#include "fuzz/fuzz_file.h"
+#include "office/sheet_reader.h"
 
 using namespace zorbix;
 

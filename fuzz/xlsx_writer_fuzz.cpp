@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/error.h"
+#include "base/gbk.h"
 #include "fuzz/fuzz_file.h"
 #include "office/sheet_reader.h"
 #include "office/xlsx_cell_writer.h"
-#include "base/error.h"
-#include "base/gbk.h"
 
 using namespace zorbix;
 

@@ -3,9 +3,9 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/error.h"
 #include "office/docx_package.h"
 #include "office/xml_part.h"
-#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -35,7 +35,8 @@ void IndexInto(const pugi::xml_node& node, BookmarkIndex& index) {
 // The start of that name whose end exists (LibreOffice writes a second,
 // unended start for empty table-cell bookmarks), with its end; other starts
 // of the same name are dropped. Missing: a failure naming the bookmark.
-std::pair<pugi::xml_node, pugi::xml_node> TakeBookmark(BookmarkIndex& index, const std::string& name) {
+std::pair<pugi::xml_node, pugi::xml_node> TakeBookmark(BookmarkIndex& index,
+                                                       const std::string& name) {
     auto found = index.starts.find(name);
     pugi::xml_node start, end;
     if (found != index.starts.end()) {
@@ -95,7 +96,8 @@ pugi::xml_node RunPropertiesNear(pugi::xml_node start, const std::vector<pugi::x
 std::vector<pugi::xml_node> HeldNodes(pugi::xml_node start, pugi::xml_node end) {
     std::vector<pugi::xml_node> held;
     for (auto n = start.next_sibling(); n && n != end; n = n.next_sibling())
-        if (!Is(n, "w:bookmarkStart") && !Is(n, "w:bookmarkEnd") && !Is(n, "w:pPr")) held.push_back(n);
+        if (!Is(n, "w:bookmarkStart") && !Is(n, "w:bookmarkEnd") && !Is(n, "w:pPr"))
+            held.push_back(n);
     return held;
 }
 
@@ -150,12 +152,18 @@ public:
 
     void Walk(pugi::xml_node node) {
         for (auto child = node.first_child(); child; child = child.next_sibling()) {
-            if (Is(child, "w:bookmarkStart")) Open(child);
-            else if (Is(child, "w:bookmarkEnd")) open_.erase(child.attribute("w:id").value());
-            else if (Is(child, "w:t")) Add(child.text().get());
-            else if (Is(child, "w:br") || Is(child, "w:cr")) Add("\n");
-            else if (Is(child, "w:tab") && Is(node, "w:r")) Add("\t");
-            else Walk(child);
+            if (Is(child, "w:bookmarkStart"))
+                Open(child);
+            else if (Is(child, "w:bookmarkEnd"))
+                open_.erase(child.attribute("w:id").value());
+            else if (Is(child, "w:t"))
+                Add(child.text().get());
+            else if (Is(child, "w:br") || Is(child, "w:cr"))
+                Add("\n");
+            else if (Is(child, "w:tab") && Is(node, "w:r"))
+                Add("\t");
+            else
+                Walk(child);
         }
     }
     std::map<std::string, std::string> texts;

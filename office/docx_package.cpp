@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "office/xml_part.h"
 #include "base/error.h"
+#include "office/xml_part.h"
 
 namespace zorbix::office {
 
@@ -15,7 +15,8 @@ std::string MainDocumentPart(const ZipArchive& package) {
     constexpr std::string_view kType = "/officeDocument";
     for (auto rel : rels.child("Relationships").children("Relationship")) {
         const std::string_view type = rel.attribute("Type").value();
-        if (type.size() < kType.size() || type.substr(type.size() - kType.size()) != kType) continue;
+        if (type.size() < kType.size() || type.substr(type.size() - kType.size()) != kType)
+            continue;
         std::string target = rel.attribute("Target").value();
         if (!target.empty() && target.front() == '/') target.erase(0, 1);
         if (package.Has(target)) return target;

@@ -1,5 +1,3 @@
-#include "office/isolated_run.h"
-
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -8,6 +6,7 @@
 #include <cerrno>
 
 #include "base/error.h"
+#include "office/isolated_run.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)

@@ -44,9 +44,7 @@ bool Sheet::Put(int row, int column, Cell cell) {
     return true;
 }
 
-void Sheet::Reserve(std::size_t cells) {
-    cells_.reserve(std::min(cells, kMaxCells));
-}
+void Sheet::Reserve(std::size_t cells) { cells_.reserve(std::min(cells, kMaxCells)); }
 
 void Sheet::Settle() const {
     if (sorted_) return;

@@ -30,7 +30,7 @@ struct Cell {
 };
 
 class Sheet {
-  public:
+public:
     // A sheet larger than this is refused by the readers: far beyond any
     // real plan list, and a hostile file must not fill the memory.
     static constexpr std::size_t kMaxCells = 4'000'000;
@@ -49,7 +49,7 @@ class Sheet {
     // For the readers: room for about this many cells (kept under kMaxCells).
     void Reserve(std::size_t cells);
 
-  private:
+private:
     static std::uint64_t Key(int row, int column) {
         return (static_cast<std::uint64_t>(row) << 20) | static_cast<std::uint64_t>(column);
     }

@@ -32,12 +32,9 @@ Sheet ReadFirstSheet(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, ec))
         throw base::Failure("找不到文件“" + file.string() + "”。");
     switch (KindOf(file)) {
-        case WorkbookKind::Xlsx:
-            return ReadXlsxFirstSheet(file);
-        case WorkbookKind::Xls:
-            return ReadXlsFirstSheet(file);
-        case WorkbookKind::Unknown:
-            break;
+        case WorkbookKind::Xlsx: return ReadXlsxFirstSheet(file);
+        case WorkbookKind::Xls: return ReadXlsFirstSheet(file);
+        case WorkbookKind::Unknown: break;
     }
     throw base::Failure("文件“" + file.string() + "”不是Excel工作簿，或已损坏。");
 }

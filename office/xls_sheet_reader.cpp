@@ -7,10 +7,10 @@
 #include <cstring>
 #include <map>
 
+#include "base/error.h"
 #include "office/isolated_run.h"
 #include "office/sheet_reader.h"
 #include "office/zip_archive.h"
-#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -24,7 +24,7 @@ constexpr std::uint64_t kMaxDeclaredCells = 8'000'000;
 
 // Closes a FreeXL handle however reading ends.
 class XlsHandle {
-  public:
+public:
     XlsHandle(const std::filesystem::path& file, bool info_only, const std::string& named) {
         const int rc = info_only ? freexl_open_info(file.c_str(), &handle_)
                                  : freexl_open(file.c_str(), &handle_);
@@ -54,7 +54,7 @@ class XlsHandle {
         return "已损坏，无法读取（错误" + std::to_string(rc) + "）。";
     }
 
-  private:
+private:
     const void* handle_ = nullptr;
 };
 
@@ -82,18 +82,15 @@ void CheckDeclaredSize(const std::filesystem::path& file, const std::string& nam
 
 Cell ReadCell(const FreeXL_CellValue& value) {
     switch (value.type) {
-        case FREEXL_CELL_INT:
-            return Cell::FromNumber(value.value.int_value);
-        case FREEXL_CELL_DOUBLE:
-            return Cell::FromNumber(value.value.double_value);
+        case FREEXL_CELL_INT: return Cell::FromNumber(value.value.int_value);
+        case FREEXL_CELL_DOUBLE: return Cell::FromNumber(value.value.double_value);
         case FREEXL_CELL_TEXT:
         case FREEXL_CELL_SST_TEXT:
         case FREEXL_CELL_DATE:
         case FREEXL_CELL_DATETIME:
         case FREEXL_CELL_TIME:
             return Cell::FromText(value.value.text_value ? value.value.text_value : "");
-        default:
-            return {};
+        default: return {};
     }
 }
 
@@ -140,7 +137,8 @@ std::string ReadEncodedCells(const std::filesystem::path& file, const std::strin
             if (freexl_get_cell_value(xls.get(), r, c, &value) != FREEXL_OK) continue;
             const Cell cell = ReadCell(value);
             if (cell.IsEmpty()) continue;
-            if (++cells > Sheet::kMaxCells) throw base::Failure(named + "的第一张工作表过大，已拒绝读取。");
+            if (++cells > Sheet::kMaxCells)
+                throw base::Failure(named + "的第一张工作表过大，已拒绝读取。");
             EncodeCell(out, r + 1, c + 1u, cell);
         }
     }
@@ -160,7 +158,8 @@ Sheet DecodeCells(std::string_view in, const std::string& named) {
             if (!TakeRaw(in, number)) throw base::Failure(named + "读取时出错。");
             cell = Cell::FromNumber(number);
         } else {
-            if (!TakeRaw(in, length) || in.size() < length) throw base::Failure(named + "读取时出错。");
+            if (!TakeRaw(in, length) || in.size() < length)
+                throw base::Failure(named + "读取时出错。");
             cell = Cell::FromText(std::string(in.substr(0, length)));
             in.remove_prefix(length);
         }

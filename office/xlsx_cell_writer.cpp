@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/error.h"
 #include "office/xlsx_package.h"
 #include "office/xlsx_sheet_edit.h"
 #include "office/xml_part.h"
-#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -62,10 +62,10 @@ XlsxCellWriter::XlsxCellWriter(const std::filesystem::path& workbook)
 void XlsxCellWriter::SetNumber(int row, int column, double value) {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
         throw base::Failure("单元格位置超出工作表范围（第" + std::to_string(row) + "行第" +
-                             std::to_string(column) + "列）。");
+                            std::to_string(column) + "列）。");
     if (!std::isfinite(value))
         throw base::Failure("第" + std::to_string(row) + "行第" + std::to_string(column) +
-                             "列的数值无效，无法写入工作表。");
+                            "列的数值无效，无法写入工作表。");
     numbers_[{row, column}] = value;
 }
 

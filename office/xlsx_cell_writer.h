@@ -20,7 +20,7 @@
 namespace zorbix::office {
 
 class XlsxCellWriter {
-  public:
+public:
     // Opens the template and reads its first sheet.
     explicit XlsxCellWriter(const std::filesystem::path& workbook);
 
@@ -33,7 +33,7 @@ class XlsxCellWriter {
     // target must not be the template itself.
     void Save(const std::filesystem::path& target) const;
 
-  private:
+private:
     ZipArchive package_;
     std::string sheet_part_;
     std::map<std::pair<int, int>, double> numbers_;  // (row, column) -> value

@@ -1,7 +1,7 @@
 #include "office/xlsx_package.h"
 
-#include "office/xml_part.h"
 #include "base/error.h"
+#include "office/xml_part.h"
 
 namespace zorbix::office {
 namespace {
@@ -29,7 +29,8 @@ std::string FirstSheetPart(const ZipArchive& package) {
     if (!sheet || id.empty()) throw base::Failure(file + "中没有工作表。");
 
     pugi::xml_document rels;
-    ParseXmlPart(rels, package.Read("xl/_rels/workbook.xml.rels"), file + "的xl/_rels/workbook.xml.rels");
+    ParseXmlPart(rels, package.Read("xl/_rels/workbook.xml.rels"),
+                 file + "的xl/_rels/workbook.xml.rels");
     for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
         if (id != rel.attribute("Id").value()) continue;
         const std::string part = ResolveTarget(rel.attribute("Target").value());

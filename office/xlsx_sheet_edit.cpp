@@ -29,9 +29,7 @@ pugi::xml_node NextNamed(pugi::xml_node node, std::string_view local) {
     return node;
 }
 
-int RowNumber(pugi::xml_node row) {
-    return row.attribute("r").as_int(0);
-}
+int RowNumber(pugi::xml_node row) { return row.attribute("r").as_int(0); }
 
 int CellColumn(pugi::xml_node cell) {
     return ParseCellReference(cell.attribute("r").value()).second;

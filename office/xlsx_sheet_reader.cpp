@@ -4,11 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/error.h"
 #include "office/sheet_reader.h"
 #include "office/xlsx_package.h"
 #include "office/xml_part.h"
 #include "office/zip_archive.h"
-#include "base/error.h"
 
 namespace zorbix::office {
 namespace {
@@ -65,7 +65,7 @@ void ParseInPlace(pugi::xml_document& doc, std::string& bytes, const std::string
         doc.load_buffer_inplace(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
         throw base::Failure(what + "的XML内容已损坏（" + result.description() + "，第" +
-                      std::to_string(result.offset) + "字节）。");
+                            std::to_string(result.offset) + "字节）。");
     RefuseDocumentType(doc, what);
 }
 
@@ -107,7 +107,7 @@ int ParseRowNumber(const pugi::xml_node& row, int previous) {
 }
 
 class SheetBuilder {
-  public:
+public:
     SheetBuilder(std::string file, std::vector<std::string> strings, std::size_t xml_bytes)
         : file_(std::move(file)), strings_(std::move(strings)) {
         // A cell takes some 30 bytes of XML at least: room for all of them
@@ -137,7 +137,7 @@ class SheetBuilder {
 
     Sheet Take() { return std::move(sheet_); }
 
-  private:
+private:
     [[noreturn]] void Damaged(const std::string& why) const {
         throw base::Failure(file_ + "已损坏（第一张工作表中" + why + "）。");
     }

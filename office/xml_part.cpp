@@ -10,8 +10,8 @@ void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string
     const pugi::xml_parse_result result =
         doc.load_buffer(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
-        throw base::Failure(std::string(what) + "的XML内容已损坏（" + result.description() + "，第" +
-                             std::to_string(result.offset) + "字节）。");
+        throw base::Failure(std::string(what) + "的XML内容已损坏（" + result.description() +
+                            "，第" + std::to_string(result.offset) + "字节）。");
     RefuseDocumentType(doc, what);
 }
 
@@ -22,7 +22,7 @@ void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what) {
     for (pugi::xml_node node : doc.children())
         if (node.type() == pugi::node_doctype)
             throw base::Failure(std::string(what) +
-                                 "含有文档类型定义（DTD），Office文件中不允许，已拒绝读取。");
+                                "含有文档类型定义（DTD），Office文件中不允许，已拒绝读取。");
 }
 
 std::string SaveXmlPart(const pugi::xml_document& doc) {

@@ -18,7 +18,8 @@ bool LeavesFolder(std::string_view name) {
     std::size_t start = 0;
     while (start <= name.size()) {
         const std::size_t end = name.find_first_of("/\\", start);
-        const std::string_view part = name.substr(start, end == std::string_view::npos ? end : end - start);
+        const std::string_view part =
+            name.substr(start, end == std::string_view::npos ? end : end - start);
         if (part == "..") return true;
         if (end == std::string_view::npos) break;
         start = end + 1;
@@ -41,10 +42,12 @@ public:
     }
     ::zip* get() { return zip_; }
 
-    void Add(const std::string& name, const std::string& bytes, const std::filesystem::path& target) {
+    void Add(const std::string& name, const std::string& bytes,
+             const std::filesystem::path& target) {
         zip_source_t* source = zip_source_buffer(zip_, bytes.data(), bytes.size(), 0);
         const zip_int64_t index =
-            source ? zip_file_add(zip_, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) : -1;
+            source ? zip_file_add(zip_, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
+                   : -1;
         if (index < 0) {
             if (source) zip_source_free(source);
             throw base::Failure("无法写入" + Quoted(target) + "：" + zip_strerror(zip_) + "。");
@@ -79,7 +82,8 @@ ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
         zip_error_init_with_code(&ze, error);
         const std::string reason = zip_error_strerror(&ze);
         zip_error_fini(&ze);
-        throw base::Failure(Quoted(file) + "不是有效的Office文件（无法作为zip打开：" + reason + "）。");
+        throw base::Failure(Quoted(file) + "不是有效的Office文件（无法作为zip打开：" + reason +
+                            "）。");
     }
     for (const auto& name : Names()) {
         if (LeavesFolder(name)) {
@@ -111,15 +115,19 @@ std::vector<std::string> ZipArchive::Names() const {
 std::string ZipArchive::Read(std::string_view name) const {
     const std::string part(name);
     const zip_int64_t index = zip_name_locate(zip_, part.c_str(), 0);
-    if (index < 0) throw base::Failure(Quoted(file_) + "缺少部件“" + part + "”，文件已损坏或不是所需的文件。");
+    if (index < 0)
+        throw base::Failure(Quoted(file_) + "缺少部件“" + part + "”，文件已损坏或不是所需的文件。");
     zip_stat_t stat;
-    if (zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+    if (zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+        !(stat.valid & ZIP_STAT_SIZE))
         throw base::Failure(Quoted(file_) + "的部件“" + part + "”无法读取。");
     if (stat.size > kMaxPartBytes)
         throw base::Failure(Quoted(file_) + "的部件“" + part + "”解压后过大（" +
-                      std::to_string(stat.size >> 20) + " MB），已拒绝读取。");
+                            std::to_string(stat.size >> 20) + " MB），已拒绝读取。");
     zip_file_t* f = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
-    if (!f) throw base::Failure(Quoted(file_) + "的部件“" + part + "”无法打开：" + zip_strerror(zip_) + "。");
+    if (!f)
+        throw base::Failure(Quoted(file_) + "的部件“" + part + "”无法打开：" + zip_strerror(zip_) +
+                            "。");
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
     zip_uint64_t done = 0;
     while (done < stat.size) {
@@ -129,7 +137,8 @@ std::string ZipArchive::Read(std::string_view name) const {
     }
     const bool complete = done == stat.size;
     zip_fclose(f);
-    if (!complete) throw base::Failure(Quoted(file_) + "的部件“" + part + "”已损坏，无法完整读取。");
+    if (!complete)
+        throw base::Failure(Quoted(file_) + "的部件“" + part + "”已损坏，无法完整读取。");
     return bytes;
 }
 
@@ -144,10 +153,12 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
         const char* raw = zip_get_name(source.handle(), static_cast<zip_uint64_t>(i), 0);
         const std::string name = raw ? raw : "";
         if (replaced.count(name)) continue;
-        zip_source_t* copy = zip_source_zip(out.get(), source.handle(), static_cast<zip_uint64_t>(i), 0, 0, -1);
+        zip_source_t* copy =
+            zip_source_zip(out.get(), source.handle(), static_cast<zip_uint64_t>(i), 0, 0, -1);
         if (!copy || zip_file_add(out.get(), name.c_str(), copy, ZIP_FL_ENC_UTF_8) < 0) {
             if (copy) zip_source_free(copy);
-            throw base::Failure("无法写入" + Quoted(target) + "：" + zip_strerror(out.get()) + "。");
+            throw base::Failure("无法写入" + Quoted(target) + "：" + zip_strerror(out.get()) +
+                                "。");
         }
     }
     for (const auto& [name, bytes] : replaced) out.Add(name, bytes, target);

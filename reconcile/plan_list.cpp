@@ -1,7 +1,7 @@
 #include "reconcile/plan_list.h"
 
-#include "office/sheet_reader.h"
 #include "base/error.h"
+#include "office/sheet_reader.h"
 
 namespace zorbix::reconcile {
 namespace {
@@ -29,7 +29,7 @@ PlannedProject PlannedAt(const office::Sheet& sheet, int row, const std::string&
     const office::Cell& number = sheet.At(row, kNumberColumn);
     if (!HoldsNumber(number))
         throw base::Failure("计划文件“" + file_name + "”第" + std::to_string(row) + "行第2列“" +
-                      number.text + "”不是项目编号，请检查计划表。");
+                            number.text + "”不是项目编号，请检查计划表。");
     PlannedProject p;
     p.row = row;
     p.number = number.number;
@@ -47,8 +47,9 @@ std::filesystem::path FindPlanWorkbook(const std::filesystem::path& program_dir)
         const auto file = program_dir / name;
         if (std::filesystem::exists(file, ec)) return file;
     }
-    throw base::Failure("找不到计划文件“" + std::string(kPlanWorkbookXlsx) + "”或“" + kPlanWorkbookXls +
-                  "”，请将计划文件放在程序目录“" + program_dir.string() + "”中。");
+    throw base::Failure("找不到计划文件“" + std::string(kPlanWorkbookXlsx) + "”或“" +
+                        kPlanWorkbookXls + "”，请将计划文件放在程序目录“" + program_dir.string() +
+                        "”中。");
 }
 
 std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::string& file_name) {
@@ -60,12 +61,12 @@ std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::stri
     }
     if (plan.empty())
         throw base::Failure("计划文件“" + file_name +
-                      "”第一张工作表的第2行第2列没有项目编号，不是计划表（第1行为表头，"
-                      "从第2行起每行一个项目，第2列为项目编号，第6列为计划金额）。");
+                            "”第一张工作表的第2行第2列没有项目编号，不是计划表（第1行为表头，"
+                            "从第2行起每行一个项目，第2列为项目编号，第6列为计划金额）。");
     if (!any_amount)
         throw base::Failure("计划文件“" + file_name +
-                      "”第一张工作表的第6列（计划金额）没有数据，"
-                      "不是计划表。");
+                            "”第一张工作表的第6列（计划金额）没有数据，"
+                            "不是计划表。");
     return plan;
 }
 

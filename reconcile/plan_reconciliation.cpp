@@ -1,8 +1,8 @@
 #include "reconcile/plan_reconciliation.h"
 
+#include "base/error.h"
 #include "reconcile/plan_list.h"
 #include "reconcile/reconciliation.h"
-#include "base/error.h"
 #include "store/titles.h"
 
 namespace zorbix::reconcile {

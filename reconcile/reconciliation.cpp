@@ -44,7 +44,7 @@ std::vector<Numbered> InValueOrder(const std::vector<Item>& items, Value value) 
 }
 
 class Findings {
-  public:
+public:
     explicit Findings(std::string& text) : text_(text) {}
 
     void Missing(const PlannedProject& p) {
@@ -63,7 +63,7 @@ class Findings {
         End();
     }
 
-  private:
+private:
     std::string& Start() { return text_ += std::to_string(next_); }
     void End() {
         text_ += kLineEnd;

@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "report/print_service.h"
 #include "base/error.h"
+#include "report/print_service.h"
 
 namespace zorbix::report {
 namespace {
@@ -61,8 +61,10 @@ std::optional<fs::path> FindProgram(std::string_view name) {
     while (!dirs.empty()) {
         const auto colon = dirs.find(':');
         const std::string_view dir = dirs.substr(0, colon);
-        const fs::path candidate = fs::path(dir.empty() ? "." : std::string(dir)) / std::string(name);
-        if (::access(candidate.c_str(), X_OK) == 0 && fs::is_regular_file(candidate)) return candidate;
+        const fs::path candidate =
+            fs::path(dir.empty() ? "." : std::string(dir)) / std::string(name);
+        if (::access(candidate.c_str(), X_OK) == 0 && fs::is_regular_file(candidate))
+            return candidate;
         if (colon == std::string_view::npos) break;
         dirs.remove_prefix(colon + 1);
     }
@@ -134,7 +136,8 @@ std::string FirstLine(std::string text) {
     const std::string& e = result.err;
     if (Contains(e, "No default destination") || Contains(e, "no system default"))
         throw base::Failure(std::string(kNoDefaultPrinter));
-    if (Contains(e, "Scheduler") || Contains(e, "connect to server") || Contains(e, "Connection refused"))
+    if (Contains(e, "Scheduler") || Contains(e, "connect to server") ||
+        Contains(e, "Connection refused"))
         throw base::Failure(std::string(kCupsNotRunning));
     throw base::Failure("打印失败：" + FirstLine(e.empty() ? result.out : e));
 }
@@ -184,9 +187,9 @@ PrintJob PrintDocument(const fs::path& document) {
     PrintJob job;
     job.printer = DefaultPrinter(*lpstat, scratch.path());
     const fs::path pdf = RenderPdf(*soffice, document, scratch.path());
-    const Outcome result = Run({lp->string(), "-d", job.printer, "-t",
-                                document.filename().string(), pdf.string()},
-                               scratch.path(), kPrintTimeout);
+    const Outcome result =
+        Run({lp->string(), "-d", job.printer, "-t", document.filename().string(), pdf.string()},
+            scratch.path(), kPrintTimeout);
     if (result.status != 0) FailForCups(result);
     constexpr std::string_view kPrefix = "request id is ";
     if (const auto at = result.out.find(kPrefix); at != std::string::npos) {

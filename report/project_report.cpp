@@ -12,8 +12,8 @@
 namespace zorbix::report {
 namespace {
 
-using store::kProgramTitle;
 using base::Message;
+using store::kProgramTitle;
 
 // The message for a failed generation: the template's own message when it
 // is missing; otherwise the generation message with what failed beneath.
@@ -23,7 +23,8 @@ base::Message FailureMessage(const base::Failure& failure) {
     return {std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()};
 }
 
-std::optional<base::Message> TryReport(const store::Record& record, const std::filesystem::path& dir) {
+std::optional<base::Message> TryReport(const store::Record& record,
+                                       const std::filesystem::path& dir) {
     try {
         WriteProjectReport(record, dir);
     } catch (const base::Failure& failure) {
@@ -44,7 +45,8 @@ std::filesystem::path WriteProjectReport(const store::Record& record,
     const auto target = ReportPath(program_dir, number);
     const auto source = TemplatePath(program_dir);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(source, ec)) throw TemplateMissing("报表模板文件不存在。");
+    if (!std::filesystem::is_regular_file(source, ec))
+        throw TemplateMissing("报表模板文件不存在。");
     try {
         office::FillDocxBookmarks(source, target, ReportTexts(record));
     } catch (const base::Failure& failure) {
@@ -74,8 +76,8 @@ bool CommandReport(const store::RecordSet& records, base::Prompter& prompter,
     }
     if (made)
         base::Inform(prompter, store::kSavedFileTitle,
-                      std::string(kReportMadePrefix) + ProjectNumber(records.Current()) +
-                          std::string(kReportExtension) + std::string(kReportMadeSuffix));
+                     std::string(kReportMadePrefix) + ProjectNumber(records.Current()) +
+                         std::string(kReportExtension) + std::string(kReportMadeSuffix));
     return made;
 }
 
@@ -101,7 +103,8 @@ bool CommandReports(store::RecordSet& records, base::Prompter& prompter,
             busy.Progress(done + 1, total);
         }
     } catch (const base::Failure& failure) {
-        prompter.Show({std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()});
+        prompter.Show(
+            {std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()});
         return false;
     }
     if (failed == 0) {
@@ -109,9 +112,9 @@ bool CommandReports(store::RecordSet& records, base::Prompter& prompter,
         return true;
     }
     base::Inform(prompter, store::kSavedFileTitle,
-                  "共" + std::to_string(total) + "个项目，其中" + std::to_string(failed) +
-                      "个项目的报表生成失败，其余报表已生成，格式可能需要调整。",
-                  base::Icon::Exclamation);
+                 "共" + std::to_string(total) + "个项目，其中" + std::to_string(failed) +
+                     "个项目的报表生成失败，其余报表已生成，格式可能需要调整。",
+                 base::Icon::Exclamation);
     return false;
 }
 

@@ -10,31 +10,30 @@ namespace {
 // The bookmarks in the order in which a report is filled; each takes the
 // whole text of the column of its name unless kCuts says otherwise.
 constexpr std::array<std::string_view, kPlacementCount> kOrder = {
-    "JB01",    "JB02",    "ZGDW",    "XMCDDW",  "JB03",    "JB04",   "JB05",   "JB06",
-    "TBSJ_1",  "TBSJ_2",  "TBSJ_3",  "JB21",    "JB22",    "JB23",   "JB24",   "JB25",
-    "JB26",    "JB27",    "JB411",   "JB412",   "JB413",   "JB421",  "JB422",  "JB423",
-    "JB431",   "JB432",   "JB433",   "JB441",   "JB442",   "JB443",  "JB451",  "JB452",
-    "JB453",   "JB461",   "JB462",   "JB463",   "JB471",   "JB472",  "JB473",  "JB481",
-    "JB482",   "JB483",   "JB51",    "JB52",    "JB53",    "JB54",   "JB61",   "JB62",
-    "JB63_1",  "JB63_2",  "JB64",    "JB65",    "JB71",    "JB72_01", "JB72_02", "JB72_03",
-    "JB81",    "JB82_1",  "JB82_2",  "JB83",    "JF1001",  "JF1002", "JF1701", "JF1702",
-    "JF1101",  "JF1102",  "JF1201",  "JF1202",  "JF1301",  "JF1302", "JF1401", "JF1402",
-    "JF1501",  "JF1502",  "JF1601",  "JF1602",  "JF2001",  "JF2002", "JF3001", "JF3002",
-    "JF3111",  "JF3112",  "JF3121",  "JF3122",  "JF3131",  "JF3132", "JF3141", "JF3142",
-    "JF4001",  "JF4002",  "JF4101",  "JF4102",  "JL100",   "JL110",  "JL111",  "JL430",
-    "JL440",   "JL120",   "JL121",   "JL130",   "JL131",   "JL140",  "JL150",  "JL160",
-    "JL190",   "JL200",   "JL300",   "JL400",   "JL410",   "JL420",  "JG131",  "JG102",
-    "JG302",   "JG402",   "JG160",   "JG170",   "JGCSCD",  "JG512",  "JG522",  "JG532",
-    "JG542",   "JG702",   "JG710",   "JG711",   "JG720",   "JG802",  "JG901",  "JG911",
-    "JG912",   "JG913",   "JG902",   "JG914",   "JG915",   "JG916",  "JG920",  "JDCG",
+    "JB01",    "JB02",    "ZGDW",   "XMCDDW", "JB03",   "JB04",   "JB05",   "JB06",   "TBSJ_1",
+    "TBSJ_2",  "TBSJ_3",  "JB21",   "JB22",   "JB23",   "JB24",   "JB25",   "JB26",   "JB27",
+    "JB411",   "JB412",   "JB413",  "JB421",  "JB422",  "JB423",  "JB431",  "JB432",  "JB433",
+    "JB441",   "JB442",   "JB443",  "JB451",  "JB452",  "JB453",  "JB461",  "JB462",  "JB463",
+    "JB471",   "JB472",   "JB473",  "JB481",  "JB482",  "JB483",  "JB51",   "JB52",   "JB53",
+    "JB54",    "JB61",    "JB62",   "JB63_1", "JB63_2", "JB64",   "JB65",   "JB71",   "JB72_01",
+    "JB72_02", "JB72_03", "JB81",   "JB82_1", "JB82_2", "JB83",   "JF1001", "JF1002", "JF1701",
+    "JF1702",  "JF1101",  "JF1102", "JF1201", "JF1202", "JF1301", "JF1302", "JF1401", "JF1402",
+    "JF1501",  "JF1502",  "JF1601", "JF1602", "JF2001", "JF2002", "JF3001", "JF3002", "JF3111",
+    "JF3112",  "JF3121",  "JF3122", "JF3131", "JF3132", "JF3141", "JF3142", "JF4001", "JF4002",
+    "JF4101",  "JF4102",  "JL100",  "JL110",  "JL111",  "JL430",  "JL440",  "JL120",  "JL121",
+    "JL130",   "JL131",   "JL140",  "JL150",  "JL160",  "JL190",  "JL200",  "JL300",  "JL400",
+    "JL410",   "JL420",   "JG131",  "JG102",  "JG302",  "JG402",  "JG160",  "JG170",  "JGCSCD",
+    "JG512",   "JG522",   "JG532",  "JG542",  "JG702",  "JG710",  "JG711",  "JG720",  "JG802",
+    "JG901",   "JG911",   "JG912",  "JG913",  "JG902",  "JG914",  "JG915",  "JG916",  "JG920",
+    "JDCG",
 };
 
 // Bookmarks that show part of a text: the parts of the two dates, and the
 // code (without its description) of coded items.
 constexpr std::array<Placement, 18> kCuts = {{
-    {"TBSJ_1", "TBSJ", Take::Chars, 1, 4},      // year
-    {"TBSJ_2", "TBSJ", Take::Chars, 6, 2},      // month
-    {"TBSJ_3", "TBSJ", Take::Last, 0, 2},       // day
+    {"TBSJ_1", "TBSJ", Take::Chars, 1, 4},  // year
+    {"TBSJ_2", "TBSJ", Take::Chars, 6, 2},  // month
+    {"TBSJ_3", "TBSJ", Take::Last, 0, 2},   // day
     {"JB25", "JB25", Take::Chars, 1, 2},
     {"JB27", "JB27", Take::Chars, 1, 1},
     {"JB61", "JB61", Take::Chars, 1, 4},
@@ -46,8 +45,8 @@ constexpr std::array<Placement, 18> kCuts = {{
     {"JB72_02", "JB72_02", Take::Chars, 1, 2},
     {"JB72_03", "JB72_03", Take::Chars, 1, 2},
     {"JB81", "JB81", Take::Chars, 1, 1},
-    {"JB82_1", "JB82", Take::Chars, 1, 4},      // year
-    {"JB82_2", "JB82", Take::Last, 0, 2},       // month
+    {"JB82_1", "JB82", Take::Chars, 1, 4},  // year
+    {"JB82_2", "JB82", Take::Last, 0, 2},   // month
     {"JB83", "JB83", Take::Chars, 1, 1},
     {"JGCSCD", "JGCSCD", Take::Chars, 1, 1},
 }};
@@ -100,7 +99,8 @@ std::vector<office::BookmarkText> ReportTexts(const store::Record& record) {
     const auto placements = Placements();
     for (std::size_t i = 0; i < placements.size(); ++i) {
         const Placement& p = placements[i];
-        texts.push_back({std::string(p.bookmark), CutText(record[columns[i]], p.take, p.first, p.count)});
+        texts.push_back(
+            {std::string(p.bookmark), CutText(record[columns[i]], p.take, p.first, p.count)});
     }
     return texts;
 }

@@ -16,9 +16,9 @@ namespace zorbix::report {
 // Which characters of the column's text a bookmark shows. Characters are
 // counted as characters, not bytes; a shorter text gives what there is.
 enum class Take {
-    Whole,   // the text unchanged
-    Chars,   // `count` characters from character `first` (1-based)
-    Last,    // the last `count` characters
+    Whole,  // the text unchanged
+    Chars,  // `count` characters from character `first` (1-based)
+    Last,   // the last `count` characters
 };
 
 struct Placement {

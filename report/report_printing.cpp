@@ -1,10 +1,10 @@
 #include "report/report_printing.h"
 
+#include "base/error.h"
 #include "report/print_service.h"
 #include "report/report_files.h"
 #include "report/report_messages.h"
 #include "store/catalogue.h"
-#include "base/error.h"
 #include "store/titles.h"
 
 namespace zorbix::report {
@@ -29,7 +29,8 @@ bool CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
             base::BusyScope busy(prompter, "报表打印");
             job = PrintDocument(report);
         }
-        base::Inform(prompter, store::kSavedFileTitle, "报表已送往打印机“" + job.printer + "”打印。");
+        base::Inform(prompter, store::kSavedFileTitle,
+                     "报表已送往打印机“" + job.printer + "”打印。");
         return true;
     } catch (const base::Failure& failure) {
         // The print failure's own description, without an icon.

@@ -53,7 +53,8 @@ void Glyph(QPainter& p, Artwork kind) {
             }
             break;
         case Artwork::Reports:
-            p.drawPolyline(QPolygonF({{14, 4}, {6, 4}, {6, 20}, {18, 20}, {18, 8}, {14, 4}, {14, 8}, {18, 8}}));
+            p.drawPolyline(QPolygonF(
+                {{14, 4}, {6, 4}, {6, 20}, {18, 20}, {18, 8}, {14, 4}, {14, 8}, {18, 8}}));
             for (int y : {11, 14, 17}) p.drawLine(QPointF(9, y), QPointF(15, y));
             break;
         case Artwork::DataInit:
@@ -62,7 +63,8 @@ void Glyph(QPainter& p, Artwork kind) {
             break;
         case Artwork::Summary:
             p.drawLine(QPointF(5, 19), QPointF(19, 19));
-            for (auto [x, h] : std::array<std::pair<double, double>, 3>{{{8, 6}, {12, 11}, {16, 8}}})
+            for (auto [x, h] :
+                 std::array<std::pair<double, double>, 3>{{{8, 6}, {12, 11}, {16, 8}}})
                 p.drawLine(QPointF(x, 17), QPointF(x, 17 - h));
             break;
         case Artwork::Reconcile:

@@ -12,8 +12,21 @@ class QPainter;
 namespace zorbix::screen {
 
 enum class Artwork {
-    EditData, Check, AddData, Submit, Distribute, Reports, DataInit, Summary, Reconcile, End,
-    Query, First, Previous, Next, Last,
+    EditData,
+    Check,
+    AddData,
+    Submit,
+    Distribute,
+    Reports,
+    DataInit,
+    Summary,
+    Reconcile,
+    End,
+    Query,
+    First,
+    Previous,
+    Next,
+    Last,
 };
 
 // A square icon of `size` device-independent pixels.

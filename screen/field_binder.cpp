@@ -4,12 +4,12 @@
 #include <QDate>
 #include <QTimer>
 
+#include "base/error.h"
 #include "screen/captions.h"
 #include "screen/field_edit.h"
 #include "screen/form_page.h"
 #include "screen/leave_checks.h"
 #include "screen/pickers.h"
-#include "base/error.h"
 #include "store/titles.h"
 
 namespace zorbix::screen {
@@ -73,7 +73,8 @@ void FieldBinder::Connect(FieldEdit* field, CaptionLabel* caption) {
     bindings_.push_back({field->column().index, field});
     connect(field, &QLineEdit::textEdited, this,
             [this, field](const QString& text) { Edited(field->column().index, text, field); });
-    connect(field, &FieldEdit::FocusGained, this, [this, caption](FieldEdit* f) { Gained(f, caption); });
+    connect(field, &FieldEdit::FocusGained, this,
+            [this, caption](FieldEdit* f) { Gained(f, caption); });
     connect(field, &FieldEdit::FocusLost, this,
             [this, caption](FieldEdit* f, Qt::FocusReason r) { Lost(f, caption, r); });
     connect(field, &FieldEdit::ArrowTarget, this, [this](FieldEdit*, const QString& target) {
@@ -83,9 +84,8 @@ void FieldBinder::Connect(FieldEdit* field, CaptionLabel* caption) {
 
 void FieldBinder::Connect(ResultsEdit* field) {
     bindings_.push_back({field->column().index, field});
-    connect(field, &ResultsEdit::Edited, this, [this](ResultsEdit* f) {
-        Edited(f->column().index, f->StoredValue(), f);
-    });
+    connect(field, &ResultsEdit::Edited, this,
+            [this](ResultsEdit* f) { Edited(f->column().index, f->StoredValue(), f); });
     connect(field, &ResultsEdit::FocusGained, this, [this](ResultsEdit* f) {
         f->SetHighlighted(true);
         if (pickers_) pickers_->HideAll();
@@ -126,7 +126,8 @@ void FieldBinder::Gained(FieldEdit* field, CaptionLabel* caption) {
 void FieldBinder::Lost(FieldEdit* field, CaptionLabel* caption, Qt::FocusReason reason) {
     if (!LeavesField(reason)) return;
     std::optional<std::string> problem;
-    if (checks_enabled_ && field->isVisible()) problem = CheckOnLeaving(records_, field->column().name);
+    if (checks_enabled_ && field->isVisible())
+        problem = CheckOnLeaving(records_, field->column().name);
     if (!problem) {
         if (caption) caption->SetHighlighted(false);
         return;

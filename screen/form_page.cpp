@@ -57,11 +57,13 @@ QWidget* MakeNote(const NotePlace& note, QWidget* parent) {
         case NoteStyle::Balance:
             // 10.5 point, smaller only where the CJK face's tall lines would
             // not all fit into the note.
-            label->setFont(FittingFont(label->font(), 14, text.endsWith(u'\n') ? text.chopped(1) : text,
+            label->setFont(FittingFont(label->font(), 14,
+                                       text.endsWith(u'\n') ? text.chopped(1) : text,
                                        Px(note.box.height)));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setAutoFillBackground(true);
-            label->setStyleSheet("background: white; border: 1px solid #9aa7b4; padding-left: 2px;");
+            label->setStyleSheet(
+                "background: white; border: 1px solid #9aa7b4; padding-left: 2px;");
             break;
         default: break;
     }
@@ -131,7 +133,8 @@ void FormPage::BuildButtons() {
         b->setGeometry(TwipRect(left, kPageButtonTop, 975, 375));
         return b;
     };
-    previous_ = make(page_ == Page::TableThree ? "上一页 " : "上一页", "CommandFront" + suffix, 3240);
+    previous_ =
+        make(page_ == Page::TableThree ? "上一页 " : "上一页", "CommandFront" + suffix, 3240);
     next_ = make("下一页", "CommandBack" + suffix, 4560);
     close_ = make("关  闭", "CommandClose" + suffix, 5880);
 }

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <array>
 
+#include "base/error.h"
 #include "screen/project_table_model.h"
 #include "screen/twips.h"
-#include "base/error.h"
 #include "store/titles.h"
 
 namespace zorbix::screen {
@@ -117,9 +117,9 @@ void ListPage::RowSelected(int row) {
 
 void ListPage::FollowCurrentRecord() {
     if (!records_.HasCurrent() || records_.Position() > model_->rowCount()) return;
-    const QModelIndex index = model_->index(records_.Position() - 1, grid_->currentIndex().column() < 0
-                                                                         ? 0
-                                                                         : grid_->currentIndex().column());
+    const QModelIndex index =
+        model_->index(records_.Position() - 1,
+                      grid_->currentIndex().column() < 0 ? 0 : grid_->currentIndex().column());
     if (grid_->currentIndex().row() == index.row()) return;
     following_ = true;
     grid_->setCurrentIndex(index);

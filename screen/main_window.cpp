@@ -74,8 +74,9 @@ void MainWindow::BuildPages(QWidget* area) {
         binder_->AddPage(form);
         ConnectPageButtons(form);
     }
-    pickers_ = new PickerSet(forms_[PageId::TableOne], forms_[PageId::TableFour], records(),
-                             [this](const std::string& column) { return binder_->FieldOf(column); });
+    pickers_ =
+        new PickerSet(forms_[PageId::TableOne], forms_[PageId::TableFour], records(),
+                      [this](const std::string& column) { return binder_->FieldOf(column); });
     binder_->SetPickers(pickers_);
 }
 

@@ -16,8 +16,8 @@
 #include "report/project_report.h"
 #include "report/report_printing.h"
 #include "screen/main_window.h"
-#include "summary/summary_run.h"
 #include "store/titles.h"
+#include "summary/summary_run.h"
 
 namespace zorbix::screen {
 namespace {
@@ -30,7 +30,7 @@ void Guarded(WindowContext& context, Operation operation) {
         operation();
     } catch (const std::exception& e) {
         base::Inform(context.prompter, store::kProgramTitle,
-                      std::string("操作失败：") + e.what() + "\n请检查数据或重新启动系统后重试。");
+                     std::string("操作失败：") + e.what() + "\n请检查数据或重新启动系统后重试。");
     }
 }
 
@@ -69,9 +69,8 @@ void WireCheckOperations(MainWindow& window, WindowContext& context) {
         check::ClearCheckReport(panel);
         SetPanel(window, panel);
     });
-    OnClick(window, context, "CommandSaveCheckReport", [&window, &context] {
-        check::SaveCheckReport(context.prompter, PanelOf(window));
-    });
+    OnClick(window, context, "CommandSaveCheckReport",
+            [&window, &context] { check::SaveCheckReport(context.prompter, PanelOf(window)); });
     static constexpr store::Page kTables[] = {store::Page::TableOne, store::Page::TableTwo,
                                               store::Page::TableThree, store::Page::TableFour};
     window.SetLeaveCheck([&context](int table) {
@@ -117,7 +116,8 @@ void WireReportOperations(MainWindow& window, WindowContext& context) {
         const auto help = report::MenuHelpView(context.prompter, context.directory);
         if (!help) return;
         const QString file = QString::fromStdString(help->string());
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) report::HelpOpenFailed(context.prompter);
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+            report::HelpOpenFailed(context.prompter);
     });
 }
 
@@ -129,8 +129,8 @@ void WireSummaryOperations(MainWindow& window, WindowContext& context) {
 
 void WireReconcileOperations(MainWindow& window, WindowContext& context) {
     OnClick(window, context, "CommandItem", [&window, &context] {
-        const auto text = reconcile::ReconcileWithPlan(context.records, context.prompter,
-                                                       context.directory);
+        const auto text =
+            reconcile::ReconcileWithPlan(context.records, context.prompter, context.directory);
         if (text) SetPanel(window, *text);
     });
 }

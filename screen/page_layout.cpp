@@ -10,7 +10,9 @@ using store::Page;
 
 constexpr int kRow = 240;  // one row of fields
 
-void Field(PageLayout& l, const std::string& column, TwipBox box) { l.fields.push_back({column, box}); }
+void Field(PageLayout& l, const std::string& column, TwipBox box) {
+    l.fields.push_back({column, box});
+}
 
 void Caption(PageLayout& l, const std::string& column, TwipBox box, bool bold = false) {
     l.captions.push_back({column, box, bold, false});
@@ -25,8 +27,10 @@ void Pair(PageLayout& l, const std::string& column, int top, int caption_left, i
 
 PageLayout Cover() {
     PageLayout l;
-    l.notes.push_back({"LabelCoverTitle", "Qorvath省科技计划项目\n执行情况报表\n",
-                       {2400, 840, 5655, 1455}, NoteStyle::Title});
+    l.notes.push_back({"LabelCoverTitle",
+                       "Qorvath省科技计划项目\n执行情况报表\n",
+                       {2400, 840, 5655, 1455},
+                       NoteStyle::Title});
     int top = 2400;
     for (const store::Column* c : PageColumns(Page::Cover)) {
         Pair(l, c->name, top, 720, 3375, 4080, 5055);
@@ -37,12 +41,19 @@ PageLayout Cover() {
 
 // The participant grid: column left edges and widths, by stem JB41..JB48.
 constexpr std::array<std::array<int, 2>, 8> kGridColumns = {{
-    {900, 1275}, {2205, 855}, {3090, 1020}, {4140, 975},
-    {5145, 855}, {6030, 855}, {6915, 1290}, {8235, 1425},
+    {900, 1275},
+    {2205, 855},
+    {3090, 1020},
+    {4140, 975},
+    {5145, 855},
+    {6030, 855},
+    {6915, 1290},
+    {8235, 1425},
 }};
 
 void TableOneUnit(PageLayout& l) {
-    const std::array<const char*, 7> unit = {"JB21", "JB22", "JB23", "JB24", "JB25", "JB26", "JB27"};
+    const std::array<const char*, 7> unit = {"JB21", "JB22", "JB23", "JB24",
+                                             "JB25", "JB26", "JB27"};
     for (int i = 0; i < 7; ++i) {
         const int top = 360 + (i / 2) * kRow;
         if (i % 2 == 0)
@@ -53,7 +64,8 @@ void TableOneUnit(PageLayout& l) {
 }
 
 void TableOneParticipants(PageLayout& l) {
-    l.notes.push_back({"LabelParticipants", "    项目参加人员", {360, 1440, 495, 960}, NoteStyle::Side});
+    l.notes.push_back(
+        {"LabelParticipants", "    项目参加人员", {360, 1440, 495, 960}, NoteStyle::Side});
     for (int stem = 0; stem < 8; ++stem) {
         const auto [left, width] = kGridColumns[stem];
         const std::string name = "JB4" + std::to_string(stem + 1);
@@ -87,12 +99,16 @@ void TableOnePlan(PageLayout& l) {
 }
 
 void TableOneProgress(PageLayout& l) {
-    l.notes.push_back({"LabelProgress", "    项目进展情况", {360, 4440, 495, 1440}, NoteStyle::Side});
+    l.notes.push_back(
+        {"LabelProgress", "    项目进展情况", {360, 4440, 495, 1440}, NoteStyle::Side});
     Pair(l, "JB71", 4440, 900, 2340, 3300, 3000);
-    l.notes.push_back({"LabelReasons", "项目进展情况为3、4、5的请选填主要原因(最多三项)",
-                       {900, 4800, 8760, kRow}, NoteStyle::Plain});
+    l.notes.push_back({"LabelReasons",
+                       "项目进展情况为3、4、5的请选填主要原因(最多三项)",
+                       {900, 4800, 8760, kRow},
+                       NoteStyle::Plain});
     const std::array<const char*, 3> reasons = {"JB72_01", "JB72_02", "JB72_03"};
-    for (int i = 0; i < 3; ++i) Pair(l, reasons[i], 5040, 900 + i * 2940, 1080, 1995 + i * 2940, 1785);
+    for (int i = 0; i < 3; ++i)
+        Pair(l, reasons[i], 5040, 900 + i * 2940, 1080, 1995 + i * 2940, 1785);
     Pair(l, "JB81", 5340, 900, 2340, 3300, 900);
     Pair(l, "JB82", 5340, 4320, 3000, 7380, 1200);
     Pair(l, "JB83", 5640, 900, 2340, 3300, 2400);
@@ -111,10 +127,14 @@ PageLayout TableOne() {
 void TableTwoBlock(PageLayout& l, const std::array<const char*, 8>& items, int caption_left,
                    int first_left, int second_left, const char* side) {
     const std::string s = side;
-    l.notes.push_back({"LabelItems" + s, "项   目   款   项", {caption_left, 480, 2460, kRow},
+    l.notes.push_back({"LabelItems" + s,
+                       "项   目   款   项",
+                       {caption_left, 480, 2460, kRow},
                        NoteStyle::Heading});
-    l.notes.push_back({"LabelTotal" + s, "累计数", {first_left, 480, 900, kRow}, NoteStyle::Heading});
-    l.notes.push_back({"LabelYear" + s, "当年数", {second_left, 480, 900, kRow}, NoteStyle::Heading});
+    l.notes.push_back(
+        {"LabelTotal" + s, "累计数", {first_left, 480, 900, kRow}, NoteStyle::Heading});
+    l.notes.push_back(
+        {"LabelYear" + s, "当年数", {second_left, 480, 900, kRow}, NoteStyle::Heading});
     for (int row = 0; row < 8; ++row) {
         const std::string item = items[row];
         const int top = 720 + row * kRow;
@@ -135,7 +155,8 @@ PageLayout TableTwo() {
                        "\n平衡条件：JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160\n"
                        "          JF400 = JF100-JF200\n"
                        "          JF300 = JF311+JF312+JF313+JF314\n",
-                       {600, 2640, 8895, 1455}, NoteStyle::Balance});
+                       {600, 2640, 8895, 1455},
+                       NoteStyle::Balance});
     return l;
 }
 
@@ -163,7 +184,8 @@ PageLayout TableThree() {
                        "          JL100 >= JL140+JL150\n"
                        "          JL100 >= JL160+JL170+JL180 \n"
                        "          JL400 >= JL410+JL420\n",
-                       {480, 4680, 9135, 1815}, NoteStyle::Balance});
+                       {480, 4680, 9135, 1815},
+                       NoteStyle::Balance});
     return l;
 }
 

@@ -31,11 +31,11 @@ struct CaptionPlace {
 };
 
 enum class NoteStyle {
-    Title,     // the cover's title, bold 21.75 point
-    Heading,   // column headings of table two, bold 9 point
-    Plain,     // a line of text
-    Balance,   // the white balance notes of tables two and three, 10.5 point
-    Side,      // table one's side captions, running down
+    Title,    // the cover's title, bold 21.75 point
+    Heading,  // column headings of table two, bold 9 point
+    Plain,    // a line of text
+    Balance,  // the white balance notes of tables two and three, 10.5 point
+    Side,     // table one's side captions, running down
 };
 
 struct NotePlace {
@@ -46,7 +46,7 @@ struct NotePlace {
 };
 
 struct PageLayout {
-    std::vector<FieldPlace> fields;      // in tab order
+    std::vector<FieldPlace> fields;  // in tab order
     std::vector<CaptionPlace> captions;
     std::vector<NotePlace> notes;
 };

@@ -2,12 +2,12 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
-#include <QWheelEvent>
 #include <QStyleOptionComboBox>
+#include <QWheelEvent>
 
-#include "store/catalogue.h"
 #include "base/error.h"
 #include "base/numeric_value.h"
+#include "store/catalogue.h"
 
 namespace zorbix::screen {
 namespace {
@@ -41,7 +41,8 @@ std::string OwnColumn(Picker picker) {
 PickerBox::PickerBox(Picker picker, QWidget* parent) : QComboBox(parent), picker_(picker) {
     setObjectName(QString::fromUtf8(store::PickerName(picker)));
     setFocusPolicy(Qt::NoFocus);
-    for (const std::string& item : store::PickerItems(picker)) addItem(QString::fromStdString(item));
+    for (const std::string& item : store::PickerItems(picker))
+        addItem(QString::fromStdString(item));
     setCurrentIndex(-1);
     setMaxVisibleItems(20);
     view()->setTextElideMode(Qt::ElideNone);
@@ -53,7 +54,8 @@ void PickerBox::resizeEvent(QResizeEvent* event) {
     QComboBox::resizeEvent(event);
     QStyleOptionComboBox opt;
     initStyleOption(&opt);
-    QRect button = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, this);
+    QRect button =
+        style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, this);
     button.setLeft(std::max(0, std::min(button.left(), width() - height())));
     setMask(QRegion(button.adjusted(-1, 0, 0, 0)));
 }
@@ -68,7 +70,8 @@ PickerSet::PickerSet(QWidget* table_one, QWidget* table_four, store::RecordSet& 
     for (Picker picker : store::AllPickers()) {
         auto* box = new PickerBox(picker, picker == Picker::JGCSCD ? table_four : table_one);
         boxes_[picker] = box;
-        connect(box, &QComboBox::activated, this, [this, picker](int index) { Pick(picker, index); });
+        connect(box, &QComboBox::activated, this,
+                [this, picker](int index) { Pick(picker, index); });
     }
 }
 

@@ -57,9 +57,7 @@ void ProjectTableModel::OnRecordEvent(const store::RecordEvent& event) {
                 emit dataChanged(index(row, 0), index(row, store::kColumnCount - 1));
             return;
         }
-        default:
-            cached_row_ = -1;
-            ScheduleReset();
+        default: cached_row_ = -1; ScheduleReset();
     }
 }
 

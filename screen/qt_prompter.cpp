@@ -1,5 +1,4 @@
 #include "screen/qt_prompter.h"
-#include "store/titles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,6 +7,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "store/titles.h"
 
 namespace zorbix::screen {
 namespace {
@@ -31,13 +32,13 @@ void AddButtons(QMessageBox& box, base::Buttons buttons) {
         case base::Buttons::Ok: box.addButton("确定", QMessageBox::AcceptRole); break;
         case base::Buttons::OkCancel:
             box.setDefaultButton(box.addButton("确定", QMessageBox::AcceptRole));
-            box.setEscapeButton(static_cast<QAbstractButton*>(
-                box.addButton("取消", QMessageBox::RejectRole)));
+            box.setEscapeButton(
+                static_cast<QAbstractButton*>(box.addButton("取消", QMessageBox::RejectRole)));
             break;
         case base::Buttons::YesNo:
             box.setDefaultButton(box.addButton("是", QMessageBox::YesRole));
-            box.setEscapeButton(static_cast<QAbstractButton*>(
-                box.addButton("否", QMessageBox::NoRole)));
+            box.setEscapeButton(
+                static_cast<QAbstractButton*>(box.addButton("否", QMessageBox::NoRole)));
             break;
     }
 }
@@ -87,8 +88,8 @@ bool QtPrompter::ShowRepeated(const base::Message& message) {
 
 std::optional<std::string> QtPrompter::AskText(std::string_view title, std::string_view prompt) {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, Q(title), Q(prompt), QLineEdit::Normal,
-                                               QString(), &ok);
+    const QString text =
+        QInputDialog::getText(parent_, Q(title), Q(prompt), QLineEdit::Normal, QString(), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }

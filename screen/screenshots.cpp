@@ -21,9 +21,8 @@ bool SaveScreenshots(MainWindow& window, const QString& directory) {
     QDir().mkpath(directory);
     if (window.records().Count() > 0) window.records().MoveFirst();
     const std::pair<PageId, const char*> shots[] = {
-        {PageId::Start, "start"},         {PageId::List, "list"},
-        {PageId::Cover, "cover"},         {PageId::TableOne, "table1"},
-        {PageId::TableTwo, "table2"},     {PageId::TableThree, "table3"},
+        {PageId::Start, "start"},      {PageId::List, "list"},       {PageId::Cover, "cover"},
+        {PageId::TableOne, "table1"},  {PageId::TableTwo, "table2"}, {PageId::TableThree, "table3"},
         {PageId::TableFour, "table4"},
     };
     bool all_saved = true;

@@ -37,9 +37,7 @@ QString KeepAllowed(const QString& inserted, bool digits_only) {
 
 }  // namespace
 
-int GbkBytes(const QString& text) {
-    return static_cast<int>(base::GbkLength(text.toStdString()));
-}
+int GbkBytes(const QString& text) { return static_cast<int>(base::GbkLength(text.toStdString())); }
 
 TextLimitValidator::TextLimitValidator(int max_bytes, bool digits_only, QObject* parent)
     : QValidator(parent), max_bytes_(max_bytes), digits_only_(digits_only) {}

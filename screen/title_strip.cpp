@@ -2,12 +2,12 @@
 
 #include <QHBoxLayout>
 
+#include "base/error.h"
 #include "screen/artwork.h"
 #include "screen/field_edit.h"
 #include "screen/text_limit_validator.h"
 #include "screen/twips.h"
 #include "store/catalogue.h"
-#include "base/error.h"
 #include "store/store_operations.h"
 #include "store/titles.h"
 
@@ -105,8 +105,7 @@ void TitleStrip::Locate() {
 }
 
 void TitleStrip::ShowRecordPosition() {
-    const std::string caption =
-        store::PositionCaption(records_, position_->text().toStdString());
+    const std::string caption = store::PositionCaption(records_, position_->text().toStdString());
     position_->setText(QString::fromStdString(caption));
 }
 

@@ -21,10 +21,9 @@ struct Catalogue {
 // Fields whose focus hides an open picker although they own none.
 bool HidesPickers(std::string_view name) {
     static const std::array<std::string_view, 29> kNames = {
-        "JB21",  "JB23",  "JB24",  "JB411", "JB412", "JB413", "JB431", "JB432",
-        "JB433", "JB481", "JB482", "JB483", "JB51",  "JB53",  "JG131", "JG102",
-        "JG302", "JG402", "JG160", "JG170", "JG512", "JG522", "JG532", "JG542",
-        "JG702", "JG802", "JG901", "JG902", "JDCG"};
+        "JB21",  "JB23",  "JB24",  "JB411", "JB412", "JB413", "JB431", "JB432", "JB433", "JB481",
+        "JB482", "JB483", "JB51",  "JB53",  "JG131", "JG102", "JG302", "JG402", "JG160", "JG170",
+        "JG512", "JG522", "JG532", "JG542", "JG702", "JG802", "JG901", "JG902", "JDCG"};
     for (auto n : kNames)
         if (n == name) return true;
     return false;
@@ -129,14 +128,22 @@ void AddTableTwo(Builder& b) {
         int indent;
     };
     static const std::array<Item, 16> kItems = {{
-        {"JF100", "一、项目资金收入合计JF100", 0},  {"JF170", "中央拨款(千元)JF170", 4},
-        {"JF110", "省科技拨款(千元)JF110", 4},      {"JF120", "行业主管拨款(千元)JF120", 4},
-        {"JF130", "地方拨款(千元)JF130", 4},        {"JF140", "自筹资金(千元)JF140", 4},
-        {"JF150", "贷款(千元)JF150", 4},            {"JF160", "其他资金(千元)JF160", 4},
-        {"JF200", "二、项目资金支出合计JF200", 0},  {"JF300", "省科技拨款使用数(千元)JF300", 0},
-        {"JF311", "设备购置费(千元)JF311", 4},      {"JF312", "能源材料费(千元)JF312", 4},
-        {"JF313", "试验外协费(千元)JF313", 4},      {"JF314", "其它费用(千元)JF314", 4},
-        {"JF400", "三、项目资金结余JF400", 0},      {"JF410", "项目奖励(千元)JF410", 0},
+        {"JF100", "一、项目资金收入合计JF100", 0},
+        {"JF170", "中央拨款(千元)JF170", 4},
+        {"JF110", "省科技拨款(千元)JF110", 4},
+        {"JF120", "行业主管拨款(千元)JF120", 4},
+        {"JF130", "地方拨款(千元)JF130", 4},
+        {"JF140", "自筹资金(千元)JF140", 4},
+        {"JF150", "贷款(千元)JF150", 4},
+        {"JF160", "其他资金(千元)JF160", 4},
+        {"JF200", "二、项目资金支出合计JF200", 0},
+        {"JF300", "省科技拨款使用数(千元)JF300", 0},
+        {"JF311", "设备购置费(千元)JF311", 4},
+        {"JF312", "能源材料费(千元)JF312", 4},
+        {"JF313", "试验外协费(千元)JF313", 4},
+        {"JF314", "其它费用(千元)JF314", 4},
+        {"JF400", "三、项目资金结余JF400", 0},
+        {"JF410", "项目奖励(千元)JF410", 0},
     }};
     for (const Item& item : kItems) {
         const std::string code = item.code;
@@ -255,7 +262,8 @@ Catalogue Build() {
     cover.push_back(&cat.columns[2]);
     cover.push_back(&cat.columns[1]);
     for (const Column& c : cat.columns)
-        if (c.page != Page::Cover || c.index > 2) cat.by_page[static_cast<int>(c.page)].push_back(&c);
+        if (c.page != Page::Cover || c.index > 2)
+            cat.by_page[static_cast<int>(c.page)].push_back(&c);
     return cat;
 }
 

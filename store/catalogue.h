@@ -41,17 +41,17 @@ enum class KeyClass {
 };
 
 struct Column {
-    int index = 0;           // position in the table and in exchange records
-    std::string name;        // column name, the survey form's item code
+    int index = 0;     // position in the table and in exchange records
+    std::string name;  // column name, the survey form's item code
     Page page = Page::None;
-    std::string field;       // control name of its page field ("TextJB02"); empty without one
-    std::string caption;     // caption beside the field, as shown
-    int max_bytes = 0;       // length limit in GBK bytes; 0 = no limit
+    std::string field;    // control name of its page field ("TextJB02"); empty without one
+    std::string caption;  // caption beside the field, as shown
+    int max_bytes = 0;    // length limit in GBK bytes; 0 = no limit
     Kind kind = Kind::Text;
     KeyClass keys = KeyClass::None;
     Picker picker = Picker::None;
-    int indent = 0;          // blanks that begin the caption (sub-items)
-    int picker_row = 0;      // the PickerRow (1..3) a focus on this field sets; 0 = none
+    int indent = 0;              // blanks that begin the caption (sub-items)
+    int picker_row = 0;          // the PickerRow (1..3) a focus on this field sets; 0 = none
     bool hides_pickers = false;  // focus hides an open picker although it owns none
 };
 

@@ -4,9 +4,9 @@
 #include <random>
 #include <unordered_set>
 
+#include "base/numeric_value.h"
 #include "store/catalogue.h"
 #include "store/code_lists.h"
-#include "base/numeric_value.h"
 #include "store/province.h"
 #include "store/sqlite_db.h"
 
@@ -15,18 +15,15 @@ namespace {
 
 constexpr std::array<const char*, 12> kSurnames = {"王", "李", "张", "刘", "陈", "杨",
                                                    "赵", "黄", "周", "吴", "徐", "孙"};
-constexpr std::array<const char*, 16> kGivenNames = {"伟", "芳", "娜", "敏", "静", "强",
-                                                     "磊", "军", "洋", "勇", "艳", "杰",
-                                                     "娟", "涛", "明", "超"};
-constexpr std::array<const char*, 10> kSubjects = {"高效节能", "智能控制", "新型复合材料",
-                                                   "绿色种植", "水资源循环利用", "中药材提取",
-                                                   "精密加工", "农产品保鲜", "污水处理",
-                                                   "数字化监测"};
+constexpr std::array<const char*, 16> kGivenNames = {
+    "伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟", "涛", "明", "超"};
+constexpr std::array<const char*, 10> kSubjects = {
+    "高效节能",   "智能控制", "新型复合材料", "绿色种植", "水资源循环利用",
+    "中药材提取", "精密加工", "农产品保鲜",   "污水处理", "数字化监测"};
 constexpr std::array<const char*, 5> kEndings = {"关键技术研究", "应用示范", "产业化开发",
                                                  "集成与推广", "技术研究与示范"};
-constexpr std::array<const char*, 6> kUnitKinds = {"科技有限公司", "研究院", "大学",
-                                                   "农业科学研究所", "制药股份有限公司",
-                                                   "环境工程中心"};
+constexpr std::array<const char*, 6> kUnitKinds = {
+    "科技有限公司", "研究院", "大学", "农业科学研究所", "制药股份有限公司", "环境工程中心"};
 
 class DemoMaker {
 public:
@@ -41,7 +38,9 @@ public:
     }
     std::string Item(Picker picker) { return OneOf(PickerItems(picker)); }
 
-    std::string PersonName() { return OneOf(kSurnames) + OneOf(kGivenNames) + (Chance(60) ? OneOf(kGivenNames) : ""); }
+    std::string PersonName() {
+        return OneOf(kSurnames) + OneOf(kGivenNames) + (Chance(60) ? OneOf(kGivenNames) : "");
+    }
     std::string Digits(int n) {
         std::string s;
         for (int i = 0; i < n; ++i) s += static_cast<char>('0' + Between(0, 9));
@@ -58,7 +57,9 @@ private:
 class RowWriter {
 public:
     explicit RowWriter(Row& row) : row_(row) {}
-    void Set(std::string_view column, std::string value) { row_[ColumnIndex(column)] = std::move(value); }
+    void Set(std::string_view column, std::string value) {
+        row_[ColumnIndex(column)] = std::move(value);
+    }
     void Set(std::string_view column, long value) { Set(column, std::to_string(value)); }
 
 private:
@@ -222,8 +223,8 @@ void FillResults(DemoMaker& m, RowWriter& w) {
     w.Set("JG915", granted_u);
     w.Set("JG916", 0L);
     w.Set("JG920", static_cast<long>(m.Between(0, static_cast<int>(granted_i))));
-    w.Set("JDCG", "完成了" + m.OneOf(kSubjects) + "的" + m.OneOf(kEndings) + "。\r\n" +
-                      "发表论文" + std::to_string(domestic + foreign) + "篇，申请专利" +
+    w.Set("JDCG", "完成了" + m.OneOf(kSubjects) + "的" + m.OneOf(kEndings) + "。\r\n" + "发表论文" +
+                      std::to_string(domestic + foreign) + "篇，申请专利" +
                       std::to_string(inventions + utility + design) + "项。");
 }
 

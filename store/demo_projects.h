@@ -12,7 +12,8 @@ namespace zorbix::store {
 
 // Adds `count` demo projects with 12-digit numbers not yet stored, in one
 // transaction. Returns the number added.
-int AddDemoProjects(RecordSet& records, int count, std::uint64_t seed, base::Prompter* progress = nullptr);
+int AddDemoProjects(RecordSet& records, int count, std::uint64_t seed,
+                    base::Prompter* progress = nullptr);
 
 // One demo record (137 values in table order) for a given project number;
 // exposed for tests and benchmarks that need rows without a store.

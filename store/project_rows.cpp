@@ -96,8 +96,9 @@ void Scan(Database& db, std::int64_t after, std::int64_t last, const ProjectRows
 
 // The rowid that halves the table.
 std::int64_t MiddleRowid(Database& db) {
-    Statement q(db, "SELECT rowid FROM kjxmzxqk ORDER BY rowid LIMIT 1 "
-                    "OFFSET (SELECT count(*) FROM kjxmzxqk) / 2");
+    Statement q(db,
+                "SELECT rowid FROM kjxmzxqk ORDER BY rowid LIMIT 1 "
+                "OFFSET (SELECT count(*) FROM kjxmzxqk) / 2");
     return q.Step() ? q.Int(0) : 0;
 }
 

@@ -15,9 +15,7 @@ constexpr int kParallelRows = 4096;
 
 }  // namespace
 
-RecordSet::RecordSet(Database& db) : db_(db), rows_(std::make_unique<ProjectRows>(db)) {
-    Reopen();
-}
+RecordSet::RecordSet(Database& db) : db_(db), rows_(std::make_unique<ProjectRows>(db)) { Reopen(); }
 
 RecordSet::~RecordSet() = default;
 
@@ -60,7 +58,8 @@ void RecordSet::FillBlock(int first, int count) const {
 void RecordSet::FillAll() const {
     std::unordered_map<std::int64_t, int> position_of;
     position_of.reserve(rowids_.size());
-    for (std::size_t i = 0; i < rowids_.size(); ++i) position_of.emplace(rowids_[i], static_cast<int>(i));
+    for (std::size_t i = 0; i < rowids_.size(); ++i)
+        position_of.emplace(rowids_[i], static_cast<int>(i));
     // Each row lands in its own slot, so the two halves never meet.
     rows_->ReadAll(
         [&](std::int64_t rowid, Record& row) {
@@ -123,9 +122,7 @@ void RecordSet::MoveTo(int position) {
     Load(position);
 }
 
-std::string_view RecordSet::Value(std::string_view name) const {
-    return Value(ColumnIndex(name));
-}
+std::string_view RecordSet::Value(std::string_view name) const { return Value(ColumnIndex(name)); }
 
 void RecordSet::FailWithoutCurrent() const {
     if (!loaded_) throw base::Failure("当前没有记录。");
@@ -193,8 +190,7 @@ Record RecordSet::ReadRow(int position) const {
 }
 
 std::vector<std::string> RecordSet::ColumnValues(int column) const {
-    const std::string sql =
-        "SELECT rowid, \"" + Columns()[column].name + "\" FROM kjxmzxqk";
+    const std::string sql = "SELECT rowid, \"" + Columns()[column].name + "\" FROM kjxmzxqk";
     std::unordered_map<std::int64_t, std::string> by_rowid;
     by_rowid.reserve(rowids_.size());
     Statement q(db_, sql);

@@ -127,7 +127,7 @@ private:
     // By position - 1; null where the row has not been read. Pointers keep
     // deleting from the middle of a large set cheap.
     mutable std::vector<std::unique_ptr<Record>> cache_;
-    mutable int last_miss_end_ = 0;      // end of the last block read
+    mutable int last_miss_end_ = 0;     // end of the last block read
     std::vector<std::int64_t> rowids_;  // set order
     int position_ = 0;
     bool loaded_ = false;

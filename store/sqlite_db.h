@@ -37,7 +37,7 @@ public:
     void Execute(std::string_view sql);
     bool IsReadOnly() const;
     bool IsUtf8() const { return utf8_; }  // text is stored as UTF-8
-    bool IsAutocommit() const;            // no transaction is open
+    bool IsAutocommit() const;             // no transaction is open
     std::int64_t LastInsertRowId() const;
     sqlite3* handle() const { return db_; }
     const std::filesystem::path& file() const { return file_; }
@@ -61,8 +61,8 @@ public:
 
     void Bind(int index, std::string_view text);  // 1-based, as SQLite counts
     void Bind(int index, std::int64_t value);
-    bool Step();   // true while a row is there
-    void Run();    // steps a statement that returns no rows, then resets it
+    bool Step();  // true while a row is there
+    void Run();   // steps a statement that returns no rows, then resets it
     void Reset();
 
     std::string_view Text(int column) const;  // 0-based; NULL reads as ""

@@ -12,7 +12,8 @@ std::string Named(const std::filesystem::path& file) { return "数据库文件�
 
 void RefuseReadOnly(const std::filesystem::path& file) {
     if (std::filesystem::exists(file) && ::access(file.c_str(), W_OK) != 0)
-        throw base::Failure(Named(file) + "是只读文件，无法保存数据。请取消它的只读属性后再启动程序。");
+        throw base::Failure(Named(file) +
+                            "是只读文件，无法保存数据。请取消它的只读属性后再启动程序。");
 }
 
 // Reads the schema, which fails for a file that is not a database and for
@@ -23,7 +24,8 @@ void ProbeReadable(Database& db, const std::filesystem::path& file) {
         probe.Step();
     } catch (const SqliteError& e) {
         if (e.code() == SQLITE_NOTADB || e.code() == SQLITE_CORRUPT)
-            throw base::Failure(Named(file) + "不是本程序的数据库文件，或者已经损坏。请把它移走后再启动程序。");
+            throw base::Failure(Named(file) +
+                                "不是本程序的数据库文件，或者已经损坏。请把它移走后再启动程序。");
         if (e.code() == SQLITE_BUSY || e.code() == SQLITE_LOCKED)
             throw base::Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
         throw base::Failure(Named(file) + "无法读取：" + e.what());
@@ -36,7 +38,7 @@ void CheckTable(Database& db, const std::filesystem::path& file) {
     std::string names;
     for (const auto& m : missing) names += (names.empty() ? "" : "、") + m;
     throw base::Failure(Named(file) + "中的数据表kjxmzxqk缺少以下列：" + names +
-                  "。它不是本程序的数据库，程序没有改动它。");
+                        "。它不是本程序的数据库，程序没有改动它。");
 }
 
 // Takes the write lock once, so a database locked by another program is
@@ -56,8 +58,7 @@ void ProbeWritable(Database& db, const std::filesystem::path& file) {
 
 }  // namespace
 
-Store::Store(const std::filesystem::path& directory)
-    : directory_(directory), lock_(directory) {
+Store::Store(const std::filesystem::path& directory) : directory_(directory), lock_(directory) {
     const auto path = file();
     RefuseReadOnly(path);
     db_ = std::make_unique<Database>(path);

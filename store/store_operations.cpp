@@ -1,9 +1,9 @@
 #include "store/store_operations.h"
 
-#include "store/catalogue.h"
 #include "base/characters.h"
 #include "base/error.h"
 #include "base/numeric_value.h"
+#include "store/catalogue.h"
 #include "store/project_number.h"
 #include "store/titles.h"
 
@@ -63,7 +63,8 @@ AddOutcome AddProject(RecordSet& records, base::Prompter& prompter) {
         if (records.Count() > 0) {
             records.MoveFirst();
             const double value = base::NumericValue(*answer);
-            const int found = FindFirst(records, [value](double number) { return number == value; });
+            const int found =
+                FindFirst(records, [value](double number) { return number == value; });
             if (found > 0) {
                 records.MoveTo(found);
                 Tell(prompter, "项目编号已存在，请核对。");

@@ -22,9 +22,7 @@ constexpr std::int64_t kBandStarts[] = {1980, 1975, 1970, 1965, 1960, 1955, 1950
 
 }  // namespace
 
-std::int64_t ProgressColumn(std::int64_t code) {
-    return (code == 0 ? 1 : code) + 1;
-}
+std::int64_t ProgressColumn(std::int64_t code) { return (code == 0 ? 1 : code) + 1; }
 
 int ReasonColumn(std::string_view text) {
     if (base::CharacterCount(text) < 2) return kOtherReasonColumn;
@@ -34,9 +32,7 @@ int ReasonColumn(std::string_view text) {
     return kOtherReasonColumn;
 }
 
-int SexColumn(std::int64_t code) {
-    return code < 2 ? 3 : 4;
-}
+int SexColumn(std::int64_t code) { return code < 2 ? 3 : 4; }
 
 int TitleColumn(std::int64_t code) {
     return code >= 1 && code <= 3 ? static_cast<int>(code) + 4 : 8;

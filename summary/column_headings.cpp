@@ -65,12 +65,8 @@ std::vector<ColumnHeading> ColumnHeadings(const SummaryDefinition& summary) {
             AddItems(h, Picker::JB72, [](const std::string& i) { return ReasonColumn(i); });
             break;
         case Posting::Leader:
-        case Posting::Participants:
-            h = PeopleHeadings();
-            break;
-        case Posting::PlanFunds:
-            h = PlanHeadings(summary);
-            break;
+        case Posting::Participants: h = PeopleHeadings(); break;
+        case Posting::PlanFunds: h = PlanHeadings(summary); break;
     }
     return h;
 }

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/numeric_value.h"
 #include "store/catalogue.h"
 #include "store/code_lists.h"
-#include "base/numeric_value.h"
 #include "store/province.h"
 #include "summary/summary_figures.h"
 
@@ -50,9 +50,7 @@ std::string SingleDecimal(std::int64_t key) {
 
 }  // namespace
 
-int UnitTypeRow(std::int64_t key) {
-    return key >= 1 && key <= 20 ? static_cast<int>(key) + 1 : 12;
-}
+int UnitTypeRow(std::int64_t key) { return key >= 1 && key <= 20 ? static_cast<int>(key) + 1 : 12; }
 
 int RegionRow(std::int64_t key) {
     if (key == CountyRegionCode()) return 33;

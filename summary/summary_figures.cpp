@@ -17,17 +17,13 @@ std::int64_t Held(double whole) {
 
 }  // namespace
 
-double Amount(std::string_view text) {
-    return std::floor(base::NumericValue(text));
-}
+double Amount(std::string_view text) { return std::floor(base::NumericValue(text)); }
 
 std::int64_t RoundedCode(std::string_view text) {
     // nearbyint rounds halves to even in the default rounding mode.
     return Held(std::nearbyint(base::NumericValue(text)));
 }
 
-std::int64_t CutKey(std::string_view text) {
-    return Held(std::floor(base::NumericValue(text)));
-}
+std::int64_t CutKey(std::string_view text) { return Held(std::floor(base::NumericValue(text))); }
 
 }  // namespace zorbix::summary

@@ -13,7 +13,7 @@ inline constexpr int kGridRows = 202;        // rows 0..201
 inline constexpr int kLastWrittenRow = 200;  // rows beyond never reach a workbook
 
 class SummaryGrid {
-  public:
+public:
     // A grid of kGridRows rows and `columns` columns, every cell 0.
     explicit SummaryGrid(int columns);
 
@@ -25,7 +25,7 @@ class SummaryGrid {
     double At(int row, int column) const;
     int Columns() const { return columns_; }
 
-  private:
+private:
     int columns_;
     std::vector<double> cells_;
 };

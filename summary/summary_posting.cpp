@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "store/catalogue.h"
 #include "base/numeric_value.h"
+#include "store/catalogue.h"
 #include "summary/code_columns.h"
 #include "summary/summary_figures.h"
 
@@ -64,28 +64,20 @@ void PostRecord(const SummaryDefinition& summary, const store::Record& record,
     static const int kJB72 = store::ColumnIndex("JB72_01");
     static const std::array<PersonFields, 3> kPeople = {Person('1'), Person('2'), Person('3')};
     switch (summary.posting) {
-        case Posting::Amounts:
-            PostAmounts(summary, record, rows, grid);
-            break;
+        case Posting::Amounts: PostAmounts(summary, record, rows, grid); break;
         case Posting::Progress: {
             const std::int64_t column = ProgressColumn(RoundedCode(record[kJB71]));
             if (column >= 0 && column < grid.Columns())
                 PostCount(static_cast<int>(column), rows, grid);
             break;
         }
-        case Posting::Reason:
-            PostCount(ReasonColumn(record[kJB72]), rows, grid);
-            break;
-        case Posting::Leader:
-            PostPerson(kPeople[0], record, rows, grid);
-            break;
+        case Posting::Reason: PostCount(ReasonColumn(record[kJB72]), rows, grid); break;
+        case Posting::Leader: PostPerson(kPeople[0], record, rows, grid); break;
         case Posting::Participants:
             PostPerson(kPeople[1], record, rows, grid);
             PostPerson(kPeople[2], record, rows, grid);
             break;
-        case Posting::PlanFunds:
-            PostPlanFunds(summary, record, rows, grid);
-            break;
+        case Posting::PlanFunds: PostPlanFunds(summary, record, rows, grid); break;
     }
 }
 

@@ -1,10 +1,10 @@
 #include "summary/summary_run.h"
 
 #include "base/error.h"
+#include "store/titles.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_posting.h"
 #include "summary/summary_workbook.h"
-#include "store/titles.h"
 
 namespace zorbix::summary {
 namespace {
@@ -27,7 +27,7 @@ void ShowEnd(base::Prompter& prompter, const SummaryRunResult& result) {
 
 void ShowFailure(base::Prompter& prompter, const std::string& workbook, const std::string& why) {
     base::Inform(prompter, store::kRunEndTitle, "汇总表“" + workbook + "”没有写出：" + why,
-                  base::Icon::Exclamation);
+                 base::Icon::Exclamation);
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prom
         grids = ComputeSummaryGrids(records, &busy);
     } catch (const std::exception& e) {
         base::Inform(prompter, store::kRunEndTitle,
-                      std::string("汇总时读取项目数据失败：") + e.what(), base::Icon::Exclamation);
+                     std::string("汇总时读取项目数据失败：") + e.what(), base::Icon::Exclamation);
         for (const SummaryDefinition& s : Summaries()) result.failed.push_back(OutputFileName(s));
         ShowEnd(prompter, result);
         return result;

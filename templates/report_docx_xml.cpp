@@ -3,8 +3,7 @@
 namespace zorbix::templates {
 namespace {
 
-constexpr std::string_view kMain =
-    "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+constexpr std::string_view kMain = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 constexpr std::string_view kRel =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
@@ -27,30 +26,38 @@ std::string CellProps(const Cell& cell, int width) {
     if (cell.span > 1) xml += "<w:gridSpan" + Attr("w:val", std::to_string(cell.span)) + "/>";
     if (cell.merge == Cell::Merge::Start) xml += "<w:vMerge w:val=\"restart\"/>";
     if (cell.merge == Cell::Merge::Continue) xml += "<w:vMerge/>";
-    if (cell.rule) xml += "<w:tcBorders><w:bottom w:val=\"single\" w:sz=\"6\" w:space=\"0\" w:color=\"000000\"/></w:tcBorders>";
+    if (cell.rule)
+        xml +=
+            "<w:tcBorders><w:bottom w:val=\"single\" w:sz=\"6\" w:space=\"0\" "
+            "w:color=\"000000\"/></w:tcBorders>";
     if (cell.shaded) xml += "<w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"EDEDED\"/>";
     return xml + "<w:vAlign w:val=\"" + (cell.top ? "top" : "center") + "\"/></w:tcPr>";
 }
 
 std::string Styles() {
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") +
-           "<w:styles xmlns:w=\"" + std::string(kMain) + "\"><w:docDefaults><w:rPrDefault><w:rPr>"
+           "<w:styles xmlns:w=\"" + std::string(kMain) +
+           "\"><w:docDefaults><w:rPrDefault><w:rPr>"
            "<w:rFonts w:ascii=\"Times New Roman\" w:hAnsi=\"Times New Roman\" w:eastAsia=\"宋体\" "
            "w:cs=\"Times New Roman\"/><w:sz w:val=\"21\"/><w:szCs w:val=\"21\"/>"
            "<w:lang w:val=\"en-US\" w:eastAsia=\"zh-CN\"/></w:rPr></w:rPrDefault>"
            "<w:pPrDefault><w:pPr><w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/>"
            "</w:pPr></w:pPrDefault></w:docDefaults>"
-           "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/>"
+           "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name "
+           "w:val=\"Normal\"/>"
            "<w:qFormat/></w:style>"
-           "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name w:val=\"Normal Table\"/>"
-           "<w:tblPr><w:tblCellMar><w:left w:w=\"85\" w:type=\"dxa\"/><w:right w:w=\"85\" w:type=\"dxa\"/>"
+           "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"TableNormal\"><w:name "
+           "w:val=\"Normal Table\"/>"
+           "<w:tblPr><w:tblCellMar><w:left w:w=\"85\" w:type=\"dxa\"/><w:right w:w=\"85\" "
+           "w:type=\"dxa\"/>"
            "</w:tblCellMar></w:tblPr></w:style></w:styles>";
 }
 
 std::string ContentTypes() {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
            "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-           "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+           "<Default Extension=\"rels\" "
+           "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
            "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
            "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
            "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
@@ -65,23 +72,32 @@ std::string ContentTypes() {
 std::string PackageRels() {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-           "<Relationship Id=\"rId1\" Type=\"" + std::string(kRel) + "/officeDocument\" "
+           "<Relationship Id=\"rId1\" Type=\"" +
+           std::string(kRel) +
+           "/officeDocument\" "
            "Target=\"word/document.xml\"/>"
            "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/package/2006/"
-           "relationships/metadata/core-properties\" Target=\"docProps/core.xml\"/></Relationships>";
+           "relationships/metadata/core-properties\" "
+           "Target=\"docProps/core.xml\"/></Relationships>";
 }
 
 std::string DocumentRels() {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-           "<Relationship Id=\"rId1\" Type=\"" + std::string(kRel) + "/styles\" Target=\"styles.xml\"/>"
-           "<Relationship Id=\"rId2\" Type=\"" + std::string(kRel) + "/settings\" Target=\"settings.xml\"/>"
+           "<Relationship Id=\"rId1\" Type=\"" +
+           std::string(kRel) +
+           "/styles\" Target=\"styles.xml\"/>"
+           "<Relationship Id=\"rId2\" Type=\"" +
+           std::string(kRel) +
+           "/settings\" Target=\"settings.xml\"/>"
            "</Relationships>";
 }
 
 std::string Settings() {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-           "<w:settings xmlns:w=\"" + std::string(kMain) + "\"><w:defaultTabStop w:val=\"420\"/>"
+           "<w:settings xmlns:w=\"" +
+           std::string(kMain) +
+           "\"><w:defaultTabStop w:val=\"420\"/>"
            "<w:characterSpacingControl w:val=\"compressPunctuation\"/></w:settings>";
 }
 
@@ -121,13 +137,14 @@ std::string RunProps(const Font& font) {
 }
 
 std::string Run(std::string_view text, const Font& font) {
-    return "<w:r>" + RunProps(font) + "<w:t xml:space=\"preserve\">" + Escape(text) + "</w:t></w:r>";
+    return "<w:r>" + RunProps(font) + "<w:t xml:space=\"preserve\">" + Escape(text) +
+           "</w:t></w:r>";
 }
 
 std::string Bookmark(std::string_view name, int id) {
     const std::string n = std::to_string(id);
-    return "<w:bookmarkStart w:id=\"" + n + "\" w:name=\"" + Escape(name) + "\"/><w:bookmarkEnd w:id=\"" +
-           n + "\"/>";
+    return "<w:bookmarkStart w:id=\"" + n + "\" w:name=\"" + Escape(name) +
+           "\"/><w:bookmarkEnd w:id=\"" + n + "\"/>";
 }
 
 std::string Paragraph(const std::string& content, const ParaStyle& style) {
@@ -140,7 +157,8 @@ std::string Paragraph(const std::string& content, const ParaStyle& style) {
     if (style.indent || style.first_line)
         props += "<w:ind" + Attr("w:left", std::to_string(style.indent)) +
                  Attr("w:firstLine", std::to_string(style.first_line)) + "/>";
-    if (style.align != Align::Left) props += "<w:jc" + Attr("w:val", AlignValue(style.align)) + "/>";
+    if (style.align != Align::Left)
+        props += "<w:jc" + Attr("w:val", AlignValue(style.align)) + "/>";
     props += RunProps(style.font) + "</w:pPr>";
     return "<w:p>" + props + content + "</w:p>";
 }
@@ -174,8 +192,9 @@ std::string Table::Xml() const {
                    "\" w:space=\"0\" w:color=\"000000\"/>";
         xml += "</w:tblBorders>";
     }
-    xml += "<w:tblLayout w:type=\"fixed\"/><w:tblCellMar><w:left w:w=\"85\" w:type=\"dxa\"/>"
-           "<w:right w:w=\"85\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr><w:tblGrid>";
+    xml +=
+        "<w:tblLayout w:type=\"fixed\"/><w:tblCellMar><w:left w:w=\"85\" w:type=\"dxa\"/>"
+        "<w:right w:w=\"85\" w:type=\"dxa\"/></w:tblCellMar></w:tblPr><w:tblGrid>";
     for (int w : grid_) xml += "<w:gridCol" + Attr("w:w", std::to_string(w)) + "/>";
     return xml + "</w:tblGrid>" + rows_ + "</w:tbl>";
 }
@@ -188,10 +207,11 @@ std::vector<std::pair<std::string, std::string>> DocxPackage(const std::string& 
         "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1134\" w:right=\"1134\" "
         "w:bottom=\"1134\" w:left=\"1134\" w:header=\"567\" w:footer=\"567\" w:gutter=\"0\"/>"
         "</w:sectPr></w:body></w:document>";
-    return {{"[Content_Types].xml", ContentTypes()}, {"_rels/.rels", PackageRels()},
-            {"word/document.xml", document},         {"word/_rels/document.xml.rels", DocumentRels()},
-            {"word/styles.xml", Styles()},           {"word/settings.xml", Settings()},
-            {"docProps/core.xml", CoreProps(title)}};
+    return {
+        {"[Content_Types].xml", ContentTypes()}, {"_rels/.rels", PackageRels()},
+        {"word/document.xml", document},         {"word/_rels/document.xml.rels", DocumentRels()},
+        {"word/styles.xml", Styles()},           {"word/settings.xml", Settings()},
+        {"docProps/core.xml", CoreProps(title)}};
 }
 
 }  // namespace zorbix::templates

@@ -22,11 +22,11 @@ enum class Align { Left, Center, Right, Both };
 
 struct ParaStyle {
     Align align = Align::Left;
-    Font font;            // also the paragraph mark's, which a filled bookmark takes
-    int before = 0;       // spacing in twips
+    Font font;       // also the paragraph mark's, which a filled bookmark takes
+    int before = 0;  // spacing in twips
     int after = 0;
-    int indent = 0;       // left indent in twips
-    int first_line = 0;   // first-line indent in twips
+    int indent = 0;      // left indent in twips
+    int first_line = 0;  // first-line indent in twips
     bool page_break_before = false;
     bool keep_next = false;
 };

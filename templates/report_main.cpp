@@ -21,9 +21,10 @@ int main(int argc, char** argv) {
         office::WriteZip(report::TemplatePath(dir),
                          templates::DocxPackage(templates::ReportTemplateBody(),
                                                 "Qorvath省科技计划项目执行情况年度调查表"));
-        office::WriteZip(report::HelpDocumentPath(dir),
-                         templates::DocxPackage(templates::HelpDocumentBody(),
-                                                "Qorvath省科技计划项目执行情况年度调查系统使用说明"));
+        office::WriteZip(
+            report::HelpDocumentPath(dir),
+            templates::DocxPackage(templates::HelpDocumentBody(),
+                                   "Qorvath省科技计划项目执行情况年度调查系统使用说明"));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

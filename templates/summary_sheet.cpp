@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "office/xlsx_cell_writer.h"
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "office/xlsx_cell_writer.h"
 #include "summary/standard_rows.h"
 
 namespace zorbix::templates {
@@ -35,15 +35,12 @@ std::vector<int> Every(int first, int last, int step) {
 std::vector<TotalColumn> TotalColumns(const SummaryDefinition& s) {
     switch (s.posting) {
         case Posting::Leader:
-        case Posting::Participants:
-            return {{2, "人数合计", {3, 4}}};
-        case Posting::Reason:
-            return {{13, "合计", Every(2, 12, 1)}};
+        case Posting::Participants: return {{2, "人数合计", {3, 4}}};
+        case Posting::Reason: return {{13, "合计", Every(2, 12, 1)}};
         case Posting::PlanFunds:
             return {{2, "项目数合计", Every(4, 26, 2)},
                     {3, std::string(s.fields.front().heading) + "合计", Every(5, 27, 2)}};
-        default:
-            return {};
+        default: return {};
     }
 }
 
@@ -86,7 +83,7 @@ Formats MakeFormats(lxw_workbook* book) {
 }
 
 class SheetWriter {
-  public:
+public:
     SheetWriter(lxw_workbook* book, const SummaryDefinition& s)
         : sheet_(workbook_add_worksheet(book, std::string(s.name).c_str())),
           formats_(MakeFormats(book)),
@@ -102,7 +99,7 @@ class SheetWriter {
         for (const summary::RowLabel& label : summary::StandardRowLabels()) WriteRow(label);
     }
 
-  private:
+private:
     void WriteLayout() {
         worksheet_set_column(sheet_, 0, 0, 36, nullptr);
         worksheet_set_column(sheet_, 1, static_cast<lxw_col_t>(last_column_ - 1), 14, nullptr);

@@ -20,8 +20,9 @@ int PrintCommand(Context& ctx) {
     ctx.NoMoreArguments();
     if (!number) throw UsageError("print 需要 --project 项目编号。");
     if (!ctx.LocateRequested(number)) return kRefused;
-    return report::CommandPrint(ctx.store.records(), ctx.prompter, ctx.store.directory()) ? kDone
-                                                                                          : kRefused;
+    return report::CommandPrint(ctx.store.records(), ctx.prompter, ctx.store.directory())
+               ? kDone
+               : kRefused;
 }
 
 }  // namespace zorbix::cli

@@ -108,15 +108,16 @@ int DemoCommand(Context& ctx) {
         throw UsageError("项目数应为非负整数：" + text);
     std::uint64_t seed = 2013;
     if (seed_text) {
-        auto [e2, err2] = std::from_chars(seed_text->data(), seed_text->data() + seed_text->size(), seed);
+        auto [e2, err2] =
+            std::from_chars(seed_text->data(), seed_text->data() + seed_text->size(), seed);
         if (err2 != std::errc() || e2 != seed_text->data() + seed_text->size())
             throw UsageError("--seed 应为非负整数：" + *seed_text);
     }
     const int room = 32767 - ctx.store.records().Count();
     if (count > room) {
-        base::Inform(ctx.prompter, store::kProgramTitle,
-                      "数据库最多保存32767个项目，只能再添加" + std::to_string(std::max(room, 0)) +
-                          "个。");
+        base::Inform(
+            ctx.prompter, store::kProgramTitle,
+            "数据库最多保存32767个项目，只能再添加" + std::to_string(std::max(room, 0)) + "个。");
         return kRefused;
     }
     store::AddDemoProjects(ctx.store.records(), count, seed, &ctx.prompter);

@@ -125,9 +125,10 @@ TEST_F(CheckRuns, PageButtonsStayUntilTheErrorIsMended) {
     EXPECT_EQ(shown.title, "Qorvath省科技计划项目执行情况年度调查");
     EXPECT_EQ(shown.icon, base::Icon::Information);
     EXPECT_EQ(shown.buttons, base::Buttons::Ok);
-    EXPECT_EQ(shown.text,
-              "项目201300000001 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，累计数有误！\r\n"
-              "项目201300000001 表二 JF400 = JF100-JF200，累计数有误！\r\n");
+    EXPECT_EQ(
+        shown.text,
+        "项目201300000001 表二 JF100 = JF170+JF110+JF120+JF130+JF140+JF150+JF160，累计数有误！\r\n"
+        "项目201300000001 表二 JF400 = JF100-JF200，累计数有误！\r\n");
     records().SetValue("JF1701", "5");
     records().SetValue("JF4001", "5");
     EXPECT_TRUE(CheckPageBeforeLeaving(records(), prompter_, store::Page::TableTwo));
@@ -146,8 +147,9 @@ TEST_F(CheckRuns, EachPageChecksOnlyItsOwnTable) {
     EXPECT_FALSE(CheckPageBeforeLeaving(records(), prompter_, store::Page::TableFour));
     EXPECT_FALSE(CheckPageBeforeLeaving(records(), prompter_, store::Page::TableOne));
     ASSERT_EQ(prompter_.messages.size(), 2u);
-    EXPECT_EQ(prompter_.messages[1].text.rfind("项目201300000001 表一 JH41项目参加人员漏填！\r\n", 0),
-              0u);
+    EXPECT_EQ(
+        prompter_.messages[1].text.rfind("项目201300000001 表一 JH41项目参加人员漏填！\r\n", 0),
+        0u);
 }
 
 TEST(CheckReportPanel, ClearEmptiesIt) {

@@ -56,8 +56,8 @@ TEST_F(CliCheck, AllProjectsGroupedInStoreOrder) {
 
 TEST_F(CliCheck, OneProjectAndSaveAsTheWindowDoes) {
     const auto file = dir_ / "结果.Txt";
-    const auto r = RunCli(dir_.path(), {"check", "--project", "201300000020", "--save",
-                                        file.string()});
+    const auto r =
+        RunCli(dir_.path(), {"check", "--project", "201300000020", "--save", file.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 19u);

@@ -45,7 +45,8 @@ TEST(CliStore, GetNamedColumnsAndUnknownColumns) {
     TempDir dir;
     RunCli(dir.path(), {"add", "201300000001"});
     RunCli(dir.path(), {"set", "201300000001", "JB01=中文名称"});
-    EXPECT_EQ(RunCli(dir.path(), {"get", "201300000001", "JB01", "XH"}).out, "JB01=中文名称\nXH=\n");
+    EXPECT_EQ(RunCli(dir.path(), {"get", "201300000001", "JB01", "XH"}).out,
+              "JB01=中文名称\nXH=\n");
     EXPECT_EQ(RunCli(dir.path(), {"get", "201300000001", "NOPE"}).status, 2);
     EXPECT_EQ(RunCli(dir.path(), {"set", "201300000001", "NOPE=1"}).status, 2);
 }

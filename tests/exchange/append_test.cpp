@@ -4,11 +4,11 @@
 
 #include <fstream>
 
+#include "base/gbk.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
-#include "base/gbk.h"
 #include "store/store.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
@@ -29,7 +29,7 @@ std::string RecordText(const std::string& number, const std::string& name = "") 
 }
 
 class Append : public ::testing::Test {
-  protected:
+protected:
     TempDir dir;
     store::Store store{dir.path()};
     store::RecordSet& records = store.records();

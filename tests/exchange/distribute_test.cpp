@@ -18,7 +18,7 @@ using testing::Slurp;
 using testing::TempDir;
 
 class Distribute : public ::testing::Test {
-  protected:
+protected:
     TempDir dir;
     TempDir out;
     store::Store store{dir.path()};

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "store/catalogue.h"
 #include "base/error.h"
+#include "store/catalogue.h"
 
 namespace zorbix::exchange {
 namespace {

@@ -22,9 +22,7 @@ std::vector<std::string> Split(std::string_view text) {
 
 class FieldSplit : public ::testing::TestWithParam<SplitCase> {};
 
-TEST_P(FieldSplit, GivesTheseFields) {
-    EXPECT_EQ(Split(GetParam().text), GetParam().fields);
-}
+TEST_P(FieldSplit, GivesTheseFields) { EXPECT_EQ(Split(GetParam().text), GetParam().fields); }
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, FieldSplit,

@@ -19,7 +19,7 @@ using testing::Slurp;
 using testing::TempDir;
 
 class Submit : public ::testing::Test {
-  protected:
+protected:
     TempDir dir;
     store::Store store{dir.path()};
     store::RecordSet& records = store.records();

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "office/zip_archive.h"
 #include "base/error.h"
+#include "office/zip_archive.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -17,12 +17,13 @@ constexpr const char* kHead =
 constexpr const char* kTail = "</w:body></w:document>";
 
 void WriteDocx(const std::filesystem::path& file, const std::string& body) {
-    WriteZip(file, {{"[Content_Types].xml", "<Types/>"},
-                    {"_rels/.rels",
-                     "<Relationships><Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/"
-                     "officeDocument/2006/relationships/officeDocument\" Target=\"word/document.xml\"/>"
-                     "</Relationships>"},
-                    {"word/document.xml", kHead + body + kTail}});
+    WriteZip(file,
+             {{"[Content_Types].xml", "<Types/>"},
+              {"_rels/.rels",
+               "<Relationships><Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/"
+               "officeDocument/2006/relationships/officeDocument\" Target=\"word/document.xml\"/>"
+               "</Relationships>"},
+              {"word/document.xml", kHead + body + kTail}});
 }
 
 std::string DocumentXml(const std::filesystem::path& file) {
@@ -31,7 +32,8 @@ std::string DocumentXml(const std::filesystem::path& file) {
 
 std::string Empty(const std::string& name, int id) {
     const std::string n = std::to_string(id);
-    return "<w:bookmarkStart w:id=\"" + n + "\" w:name=\"" + name + "\"/><w:bookmarkEnd w:id=\"" + n + "\"/>";
+    return "<w:bookmarkStart w:id=\"" + n + "\" w:name=\"" + name + "\"/><w:bookmarkEnd w:id=\"" +
+           n + "\"/>";
 }
 
 class DocxBookmarks : public ::testing::Test {
@@ -76,7 +78,8 @@ TEST_F(DocxBookmarks, LineBreaksOfEveryKindBecomeBreaks) {
     EXPECT_EQ(texts.at("JDCG"), "第一行\n第二行\n第三行\n第四行\n");
     const std::string xml = DocumentXml(dir / "out.docx");
     std::size_t breaks = 0;
-    for (auto at = xml.find("<w:br/>"); at != std::string::npos; at = xml.find("<w:br/>", at + 1)) ++breaks;
+    for (auto at = xml.find("<w:br/>"); at != std::string::npos; at = xml.find("<w:br/>", at + 1))
+        ++breaks;
     EXPECT_EQ(breaks, 4u);
     EXPECT_EQ(xml.find('\r'), std::string::npos);
 }
@@ -84,7 +87,8 @@ TEST_F(DocxBookmarks, LineBreaksOfEveryKindBecomeBreaks) {
 TEST_F(DocxBookmarks, ReplacesWhatTheBookmarkHeldAndKeepsItsFormatting) {
     const std::string body =
         "<w:p><w:r><w:t>前</w:t></w:r><w:bookmarkStart w:id=\"3\" w:name=\"X\"/>"
-        "<w:r><w:rPr><w:b/><w:sz w:val=\"28\"/></w:rPr><w:t>旧值</w:t></w:r><w:r><w:t>也旧</w:t></w:r>"
+        "<w:r><w:rPr><w:b/><w:sz "
+        "w:val=\"28\"/></w:rPr><w:t>旧值</w:t></w:r><w:r><w:t>也旧</w:t></w:r>"
         "<w:bookmarkEnd w:id=\"3\"/><w:r><w:t>后</w:t></w:r></w:p>";
     EXPECT_EQ(FillAndRead(body, {{"X", "新值"}}).at("X"), "新值");
     const std::string xml = DocumentXml(dir / "out.docx");
@@ -98,23 +102,28 @@ TEST_F(DocxBookmarks, ReplacesWhatTheBookmarkHeldAndKeepsItsFormatting) {
 
 TEST_F(DocxBookmarks, AnEmptyPlaceTakesTheParagraphMarksFormattingWithoutTrackedChanges) {
     const std::string body =
-        "<w:p><w:pPr><w:rPr><w:ins w:id=\"9\" w:author=\"x\"/><w:i/></w:rPr></w:pPr>" + Empty("X", 1) + "</w:p>";
+        "<w:p><w:pPr><w:rPr><w:ins w:id=\"9\" w:author=\"x\"/><w:i/></w:rPr></w:pPr>" +
+        Empty("X", 1) + "</w:p>";
     FillAndRead(body, {{"X", "值"}});
     const std::string xml = DocumentXml(dir / "out.docx");
-    EXPECT_NE(xml.find("<w:r><w:rPr><w:i/></w:rPr><w:t xml:space=\"preserve\">值"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<w:r><w:rPr><w:i/></w:rPr><w:t xml:space=\"preserve\">值"),
+              std::string::npos)
+        << xml;
 }
 
 TEST_F(DocxBookmarks, TakesTheEndedStartWhenLibreOfficeWroteTwo) {
-    const std::string body = "<w:p><w:bookmarkStart w:id=\"1\" w:name=\"JB22\"/>"
-                             "<w:bookmarkStart w:id=\"2\" w:name=\"JB22\"/><w:bookmarkEnd w:id=\"2\"/></w:p>";
+    const std::string body =
+        "<w:p><w:bookmarkStart w:id=\"1\" w:name=\"JB22\"/>"
+        "<w:bookmarkStart w:id=\"2\" w:name=\"JB22\"/><w:bookmarkEnd w:id=\"2\"/></w:p>";
     EXPECT_EQ(FillAndRead(body, {{"JB22", "960100"}}).at("JB22"), "960100");
     const std::string xml = DocumentXml(dir / "out.docx");
     EXPECT_EQ(xml.find("w:id=\"1\""), std::string::npos) << "the unended start is dropped";
 }
 
 TEST_F(DocxBookmarks, AStartBetweenParagraphsMovesIntoTheNextParagraph) {
-    const std::string body = "<w:bookmarkStart w:id=\"5\" w:name=\"Row\" w:colFirst=\"0\" w:colLast=\"1\"/>"
-                             "<w:p><w:r><w:t>旧</w:t></w:r></w:p><w:bookmarkEnd w:id=\"5\"/>";
+    const std::string body =
+        "<w:bookmarkStart w:id=\"5\" w:name=\"Row\" w:colFirst=\"0\" w:colLast=\"1\"/>"
+        "<w:p><w:r><w:t>旧</w:t></w:r></w:p><w:bookmarkEnd w:id=\"5\"/>";
     EXPECT_EQ(FillAndRead(body, {{"Row", "新"}}).at("Row"), "新");
 }
 
@@ -127,7 +136,10 @@ TEST_F(DocxBookmarks, AFilledDocumentFillsAgain) {
 }
 
 TEST_F(DocxBookmarks, ControlCharactersAreDroppedNotWrittenRaw) {
-    EXPECT_EQ(FillAndRead("<w:p>" + Empty("A", 1) + "</w:p>", {{"A", std::string("a\x01\x1F" "b", 4)}}).at("A"),
+    EXPECT_EQ(FillAndRead("<w:p>" + Empty("A", 1) + "</w:p>", {{"A", std::string("a\x01\x1F"
+                                                                                 "b",
+                                                                                 4)}})
+                  .at("A"),
               "ab");
 }
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "office/sheet_reader.h"
 #include "base/error.h"
+#include "office/sheet_reader.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -40,7 +40,8 @@ TEST(DamagedXls, TheReadersOwnMessageComesBackFromTheChild) {
         (void)ReadXlsFirstSheet(dir / "text.xls");
         FAIL() << "accepted";
     } catch (const base::Failure& e) {
-        EXPECT_NE(std::string(e.what()).find("已损坏，无法读取（错误"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("已损坏，无法读取（错误"), std::string::npos)
+            << e.what();
     }
 }
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <fstream>
 
-#include "office/zip_archive.h"
 #include "base/error.h"
+#include "office/zip_archive.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -39,10 +39,9 @@ std::vector<std::pair<std::string, std::string>> Package(const std::string& shee
     };
 }
 
-const std::string kSheet =
-    R"(<row r="1" spans="1:3"><c r="A1" s="4" t="s"><v>0</v></c>)"
-    R"(<c r="C1" s="5" t="str"><f>SUM(B2:B9)</f><v>7</v></c></row>)"
-    R"(<row r="3" spans="1:3"><c r="B3" s="6" t="s"><v>0</v></c></row>)";
+const std::string kSheet = R"(<row r="1" spans="1:3"><c r="A1" s="4" t="s"><v>0</v></c>)"
+                           R"(<c r="C1" s="5" t="str"><f>SUM(B2:B9)</f><v>7</v></c></row>)"
+                           R"(<row r="3" spans="1:3"><c r="B3" s="6" t="s"><v>0</v></c></row>)";
 
 std::string SheetOf(const std::filesystem::path& file) {
     ZipArchive zip(file);

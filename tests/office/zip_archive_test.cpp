@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "office/xlsx_package.h"
 #include "base/error.h"
+#include "office/xlsx_package.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -62,12 +62,13 @@ TEST(ZipArchive, NeverWritesOverItsOwnSource) {
 
 TEST(XlsxPackage, FindsTheFirstSheetThroughTheRelationships) {
     testing::TempDir dir;
-    WriteZip(dir / "w.xlsx",
-             {{"xl/workbook.xml",
-               R"(<workbook xmlns:r="r"><sheets><sheet name="A" r:id="rId7"/></sheets></workbook>)"},
-              {"xl/_rels/workbook.xml.rels",
-               R"(<Relationships><Relationship Id="rId7" Target="worksheets/data.xml"/></Relationships>)"},
-              {"xl/worksheets/data.xml", "<worksheet/>"}});
+    WriteZip(
+        dir / "w.xlsx",
+        {{"xl/workbook.xml",
+          R"(<workbook xmlns:r="r"><sheets><sheet name="A" r:id="rId7"/></sheets></workbook>)"},
+         {"xl/_rels/workbook.xml.rels",
+          R"(<Relationships><Relationship Id="rId7" Target="worksheets/data.xml"/></Relationships>)"},
+         {"xl/worksheets/data.xml", "<worksheet/>"}});
     EXPECT_EQ(FirstSheetPart(ZipArchive(dir / "w.xlsx")), "xl/worksheets/data.xml");
 }
 

@@ -24,12 +24,8 @@ office::Sheet PlanSheet(const std::vector<std::vector<Cell>>& rows) {
     return sheet;
 }
 
-Cell T(const char* text) {
-    return Cell::FromText(text);
-}
-Cell N(double number) {
-    return Cell::FromNumber(number);
-}
+Cell T(const char* text) { return Cell::FromText(text); }
+Cell N(double number) { return Cell::FromNumber(number); }
 
 std::string FailureOf(const office::Sheet& sheet) {
     try {

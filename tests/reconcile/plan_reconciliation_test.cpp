@@ -10,10 +10,10 @@
 #include "reconcile/plan_list.h"
 #include "store/catalogue.h"
 #include "store/store.h"
+#include "store/titles.h"
 #include "tests/office/test_workbooks.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
-#include "store/titles.h"
 
 namespace zorbix::reconcile {
 namespace {
@@ -51,7 +51,7 @@ const TestRow kHeading = {std::string("序号"),     std::string("项目编号")
                           std::string("承担单位"), std::string("处室"),     std::string("金额")};
 
 class PlanReconciliation : public ::testing::Test {
-  protected:
+protected:
     PlanReconciliation() : store_(dir_.path()) {
         AddProject(records(), "0201300000001", "1234");  // leading zero: compares by value
         AddProject(records(), "201300000002", "50");

@@ -134,7 +134,8 @@ inline void RewriteWithPart(const std::filesystem::path& source,
 // An XML part that defines the "billion laughs" entities and uses the last
 // of them where `text` would stand in `before` + text + `after`.
 inline std::string BillionLaughs(const std::string& before, const std::string& after) {
-    std::string dtd = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE lolz [<!ENTITY lol \"lol\">";
+    std::string dtd =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!DOCTYPE lolz [<!ENTITY lol \"lol\">";
     for (int i = 1; i <= 9; ++i) {
         dtd += "<!ENTITY lol" + std::to_string(i) + " \"";
         for (int j = 0; j < 10; ++j) dtd += i == 1 ? "&lol;" : "&lol" + std::to_string(i - 1) + ";";
@@ -147,14 +148,14 @@ inline std::string BillionLaughs(const std::string& before, const std::string& a
 // watch began, in MiB: the peak (VmHWM) is reset at the start, so tests run
 // before in the same process (and what a sanitizer keeps) do not count.
 class MemoryWatch {
-  public:
+public:
     MemoryWatch() {
         std::ofstream("/proc/self/clear_refs") << "5";
         start_ = Read("VmRSS:");
     }
     long GrowthMiB() const { return (Read("VmHWM:") - start_) / 1024; }
 
-  private:
+private:
     static long Read(const std::string& key) {
         std::ifstream status("/proc/self/status");
         std::string line;

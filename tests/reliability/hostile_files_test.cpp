@@ -3,6 +3,8 @@
 // that lies about its size, entity expansion in a part and entry names that
 // leave their folder. Each is refused with a message naming the file, and the
 // memory of the process stays bounded.
+#include "tests/reliability/hostile_files.h"
+
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -17,7 +19,6 @@
 #include "summary/summary_catalogue.h"
 #include "summary/summary_run.h"
 #include "tests/office/test_workbooks.h"
-#include "tests/reliability/hostile_files.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -43,15 +44,17 @@ struct Role {
 
 fs::path InstallPlan(const fs::path& dir) {
     const auto clean = dir / ".clean-plan.xlsx";
-    WriteXlsxParts(clean,
-                   "<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>项目编号</t></is></c></row>"
-                   "<row r=\"2\"><c r=\"B2\"><v>201300000001</v></c><c r=\"F2\"><v>10</v></c></row>");
+    WriteXlsxParts(
+        clean,
+        "<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>项目编号</t></is></c></row>"
+        "<row r=\"2\"><c r=\"B2\"><v>201300000001</v></c><c r=\"F2\"><v>10</v></c></row>");
     return clean;
 }
 
 fs::path InstallSummaryTemplates(const fs::path& dir) {
     for (const auto& s : summary::Summaries())
-        fs::copy_file(kProgramDir / summary::TemplateFileName(s), dir / summary::TemplateFileName(s));
+        fs::copy_file(kProgramDir / summary::TemplateFileName(s),
+                      dir / summary::TemplateFileName(s));
     return kProgramDir / summary::TemplateFileName(summary::Summaries()[0]);
 }
 
@@ -62,8 +65,7 @@ const Role kRoles[] = {
      [](store::RecordSet& r, RecordingPrompter& p, const fs::path& dir) {
          return reconcile::ReconcileWithPlan(r, p, dir).has_value();
      }},
-    {"SummaryTemplate", summary::TemplateFileName(summary::Summaries()[0]),
-     InstallSummaryTemplates,
+    {"SummaryTemplate", summary::TemplateFileName(summary::Summaries()[0]), InstallSummaryTemplates,
      [](store::RecordSet& r, RecordingPrompter& p, const fs::path& dir) {
          const auto result = summary::RunAllSummaries(r, p, dir);
          EXPECT_EQ(result.failed.size(), 1u) << "the other workbooks are still written";
@@ -99,15 +101,11 @@ struct Hostility {
 
 const Hostility kHostilities[] = {
     {"BombDeclaringGigabytes", "解压后过大",
-     [](const std::string& part, const std::string&) {
-         return ZerosBomb(part, 3072, 3u << 30);
-     }},
+     [](const std::string& part, const std::string&) { return ZerosBomb(part, 3072, 3u << 30); }},
     {"BombLyingAboutItsSize", "损坏",
      [](const std::string& part, const std::string&) { return ZerosBomb(part, 3072, 4096); }},
     {"EntityExpansion", "文档类型定义",
-     [](const std::string& part, const std::string& xml) {
-         return Stored(part, WithLaughs(xml));
-     }},
+     [](const std::string& part, const std::string& xml) { return Stored(part, WithLaughs(xml)); }},
     {"DotDotEntryName", "不安全的部件名",
      [](const std::string&, const std::string&) {
          return Stored(std::string("../../") + kEscapedName, "<x/>");

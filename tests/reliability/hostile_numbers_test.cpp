@@ -75,10 +75,9 @@ TEST_P(LargeExchange, IsRefusedWithBoundedMemoryAndNothingAdded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LargeExchange,
-    ::testing::Values(
-        LargeExchangeFile{"GigabyteOfOneField", 1'000'000'000, 'A', "数据项超过1MB"},
-        LargeExchangeFile{"GigabyteOfZeroBytes", 1'000'000'000, '\0', "控制字符"},
-        LargeExchangeFile{"TwoGigabytes", 2ull << 30, '\0', "大于1GB"}),
+    ::testing::Values(LargeExchangeFile{"GigabyteOfOneField", 1'000'000'000, 'A', "数据项超过1MB"},
+                      LargeExchangeFile{"GigabyteOfZeroBytes", 1'000'000'000, '\0', "控制字符"},
+                      LargeExchangeFile{"TwoGigabytes", 2ull << 30, '\0', "大于1GB"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 // Project numbers that would name a file outside its folder.
@@ -86,7 +85,7 @@ const char* const kHostileNumbers[] = {"../201300000002", "..\\201300000003", "2
                                        "/tmp/201300000005", ".."};
 
 class HostileNumbers : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         store_ = std::make_unique<store::Store>(dir_.path());
         Add("201300000001");
@@ -119,7 +118,8 @@ class HostileNumbers : public ::testing::Test {
         const std::string said = AllSaid(prompter);
         for (const char* number : kHostileNumbers)
             EXPECT_NE(said.find(std::string("“") + number + "”"), std::string::npos)
-                << number << "\n" << said;
+                << number << "\n"
+                << said;
     }
 
     TempDir dir_;

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <vector>
 
-#include "office/zip_archive.h"
 #include "base/error.h"
+#include "office/zip_archive.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/killed_run.h"
 #include "tests/support/temp_dir.h"
@@ -33,7 +33,8 @@ bool CompletePackage(const fs::path& file) {
 }
 
 bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // Checks every output of the directory; returns how many there were.

@@ -21,10 +21,13 @@ protected:
 
 TEST_F(CliReport, ReportOfOneProject) {
     ASSERT_EQ(RunCli(dir.path(), {"add", "201300000001"}).status, 0);
-    ASSERT_EQ(RunCli(dir.path(), {"set", "201300000001", "JB01=测试项目", "JB27=1.基础研究"}).status, 0);
+    ASSERT_EQ(
+        RunCli(dir.path(), {"set", "201300000001", "JB01=测试项目", "JB27=1.基础研究"}).status, 0);
     const auto r = RunCli(dir.path(), {"report", "--project", "201300000001"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "Qorvath省科技统计: 报表已生成，文件名为：201300000001.docx，报表格式可能需要调整。\n");
+    EXPECT_EQ(
+        r.err,
+        "Qorvath省科技统计: 报表已生成，文件名为：201300000001.docx，报表格式可能需要调整。\n");
     const auto texts = office::ReadDocxBookmarks(dir / "201300000001.docx");
     EXPECT_EQ(texts.at("JB01"), "测试项目");
     EXPECT_EQ(texts.at("JB27"), "1");
@@ -35,10 +38,13 @@ TEST_F(CliReport, AllReportsNeedYes) {
     EXPECT_EQ(RunCli(dir.path(), {"report"}).status, 2);
     const auto r = RunCli(dir.path(), {"--yes", "report"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("Qorvath省科技统计: 报表已全部生成，格式可能需要调整。"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Qorvath省科技统计: 报表已全部生成，格式可能需要调整。"),
+              std::string::npos)
+        << r.err;
     int reports = 0;
     for (const auto& e : fs::directory_iterator(dir.path()))
-        reports += e.path().extension() == ".docx" && e.path().filename() != report::TemplatePath(dir.path()).filename();
+        reports += e.path().extension() == ".docx" &&
+                   e.path().filename() != report::TemplatePath(dir.path()).filename();
     EXPECT_EQ(reports, 3);
 }
 

@@ -29,13 +29,15 @@ public:
         for (const char* sub : {"etc/ppd", "spool/tmp", "cache", "state", "log"})
             fs::create_directories(root / sub);
         std::ofstream(root / "etc/cups-files.conf")
-            << "ServerRoot " << (root / "etc").string() << "\nRequestRoot " << (root / "spool").string()
-            << "\nTempDir " << (root / "spool/tmp").string() << "\nCacheDir " << (root / "cache").string()
-            << "\nStateDir " << (root / "state").string() << "\nErrorLog " << (root / "log/error_log").string()
-            << "\nAccessLog " << (root / "log/access_log").string()
-            << "\nPageLog " << (root / "log/page_log").string() << "\nServerBin /usr/lib/cups\n";
+            << "ServerRoot " << (root / "etc").string() << "\nRequestRoot "
+            << (root / "spool").string() << "\nTempDir " << (root / "spool/tmp").string()
+            << "\nCacheDir " << (root / "cache").string() << "\nStateDir "
+            << (root / "state").string() << "\nErrorLog " << (root / "log/error_log").string()
+            << "\nAccessLog " << (root / "log/access_log").string() << "\nPageLog "
+            << (root / "log/page_log").string() << "\nServerBin /usr/lib/cups\n";
         std::ofstream(root / "etc/cupsd.conf")
-            << "Listen " << Socket().string() << "\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\n"
+            << "Listen " << Socket().string()
+            << "\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\n"
             << "<Location />\n Order allow,deny\n Allow all\n</Location>\n"
             << "<Location /admin>\n Order allow,deny\n Allow all\n</Location>\n";
         pid_ = ::fork();
@@ -62,8 +64,10 @@ private:
 };
 
 bool CanRunCups() {
-    return ::geteuid() == 0 && fs::exists("/usr/sbin/cupsd") && fs::exists("/usr/lib/cups/backend/cups-pdf") &&
-           fs::exists("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd") && std::system("command -v soffice lp >/dev/null") == 0;
+    return ::geteuid() == 0 && fs::exists("/usr/sbin/cupsd") &&
+           fs::exists("/usr/lib/cups/backend/cups-pdf") &&
+           fs::exists("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd") &&
+           std::system("command -v soffice lp >/dev/null") == 0;
 }
 
 class CupsPrint : public ReportFixture {};
@@ -76,15 +80,17 @@ TEST_F(CupsPrint, WithoutADefaultPrinterSaysToSetOneUp) {
     ASSERT_TRUE(MakeProjectReport(records(), prompter, dir.path()));
     EXPECT_FALSE(CommandPrint(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text.rfind("没有设置默认打印机", 0), 0u) << prompter.messages[0].text;
+    EXPECT_EQ(prompter.messages[0].text.rfind("没有设置默认打印机", 0), 0u)
+        << prompter.messages[0].text;
 }
 
 TEST_F(CupsPrint, APdfPrinterReceivesTheReportAndTheReportStaysAsItWas) {
     if (!CanRunCups()) GTEST_SKIP() << "no cupsd with cups-pdf here";
     PrivateCups cups(dir / "cups");
     ASSERT_TRUE(cups.Running());
-    ASSERT_TRUE(Shell("lpadmin -p ZorbixTestPDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E "
-                    "2>/dev/null && lpadmin -d ZorbixTestPDF"));
+    ASSERT_TRUE(Shell(
+        "lpadmin -p ZorbixTestPDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E "
+        "2>/dev/null && lpadmin -d ZorbixTestPDF"));
     AddDemo("201300000007");
     ASSERT_TRUE(MakeProjectReport(records(), prompter, dir.path()));
     const std::string before = testing::Slurp(dir / "201300000007.docx");

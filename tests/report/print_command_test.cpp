@@ -19,8 +19,10 @@ public:
         ::setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
     }
 
 private:
@@ -43,7 +45,8 @@ TEST_F(PrintCommand, AnUnsafeProjectNumberIsRefused) {
     records().SetValue("JB02", "../201300000007");
     EXPECT_FALSE(CommandPrint(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_NE(prompter.messages[0].text.find("文件名"), std::string::npos) << prompter.messages[0].text;
+    EXPECT_NE(prompter.messages[0].text.find("文件名"), std::string::npos)
+        << prompter.messages[0].text;
 }
 
 TEST_F(PrintCommand, WithoutLibreOfficeSaysWhatToInstallAndLeavesTheReport) {
@@ -54,7 +57,8 @@ TEST_F(PrintCommand, WithoutLibreOfficeSaysWhatToInstallAndLeavesTheReport) {
     EXPECT_FALSE(CommandPrint(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].icon, base::Icon::None);
-    EXPECT_EQ(prompter.messages[0].text.rfind("未找到LibreOffice", 0), 0u) << prompter.messages[0].text;
+    EXPECT_EQ(prompter.messages[0].text.rfind("未找到LibreOffice", 0), 0u)
+        << prompter.messages[0].text;
     EXPECT_NE(prompter.messages[0].text.find("安装"), std::string::npos);
     EXPECT_EQ(testing::Slurp(dir / "201300000007.docx"), before);
 }
@@ -67,7 +71,8 @@ TEST_F(PrintCommand, WithoutARunningPrintServiceSaysToStartIt) {
     ScopedEnv printer("PRINTER", "");
     EXPECT_FALSE(CommandPrint(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text.rfind("打印服务CUPS没有运行", 0), 0u) << prompter.messages[0].text;
+    EXPECT_EQ(prompter.messages[0].text.rfind("打印服务CUPS没有运行", 0), 0u)
+        << prompter.messages[0].text;
     EXPECT_EQ(prompter.busy_begun, prompter.busy_ended);
 }
 

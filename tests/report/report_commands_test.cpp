@@ -26,14 +26,16 @@ TEST_F(ReportCommands, ReportOfTheCurrentRecordHoldsEveryPlacementsText) {
     ASSERT_TRUE(CommandReport(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.Texts().size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技统计");
-    EXPECT_EQ(prompter.messages[0].text, "报表已生成，文件名为：201300000007.docx，报表格式可能需要调整。");
+    EXPECT_EQ(prompter.messages[0].text,
+              "报表已生成，文件名为：201300000007.docx，报表格式可能需要调整。");
     EXPECT_EQ(prompter.busy_begun, 1);
     EXPECT_EQ(prompter.busy_ended, 1);
 
     const auto filled = office::ReadDocxBookmarks(dir / "201300000007.docx");
     for (const auto& expected : ReportTexts(records().Current())) {
         std::string text = expected.text;
-        for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+        for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+            text.replace(at, 2, "\n");
         EXPECT_EQ(filled.at(expected.name), text) << expected.name;
     }
     EXPECT_EQ(filled.at("JB01"), "含<特殊>&\"字符\"的项目");
@@ -60,7 +62,8 @@ TEST_F(ReportCommands, WithoutTemplateTheCommandRefusesAndWritesNothing) {
     EXPECT_FALSE(CommandReport(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
-    EXPECT_EQ(prompter.messages[0].text, "未找到报表模板文件！请将报表模板文件“xxxx模板.Doc”复制到安装目录。");
+    EXPECT_EQ(prompter.messages[0].text,
+              "未找到报表模板文件！请将报表模板文件“xxxx模板.Doc”复制到安装目录。");
     EXPECT_EQ(prompter.busy_begun, 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "201300000007.docx"));
 }
@@ -93,7 +96,8 @@ TEST_F(ReportCommands, AnUnsafeProjectNumberIsRefusedAndNothingLeavesTheFolder) 
         EXPECT_FALSE(CommandReport(records(), prompter, dir.path())) << number;
         ASSERT_EQ(prompter.messages.size(), 1u) << number;
         EXPECT_EQ(prompter.messages[0].text.rfind("报表生成失败！", 0), 0u) << number;
-        EXPECT_NE(prompter.messages[0].text.find("文件名"), std::string::npos) << prompter.messages[0].text;
+        EXPECT_NE(prompter.messages[0].text.find("文件名"), std::string::npos)
+            << prompter.messages[0].text;
         records().Delete();
     }
     EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path().parent_path() / "evil01.docx"));
@@ -146,7 +150,8 @@ TEST_F(ReportCommands, AllReportsWithoutTemplateShowTheTemplateMessagePerRecord)
     EXPECT_FALSE(CommandReports(records(), prompter, dir.path()));
     ASSERT_EQ(prompter.messages.size(), 4u);
     for (int i : {1, 2})
-        EXPECT_EQ(prompter.messages[i].text, "报表生成失败！请将报表模板文件“xxxx模板.Doc”复制到安装目录。");
+        EXPECT_EQ(prompter.messages[i].text,
+                  "报表生成失败！请将报表模板文件“xxxx模板.Doc”复制到安装目录。");
 }
 
 TEST_F(ReportCommands, AllReportsOfAnEmptyStoreAskNothing) {
@@ -160,7 +165,8 @@ TEST_F(ReportCommands, HelpGivesTheDocumentOrItsMessage) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "帮助文件打开失败！请重新启动系统后重试。");
     EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
-    std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_HELP_DOCUMENT), HelpDocumentPath(dir.path()));
+    std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_HELP_DOCUMENT),
+                               HelpDocumentPath(dir.path()));
     EXPECT_EQ(MenuHelpView(prompter, dir.path()), HelpDocumentPath(dir.path()));
     EXPECT_EQ(prompter.messages.size(), 1u);
 }

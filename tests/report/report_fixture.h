@@ -18,7 +18,8 @@ namespace zorbix::report {
 class ReportFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_REPORT_TEMPLATE), TemplatePath(dir.path()));
+        std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_REPORT_TEMPLATE),
+                                   TemplatePath(dir.path()));
         store = std::make_unique<store::Store>(dir.path());
     }
     store::RecordSet& records() { return store->records(); }

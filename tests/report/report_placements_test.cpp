@@ -22,14 +22,14 @@ TEST(CutText, CountsCharactersNotBytes) {
         {"2013-12-20", Take::Chars, 1, 4, "2013"},
         {"2013-12-20", Take::Chars, 6, 2, "12"},
         {"2013-12-20", Take::Last, 0, 2, "20"},
-        {"2013-1", Take::Chars, 6, 2, "1"},      // a six-character text: just the sixth
+        {"2013-1", Take::Chars, 6, 2, "1"},  // a six-character text: just the sixth
         {"2013", Take::Chars, 6, 2, ""},
         {"", Take::Chars, 1, 4, ""},
         {"", Take::Last, 0, 2, ""},
         {"7", Take::Last, 0, 2, "7"},
         {"1.基础研究", Take::Chars, 1, 1, "1"},
         {"1100.重大科技专项", Take::Chars, 1, 4, "1100"},
-        {"基础研究", Take::Chars, 1, 2, "基础"},   // Chinese: two characters, six bytes
+        {"基础研究", Take::Chars, 1, 2, "基础"},  // Chinese: two characters, six bytes
         {"二〇一三年十二月", Take::Last, 0, 2, "二月"},
         {"a", Take::Chars, 1, 2, "a"},
         {"whole 全文", Take::Whole, 1, 0, "whole 全文"},
@@ -49,8 +49,10 @@ TEST(Placements, AreTheReportsBookmarksInOrder) {
     for (const auto& p : placements) {
         EXPECT_TRUE(names.insert(p.bookmark).second) << p.bookmark;
         EXPECT_TRUE(store::FindColumn(p.column)) << p.column;
-        if (p.take != Take::Whole) ++cut;
-        else EXPECT_EQ(p.bookmark, p.column);
+        if (p.take != Take::Whole)
+            ++cut;
+        else
+            EXPECT_EQ(p.bookmark, p.column);
     }
     EXPECT_EQ(cut, 18);
     // Every page column but the two dates appears under its own name.

@@ -23,10 +23,11 @@ std::string Trim(const std::string& s) {
 // The document's text as LibreOffice exports it: one line per paragraph
 // (a table cell's paragraph included).
 std::vector<std::string> RenderedLines(const fs::path& docx, const fs::path& scratch) {
-    const std::string command = "soffice -env:UserInstallation=file://" + (scratch / "profile").string() +
-                                " --headless --norestore --convert-to 'txt:Text (encoded):UTF8' --outdir " +
-                                testing::ShellQuote(scratch.string()) + " " +
-                                testing::ShellQuote(docx.string()) + " >/dev/null 2>&1";
+    const std::string command =
+        "soffice -env:UserInstallation=file://" + (scratch / "profile").string() +
+        " --headless --norestore --convert-to 'txt:Text (encoded):UTF8' --outdir " +
+        testing::ShellQuote(scratch.string()) + " " + testing::ShellQuote(docx.string()) +
+        " >/dev/null 2>&1";
     std::system(command.c_str());
     std::istringstream text(testing::Slurp(scratch / (docx.stem().string() + ".txt")));
     std::vector<std::string> lines;
@@ -45,8 +46,8 @@ bool Holds(const std::string& line, const std::string& value) {
 }
 
 // A line within `window` lines after a line of the caption holds the value.
-bool StandsBeside(const std::vector<std::string>& lines, const std::string& caption, const std::string& value,
-                  std::size_t window) {
+bool StandsBeside(const std::vector<std::string>& lines, const std::string& caption,
+                  const std::string& value, std::size_t window) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].find(caption) == std::string::npos) continue;
         for (std::size_t j = i + 1; j < lines.size() && j <= i + window; ++j)

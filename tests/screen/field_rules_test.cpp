@@ -35,20 +35,48 @@ void FieldRulesTest::ArrowTargets_data() {
     QTest::addColumn<QString>("target");
     const int up = int(Arrow::Up), down = int(Arrow::Down), left = int(Arrow::Left),
               right = int(Arrow::Right);
-    struct Row { const char* field; int arrow; const char* target; };
+    struct Row {
+        const char* field;
+        int arrow;
+        const char* target;
+    };
     const Row rows[] = {
-        {"JB01", up, "JB01"},       {"JB01", down, "JB02"},     {"JB06", down, "TBSJ"},
-        {"TBSJ", up, "JB06"},       {"TBSJ", down, ""},         {"JB02", left, ""},
-        {"JB21", right, "JB22"},    {"JB22", down, "JB24"},     {"JB27", down, "JB411"},
-        {"JB411", up, "JB27"},      {"JB412", down, "JB413"},   {"JB483", up, "JB482"},
-        {"JB413", down, "JB51"},    {"JB483", down, "JB52"},    {"JB411", left, ""},
-        {"JB481", right, ""},       {"JB442", right, "JB452"},  {"JB52", up, "JB483"},
-        {"JB72_02", right, "JB72_03"}, {"JB72_03", down, "JB82"}, {"JB83", down, ""},
-        {"JB82", up, "JB72_01"},    {"JF1001", up, ""},         {"JF1001", down, "JF1701"},
-        {"JF1002", right, "JF2001"}, {"JF2001", left, "JF1002"}, {"JF4102", right, ""},
-        {"JF1602", down, ""},       {"JF4101", up, "JF4001"},   {"JL100", up, ""},
-        {"JL100", down, "JL110"},   {"JL420", down, ""},        {"JL420", up, "JL410"},
-        {"JG131", up, "JG131"},     {"JG170", down, "JGCSCD"},  {"JG920", down, "JDCG"},
+        {"JB01", up, "JB01"},
+        {"JB01", down, "JB02"},
+        {"JB06", down, "TBSJ"},
+        {"TBSJ", up, "JB06"},
+        {"TBSJ", down, ""},
+        {"JB02", left, ""},
+        {"JB21", right, "JB22"},
+        {"JB22", down, "JB24"},
+        {"JB27", down, "JB411"},
+        {"JB411", up, "JB27"},
+        {"JB412", down, "JB413"},
+        {"JB483", up, "JB482"},
+        {"JB413", down, "JB51"},
+        {"JB483", down, "JB52"},
+        {"JB411", left, ""},
+        {"JB481", right, ""},
+        {"JB442", right, "JB452"},
+        {"JB52", up, "JB483"},
+        {"JB72_02", right, "JB72_03"},
+        {"JB72_03", down, "JB82"},
+        {"JB83", down, ""},
+        {"JB82", up, "JB72_01"},
+        {"JF1001", up, ""},
+        {"JF1001", down, "JF1701"},
+        {"JF1002", right, "JF2001"},
+        {"JF2001", left, "JF1002"},
+        {"JF4102", right, ""},
+        {"JF1602", down, ""},
+        {"JF4101", up, "JF4001"},
+        {"JL100", up, ""},
+        {"JL100", down, "JL110"},
+        {"JL420", down, ""},
+        {"JL420", up, "JL410"},
+        {"JG131", up, "JG131"},
+        {"JG170", down, "JGCSCD"},
+        {"JG920", down, "JDCG"},
         {"JDCG", up, ""},
     };
     for (const Row& r : rows)
@@ -103,11 +131,16 @@ void FieldRulesTest::AppraisalDate_data() {
     QTest::addColumn<QString>("jb81");
     QTest::addColumn<QString>("jb82");
     QTest::addColumn<bool>("passes");
-    QTest::newRow("before the start") << "1.是" << "2009-10" << false;
-    QTest::newRow("start year") << "1.是" << "2010-01" << true;
-    QTest::newRow("no dash") << "1.是" << "201001" << false;
-    QTest::newRow("empty, not chosen") << "" << "" << false;
-    QTest::newRow("not appraised") << "2.否" << "" << true;
+    QTest::newRow("before the start") << "1.是"
+                                      << "2009-10" << false;
+    QTest::newRow("start year") << "1.是"
+                                << "2010-01" << true;
+    QTest::newRow("no dash") << "1.是"
+                             << "201001" << false;
+    QTest::newRow("empty, not chosen") << ""
+                                       << "" << false;
+    QTest::newRow("not appraised") << "2.否"
+                                   << "" << true;
 }
 
 void FieldRulesTest::AppraisalDate() {

@@ -5,8 +5,8 @@
 #include <QLabel>
 
 #include "screen/captions.h"
-#include "window_fixture.h"
 #include "store/titles.h"
+#include "window_fixture.h"
 
 using namespace zorbix;
 using namespace zorbix::testing;
@@ -80,7 +80,7 @@ void FieldsTest::EnterDoesNothingInFreeAndNoEnterFields() {
     WindowFixture f;
     f.records().MoveFirst();
     const std::pair<PageId, const char*> stays[] = {
-        {PageId::TableTwo, "TextJF4102"}, {PageId::TableFour, "TextJG920"},
+        {PageId::TableTwo, "TextJF4102"},  {PageId::TableFour, "TextJG920"},
         {PageId::TableThree, "TextJL420"}, {PageId::Cover, "TextTBSJ"},
         {PageId::TableOne, "TextJB83"},
     };
@@ -96,7 +96,12 @@ void FieldsTest::EnterDoesNothingInFreeAndNoEnterFields() {
 void FieldsTest::ArrowKeysOnEachPage() {
     WindowFixture f;
     f.records().MoveFirst();
-    struct Step { PageId page; const char* from; Qt::Key key; const char* to; };
+    struct Step {
+        PageId page;
+        const char* from;
+        Qt::Key key;
+        const char* to;
+    };
     const Step steps[] = {
         {PageId::Cover, "TextJB03", Qt::Key_Down, "TextJB04"},
         {PageId::Cover, "TextJB03", Qt::Key_Up, "TextXMCDDW"},

@@ -46,8 +46,7 @@ void GridTest::ShowsEveryRecordAndColumn() {
     for (int c = 0; c < 137; ++c)
         QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
                  Q(store::Columns()[c].name));
-    QCOMPARE(model->data(model->index(2999, 1)).toString(),
-             Q(f_->records().ReadRow(3000)[1]));
+    QCOMPARE(model->data(model->index(2999, 1)).toString(), Q(f_->records().ReadRow(3000)[1]));
 }
 
 void GridTest::ReadsOnlyTheRowsItShows() {

@@ -49,7 +49,11 @@ void PagesTest::RingRunsThroughThePagesWithTheirFocusTargets() {
     WindowFixture f;
     f.records().MoveFirst();
     f.Open(PageId::Cover);
-    struct Step { const char* button; PageId page; const char* focus; };
+    struct Step {
+        const char* button;
+        PageId page;
+        const char* focus;
+    };
     const Step forward[] = {
         {"CommandBackCover", PageId::TableOne, "TextJB21"},
         {"CommandBack1", PageId::TableTwo, "TextJF1001"},

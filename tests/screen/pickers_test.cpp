@@ -2,6 +2,7 @@
 // item (the region only its code); shared pickers follow PickerRow; typing
 // never changes a value; every record move hides them all.
 #include "screen/pickers.h"
+
 #include "store/code_lists.h"
 #include "window_fixture.h"
 

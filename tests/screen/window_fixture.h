@@ -69,7 +69,9 @@ public:
     std::unique_ptr<screen::MainWindow> window;
 };
 
-inline QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+inline QString Q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 // Types text the way a keyboard or input method delivers it, Chinese too.
 inline void Type(QWidget* w, const QString& text) {
@@ -80,10 +82,10 @@ inline void Type(QWidget* w, const QString& text) {
 }  // namespace zorbix::testing
 
 // Every screen test runs with the program's font and style.
-#define ZORBIX_SCREEN_TEST_MAIN(TestClass)                 \
-    int main(int argc, char** argv) {                      \
-        QApplication app(argc, argv);                      \
-        zorbix::screen::PrepareApplication(app);           \
-        TestClass test;                                    \
-        return QTest::qExec(&test, argc, argv);            \
+#define ZORBIX_SCREEN_TEST_MAIN(TestClass)       \
+    int main(int argc, char** argv) {            \
+        QApplication app(argc, argv);            \
+        zorbix::screen::PrepareApplication(app); \
+        TestClass test;                          \
+        return QTest::qExec(&test, argc, argv);  \
     }

@@ -94,17 +94,17 @@ void WiringTest::ReconcileWithoutAPlanKeepsThePanelAndSaysWhy() {
 void WiringTest::ReconcileShowsWhatTheBatchToolPrints() {
     auto f = std::make_unique<WindowFixture>(5, true);
     const auto numbers = f->records().ColumnValues(store::ColumnIndex("JB02"));
-    const TestRow heading = {std::string("序号"), std::string("项目编号"), std::string("项目名称"),
-                             std::string("承担单位"), std::string("处室"), std::string("金额")};
+    const TestRow heading = {std::string("序号"),     std::string("项目编号"),
+                             std::string("项目名称"), std::string("承担单位"),
+                             std::string("处室"),     std::string("金额")};
     auto row = [](const std::string& number, double amount) {
-        return TestRow{std::string("1"), std::stod(number), std::string("名称"),
+        return TestRow{std::string("1"),    std::stod(number),   std::string("名称"),
                        std::string("单位"), std::string("处室"), amount};
     };
     // One planned project missing from the store, one amount off, one stored
     // project not planned.
-    WriteTestXlsx(f->dir / "2013计划.xlsx",
-                  {heading, row(numbers[0], 0), row("201399999999", 10), row(numbers[2], 12345),
-                   row(numbers[3], 0)});
+    WriteTestXlsx(f->dir / "2013计划.xlsx", {heading, row(numbers[0], 0), row("201399999999", 10),
+                                             row(numbers[2], 12345), row(numbers[3], 0)});
     Click(*f, "CommandItem");
     const std::string panel = f->window->PanelText().toStdString();
     QVERIFY(panel.find("201399999999") != std::string::npos);

@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "store/code_lists.h"
 #include "base/gbk.h"
+#include "store/code_lists.h"
 #include "store/province.h"
 
 namespace zorbix::store {
@@ -71,18 +71,31 @@ TEST(CodeLists, EveryItemFitsItsFields) {
     for (const Column& c : Columns()) {
         if (c.picker == Picker::None) continue;
         for (const auto& item : PickerItems(c.picker))
-            EXPECT_LE(base::GbkLength(PickedValue(c.picker, item)), static_cast<std::size_t>(c.max_bytes))
+            EXPECT_LE(base::GbkLength(PickedValue(c.picker, item)),
+                      static_cast<std::size_t>(c.max_bytes))
                 << c.name << " " << item;
     }
 }
 
 TEST(CodeLists, HaveTheSurveysCounts) {
-    const std::pair<Picker, std::size_t> counts[] = {
-        {Picker::JB22, 18}, {Picker::JB25_JB52_JB54, 11}, {Picker::JB26, 81}, {Picker::JB27, 6},
-        {Picker::JB61, 10}, {Picker::JB62, 13}, {Picker::JB64, 4}, {Picker::JB65, 13},
-        {Picker::JB71, 5},  {Picker::JB72, 11}, {Picker::JB81, 2}, {Picker::JB83, 6},
-        {Picker::JGCSCD, 4}, {Picker::Sex, 2}, {Picker::EducationalBackground, 5},
-        {Picker::Degree, 4}, {Picker::Title, 4}, {Picker::Type, 3}};
+    const std::pair<Picker, std::size_t> counts[] = {{Picker::JB22, 18},
+                                                     {Picker::JB25_JB52_JB54, 11},
+                                                     {Picker::JB26, 81},
+                                                     {Picker::JB27, 6},
+                                                     {Picker::JB61, 10},
+                                                     {Picker::JB62, 13},
+                                                     {Picker::JB64, 4},
+                                                     {Picker::JB65, 13},
+                                                     {Picker::JB71, 5},
+                                                     {Picker::JB72, 11},
+                                                     {Picker::JB81, 2},
+                                                     {Picker::JB83, 6},
+                                                     {Picker::JGCSCD, 4},
+                                                     {Picker::Sex, 2},
+                                                     {Picker::EducationalBackground, 5},
+                                                     {Picker::Degree, 4},
+                                                     {Picker::Title, 4},
+                                                     {Picker::Type, 3}};
     for (auto [picker, n] : counts) EXPECT_EQ(PickerItems(picker).size(), n) << PickerName(picker);
     EXPECT_EQ(AllPickers().size(), 18u);
     EXPECT_EQ(PickerItems(Picker::JB72)[5], "42.贷款不落实 ");

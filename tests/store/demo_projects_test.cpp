@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "store/catalogue.h"
 #include "base/gbk.h"
 #include "base/numeric_value.h"
+#include "store/catalogue.h"
 #include "store/store.h"
 #include "tests/support/temp_dir.h"
 
@@ -23,7 +23,8 @@ TEST(DemoProjects, FitTheirFieldsAndUseItemsOfTheLists) {
         const Row row = MakeDemoProject("201300000001", seed);
         for (const Column& c : Columns()) {
             if (c.max_bytes > 0) {
-                EXPECT_LE(base::GbkLength(row[c.index]), static_cast<std::size_t>(c.max_bytes)) << c.name;
+                EXPECT_LE(base::GbkLength(row[c.index]), static_cast<std::size_t>(c.max_bytes))
+                    << c.name;
             }
             if (c.picker == Picker::None || row[c.index].empty()) continue;
             bool listed = false;

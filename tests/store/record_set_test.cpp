@@ -124,10 +124,9 @@ TEST_F(RecordSetTest, NotifiesMovesAndChanges) {
     records().MoveNext();
     records().Unsubscribe(id);
     records().MoveFirst();
-    EXPECT_EQ(seen, (std::vector<RecordEventKind>{RecordEventKind::Moved,
-                                                  RecordEventKind::ValueChanged,
-                                                  RecordEventKind::Written,
-                                                  RecordEventKind::Moved}));
+    EXPECT_EQ(seen,
+              (std::vector<RecordEventKind>{RecordEventKind::Moved, RecordEventKind::ValueChanged,
+                                            RecordEventKind::Written, RecordEventKind::Moved}));
 }
 
 TEST_F(RecordSetTest, ReadsRowsAndColumnsWithoutMoving) {

@@ -1,11 +1,10 @@
-#include "store/store.h"
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <fstream>
 
 #include "store/catalogue.h"
+#include "store/store.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::store {

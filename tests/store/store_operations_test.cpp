@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "store/catalogue.h"
 #include "base/numeric_value.h"
+#include "store/catalogue.h"
 #include "store/store.h"
+#include "store/titles.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
-#include "store/titles.h"
 
 namespace zorbix::store {
 namespace {

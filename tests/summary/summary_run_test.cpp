@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <fstream>
 
-#include "office/zip_archive.h"
 #include "base/prompter.h"
+#include "office/zip_archive.h"
+#include "store/titles.h"
 #include "tests/summary/summary_test_support.h"
 #include "tests/support/recording_prompter.h"
-#include "store/titles.h"
 
 namespace zorbix::testing {
 namespace {
@@ -95,12 +95,8 @@ TEST(SummaryRun, FiguresLandInTheirCellsAndTotalsAreLeftToRecompute) {
 // What a damaged template looks like on disk.
 using Damage = void (*)(const std::filesystem::path& file);
 
-void Remove(const std::filesystem::path& file) {
-    std::filesystem::remove(file);
-}
-void NotAZip(const std::filesystem::path& file) {
-    std::ofstream(file) << "PK? no";
-}
+void Remove(const std::filesystem::path& file) { std::filesystem::remove(file); }
+void NotAZip(const std::filesystem::path& file) { std::ofstream(file) << "PK? no"; }
 void ReplacePart(const std::filesystem::path& file, const std::string& part,
                  const std::string& bytes) {
     std::vector<std::pair<std::string, std::string>> parts;

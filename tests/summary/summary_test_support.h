@@ -22,7 +22,7 @@ using Fields = std::initializer_list<std::pair<const char*, std::string>>;
 
 // A store in a fresh program directory.
 class SmallStore {
-  public:
+public:
     SmallStore() : store_(std::make_unique<store::Store>(dir_.path())) {}
 
     // Adds a project with these values (the rest empty) and a fresh number.
@@ -44,17 +44,11 @@ class SmallStore {
 #endif
     }
 
-    store::RecordSet& records() {
-        return store_->records();
-    }
-    const std::filesystem::path& dir() const {
-        return dir_.path();
-    }
-    void Close() {
-        store_.reset();
-    }
+    store::RecordSet& records() { return store_->records(); }
+    const std::filesystem::path& dir() const { return dir_.path(); }
+    void Close() { store_.reset(); }
 
-  private:
+private:
     TempDir dir_;
     std::unique_ptr<store::Store> store_;
     long long added_ = 0;

@@ -42,11 +42,13 @@ inline std::vector<std::string> Lines(const std::string& text) {
 inline CliResult RunCli(const std::filesystem::path& dir, const std::vector<std::string>& args,
                         const std::string& stdin_file = "/dev/null") {
     const char* cli = std::getenv("ZORBIX_CLI");
-    std::string command = ShellQuote(cli ? cli : "zorbix-cli") + " --dir " + ShellQuote(dir.string());
+    std::string command =
+        ShellQuote(cli ? cli : "zorbix-cli") + " --dir " + ShellQuote(dir.string());
     for (const auto& a : args) command += " " + ShellQuote(a);
     const auto out = dir / ".cli-out";
     const auto err = dir / ".cli-err";
-    command += " <" + stdin_file + " >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
+    command +=
+        " <" + stdin_file + " >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
     const int raw = std::system(command.c_str());
     CliResult r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
