@@ -53,6 +53,9 @@ public:
     virtual void BeginBusy(std::string_view what) { (void)what; }
     virtual void Progress(long done, long total) { (void)done, (void)total; }
     virtual void EndBusy() {}
+    // True when the user asked to stop the long run under way; a run asks
+    // between two records and ends as cancelled.
+    virtual bool CancelRequested() { return false; }
 };
 
 // Shows an information notice with OK.
@@ -74,6 +77,7 @@ public:
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
     void Progress(long done, long total) { p_.Progress(done, total); }
+    bool CancelRequested() { return p_.CancelRequested(); }
 
 private:
     Prompter& p_;

@@ -53,7 +53,7 @@ bool Measure(const std::filesystem::path& program, const std::filesystem::path& 
 
         bench::QuietPrompter prompter;
         bench::Stopwatch all;
-        const bool made = report::CommandReports(records, prompter, dir);
+        const bool made = report::CommandReports(records, prompter, dir).IsDone();
         ok &= bench::Report("reports of 1000 demo projects", all.Milliseconds() / 1000.0, 20, "s");
         ok &= made && prompter.warnings == 0;
         if (!made) std::printf("SOME REPORTS FAILED\n");

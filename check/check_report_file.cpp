@@ -28,14 +28,14 @@ void TellFailure(base::Prompter& prompter, const std::string& why) {
 
 std::string CheckReportFileBytes(std::string_view panel) { return base::ToGbk(WithCrLf(panel)); }
 
-bool SaveCheckReport(base::Prompter& prompter, std::string_view panel) {
+base::Outcome SaveCheckReport(base::Prompter& prompter, std::string_view panel) {
     const auto file =
         prompter.ChooseSaveFile({std::string(kSaveDialogTitle), std::string(kSaveFilter), {}});
     if (!file || file->empty()) {
         // The answer to this question changes nothing; it only reminds.
         prompter.Show({std::string(kSaveDialogTitle), "请指定文件名！！", base::Icon::Question,
                        base::Buttons::YesNo});
-        return false;
+        return base::Outcome::Cancelled;
     }
     // The dialog offers only folders that exist; a typed or passed-in name
     // may still point elsewhere.
@@ -43,19 +43,19 @@ bool SaveCheckReport(base::Prompter& prompter, std::string_view panel) {
     if (!folder.empty() && !std::filesystem::is_directory(folder)) {
         TellFailure(prompter, "文件夹“" + folder.string() + "”不存在，文件“" + file->string() +
                                   "”没有写入。");
-        return false;
+        return base::Outcome::Failed;
     }
     try {
         base::WriteFileAtomically(*file, CheckReportFileBytes(panel));
     } catch (const base::GbkError& e) {
         TellFailure(prompter, std::string(e.what()) + "文件“" + file->string() + "”没有写入。");
-        return false;
+        return base::Outcome::Failed;
     } catch (const base::Failure& e) {
         TellFailure(prompter, e.what());
-        return false;
+        return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kSavedFileTitle, "审核结果已保存在" + file->string() + "中。");
-    return true;
+    return base::Outcome::Done;
 }
 
 }  // namespace zorbix::check

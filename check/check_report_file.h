@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 
 namespace zorbix::check {
@@ -23,7 +24,8 @@ std::string CheckReportFileBytes(std::string_view panel);
 // atomically, then tells where it was saved. A cancelled dialog writes
 // nothing and asks for a name. A text GBK cannot hold or a file that cannot
 // be written is told with the reason; nothing is written then. The panel is
-// never changed. True when the file was written.
-bool SaveCheckReport(base::Prompter& prompter, std::string_view panel);
+// never changed. Done when the file was written, Cancelled without a name,
+// Failed otherwise.
+base::Outcome SaveCheckReport(base::Prompter& prompter, std::string_view panel);
 
 }  // namespace zorbix::check

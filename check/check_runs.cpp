@@ -3,59 +3,54 @@
 #include "base/error.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
+#include "store/record_walk.h"
 #include "store/titles.h"
 
 namespace zorbix::check {
 namespace {
 
-// How often a run over all projects reports its progress.
-constexpr int kProgressStep = 512;
-
-// Checks `count` records from the first on, appending their findings.
-void WalkAll(store::RecordSet& records, base::BusyScope& busy, std::string& panel) {
-    const int count = records.Count();  // read once, as the walk moves
+// Checks every record, appending their findings, and ends on the first.
+base::Outcome WalkAll(store::RecordSet& records, base::BusyScope& busy, std::string& panel) {
     CheckResult result;
-    records.MoveFirst();
-    for (int i = 0; i < count && !records.AtEnd(); ++i) {
-        CheckAllTables(records.Current(), result);
+    const auto walked = store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {
+        CheckAllTables(record, result);
         panel += result.text;
         result.Reset();
-        records.MoveNext();
-        if (i % kProgressStep == 0) busy.Progress(i, count);
-    }
-    busy.Progress(count, count);
+    });
     records.MoveFirst();
+    return walked;
 }
 
 }  // namespace
 
-bool CheckAllProjects(store::RecordSet& records, base::Prompter& prompter, std::string& panel) {
+base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompter,
+                               std::string& panel) {
     panel.assign(kAllProjectsHeading).append(kLineEnd);
     try {
         base::BusyScope busy(prompter, "数据审核");
-        if (records.Count() > 0) WalkAll(records, busy, panel);
+        if (records.Count() > 0 && !WalkAll(records, busy, panel)) return base::Outcome::Cancelled;
     } catch (const base::Failure& e) {
         base::Inform(prompter, store::kProgramTitle,
                      std::string("数据审核失败！请检查数据或重新启动系统后重试。\n") + e.what());
-        return false;
+        return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kRunEndTitle, kCheckDoneText, base::Icon::Exclamation);
-    return true;
+    return base::Outcome::Done;
 }
 
-bool CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
-                         std::string& panel) {
+base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
+                                  std::string& panel) {
     // Without a current record there is nothing to check; an empty record
     // would only produce findings for a project that does not exist.
     if (!records.HasCurrent()) {
         base::Inform(prompter, store::kProgramTitle, "当前没有项目，无法审核。");
-        return false;
+        return base::Outcome::Refused;
     }
     panel.assign("项目").append(records.Value("JB02")).append(" 审核结果").append(kLineEnd);
     CheckResult result;
     CheckAllTables(records.Current(), result);
     if (result.failed) panel += result.text;
-    return true;
+    return base::Outcome::Done;
 }
 
 bool CheckPageBeforeLeaving(const store::RecordSet& records, base::Prompter& prompter,

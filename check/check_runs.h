@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/catalogue.h"
 #include "store/record_set.h"
@@ -22,16 +23,17 @@ inline constexpr std::string_view kCheckDoneText = "审核完成，请在数据�
 // and four; a project without findings adds nothing). Walks with the
 // ordinary moves, so a pending change is written first, shows progress and
 // leaves the first record current; ends with the completion notice. An empty
-// store gives the heading alone and the notice. Returns false when the store
+// store gives the heading alone and the notice. Returns Failed when the store
 // failed during the walk: its message has been shown and the panel holds the
 // findings up to that project.
-bool CheckAllProjects(store::RecordSet& records, base::Prompter& prompter, std::string& panel);
+base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompter,
+                               std::string& panel);
 
 // "项目审核": replaces the panel with "项目" + number + " 审核结果" and the
-// current project's findings; no notice. Returns false, with a message and
+// current project's findings; no notice. Returns Refused, with a message and
 // the panel untouched, when no project is current.
-bool CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
-                         std::string& panel);
+base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
+                                  std::string& panel);
 
 // The page buttons ("上一页", "下一页") of a table page: runs that page's rule
 // set on the current record (table one together with the cover). True when

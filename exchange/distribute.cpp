@@ -6,6 +6,7 @@
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
 #include "store/catalogue.h"
+#include "store/record_walk.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -18,21 +19,19 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
     bool silenced = false;
     try {
         if (records.Count() == 0) throw base::Failure(std::string(kEmptyStore));
-        const long total = records.Count();
-        long done = 0;
-        for (records.MoveFirst(); !records.AtEnd(); records.MoveNext()) {
-            if (++done % 64 == 0) busy.Progress(done, total);
-            const std::string number(records.Value(number_column));
+        result.outcome = store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {
+            const std::string number(record[number_column]);
             if (const auto problem = base::ProjectFileNameProblem(number)) {
                 ++result.refused;
                 if (!silenced)
                     silenced = prompter.ShowRepeated({std::string(store::kProgramTitle), *problem});
-                continue;
+                return;
             }
             base::WriteFileAtomically(output_dir / (number + ".kj"),
-                                      RecordBytes(records.Current(), kDistributePlaceholder));
+                                      RecordBytes(record, kDistributePlaceholder));
             ++result.written;
-        }
+        });
+        if (!result.outcome) return result;
     } catch (const base::Failure& failure) {
         base::Inform(prompter, store::kProgramTitle,
                      std::string(kSubmitFailed) + "\n" + failure.what());

@@ -15,17 +15,16 @@
 
 #include <filesystem>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/record_set.h"
 
 namespace zorbix::exchange {
 
-enum class Outcome {
-    Done,       // ran to its end
-    Cancelled,  // no file was chosen (the survey's question was shown)
-    Refused,    // ran, but left something out; the user was told what
-    Failed,     // nothing or not everything was done; the failure was shown
-};
+// Done, Cancelled (no file was chosen; the survey's question was shown),
+// Refused (ran, but left something out; the user was told what) or Failed
+// (nothing or not everything was done; the failure was shown).
+using base::Outcome;
 
 // Writes the current record (pending change included) with " " for empty
 // values. The position does not change.

@@ -4,6 +4,7 @@
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
+#include "store/record_walk.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -56,14 +57,10 @@ Outcome SubmitAllProjects(store::RecordSet& records, base::Prompter& prompter,
     base::BusyScope busy(prompter, kSubmitTitle);
     try {
         if (records.Count() == 0) throw base::Failure(std::string(kEmptyStore));
-        const long total = records.Count();
         RecordsWriter writer(kSubmitPlaceholder);
-        long done = 0;
-        for (records.MoveFirst(); !records.AtEnd(); records.MoveNext()) {
-            writer.Add(records.Current());
-            if (++done % 512 == 0) busy.Progress(done, total);
-        }
-        busy.Progress(total, total);
+        const auto walked = store::WalkAllRecords(
+            records, {&busy}, [&writer](const store::Record& record) { writer.Add(record); });
+        if (!walked) return walked;
         base::WriteFileAtomically(*file, writer.Finish());
     } catch (const base::Failure& failure) {
         return Failed(prompter, failure);

@@ -7,6 +7,7 @@
 #include "report/report_messages.h"
 #include "report/report_placements.h"
 #include "store/catalogue.h"
+#include "store/record_walk.h"
 #include "store/titles.h"
 
 namespace zorbix::report {
@@ -55,21 +56,21 @@ std::filesystem::path WriteProjectReport(const store::Record& record,
     return target;
 }
 
-bool MakeProjectReport(const store::RecordSet& records, base::Prompter& prompter,
-                       const std::filesystem::path& program_dir) {
+base::Outcome MakeProjectReport(const store::RecordSet& records, base::Prompter& prompter,
+                                const std::filesystem::path& program_dir) {
     const auto failure = TryReport(records.Current(), program_dir);
     if (failure) prompter.Show(*failure);
-    return !failure;
+    return failure ? base::Outcome::Failed : base::Outcome::Done;
 }
 
-bool CommandReport(const store::RecordSet& records, base::Prompter& prompter,
-                   const std::filesystem::path& program_dir) {
+base::Outcome CommandReport(const store::RecordSet& records, base::Prompter& prompter,
+                            const std::filesystem::path& program_dir) {
     std::error_code ec;
     if (!std::filesystem::exists(TemplatePath(program_dir), ec)) {
         base::Inform(prompter, kProgramTitle, kTemplateMissing);
-        return false;
+        return base::Outcome::Failed;
     }
-    bool made = false;
+    base::Outcome made = base::Outcome::Failed;
     {
         base::BusyScope busy(prompter, "报表生成");
         made = MakeProjectReport(records, prompter, program_dir);
@@ -81,41 +82,41 @@ bool CommandReport(const store::RecordSet& records, base::Prompter& prompter,
     return made;
 }
 
-bool CommandReports(store::RecordSet& records, base::Prompter& prompter,
-                    const std::filesystem::path& program_dir) {
+base::Outcome CommandReports(store::RecordSet& records, base::Prompter& prompter,
+                             const std::filesystem::path& program_dir) {
     if (records.Count() == 0) {
         base::Inform(prompter, kProgramTitle, kNoProjects);
-        return false;
+        return base::Outcome::Refused;
     }
-    if (!base::Confirm(prompter, kProgramTitle, kAllReportsQuestion)) return false;
+    if (!base::Confirm(prompter, kProgramTitle, kAllReportsQuestion))
+        return base::Outcome::Cancelled;
     const int total = records.Count();
     int failed = 0;
     bool silenced = false;
     try {
         base::BusyScope busy(prompter, "报表生成");
-        records.MoveFirst();
-        for (int done = 0; done < total && !records.AtEnd(); ++done) {
-            if (auto failure = TryReport(records.Current(), program_dir)) {
-                ++failed;
-                if (!silenced) silenced = prompter.ShowRepeated(*failure);
-            }
-            records.MoveNext();
-            busy.Progress(done + 1, total);
-        }
+        const auto walked =
+            store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {
+                if (auto failure = TryReport(record, program_dir)) {
+                    ++failed;
+                    if (!silenced) silenced = prompter.ShowRepeated(*failure);
+                }
+            });
+        if (!walked) return walked;
     } catch (const base::Failure& failure) {
         prompter.Show(
             {std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()});
-        return false;
+        return base::Outcome::Failed;
     }
     if (failed == 0) {
         base::Inform(prompter, store::kSavedFileTitle, kAllReportsMade);
-        return true;
+        return base::Outcome::Done;
     }
     base::Inform(prompter, store::kSavedFileTitle,
                  "共" + std::to_string(total) + "个项目，其中" + std::to_string(failed) +
                      "个项目的报表生成失败，其余报表已生成，格式可能需要调整。",
                  base::Icon::Exclamation);
-    return false;
+    return base::Outcome::Failed;
 }
 
 }  // namespace zorbix::report

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/record_set.h"
 
@@ -25,20 +26,22 @@ public:
 };
 
 // The report of the current record (with its pending changes); the store
-// does not move. Shows the failure's message and returns false when it fails.
-bool MakeProjectReport(const store::RecordSet& records, base::Prompter& prompter,
-                       const std::filesystem::path& program_dir);
+// does not move. Shows the failure's message and returns Failed when it fails.
+base::Outcome MakeProjectReport(const store::RecordSet& records, base::Prompter& prompter,
+                                const std::filesystem::path& program_dir);
 
 // "报表生成" of the project list: refuses without a template, makes the
-// current record's report and names its file. True when it was made.
-bool CommandReport(const store::RecordSet& records, base::Prompter& prompter,
-                   const std::filesystem::path& program_dir);
+// current record's report and names its file. Done when it was made, Failed
+// otherwise.
+base::Outcome CommandReport(const store::RecordSet& records, base::Prompter& prompter,
+                            const std::filesystem::path& program_dir);
 
 // "报表生成" of the start screen: asks, then makes the report of every record
 // in store order with progress; a failing record shows its message and the
-// run goes on. Leaves the set past its last record. True when every report
-// was made.
-bool CommandReports(store::RecordSet& records, base::Prompter& prompter,
-                    const std::filesystem::path& program_dir);
+// run goes on. Leaves the set past its last record. Done when every report
+// was made; Refused for an empty store, Cancelled when the question was
+// declined, Failed when a report or the store failed.
+base::Outcome CommandReports(store::RecordSet& records, base::Prompter& prompter,
+                             const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::report

@@ -9,19 +9,19 @@
 
 namespace zorbix::report {
 
-bool CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
-                  const std::filesystem::path& program_dir) {
+base::Outcome CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
+                           const std::filesystem::path& program_dir) {
     std::filesystem::path report;
     try {
         report = ReportPath(program_dir, records.Value(store::ColumnIndex("JB02")));
     } catch (const base::Failure& failure) {
         base::Inform(prompter, store::kProgramTitle, failure.what());
-        return false;
+        return base::Outcome::Failed;
     }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(report, ec)) {
         base::Inform(prompter, store::kSavedFileTitle, kReportNotFound);
-        return false;
+        return base::Outcome::Refused;
     }
     try {
         PrintJob job;
@@ -31,12 +31,12 @@ bool CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
         }
         base::Inform(prompter, store::kSavedFileTitle,
                      "报表已送往打印机“" + job.printer + "”打印。");
-        return true;
+        return base::Outcome::Done;
     } catch (const base::Failure& failure) {
         // The print failure's own description, without an icon.
         prompter.Show({std::string(store::kProgramTitle), failure.what(), base::Icon::None,
                        base::Buttons::Ok});
-        return false;
+        return base::Outcome::Failed;
     }
 }
 

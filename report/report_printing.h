@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/record_set.h"
 
@@ -11,8 +12,9 @@ namespace zorbix::report {
 // Prints program directory / JB02.docx of the current record on the default
 // printer. A report never generated, an unsafe project number and every
 // failure of the print service end with a message. True when the job was
-// handed to the printer (a notice names the printer).
-bool CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
-                  const std::filesystem::path& program_dir);
+// handed to the printer (a notice names the printer); Refused for a report
+// never generated; Failed otherwise.
+base::Outcome CommandPrint(const store::RecordSet& records, base::Prompter& prompter,
+                           const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::report

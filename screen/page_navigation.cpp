@@ -134,7 +134,7 @@ void MainWindow::ConnectPageButtons(FormPage* form) {
 }
 
 void MainWindow::AddProject() {
-    if (store::AddProject(records(), prompter()) != store::AddOutcome::Added) return;
+    if (!store::AddProject(records(), prompter())) return;
     binder_->RefreshAll();
     ShowPage(PageId::Cover);
     if (QWidget* number = binder_->FieldOf("JB02")) number->setFocus(Qt::OtherFocusReason);

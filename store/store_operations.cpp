@@ -34,7 +34,7 @@ std::string PositionCaption(const RecordSet& records, std::string_view previous)
     return std::to_string(records.Position()) + "/" + std::to_string(records.Count());
 }
 
-bool LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted) {
+base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted) {
     try {
         records.MoveFirst();
         const double value = base::NumericValue(wanted);
@@ -42,22 +42,23 @@ bool LocateProject(RecordSet& records, base::Prompter& prompter, std::string_vie
             FindFirst(records, [value](double number) { return SameProjectNumber(number, value); });
         if (found > 0) {
             records.MoveTo(found);
-            return true;
+            return base::Outcome::Done;
         }
         records.MoveFirst();
         Tell(prompter, "未找到要定位的项目！请检查项目编号是否正确。");
+        return base::Outcome::Refused;
     } catch (const base::Failure&) {
         Tell(prompter, "数据定位" + std::string(kRetry));
+        return base::Outcome::Failed;
     }
-    return false;
 }
 
-AddOutcome AddProject(RecordSet& records, base::Prompter& prompter) {
+base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
     const auto answer = prompter.AskText(kProgramTitle, "请输入新增项目编号");
-    if (!answer || answer->empty()) return AddOutcome::Cancelled;
+    if (!answer || answer->empty()) return base::Outcome::Cancelled;
     if (base::CharacterCount(*answer) != 12) {
         Tell(prompter, "项目编号格式错误。");
-        return AddOutcome::Refused;
+        return base::Outcome::Refused;
     }
     try {
         if (records.Count() > 0) {
@@ -68,7 +69,7 @@ AddOutcome AddProject(RecordSet& records, base::Prompter& prompter) {
             if (found > 0) {
                 records.MoveTo(found);
                 Tell(prompter, "项目编号已存在，请核对。");
-                return AddOutcome::Refused;
+                return base::Outcome::Refused;
             }
         }
         records.AddNew();
@@ -77,28 +78,28 @@ AddOutcome AddProject(RecordSet& records, base::Prompter& prompter) {
         records.WriteBack();
     } catch (const base::Failure& e) {
         Tell(prompter, "添加项目" + std::string(kRetry) + "\n" + e.what());
-        return AddOutcome::Refused;
+        return base::Outcome::Failed;
     }
-    return AddOutcome::Added;
+    return base::Outcome::Done;
 }
 
-bool DeleteProject(RecordSet& records, base::Prompter& prompter) {
+base::Outcome DeleteProject(RecordSet& records, base::Prompter& prompter) {
     const std::string number = CurrentNumber(records);
     if (!base::Confirm(prompter, kProgramTitle, "确实要删除项目编号为" + number + "的项目吗？"))
-        return false;
+        return base::Outcome::Cancelled;
     try {
         records.Delete();
-        return true;
+        return base::Outcome::Done;
     } catch (const base::Failure&) {
         Tell(prompter, "删除项目" + CurrentNumber(records) + std::string(kRetry));
-        return false;
+        return base::Outcome::Failed;
     }
 }
 
-bool InitialiseStore(RecordSet& records, base::Prompter& prompter) {
+base::Outcome InitialiseStore(RecordSet& records, base::Prompter& prompter) {
     if (!base::Confirm(prompter, kProgramTitle, "数据初始化将会删除全部数据，确认要删除吗？"))
-        return false;
-    if (records.Count() == 0) return true;
+        return base::Outcome::Cancelled;
+    if (records.Count() == 0) return base::Outcome::Done;
     base::BusyScope busy(prompter, "数据初始化");
     // Deleting the first record n times, as one statement in one
     // transaction: a crash part-way leaves the store as it was.
@@ -107,23 +108,23 @@ bool InitialiseStore(RecordSet& records, base::Prompter& prompter) {
         Transaction transaction(records.database());
         records.DeleteAll();
         transaction.Commit();
-        return true;
+        return base::Outcome::Done;
     } catch (const base::Failure&) {
         const std::string number = CurrentNumber(records);
         records.Reopen();
         Tell(prompter, "删除项目" + number + std::string(kRetry));
-        return false;
+        return base::Outcome::Failed;
     }
 }
 
-bool EndEditing(RecordSet& records, base::Prompter& prompter) {
+base::Outcome EndEditing(RecordSet& records, base::Prompter& prompter) {
     try {
         records.MoveFirst();
         if (records.Count() > 0) records.WriteBack();
-        return true;
+        return base::Outcome::Done;
     } catch (const base::Failure&) {
         Tell(prompter, "更新数据" + std::string(kRetry));
-        return false;
+        return base::Outcome::Failed;
     }
 }
 

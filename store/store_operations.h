@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/record_set.h"
 
@@ -19,24 +20,24 @@ inline constexpr std::string_view kNoPositionCaption = "0000/0000";
 std::string PositionCaption(const RecordSet& records, std::string_view previous);
 
 // Makes the project whose number has the NumericValue of `wanted` (within
-// 0.1) current. True when found.
-bool LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted);
-
-enum class AddOutcome { Cancelled, Refused, Added };
+// 0.1) current. Done when found, Refused when nothing matched, Failed when
+// the store could not be read.
+base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted);
 
 // Asks for a 12-character number, refuses a stored one, adds an empty record
-// holding that number and makes it current. Opening the cover is the
-// screen's part.
-AddOutcome AddProject(RecordSet& records, base::Prompter& prompter);
+// holding that number and makes it current. Cancelled without an answer,
+// Refused for a wrong or stored number, Failed when the store failed.
+// Opening the cover is the screen's part.
+base::Outcome AddProject(RecordSet& records, base::Prompter& prompter);
 
-// Asks, then deletes the current project. True when deleted.
-bool DeleteProject(RecordSet& records, base::Prompter& prompter);
+// Asks, then deletes the current project. Done when deleted.
+base::Outcome DeleteProject(RecordSet& records, base::Prompter& prompter);
 
-// Asks, then deletes every project. True when the store was emptied.
-bool InitialiseStore(RecordSet& records, base::Prompter& prompter);
+// Asks, then deletes every project. Done when the store was emptied.
+base::Outcome InitialiseStore(RecordSet& records, base::Prompter& prompter);
 
 // Moves to the first record (writing a pending change) and writes it back.
 // Collapsing the list page is the screen's part.
-bool EndEditing(RecordSet& records, base::Prompter& prompter);
+base::Outcome EndEditing(RecordSet& records, base::Prompter& prompter);
 
 }  // namespace zorbix::store

@@ -1,6 +1,7 @@
 #include "summary/summary_run.h"
 
 #include "base/error.h"
+#include "store/record_walk.h"
 #include "store/titles.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_posting.h"
@@ -10,7 +11,6 @@ namespace zorbix::summary {
 namespace {
 
 constexpr long kWorkbookWeight = 500;  // progress steps one workbook counts for
-constexpr int kProgressEvery = 512;    // records between progress reports
 
 long TotalSteps(const store::RecordSet& records) {
     return records.Count() + kSummaryCount * kWorkbookWeight;
@@ -37,14 +37,11 @@ std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records, base::Bu
     std::vector<SummaryGrid> grids;
     for (const SummaryDefinition& s : summaries) grids.emplace_back(s.grid_columns);
     if (records.Count() == 0) return grids;
-    long done = 0;
-    for (records.MoveFirst(); !records.AtEnd(); records.MoveNext()) {
-        const store::Record& record = records.Current();
+    store::WalkAllRecords(records, {busy, TotalSteps(records)}, [&](const store::Record& record) {
         const StandardRows rows = StandardRowsOf(record);
         for (std::size_t i = 0; i < summaries.size(); ++i)
             PostRecord(summaries[i], record, rows, grids[i]);
-        if (busy && ++done % kProgressEvery == 0) busy->Progress(done, TotalSteps(records));
-    }
+    });
     records.MoveFirst();
     return grids;
 }
@@ -60,6 +57,7 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prom
         base::Inform(prompter, store::kRunEndTitle,
                      std::string("汇总时读取项目数据失败：") + e.what(), base::Icon::Exclamation);
         for (const SummaryDefinition& s : Summaries()) result.failed.push_back(OutputFileName(s));
+        result.outcome = base::Outcome::Failed;
         ShowEnd(prompter, result);
         return result;
     }
@@ -71,6 +69,7 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prom
             result.written.push_back(output);
         } catch (const std::exception& e) {
             result.failed.push_back(output);
+            result.outcome = base::Outcome::Failed;
             ShowFailure(prompter, output, e.what());
         }
         busy.Progress(records.Count() + static_cast<long>(i + 1) * kWorkbookWeight,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/record_set.h"
 #include "summary/summary_grid.h"
@@ -22,9 +23,11 @@ std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records,
                                              base::BusyScope* busy = nullptr);
 
 struct SummaryRunResult {
+    // Done when all twelve were written, Failed otherwise.
+    base::Outcome outcome = base::Outcome::Done;
     std::vector<std::string> written;  // output file names
     std::vector<std::string> failed;   // output file names not written
-    bool Complete() const { return failed.empty(); }
+    bool Complete() const { return outcome.IsDone(); }
 };
 
 // Computes and writes the twelve workbooks into the program directory,

@@ -25,20 +25,17 @@ int CheckCommand(Context& ctx) {
     const auto save = ctx.TakeOption("--save");
     ctx.NoMoreArguments();
     if (save && save->empty()) throw UsageError("--save 后面缺少文件名。");
-    if (!ctx.LocateRequested(project)) return kRefused;
+    if (const auto located = ctx.LocateRequested(project); !located) return ExitStatus(located);
 
     auto& records = ctx.store.records();
     std::string panel;
-    const bool ran = project ? check::CheckCurrentProject(records, ctx.prompter, panel)
-                             : check::CheckAllProjects(records, ctx.prompter, panel);
+    const base::Outcome ran = project ? check::CheckCurrentProject(records, ctx.prompter, panel)
+                                      : check::CheckAllProjects(records, ctx.prompter, panel);
     PrintPanel(ctx.out, panel);
     ctx.out.flush();
-    if (!ran) return kRefused;
-    if (save) {
-        ctx.prompter.QueueFile(*save);
-        if (!check::SaveCheckReport(ctx.prompter, panel)) return kRefused;
-    }
-    return kDone;
+    if (!ran || !save) return ExitStatus(ran);
+    ctx.prompter.QueueFile(*save);
+    return ExitStatus(check::SaveCheckReport(ctx.prompter, panel));
 }
 
 }  // namespace zorbix::cli

@@ -94,10 +94,10 @@ int Run(int argc, char** argv) {
         return kBadUsage;
     } catch (const base::Failure& e) {
         std::cerr << store::kProgramTitle << ": " << e.what() << '\n';
-        return kRefused;
+        return ExitStatus(base::Outcome::Failed);
     } catch (const std::exception& e) {
         std::cerr << store::kProgramTitle << ": 操作失败：" << e.what() << '\n';
-        return kRefused;
+        return ExitStatus(base::Outcome::Failed);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli/cli_prompter.h"
+#include "base/outcome.h"
 #include "store/store.h"
 
 namespace zorbix::cli {
@@ -14,6 +15,11 @@ namespace zorbix::cli {
 inline constexpr int kDone = 0;      // the operation ran to its end
 inline constexpr int kRefused = 1;   // it reported a failure or a refusal
 inline constexpr int kBadUsage = 2;  // the arguments were wrong
+
+// The exit status of an operation's outcome: 0 only when it ran to its end;
+// a cancel, a refusal and a failure alike exit 1 (the message is on
+// standard error already).
+constexpr int ExitStatus(base::Outcome outcome) { return outcome.IsDone() ? kDone : kRefused; }
 
 // Thrown by a command for wrong arguments; main prints it and exits 2.
 class UsageError : public std::runtime_error {
@@ -31,9 +37,9 @@ struct Context {
     std::optional<std::string> TakeOption(const std::string& name);
     // Removes a "--name" flag from args; true when it was there.
     bool TakeFlag(const std::string& name);
-    // With --project NUMBER: locates it as the locate box does; false when
-    // nothing matched (the message has been shown).
-    bool LocateRequested(const std::optional<std::string>& number);
+    // With --project NUMBER: locates it as the locate box does; not Done when
+    // nothing matched (the message has been shown). Done without the option.
+    base::Outcome LocateRequested(const std::optional<std::string>& number);
     // Fails with a usage error when arguments are left over.
     void NoMoreArguments() const;
 };

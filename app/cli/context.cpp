@@ -21,8 +21,8 @@ bool Context::TakeFlag(const std::string& name) {
     return true;
 }
 
-bool Context::LocateRequested(const std::optional<std::string>& number) {
-    if (!number) return true;
+base::Outcome Context::LocateRequested(const std::optional<std::string>& number) {
+    if (!number) return base::Outcome::Done;
     return store::LocateProject(store.records(), prompter, *number);
 }
 

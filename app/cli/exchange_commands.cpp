@@ -8,10 +8,6 @@
 namespace zorbix::cli {
 namespace {
 
-int Status(exchange::Outcome outcome) {
-    return outcome == exchange::Outcome::Done ? kDone : kRefused;
-}
-
 std::filesystem::path FileArgument(const std::string& text) {
     if (text.empty()) throw UsageError("文件名不能为空。");
     return text;
@@ -23,34 +19,35 @@ int AppendCommand(Context& ctx) {
     if (ctx.args.empty()) throw UsageError("append 需要至少一个文件。");
     std::vector<std::filesystem::path> files;
     for (const auto& arg : ctx.args) files.push_back(FileArgument(arg));
-    int status = kDone;
+    // Every file is appended; the run is done only when each one was.
+    base::Outcome outcome = base::Outcome::Done;
     for (const auto& file : files) {
         ctx.prompter.QueueFile(file);
         const auto result =
             exchange::AppendProjects(ctx.store.records(), ctx.prompter, ctx.store.directory());
-        if (Status(result.outcome) != kDone) status = kRefused;
+        if (!result.outcome) outcome = result.outcome;
     }
-    return status;
+    return ExitStatus(outcome);
 }
 
 int SubmitCommand(Context& ctx) {
     const auto project = ctx.TakeOption("--project");
     if (ctx.args.size() != 1) throw UsageError("submit 需要一个文件名。");
     const auto file = FileArgument(ctx.args.front());
-    if (!ctx.LocateRequested(project)) return kRefused;
+    if (const auto located = ctx.LocateRequested(project); !located) return ExitStatus(located);
     ctx.prompter.QueueFile(file);
     auto& records = ctx.store.records();
     const auto outcome =
         project ? exchange::SubmitCurrentProject(records, ctx.prompter, ctx.store.directory())
                 : exchange::SubmitAllProjects(records, ctx.prompter, ctx.store.directory());
-    return Status(outcome);
+    return ExitStatus(outcome);
 }
 
 int DistributeCommand(Context& ctx) {
     if (ctx.args.size() > 1) throw UsageError("distribute 最多需要一个输出目录。");
     const std::filesystem::path dir =
         ctx.args.empty() ? std::filesystem::current_path() : FileArgument(ctx.args.front());
-    return Status(exchange::DistributeProjects(ctx.store.records(), ctx.prompter, dir).outcome);
+    return ExitStatus(exchange::DistributeProjects(ctx.store.records(), ctx.prompter, dir).outcome);
 }
 
 }  // namespace zorbix::cli

@@ -11,7 +11,7 @@ int ReconcileCommand(Context& ctx) {
     ctx.NoMoreArguments();
     const auto text =
         reconcile::ReconcileWithPlan(ctx.store.records(), ctx.prompter, ctx.store.directory());
-    if (!text) return kRefused;
+    if (!text) return ExitStatus(base::Outcome::Failed);
     std::string out;
     out.reserve(text->size());
     for (std::size_t i = 0; i < text->size(); ++i) {
@@ -19,7 +19,7 @@ int ReconcileCommand(Context& ctx) {
         out += (*text)[i];
     }
     ctx.out << out;
-    return kDone;
+    return ExitStatus(base::Outcome::Done);
 }
 
 }  // namespace zorbix::cli

@@ -10,19 +10,18 @@ int ReportCommand(Context& ctx) {
     ctx.NoMoreArguments();
     auto& records = ctx.store.records();
     const auto& dir = ctx.store.directory();
-    if (!number) return report::CommandReports(records, ctx.prompter, dir) ? kDone : kRefused;
-    if (!ctx.LocateRequested(number)) return kRefused;
-    return report::CommandReport(records, ctx.prompter, dir) ? kDone : kRefused;
+    if (!number) return ExitStatus(report::CommandReports(records, ctx.prompter, dir));
+    if (const auto located = ctx.LocateRequested(number); !located) return ExitStatus(located);
+    return ExitStatus(report::CommandReport(records, ctx.prompter, dir));
 }
 
 int PrintCommand(Context& ctx) {
     const auto number = ctx.TakeOption("--project");
     ctx.NoMoreArguments();
     if (!number) throw UsageError("print 需要 --project 项目编号。");
-    if (!ctx.LocateRequested(number)) return kRefused;
-    return report::CommandPrint(ctx.store.records(), ctx.prompter, ctx.store.directory())
-               ? kDone
-               : kRefused;
+    if (const auto located = ctx.LocateRequested(number); !located) return ExitStatus(located);
+    return ExitStatus(
+        report::CommandPrint(ctx.store.records(), ctx.prompter, ctx.store.directory()));
 }
 
 }  // namespace zorbix::cli

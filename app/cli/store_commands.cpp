@@ -16,7 +16,7 @@ namespace {
 using store::ColumnIndex;
 
 // Makes the project of that number current, as the locate box does.
-bool Locate(Context& ctx, const std::string& number) {
+base::Outcome Locate(Context& ctx, const std::string& number) {
     return store::LocateProject(ctx.store.records(), ctx.prompter, number);
 }
 
@@ -37,7 +37,7 @@ int ListCommand(Context& ctx) {
         ctx.out << Escape(row[ColumnIndex("JB02")]) << '\t' << Escape(row[ColumnIndex("JB01")])
                 << '\n';
     }
-    return kDone;
+    return ExitStatus(base::Outcome::Done);
 }
 
 int GetCommand(Context& ctx) {
@@ -50,11 +50,11 @@ int GetCommand(Context& ctx) {
     }
     if (columns.empty())
         for (int i = 0; i < store::kColumnCount; ++i) columns.push_back(i);
-    if (!Locate(ctx, number)) return kRefused;
+    if (const auto located = Locate(ctx, number); !located) return ExitStatus(located);
     const auto& records = ctx.store.records();
     for (int c : columns)
         ctx.out << store::Columns()[c].name << '=' << Escape(records.Value(c)) << '\n';
-    return kDone;
+    return ExitStatus(base::Outcome::Done);
 }
 
 int SetCommand(Context& ctx) {
@@ -70,32 +70,31 @@ int SetCommand(Context& ctx) {
         values.emplace_back(*index, std::move(*value));
     }
     if (values.empty()) throw UsageError("没有给出要写入的 列名=值。");
-    if (!Locate(ctx, number)) return kRefused;
+    if (const auto located = Locate(ctx, number); !located) return ExitStatus(located);
     auto& records = ctx.store.records();
     for (auto& [column, value] : values) records.SetValue(column, std::move(value));
     records.WriteBack();
-    return kDone;
+    return ExitStatus(base::Outcome::Done);
 }
 
 int AddCommand(Context& ctx) {
     const std::string number = TakeNumber(ctx);
     ctx.NoMoreArguments();
     ctx.prompter.QueueText(number);
-    const auto outcome = store::AddProject(ctx.store.records(), ctx.prompter);
-    return outcome == store::AddOutcome::Added ? kDone : kRefused;
+    return ExitStatus(store::AddProject(ctx.store.records(), ctx.prompter));
 }
 
 int DeleteCommand(Context& ctx) {
     const auto number = ctx.TakeOption("--project");
     ctx.NoMoreArguments();
     if (!number) throw UsageError("delete 需要 --project 项目编号。");
-    if (!Locate(ctx, *number)) return kRefused;
-    return store::DeleteProject(ctx.store.records(), ctx.prompter) ? kDone : kRefused;
+    if (const auto located = Locate(ctx, *number); !located) return ExitStatus(located);
+    return ExitStatus(store::DeleteProject(ctx.store.records(), ctx.prompter));
 }
 
 int InitCommand(Context& ctx) {
     ctx.NoMoreArguments();
-    return store::InitialiseStore(ctx.store.records(), ctx.prompter) ? kDone : kRefused;
+    return ExitStatus(store::InitialiseStore(ctx.store.records(), ctx.prompter));
 }
 
 int DemoCommand(Context& ctx) {
@@ -118,10 +117,10 @@ int DemoCommand(Context& ctx) {
         base::Inform(
             ctx.prompter, store::kProgramTitle,
             "数据库最多保存32767个项目，只能再添加" + std::to_string(std::max(room, 0)) + "个。");
-        return kRefused;
+        return ExitStatus(base::Outcome::Refused);
     }
     store::AddDemoProjects(ctx.store.records(), count, seed, &ctx.prompter);
-    return kDone;
+    return ExitStatus(base::Outcome::Done);
 }
 
 }  // namespace zorbix::cli

@@ -10,7 +10,7 @@ int SummarizeCommand(Context& ctx) {
     ctx.NoMoreArguments();
     const auto result =
         summary::RunAllSummaries(ctx.store.records(), ctx.prompter, ctx.store.directory());
-    return result.Complete() ? kDone : kRefused;
+    return ExitStatus(result.outcome);
 }
 
 }  // namespace zorbix::cli

@@ -161,6 +161,30 @@ TEST(TableThreeRules, PeopleCounts) {
         CheckTableThree);
 }
 
+// The "at least" rules allow no tolerance: the smallest shortfall fails,
+// while the balance rules beside them pass a tenth.
+TEST(AtLeastRules, AShortfallOfFiveHundredthsFails) {
+    const std::vector<RuleCase> table_three = {
+        {"titles fill it exactly", {{"JL100", "5"}, {"JL110", "5"}, {"JL120", "5"}}, {}},
+        {"titles a twentieth over", {{"JL100", "5"}, {"JL110", "5"}, {"JL120", "5.05"}}, {kTitles}},
+        {"degrees a twentieth over",
+         {{"JL100", "5"}, {"JL110", "5"}, {"JL140", "2.55"}, {"JL150", "2.5"}},
+         {kDegrees}},
+        {"young a twentieth over", {{"JL100", "5"}, {"JL110", "5"}, {"JL160", "5.05"}}, {kYoung}},
+        {"students a twentieth over", {{"JL400", "1"}, {"JL420", "1.05"}}, {kStudents}},
+    };
+    ExpectCases(Empty(), table_three, CheckTableThree);
+    const std::vector<RuleCase> table_four = {
+        {"domestic fill it exactly", {{"JG702", "2"}, {"JG710", "2"}}, {}},
+        {"domestic a twentieth over", {{"JG702", "2"}, {"JG710", "2.05"}}, {kPapers}},
+        {"indexed a twentieth over",
+         {{"JG702", "3"}, {"JG710", "2"}, {"JG711", "2.05"}},
+         {kDomestic}},
+        {"foreign a twentieth over", {{"JG702", "2"}, {"JG720", "2.05"}}, {kForeign}},
+    };
+    ExpectCases(Empty(), table_four, CheckTableFour);
+}
+
 TEST(TableFourRules, PatentsPapersAndOutput) {
     ExpectCases(
         Empty(),

@@ -171,6 +171,11 @@ TEST(XlsxCellWriter, NumberTexts) {
                                                                {123456789012, "123456789012"},
                                                                {40000, "40000"},
                                                                {1e20, "1e+20"},
+                                                               // whole numbers below 1e15 in full
+                                                               {999999999999999, "999999999999999"},
+                                                               {1e15, "1e+15"},
+                                                               {-1e15, "-1e+15"},
+                                                               {1e17, "1e+17"},
                                                                {1234.56, "1234.56"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(CellNumberText(value), text) << value;
 }

@@ -74,7 +74,7 @@ const Role kRoles[] = {
     {"ReportTemplate", "2013模板.docx", InstallReportTemplate,
      [](store::RecordSet& r, RecordingPrompter& p, const fs::path& dir) {
          r.MoveFirst();
-         return report::CommandReport(r, p, dir);
+         return report::CommandReport(r, p, dir).IsDone();
      }},
 };
 

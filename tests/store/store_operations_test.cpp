@@ -67,16 +67,16 @@ TEST_F(StoreOperationsTest, AddRefusesWrongLengthAndStoredNumbers) {
     Add({"201300000001", "1"});
     struct Case {
         const char* answer;
-        AddOutcome outcome;
+        base::Outcome outcome;
         const char* message;
     };
     const Case cases[] = {
-        {"", AddOutcome::Cancelled, nullptr},
-        {"20130000001", AddOutcome::Refused, "项目编号格式错误。"},
-        {"2013000000011", AddOutcome::Refused, "项目编号格式错误。"},
-        {"0201300000001", AddOutcome::Refused, "项目编号格式错误。"},
-        {"201300000001", AddOutcome::Refused, "项目编号已存在，请核对。"},
-        {"00000000001 ", AddOutcome::Refused, "项目编号已存在，请核对。"},
+        {"", base::Outcome::Cancelled, nullptr},
+        {"20130000001", base::Outcome::Refused, "项目编号格式错误。"},
+        {"2013000000011", base::Outcome::Refused, "项目编号格式错误。"},
+        {"0201300000001", base::Outcome::Refused, "项目编号格式错误。"},
+        {"201300000001", base::Outcome::Refused, "项目编号已存在，请核对。"},
+        {"00000000001 ", base::Outcome::Refused, "项目编号已存在，请核对。"},
     };
     for (const Case& c : cases) {
         prompter_.messages.clear();
@@ -100,11 +100,24 @@ TEST_F(StoreOperationsTest, AddLeavesTheDuplicateCurrent) {
 
 TEST_F(StoreOperationsTest, AddTakesTwelveCharactersOfAnyKindIntoAnEmptyStore) {
     prompter_.texts = {"项目编号十二个字符的号码"};
-    EXPECT_EQ(AddProject(records(), prompter_), AddOutcome::Added);
+    EXPECT_EQ(AddProject(records(), prompter_), base::Outcome::Done);
     EXPECT_EQ(Current(), "项目编号十二个字符的号码");
     prompter_.texts = {"abcdefghijkl"};
     // Letters only: NumericValue 0 equals the Chinese number's 0.
-    EXPECT_EQ(AddProject(records(), prompter_), AddOutcome::Refused);
+    EXPECT_EQ(AddProject(records(), prompter_), base::Outcome::Refused);
+}
+
+// The duplicate test of add is exact: a number a twentieth away from a stored
+// one is another project (locating, by contrast, takes anything within 0.1).
+TEST_F(StoreOperationsTest, AddTakesANumberCloseToButNotEqualToAStoredOne) {
+    Add({"000000000001"});
+    for (const char* answer : {"000000001.05", "0000000000.9"}) {
+        prompter_.texts = {answer};
+        EXPECT_EQ(AddProject(records(), prompter_), base::Outcome::Done) << answer;
+        EXPECT_EQ(Current(), answer);
+    }
+    EXPECT_EQ(records().Count(), 3);
+    EXPECT_TRUE(prompter_.messages.empty());
 }
 
 TEST_F(StoreOperationsTest, DeleteAsksAndDeletesTheCurrentProject) {
