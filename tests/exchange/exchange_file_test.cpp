@@ -54,7 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"InvalidGbk", "\"\x81\x20\",", "不是GBK编码"},
                       BadCase{"CutOffCharacter", "\"ab\",\"\xD6", "不是GBK编码"},
                       BadCase{"NulBytes", std::string("\"a\0b\",", 7), "控制字符"},
-                      BadCase{"DelByte", Record() + "\"a\x7F" "b\",", "控制字符"},
+                      BadCase{"DelByte",
+                              Record() + "\"a\x7F"
+                                         "b\",",
+                              "控制字符"},
                       BadCase{"Utf16", std::string("\xFF\xFE\"\0a\0\"\0", 8), "控制字符"},
                       BadCase{"PlainText", "hello world\nsecond line\n", "没有带引号"},
                       BadCase{"Csv", "a,b,c\r\n1,2,3\r\n", "没有带引号"}),
