@@ -7,7 +7,7 @@
 
 #include "base/gbk.h"
 
-using namespace zorbix::store;
+using namespace zorbix;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
