@@ -2,6 +2,10 @@
 
 namespace zorbix::base {
 
+std::string QuotedFileName(const std::filesystem::path& file) {
+    return "文件“" + file.string() + "”";
+}
+
 std::optional<std::string> ProjectFileNameProblem(std::string_view number) {
     const std::string quoted = "项目编号“" + std::string(number) + "”";
     if (number.empty()) return "项目编号为空，不能用作文件名。";

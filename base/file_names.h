@@ -2,6 +2,7 @@
 // stay in their folder: this is the one test both writers use.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,5 +12,8 @@ namespace zorbix::base {
 // nullopt when the project number makes a safe file name; otherwise the
 // message for the user, saying what is wrong with it.
 std::optional<std::string> ProjectFileNameProblem(std::string_view project_number);
+
+// "文件“name”": how every message names a file.
+std::string QuotedFileName(const std::filesystem::path& file);
 
 }  // namespace zorbix::base

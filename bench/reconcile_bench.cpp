@@ -24,7 +24,7 @@ namespace {
 // Every 100th stored project left out of the plan and as many unstored ones
 // put in; every 50th planned amount off by one.
 void WritePlan(store::RecordSet& records, const std::filesystem::path& file) {
-    const auto numbers = records.ColumnValues(store::ColumnIndex("JB02"));
+    const auto numbers = records.ColumnValues(store::kNumberColumn);
     const auto amounts = records.ColumnValues(store::ColumnIndex("JF1102"));
     std::vector<testing::TestRow> rows = {{std::string("序号"), std::string("项目编号")}};
     int left_out = 0;

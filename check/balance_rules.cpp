@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/numeric_value.h"
+#include "check/compiled_rules.h"
 #include "check/rule_sets.h"
 
 namespace zorbix::check {
@@ -77,20 +78,10 @@ const std::array<Rule, 6> kTableFour = {{
     {Test::AnyAbove, {"JG131"}, " 表四 新增产值 > 1500000千元（15亿元！！），请核对！", 1500000},
 }};
 
-struct Compiled {
-    const Rule* rule;
-    std::vector<int> columns;
-};
+using Compiled = CompiledRule<Rule>;
 
 std::vector<Compiled> Compile(std::span<const Rule> rules) {
-    std::vector<Compiled> out;
-    for (const Rule& rule : rules) {
-        Compiled c{&rule, {}};
-        for (std::string_view name : rule.terms)
-            if (!name.empty()) c.columns.push_back(store::ColumnIndex(name));
-        out.push_back(std::move(c));
-    }
-    return out;
+    return CompileRules(rules, &Rule::terms);
 }
 
 bool Fails(const Compiled& c, const store::Record& record) {
@@ -112,9 +103,7 @@ bool Fails(const Compiled& c, const store::Record& record) {
 }
 
 void Run(const std::vector<Compiled>& rules, const store::Record& record, CheckResult& result) {
-    static const int kNumber = store::ColumnIndex("JB02");
-    for (const Compiled& c : rules)
-        if (Fails(c, record)) result.Add(record[kNumber], c.rule->message);
+    RunRules(rules, record, result, Fails);
 }
 
 }  // namespace

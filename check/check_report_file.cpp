@@ -4,7 +4,9 @@
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/file_names.h"
 #include "base/gbk.h"
+#include "check/check_messages.h"
 #include "store/titles.h"
 
 namespace zorbix::check {
@@ -21,7 +23,7 @@ std::string WithCrLf(std::string_view text) {
 }
 
 void TellFailure(base::Prompter& prompter, const std::string& why) {
-    base::Inform(prompter, store::kProgramTitle, "审核结果未能保存：" + why);
+    base::Inform(prompter, store::kProgramTitle, std::string(kNotSaved) + why);
 }
 
 }  // namespace
@@ -33,28 +35,29 @@ base::Outcome SaveCheckReport(base::Prompter& prompter, std::string_view panel) 
         prompter.ChooseSaveFile({std::string(kSaveDialogTitle), std::string(kSaveFilter), {}});
     if (!file || file->empty()) {
         // The answer to this question changes nothing; it only reminds.
-        prompter.Show({std::string(kSaveDialogTitle), "请指定文件名！！", base::Icon::Question,
-                       base::Buttons::YesNo});
+        prompter.Show({std::string(kSaveDialogTitle), std::string(kNoSaveFileName),
+                       base::Icon::Question, base::Buttons::YesNo});
         return base::Outcome::Cancelled;
     }
     // The dialog offers only folders that exist; a typed or passed-in name
     // may still point elsewhere.
     const auto folder = file->parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(folder)) {
-        TellFailure(prompter, "文件夹“" + folder.string() + "”不存在，文件“" + file->string() +
-                                  "”没有写入。");
+        TellFailure(prompter, "文件夹“" + folder.string() + "”不存在，" +
+                                  base::QuotedFileName(*file) + std::string(kNotWritten));
         return base::Outcome::Failed;
     }
     try {
         base::WriteFileAtomically(*file, CheckReportFileBytes(panel));
     } catch (const base::GbkError& e) {
-        TellFailure(prompter, std::string(e.what()) + "文件“" + file->string() + "”没有写入。");
+        TellFailure(prompter,
+                    std::string(e.what()) + base::QuotedFileName(*file) + std::string(kNotWritten));
         return base::Outcome::Failed;
     } catch (const base::Failure& e) {
         TellFailure(prompter, e.what());
         return base::Outcome::Failed;
     }
-    base::Inform(prompter, store::kSavedFileTitle, "审核结果已保存在" + file->string() + "中。");
+    base::Inform(prompter, store::kSavedFileTitle, std::string(kSavedIn) + file->string() + "中。");
     return base::Outcome::Done;
 }
 

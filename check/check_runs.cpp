@@ -1,9 +1,11 @@
 #include "check/check_runs.h"
 
 #include "base/error.h"
+#include "check/check_messages.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
 #include "store/record_walk.h"
+#include "store/store_messages.h"
 #include "store/titles.h"
 
 namespace zorbix::check {
@@ -27,11 +29,11 @@ base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompt
                                std::string& panel) {
     panel.assign(kAllProjectsHeading).append(kLineEnd);
     try {
-        base::BusyScope busy(prompter, "数据审核");
+        base::BusyScope busy(prompter, kCheckBusy);
         if (records.Count() > 0 && !WalkAll(records, busy, panel)) return base::Outcome::Cancelled;
     } catch (const base::Failure& e) {
         base::Inform(prompter, store::kProgramTitle,
-                     std::string("数据审核失败！请检查数据或重新启动系统后重试。\n") + e.what());
+                     std::string(kCheckFailed) + std::string(store::kRetryHint) + "\n" + e.what());
         return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kRunEndTitle, kCheckDoneText, base::Icon::Exclamation);
@@ -43,10 +45,13 @@ base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompte
     // Without a current record there is nothing to check; an empty record
     // would only produce findings for a project that does not exist.
     if (!records.HasCurrent()) {
-        base::Inform(prompter, store::kProgramTitle, "当前没有项目，无法审核。");
+        base::Inform(prompter, store::kProgramTitle, kNoCurrentProject);
         return base::Outcome::Refused;
     }
-    panel.assign("项目").append(records.Value("JB02")).append(" 审核结果").append(kLineEnd);
+    panel.assign(kProjectHeadingStart)
+        .append(records.Value(store::kNumberColumn))
+        .append(kProjectHeadingEnd)
+        .append(kLineEnd);
     CheckResult result;
     CheckAllTables(records.Current(), result);
     if (result.failed) panel += result.text;

@@ -1,11 +1,13 @@
 // The rules of the cover and table one, as a table in the survey's order.
 // The messages name the fields by the survey form's "JH" numbering.
 #include <array>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "base/characters.h"
 #include "base/numeric_value.h"
+#include "check/compiled_rules.h"
 #include "check/rule_sets.h"
 #include "store/province.h"
 
@@ -65,25 +67,7 @@ const std::array<Rule, 20> kRules = {{
     {Test::AnyShorter, {"JB02"}, " 封面 JH02项目编号填写有误！", 7},
 }};
 
-// A rule with its field names resolved to column indices once.
-struct Compiled {
-    const Rule* rule;
-    std::vector<int> columns;
-};
-
-const std::vector<Compiled>& CompiledRules() {
-    static const std::vector<Compiled> compiled = [] {
-        std::vector<Compiled> out;
-        for (const Rule& rule : kRules) {
-            Compiled c{&rule, {}};
-            for (std::string_view name : rule.fields)
-                if (!name.empty()) c.columns.push_back(store::ColumnIndex(name));
-            out.push_back(std::move(c));
-        }
-        return out;
-    }();
-    return compiled;
-}
+using Compiled = CompiledRule<Rule>;
 
 bool HasRegionPrefix(std::string_view code) {
     // The prefix is ASCII, so comparing bytes compares the first characters.
@@ -119,10 +103,9 @@ bool Fails(const Compiled& c, const store::Record& record) {
 }  // namespace
 
 void CheckTableOne(const store::Record& record, CheckResult& result) {
-    static const int kNumber = store::ColumnIndex("JB02");
-    const std::string_view number = record[kNumber];
-    for (const Compiled& c : CompiledRules())
-        if (Fails(c, record)) result.Add(number, c.rule->message);
+    static const std::vector<Compiled> rules =
+        CompileRules(std::span<const Rule>(kRules), &Rule::fields);
+    RunRules(rules, record, result, Fails);
 }
 
 }  // namespace zorbix::check

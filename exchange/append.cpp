@@ -7,6 +7,7 @@
 #include <array>
 
 #include "base/error.h"
+#include "base/file_names.h"
 #include "base/numeric_value.h"
 #include "exchange/exchange_file.h"
 #include "exchange/exchange_messages.h"
@@ -54,7 +55,7 @@ void AddRecord(store::RecordSet& records, const Fields& fields, store::Row& row)
 void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter& prompter,
                 base::BusyScope& busy, AppendRun& run) {
     FieldReader reader(text);
-    ProjectNumberIndex index(records.ColumnValues(store::ColumnIndex("JB02")));
+    ProjectNumberIndex index(records.ColumnValues(store::kNumberColumn));
     Fields fields;
     store::Row row(kFieldsPerRecord);
     long done = 0;
@@ -89,7 +90,7 @@ void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter
 std::string IncompleteMessage(const std::filesystem::path& file, const AppendRun& run) {
     const std::string what =
         run.incomplete_number.empty() ? "记录" : "项目" + run.incomplete_number;
-    return "文件“" + file.string() + "”末尾的" + what + "不完整（缺少" +
+    return base::QuotedFileName(file) + "末尾的" + what + "不完整（缺少" +
            std::to_string(run.result.fields_missing) + "个数据项），没有追加。";
 }
 
@@ -107,10 +108,13 @@ std::optional<std::string> ReadChecked(const std::filesystem::path& file,
         std::string text = ReadExchangeText(file);
         CheckLooksLikeRecords(text, file);
         return text;
+    } catch (const NotExchangeFile& refused) {
+        Fail(prompter, std::string(kAppendRefused) + refused.what());
     } catch (const base::Failure& failure) {
         Fail(prompter, failure.what());
     } catch (const std::bad_alloc&) {
-        Fail(prompter, "追加数据失败：文件“" + file.string() + "”太大，内存不足，无法读取。");
+        Fail(prompter, std::string(kAppendRefused) + base::QuotedFileName(file) +
+                           "太大，内存不足，无法读取。");
     }
     return std::nullopt;
 }

@@ -15,12 +15,11 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
                                     const std::filesystem::path& output_dir) {
     DistributeResult result;
     base::BusyScope busy(prompter, "项目下发");
-    const int number_column = store::ColumnIndex("JB02");
     bool silenced = false;
     try {
         if (records.Count() == 0) throw base::Failure(std::string(kEmptyStore));
         result.outcome = store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {
-            const std::string number(record[number_column]);
+            const std::string number(record[store::kNumberColumn]);
             if (const auto problem = base::ProjectFileNameProblem(number)) {
                 ++result.refused;
                 if (!silenced)

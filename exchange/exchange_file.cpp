@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "base/file_names.h"
 #include "base/gbk.h"
 #include "exchange/byte_search.h"
 #include "exchange/exchange_writer.h"
@@ -14,10 +15,8 @@ namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
 
-std::string Named(const std::filesystem::path& file) { return "文件“" + file.string() + "”"; }
-
 [[noreturn]] void Refuse(const std::filesystem::path& file, const std::string& why) {
-    throw NotExchangeFile("追加数据失败：" + Named(file) + why);
+    throw NotExchangeFile(base::QuotedFileName(file) + why);
 }
 
 bool IsRefusedControl(unsigned char byte) {

@@ -2,7 +2,10 @@
 // place.
 #pragma once
 
+#include <string>
 #include <string_view>
+
+#include "store/store_messages.h"
 
 namespace zorbix::exchange {
 
@@ -15,10 +18,12 @@ inline constexpr std::string_view kNoSubmitFile = "未指定提交数据的文�
 inline constexpr std::string_view kNoAppendFile = "请指定文件名！！";
 
 inline constexpr std::string_view kSubmitted = "提交数据完成。数据已保存在";  // + file + "中。"
-inline constexpr std::string_view kSubmitFailed = "数据提交失败！请检查数据或重新启动系统后重试。";
+inline const std::string kSubmitFailed = "数据提交失败！" + std::string(store::kRetryHint);
 inline constexpr std::string_view kDistributed = "项目数据下发完成。";
 inline constexpr std::string_view kAppended = "追加数据完成。";
-inline constexpr std::string_view kAppendFailed = "追加数据失败！请检查数据或重新启动系统后重试。";
+inline const std::string kAppendFailed = "追加数据失败！" + std::string(store::kRetryHint);
+// Before the reason a file is refused as an exchange file.
+inline constexpr std::string_view kAppendRefused = "追加数据失败：";
 inline constexpr std::string_view kNumberExists = "项目编号已存在！";  // after the number
 
 inline constexpr std::string_view kEmptyStore = "数据库中没有项目。";

@@ -37,8 +37,7 @@ void AppendRecordText(std::string& out, const store::Record& record, std::string
 void RecordsWriter::Add(const store::Record& record) {
     AppendRecordText(text_, record, placeholder_);
     ends_.push_back(text_.size());
-    static const int number_column = store::ColumnIndex("JB02");
-    numbers_.emplace_back(record[number_column]);
+    numbers_.emplace_back(record[store::kNumberColumn]);
     if (text_.size() >= kConvertBytes) Convert();
 }
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "base/error.h"
+#include "base/file_names.h"
 #include "office/docx_package.h"
 #include "office/xml_part.h"
 
@@ -191,7 +192,7 @@ void FillDocxBookmarks(const std::filesystem::path& source, const std::filesyste
     ZipArchive package(source);
     const std::string part = MainDocumentPart(package);
     pugi::xml_document doc;
-    ParseXmlPart(doc, package.Read(part), "文件“" + source.string() + "”");
+    ParseXmlPart(doc, package.Read(part), base::QuotedFileName(source));
     BookmarkIndex index;
     IndexInto(doc, index);
     for (const auto& value : texts) FillOne(index, value);
@@ -201,7 +202,7 @@ void FillDocxBookmarks(const std::filesystem::path& source, const std::filesyste
 std::map<std::string, std::string> ReadDocxBookmarks(const std::filesystem::path& file) {
     ZipArchive package(file);
     pugi::xml_document doc;
-    ParseXmlPart(doc, package.Read(MainDocumentPart(package)), "文件“" + file.string() + "”");
+    ParseXmlPart(doc, package.Read(MainDocumentPart(package)), base::QuotedFileName(file));
     BookmarkIndex index;
     IndexInto(doc, index);
     BookmarkReader reader(index);

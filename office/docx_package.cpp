@@ -3,12 +3,13 @@
 #include <string_view>
 
 #include "base/error.h"
+#include "base/file_names.h"
 #include "office/xml_part.h"
 
 namespace zorbix::office {
 
 std::string MainDocumentPart(const ZipArchive& package) {
-    const std::string what = "文件“" + package.file().string() + "”";
+    const std::string what = base::QuotedFileName(package.file());
     if (!package.Has("_rels/.rels")) throw base::Failure(what + "不是Word文档（缺少包关系）。");
     pugi::xml_document rels;
     ParseXmlPart(rels, package.Read("_rels/.rels"), what);

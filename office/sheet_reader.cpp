@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "base/error.h"
+#include "base/file_names.h"
 
 namespace zorbix::office {
 namespace {
@@ -36,7 +37,7 @@ Sheet ReadFirstSheet(const std::filesystem::path& file) {
         case WorkbookKind::Xls: return ReadXlsFirstSheet(file);
         case WorkbookKind::Unknown: break;
     }
-    throw base::Failure("文件“" + file.string() + "”不是Excel工作簿，或已损坏。");
+    throw base::Failure(base::QuotedFileName(file) + "不是Excel工作簿，或已损坏。");
 }
 
 }  // namespace zorbix::office

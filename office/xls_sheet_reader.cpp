@@ -8,6 +8,7 @@
 #include <map>
 
 #include "base/error.h"
+#include "base/file_names.h"
 #include "office/isolated_run.h"
 #include "office/sheet_reader.h"
 #include "office/zip_archive.h"
@@ -172,7 +173,7 @@ Sheet DecodeCells(std::string_view in, const std::string& named) {
 }  // namespace
 
 Sheet ReadXlsFirstSheet(const std::filesystem::path& file) {
-    const std::string named = "文件“" + file.string() + "”";
+    const std::string named = base::QuotedFileName(file);
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     if (ec) throw base::Failure("找不到" + named + "。");

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/error.h"
+#include "base/file_names.h"
 #include "office/xlsx_package.h"
 #include "office/xlsx_sheet_edit.h"
 #include "office/xml_part.h"
@@ -17,7 +18,7 @@ constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 
 std::string Named(const std::filesystem::path& file, std::string_view part) {
-    return "文件“" + file.string() + "”的" + std::string(part);
+    return base::QuotedFileName(file) + "的" + std::string(part);
 }
 
 }  // namespace

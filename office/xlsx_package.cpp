@@ -1,6 +1,7 @@
 #include "office/xlsx_package.h"
 
 #include "base/error.h"
+#include "base/file_names.h"
 #include "office/xml_part.h"
 
 namespace zorbix::office {
@@ -21,7 +22,7 @@ std::string ResolveTarget(std::string target) {
 }  // namespace
 
 std::string FirstSheetPart(const ZipArchive& package) {
-    const std::string file = "文件“" + package.file().string() + "”";
+    const std::string file = base::QuotedFileName(package.file());
     pugi::xml_document workbook;
     ParseXmlPart(workbook, package.Read("xl/workbook.xml"), file + "的xl/workbook.xml");
     const pugi::xml_node sheet = workbook.child("workbook").child("sheets").child("sheet");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_names.h"
 #include "office/sheet_reader.h"
 #include "office/xlsx_package.h"
 #include "office/xml_part.h"
@@ -177,7 +178,7 @@ private:
 }  // namespace
 
 Sheet ReadXlsxFirstSheet(const std::filesystem::path& file) {
-    const std::string named = "文件“" + file.string() + "”";
+    const std::string named = base::QuotedFileName(file);
     const ZipArchive package(file);
     const std::string part = FirstSheetPart(package);
     std::string bytes = package.Read(part);

@@ -4,13 +4,12 @@
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/file_names.h"
 
 namespace zorbix::office {
 namespace {
 
 using base::Failure;
-
-std::string Quoted(const std::filesystem::path& file) { return "文件“" + file.string() + "”"; }
 
 bool LeavesFolder(std::string_view name) {
     if (name.empty() || name.front() == '/' || name.front() == '\\') return true;
@@ -50,7 +49,8 @@ public:
                    : -1;
         if (index < 0) {
             if (source) zip_source_free(source);
-            throw base::Failure("无法写入" + Quoted(target) + "：" + zip_strerror(zip_) + "。");
+            throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" +
+                                zip_strerror(zip_) + "。");
         }
         // A middle level: the parts are small XML, and the strongest level
         // doubled the time of a report for a few bytes.
@@ -60,7 +60,7 @@ public:
     void Close(const std::filesystem::path& target) {
         if (zip_close(zip_) != 0) {
             const std::string reason = zip_strerror(zip_);
-            throw base::Failure("无法写入" + Quoted(target) + "：" + reason + "。");
+            throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" + reason + "。");
         }
         zip_ = nullptr;
         base::CommitTemporary(temporary_, target);
@@ -74,7 +74,8 @@ private:
 }  // namespace
 
 ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
-    if (!std::filesystem::exists(file)) throw base::Failure("找不到" + Quoted(file) + "。");
+    if (!std::filesystem::exists(file))
+        throw base::Failure("找不到" + base::QuotedFileName(file) + "。");
     int error = 0;
     zip_ = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!zip_) {
@@ -82,14 +83,15 @@ ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
         zip_error_init_with_code(&ze, error);
         const std::string reason = zip_error_strerror(&ze);
         zip_error_fini(&ze);
-        throw base::Failure(Quoted(file) + "不是有效的Office文件（无法作为zip打开：" + reason +
-                            "）。");
+        throw base::Failure(base::QuotedFileName(file) + "不是有效的Office文件（无法作为zip打开：" +
+                            reason + "）。");
     }
     for (const auto& name : Names()) {
         if (LeavesFolder(name)) {
             zip_discard(zip_);
             zip_ = nullptr;
-            throw base::Failure(Quoted(file) + "含有不安全的部件名“" + name + "”，已拒绝打开。");
+            throw base::Failure(base::QuotedFileName(file) + "含有不安全的部件名“" + name +
+                                "”，已拒绝打开。");
         }
     }
 }
@@ -116,18 +118,19 @@ std::string ZipArchive::Read(std::string_view name) const {
     const std::string part(name);
     const zip_int64_t index = zip_name_locate(zip_, part.c_str(), 0);
     if (index < 0)
-        throw base::Failure(Quoted(file_) + "缺少部件“" + part + "”，文件已损坏或不是所需的文件。");
+        throw base::Failure(base::QuotedFileName(file_) + "缺少部件“" + part +
+                            "”，文件已损坏或不是所需的文件。");
     zip_stat_t stat;
     if (zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
         !(stat.valid & ZIP_STAT_SIZE))
-        throw base::Failure(Quoted(file_) + "的部件“" + part + "”无法读取。");
+        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part + "”无法读取。");
     if (stat.size > kMaxPartBytes)
-        throw base::Failure(Quoted(file_) + "的部件“" + part + "”解压后过大（" +
+        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part + "”解压后过大（" +
                             std::to_string(stat.size >> 20) + " MB），已拒绝读取。");
     zip_file_t* f = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
     if (!f)
-        throw base::Failure(Quoted(file_) + "的部件“" + part + "”无法打开：" + zip_strerror(zip_) +
-                            "。");
+        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part + "”无法打开：" +
+                            zip_strerror(zip_) + "。");
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
     zip_uint64_t done = 0;
     while (done < stat.size) {
@@ -138,7 +141,8 @@ std::string ZipArchive::Read(std::string_view name) const {
     const bool complete = done == stat.size;
     zip_fclose(f);
     if (!complete)
-        throw base::Failure(Quoted(file_) + "的部件“" + part + "”已损坏，无法完整读取。");
+        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part +
+                            "”已损坏，无法完整读取。");
     return bytes;
 }
 
@@ -146,7 +150,7 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
                   const std::map<std::string, std::string>& replaced) {
     std::error_code ec;
     if (std::filesystem::equivalent(source.file(), target, ec))
-        throw base::Failure("不能把" + Quoted(target) + "写回它自己。");
+        throw base::Failure("不能把" + base::QuotedFileName(target) + "写回它自己。");
     WritingZip out(base::TemporaryBeside(target));
     const zip_int64_t n = zip_get_num_entries(source.handle(), 0);
     for (zip_int64_t i = 0; i < n; ++i) {
@@ -157,8 +161,8 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
             zip_source_zip(out.get(), source.handle(), static_cast<zip_uint64_t>(i), 0, 0, -1);
         if (!copy || zip_file_add(out.get(), name.c_str(), copy, ZIP_FL_ENC_UTF_8) < 0) {
             if (copy) zip_source_free(copy);
-            throw base::Failure("无法写入" + Quoted(target) + "：" + zip_strerror(out.get()) +
-                                "。");
+            throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" +
+                                zip_strerror(out.get()) + "。");
         }
     }
     for (const auto& [name, bytes] : replaced) out.Add(name, bytes, target);

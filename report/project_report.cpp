@@ -35,7 +35,7 @@ std::optional<base::Message> TryReport(const store::Record& record,
 }
 
 std::string ProjectNumber(const store::Record& record) {
-    return std::string(record[store::ColumnIndex("JB02")]);
+    return std::string(record[store::kNumberColumn]);
 }
 
 }  // namespace

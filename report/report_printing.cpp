@@ -13,7 +13,7 @@ base::Outcome CommandPrint(const store::RecordSet& records, base::Prompter& prom
                            const std::filesystem::path& program_dir) {
     std::filesystem::path report;
     try {
-        report = ReportPath(program_dir, records.Value(store::ColumnIndex("JB02")));
+        report = ReportPath(program_dir, records.Value(store::kNumberColumn));
     } catch (const base::Failure& failure) {
         base::Inform(prompter, store::kProgramTitle, failure.what());
         return base::Outcome::Failed;

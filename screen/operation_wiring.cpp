@@ -16,6 +16,7 @@
 #include "report/project_report.h"
 #include "report/report_printing.h"
 #include "screen/main_window.h"
+#include "store/store_messages.h"
 #include "store/titles.h"
 #include "summary/summary_run.h"
 
@@ -30,7 +31,7 @@ void Guarded(WindowContext& context, Operation operation) {
         operation();
     } catch (const std::exception& e) {
         base::Inform(context.prompter, store::kProgramTitle,
-                     std::string("操作失败：") + e.what() + "\n请检查数据或重新启动系统后重试。");
+                     std::string("操作失败：") + e.what() + "\n" + std::string(store::kRetryHint));
     }
 }
 

@@ -9,13 +9,17 @@ namespace zorbix::store {
 namespace {
 
 using K = Kind;
+
+constexpr std::size_t kPageCount = static_cast<std::size_t>(Page::TableFour) + 1;
+static_assert(static_cast<int>(Page::None) == 0, "pages index by_page from 0");
 using Keys = KeyClass;
 using P = Picker;
 
 struct Catalogue {
     std::vector<Column> columns;
     std::unordered_map<std::string, int> by_name;
-    std::array<std::vector<const Column*>, 6> by_page;
+    // Indexed by Page, None to TableFour.
+    std::array<std::vector<const Column*>, kPageCount> by_page;
 };
 
 // Fields whose focus hides an open picker although they own none.
@@ -29,25 +33,38 @@ bool HidesPickers(std::string_view name) {
     return false;
 }
 
+// One column as the tables below name it; the builder adds its index, its
+// field's control name and whether its focus hides the pickers.
+struct Entry {
+    Page page = Page::None;
+    std::string name;
+    std::string caption;
+    int max_bytes = 0;  // GBK bytes; 0 = no limit
+    Kind kind = Kind::Text;
+    KeyClass keys = KeyClass::None;
+    Picker picker = Picker::None;
+    int indent = 0;
+    int picker_row = 0;
+};
+
 class Builder {
 public:
     explicit Builder(std::vector<Column>& out) : out_(out) {}
 
-    void Add(Page page, std::string name, std::string caption, int max_bytes, Kind kind,
-             KeyClass keys, Picker picker = P::None, int indent = 0, int picker_row = 0) {
+    void Add(Entry e) {
         Column c;
         c.index = static_cast<int>(out_.size());
-        c.field = page == Page::None ? "" : "Text" + name;
-        c.name = std::move(name);
-        c.page = page;
-        c.caption = std::move(caption);
-        c.max_bytes = max_bytes;
-        c.kind = kind;
-        c.keys = keys;
-        c.picker = picker;
-        c.indent = indent;
-        c.picker_row = picker_row;
-        c.hides_pickers = HidesPickers(c.name);
+        c.field = e.page == Page::None ? "" : "Text" + e.name;
+        c.hides_pickers = HidesPickers(e.name);
+        c.name = std::move(e.name);
+        c.page = e.page;
+        c.caption = std::move(e.caption);
+        c.max_bytes = e.max_bytes;
+        c.kind = e.kind;
+        c.keys = e.keys;
+        c.picker = e.picker;
+        c.indent = e.indent;
+        c.picker_row = e.picker_row;
         out_.push_back(std::move(c));
     }
 
@@ -58,13 +75,48 @@ private:
 void AddCover(Builder& b) {
     const Page pg = Page::Cover;
     // JB01 and JB02 stand at indices 2 and 1; the rest of the cover follows.
-    b.Add(pg, "ZGDW", "主管单位或推荐部门ZGDW", 80, K::Text, Keys::Text);
-    b.Add(pg, "XMCDDW", "项目承担单位XMCDDW", 80, K::Text, Keys::Text);
-    b.Add(pg, "JB03", "单位负责人(JH03)", 10, K::Text, Keys::Text);
-    b.Add(pg, "JB04", "填表人(JH04)", 10, K::Text, Keys::Text);
-    b.Add(pg, "JB05", "电话(JH05)", 15, K::Text, Keys::Text);
-    b.Add(pg, "JB06", "与项目联系的E-mail(JH06)", 25, K::Text, Keys::Text);
-    b.Add(pg, "TBSJ", "填报时间TBSJ", 10, K::Date, Keys::Free);
+    b.Add({.page = pg,
+           .name = "ZGDW",
+           .caption = "主管单位或推荐部门ZGDW",
+           .max_bytes = 80,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "XMCDDW",
+           .caption = "项目承担单位XMCDDW",
+           .max_bytes = 80,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB03",
+           .caption = "单位负责人(JH03)",
+           .max_bytes = 10,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB04",
+           .caption = "填表人(JH04)",
+           .max_bytes = 10,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB05",
+           .caption = "电话(JH05)",
+           .max_bytes = 15,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB06",
+           .caption = "与项目联系的E-mail(JH06)",
+           .max_bytes = 25,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "TBSJ",
+           .caption = "填报时间TBSJ",
+           .max_bytes = 10,
+           .kind = K::Date,
+           .keys = Keys::Free});
 }
 
 void AddParticipants(Builder& b) {
@@ -88,37 +140,185 @@ void AddParticipants(Builder& b) {
     }};
     for (int person = 1; person <= 3; ++person)
         for (const Stem& s : kStems)
-            b.Add(Page::TableOne, s.stem + std::to_string(person), s.caption, s.max_bytes, s.kind,
-                  Keys::Text, s.picker, 0, s.sets_row ? person : 0);
+            b.Add({.page = Page::TableOne,
+                   .name = s.stem + std::to_string(person),
+                   .caption = s.caption,
+                   .max_bytes = s.max_bytes,
+                   .kind = s.kind,
+                   .keys = Keys::Text,
+                   .picker = s.picker,
+                   .picker_row = s.sets_row ? person : 0});
 }
 
 void AddTableOne(Builder& b) {
     const Page pg = Page::TableOne;
-    b.Add(pg, "JB21", "单位名称JH21", 80, K::Text, Keys::Text);
-    b.Add(pg, "JB22", "行政区划代码编码JH22", 6, K::RegionCode, Keys::Text, P::JB22);
-    b.Add(pg, "JB23", "单位地址JH23", 80, K::Text, Keys::Text);
-    b.Add(pg, "JB24", "邮政编码JH24", 6, K::Text, Keys::Digits);
-    b.Add(pg, "JB25", "单位性质JH25", 50, K::ListItem, Keys::Text, P::JB25_JB52_JB54, 0, 1);
-    b.Add(pg, "JB26", "主管单位JH26", 50, K::ListItem, Keys::Text, P::JB26);
-    b.Add(pg, "JB27", "项目活动类型JH27", 50, K::ListItem, Keys::Text, P::JB27);
+    b.Add({.page = pg,
+           .name = "JB21",
+           .caption = "单位名称JH21",
+           .max_bytes = 80,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB22",
+           .caption = "行政区划代码编码JH22",
+           .max_bytes = 6,
+           .kind = K::RegionCode,
+           .keys = Keys::Text,
+           .picker = P::JB22});
+    b.Add({.page = pg,
+           .name = "JB23",
+           .caption = "单位地址JH23",
+           .max_bytes = 80,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB24",
+           .caption = "邮政编码JH24",
+           .max_bytes = 6,
+           .kind = K::Text,
+           .keys = Keys::Digits});
+    b.Add({.page = pg,
+           .name = "JB25",
+           .caption = "单位性质JH25",
+           .max_bytes = 50,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB25_JB52_JB54,
+           .picker_row = 1});
+    b.Add({.page = pg,
+           .name = "JB26",
+           .caption = "主管单位JH26",
+           .max_bytes = 50,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB26});
+    b.Add({.page = pg,
+           .name = "JB27",
+           .caption = "项目活动类型JH27",
+           .max_bytes = 50,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB27});
     AddParticipants(b);
-    b.Add(pg, "JB51", "协作单位名称JH51、53", 80, K::Text, Keys::Text);
-    b.Add(pg, "JB52", "协作单位性质JB52、54", 50, K::ListItem, Keys::Text, P::JB25_JB52_JB54, 0, 2);
-    b.Add(pg, "JB53", "协作单位名称JH51、53", 80, K::Text, Keys::Text);
-    b.Add(pg, "JB54", "协作单位性质JB52、54", 50, K::ListItem, Keys::Text, P::JB25_JB52_JB54, 0, 3);
-    b.Add(pg, "JB61", "计划类别JH61", 50, K::ListItem, Keys::Text, P::JB61);
-    b.Add(pg, "JB62", "技术领域JH62", 60, K::ListItem, Keys::Text, P::JB62);
-    b.Add(pg, "JB63_1", "起始时间(年：XXXX)JH63_1", 4, K::Year, Keys::Digits);
-    b.Add(pg, "JB63_2", "终止时间(年：XXXX)JB63_2", 4, K::Year, Keys::Digits);
-    b.Add(pg, "JB64", "技术来源JH64", 30, K::ListItem, Keys::Text, P::JB64);
-    b.Add(pg, "JB65", "预期主要的成果形式JH65", 40, K::ListItem, Keys::Text, P::JB65);
-    b.Add(pg, "JB71", "项目进展情况JH71", 20, K::ListItem, Keys::Text, P::JB71);
-    b.Add(pg, "JB72_01", "原因JH72_01", 20, K::ListItem, Keys::Text, P::JB72, 0, 1);
-    b.Add(pg, "JB72_02", "原因JH72_02", 20, K::ListItem, Keys::Text, P::JB72, 0, 2);
-    b.Add(pg, "JB72_03", "原因JH72_03", 20, K::ListItem, Keys::Text, P::JB72, 0, 3);
-    b.Add(pg, "JB81", "项目是否鉴定JH81", 4, K::ListItem, Keys::Text, P::JB81);
-    b.Add(pg, "JB82", "鉴定(验收)时间(年月XXXX-XX)JH82", 7, K::YearMonth, Keys::Text);
-    b.Add(pg, "JB83", "鉴定过的项目技术水平JH83", 12, K::ListItem, Keys::Free, P::JB83);
+    b.Add({.page = pg,
+           .name = "JB51",
+           .caption = "协作单位名称JH51、53",
+           .max_bytes = 80,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB52",
+           .caption = "协作单位性质JB52、54",
+           .max_bytes = 50,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB25_JB52_JB54,
+           .picker_row = 2});
+    b.Add({.page = pg,
+           .name = "JB53",
+           .caption = "协作单位名称JH51、53",
+           .max_bytes = 80,
+           .kind = K::Text,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB54",
+           .caption = "协作单位性质JB52、54",
+           .max_bytes = 50,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB25_JB52_JB54,
+           .picker_row = 3});
+    b.Add({.page = pg,
+           .name = "JB61",
+           .caption = "计划类别JH61",
+           .max_bytes = 50,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB61});
+    b.Add({.page = pg,
+           .name = "JB62",
+           .caption = "技术领域JH62",
+           .max_bytes = 60,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB62});
+    b.Add({.page = pg,
+           .name = "JB63_1",
+           .caption = "起始时间(年：XXXX)JH63_1",
+           .max_bytes = 4,
+           .kind = K::Year,
+           .keys = Keys::Digits});
+    b.Add({.page = pg,
+           .name = "JB63_2",
+           .caption = "终止时间(年：XXXX)JB63_2",
+           .max_bytes = 4,
+           .kind = K::Year,
+           .keys = Keys::Digits});
+    b.Add({.page = pg,
+           .name = "JB64",
+           .caption = "技术来源JH64",
+           .max_bytes = 30,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB64});
+    b.Add({.page = pg,
+           .name = "JB65",
+           .caption = "预期主要的成果形式JH65",
+           .max_bytes = 40,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB65});
+    b.Add({.page = pg,
+           .name = "JB71",
+           .caption = "项目进展情况JH71",
+           .max_bytes = 20,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB71});
+    b.Add({.page = pg,
+           .name = "JB72_01",
+           .caption = "原因JH72_01",
+           .max_bytes = 20,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB72,
+           .picker_row = 1});
+    b.Add({.page = pg,
+           .name = "JB72_02",
+           .caption = "原因JH72_02",
+           .max_bytes = 20,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB72,
+           .picker_row = 2});
+    b.Add({.page = pg,
+           .name = "JB72_03",
+           .caption = "原因JH72_03",
+           .max_bytes = 20,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB72,
+           .picker_row = 3});
+    b.Add({.page = pg,
+           .name = "JB81",
+           .caption = "项目是否鉴定JH81",
+           .max_bytes = 4,
+           .kind = K::ListItem,
+           .keys = Keys::Text,
+           .picker = P::JB81});
+    b.Add({.page = pg,
+           .name = "JB82",
+           .caption = "鉴定(验收)时间(年月XXXX-XX)JH82",
+           .max_bytes = 7,
+           .kind = K::YearMonth,
+           .keys = Keys::Text});
+    b.Add({.page = pg,
+           .name = "JB83",
+           .caption = "鉴定过的项目技术水平JH83",
+           .max_bytes = 12,
+           .kind = K::ListItem,
+           .keys = Keys::Free,
+           .picker = P::JB83});
 }
 
 void AddTableTwo(Builder& b) {
@@ -152,7 +352,13 @@ void AddTableTwo(Builder& b) {
             KeyClass keys = Keys::Digits;
             if (name == "JF4002") keys = Keys::Text;
             if (name == "JF4102") keys = Keys::DigitsNoEnter;
-            b.Add(Page::TableTwo, name, item.caption, 7, K::Number, keys, P::None, item.indent);
+            b.Add({.page = Page::TableTwo,
+                   .name = name,
+                   .caption = item.caption,
+                   .max_bytes = 7,
+                   .kind = K::Number,
+                   .keys = keys,
+                   .indent = item.indent});
         }
     }
 }
@@ -187,7 +393,13 @@ void AddTableThree(Builder& b) {
         const std::string name = r.name;
         const int max_bytes = name == "JL300" ? 4 : 3;
         const KeyClass keys = name == "JL420" ? Keys::DigitsNoEnter : Keys::Digits;
-        b.Add(Page::TableThree, name, r.caption, max_bytes, K::Number, keys, P::None, r.indent);
+        b.Add({.page = Page::TableThree,
+               .name = name,
+               .caption = r.caption,
+               .max_bytes = max_bytes,
+               .kind = K::Number,
+               .keys = keys,
+               .indent = r.indent});
     }
 }
 
@@ -228,30 +440,72 @@ void AddTableFour(Builder& b) {
     for (const Row& r : kRows) {
         const std::string name = r.name;
         if (name == "JGCSCD") {
-            b.Add(pg, name, "成果成熟程度JGCSCD  1样机  2中试  3工业化示范   4工业化生产", 14,
-                  K::ListItem, Keys::Text, P::JGCSCD);
+            b.Add({.page = pg,
+                   .name = name,
+                   .caption = "成果成熟程度JGCSCD  1样机  2中试  3工业化示范   4工业化生产",
+                   .max_bytes = 14,
+                   .kind = K::ListItem,
+                   .keys = Keys::Text,
+                   .picker = P::JGCSCD});
             continue;
         }
-        b.Add(pg, name, r.caption, r.max_bytes, K::Number, Keys::Digits, P::None, r.indent);
+        b.Add({.page = pg,
+               .name = name,
+               .caption = r.caption,
+               .max_bytes = r.max_bytes,
+               .kind = K::Number,
+               .keys = Keys::Digits,
+               .indent = r.indent});
     }
-    b.Add(pg, "JG920", "其中：国外授权数(项)JG920", 3, K::Number, Keys::DigitsNoEnter, P::None, 4);
-    b.Add(pg, "JDCG", "阶段成果简单描述  300字以内", 0, K::MultiLineText, Keys::QuoteSafe);
+    b.Add({.page = pg,
+           .name = "JG920",
+           .caption = "其中：国外授权数(项)JG920",
+           .max_bytes = 3,
+           .kind = K::Number,
+           .keys = Keys::DigitsNoEnter,
+           .indent = 4});
+    b.Add({.page = pg,
+           .name = "JDCG",
+           .caption = "阶段成果简单描述  300字以内",
+           .max_bytes = 0,
+           .kind = K::MultiLineText,
+           .keys = Keys::QuoteSafe});
 }
 
 Catalogue Build() {
     Catalogue cat;
     cat.columns.reserve(kColumnCount);
     Builder b(cat.columns);
-    b.Add(Page::None, "XH", "序号", 0, K::Text, Keys::None);
-    b.Add(Page::Cover, "JB02", "项目编号(JH02)", 12, K::ProjectNumber, Keys::Digits);
-    b.Add(Page::Cover, "JB01", "项目名称(JH01)", 80, K::Text, Keys::Text);
+    b.Add({.page = Page::None,
+           .name = "XH",
+           .caption = "序号",
+           .max_bytes = 0,
+           .kind = K::Text,
+           .keys = Keys::None});
+    b.Add({.page = Page::Cover,
+           .name = "JB02",
+           .caption = "项目编号(JH02)",
+           .max_bytes = 12,
+           .kind = K::ProjectNumber,
+           .keys = Keys::Digits});
+    b.Add({.page = Page::Cover,
+           .name = "JB01",
+           .caption = "项目名称(JH01)",
+           .max_bytes = 80,
+           .kind = K::Text,
+           .keys = Keys::Text});
     AddCover(b);
     AddTableOne(b);
     AddTableTwo(b);
     AddTableThree(b);
     AddTableFour(b);
     for (const char* spare : {"BY1", "BY2", "BY3"})
-        b.Add(Page::None, spare, "备用", 0, K::Text, Keys::None);
+        b.Add({.page = Page::None,
+               .name = spare,
+               .caption = "备用",
+               .max_bytes = 0,
+               .kind = K::Text,
+               .keys = Keys::None});
 
     for (const Column& c : cat.columns) cat.by_name.emplace(c.name, c.index);
     // The field of JF1301 carries the original form's spelling.

@@ -56,6 +56,9 @@ struct Column {
 };
 
 inline constexpr int kColumnCount = kRecordColumns;
+// JB02, the project number, stands second in the table and in every
+// exchange record.
+inline constexpr int kNumberColumn = 1;
 inline constexpr std::string_view kTableName = "kjxmzxqk";
 
 // All 137 columns in table order.

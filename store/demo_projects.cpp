@@ -246,7 +246,7 @@ Row MakeDemoProject(const std::string& number, std::uint64_t seed) {
 
 int AddDemoProjects(RecordSet& records, int count, std::uint64_t seed, base::Prompter* progress) {
     std::unordered_set<double> taken;
-    for (const auto& number : records.ColumnValues(ColumnIndex("JB02")))
+    for (const auto& number : records.ColumnValues(kNumberColumn))
         taken.insert(base::NumericValue(number));
 
     std::mt19937_64 numbers(seed);

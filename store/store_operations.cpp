@@ -5,23 +5,24 @@
 #include "base/numeric_value.h"
 #include "store/catalogue.h"
 #include "store/project_number.h"
+#include "store/store_messages.h"
 #include "store/titles.h"
 
 namespace zorbix::store {
 namespace {
 
-constexpr std::string_view kRetry = "失败！请检查数据或重新启动系统后重试。";
+const std::string kRetry = "失败！" + std::string(kRetryHint);
 
 void Tell(base::Prompter& p, std::string_view text) { base::Inform(p, kProgramTitle, text); }
 
 std::string CurrentNumber(const RecordSet& records) {
-    return std::string(records.Value(ColumnIndex("JB02")));
+    return std::string(records.Value(kNumberColumn));
 }
 
 // Position of the first record whose JB02 matches, or 0.
 template <typename Match>
 int FindFirst(const RecordSet& records, Match match) {
-    const auto numbers = records.ColumnValues(ColumnIndex("JB02"));
+    const auto numbers = records.ColumnValues(kNumberColumn);
     for (std::size_t i = 0; i < numbers.size(); ++i)
         if (match(base::NumericValue(numbers[i]))) return static_cast<int>(i) + 1;
     return 0;
@@ -45,19 +46,19 @@ base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::s
             return base::Outcome::Done;
         }
         records.MoveFirst();
-        Tell(prompter, "未找到要定位的项目！请检查项目编号是否正确。");
+        Tell(prompter, kLocateNotFound);
         return base::Outcome::Refused;
     } catch (const base::Failure&) {
-        Tell(prompter, "数据定位" + std::string(kRetry));
+        Tell(prompter, std::string(kLocateWhat) + kRetry);
         return base::Outcome::Failed;
     }
 }
 
 base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
-    const auto answer = prompter.AskText(kProgramTitle, "请输入新增项目编号");
+    const auto answer = prompter.AskText(kProgramTitle, kAddPrompt);
     if (!answer || answer->empty()) return base::Outcome::Cancelled;
     if (base::CharacterCount(*answer) != 12) {
-        Tell(prompter, "项目编号格式错误。");
+        Tell(prompter, kAddBadNumber);
         return base::Outcome::Refused;
     }
     try {
@@ -68,16 +69,16 @@ base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
                 FindFirst(records, [value](double number) { return number == value; });
             if (found > 0) {
                 records.MoveTo(found);
-                Tell(prompter, "项目编号已存在，请核对。");
+                Tell(prompter, kAddNumberExists);
                 return base::Outcome::Refused;
             }
         }
         records.AddNew();
-        records.SetValue(ColumnIndex("JB02"), *answer);
+        records.SetValue(kNumberColumn, *answer);
         // Written at once, so the new number is never lost.
         records.WriteBack();
     } catch (const base::Failure& e) {
-        Tell(prompter, "添加项目" + std::string(kRetry) + "\n" + e.what());
+        Tell(prompter, std::string(kAddWhat) + kRetry + "\n" + e.what());
         return base::Outcome::Failed;
     }
     return base::Outcome::Done;
@@ -85,22 +86,23 @@ base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
 
 base::Outcome DeleteProject(RecordSet& records, base::Prompter& prompter) {
     const std::string number = CurrentNumber(records);
-    if (!base::Confirm(prompter, kProgramTitle, "确实要删除项目编号为" + number + "的项目吗？"))
+    if (!base::Confirm(prompter, kProgramTitle,
+                       std::string(kDeleteQuestion) + number + std::string(kDeleteQuestionEnd)))
         return base::Outcome::Cancelled;
     try {
         records.Delete();
         return base::Outcome::Done;
     } catch (const base::Failure&) {
-        Tell(prompter, "删除项目" + CurrentNumber(records) + std::string(kRetry));
+        Tell(prompter, std::string(kDeleteWhat) + CurrentNumber(records) + kRetry);
         return base::Outcome::Failed;
     }
 }
 
 base::Outcome InitialiseStore(RecordSet& records, base::Prompter& prompter) {
-    if (!base::Confirm(prompter, kProgramTitle, "数据初始化将会删除全部数据，确认要删除吗？"))
+    if (!base::Confirm(prompter, kProgramTitle, kInitialiseQuestion))
         return base::Outcome::Cancelled;
     if (records.Count() == 0) return base::Outcome::Done;
-    base::BusyScope busy(prompter, "数据初始化");
+    base::BusyScope busy(prompter, kInitialiseBusy);
     // Deleting the first record n times, as one statement in one
     // transaction: a crash part-way leaves the store as it was.
     try {
@@ -112,7 +114,7 @@ base::Outcome InitialiseStore(RecordSet& records, base::Prompter& prompter) {
     } catch (const base::Failure&) {
         const std::string number = CurrentNumber(records);
         records.Reopen();
-        Tell(prompter, "删除项目" + number + std::string(kRetry));
+        Tell(prompter, std::string(kDeleteWhat) + number + kRetry);
         return base::Outcome::Failed;
     }
 }
@@ -123,7 +125,7 @@ base::Outcome EndEditing(RecordSet& records, base::Prompter& prompter) {
         if (records.Count() > 0) records.WriteBack();
         return base::Outcome::Done;
     } catch (const base::Failure&) {
-        Tell(prompter, "更新数据" + std::string(kRetry));
+        Tell(prompter, std::string(kEndEditingWhat) + kRetry);
         return base::Outcome::Failed;
     }
 }

@@ -3,6 +3,7 @@
 // run produces them.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,6 +37,8 @@ struct SummaryDefinition {
 };
 
 inline constexpr int kSummaryCount = 12;
+// Fields one summary may feed at the most (the table three summary feeds 18).
+inline constexpr std::size_t kMaxSummaryFields = 24;
 
 // The twelve summaries in run order.
 std::span<const SummaryDefinition> Summaries();

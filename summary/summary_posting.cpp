@@ -22,7 +22,8 @@ PersonFields Person(char n) {
 
 void PostAmounts(const SummaryDefinition& s, const store::Record& record, const StandardRows& rows,
                  SummaryGrid& grid) {
-    std::array<double, 24> amounts{};
+    // Summaries() refuses a table with more fields than this holds.
+    std::array<double, kMaxSummaryFields> amounts{};
     for (std::size_t i = 0; i < s.fields.size(); ++i)
         amounts[i] = Amount(record[s.fields[i].field]);
     PostToStandardRows(rows, [&](int row) {

@@ -4,6 +4,7 @@
 #include "store/record_walk.h"
 #include "store/titles.h"
 #include "summary/summary_catalogue.h"
+#include "summary/summary_messages.h"
 #include "summary/summary_posting.h"
 #include "summary/summary_workbook.h"
 
@@ -17,16 +18,17 @@ long TotalSteps(const store::RecordSet& records) {
 }
 
 void ShowEnd(base::Prompter& prompter, const SummaryRunResult& result) {
-    std::string text = "汇总完成。";
+    std::string text(kSummaryDone);
     if (!result.Complete()) {
-        text = "汇总没有全部完成，以下汇总表没有写出：";
+        text = kSummaryIncomplete;
         for (const std::string& name : result.failed) text += "\n" + name;
     }
     base::Inform(prompter, store::kRunEndTitle, text, base::Icon::Exclamation);
 }
 
 void ShowFailure(base::Prompter& prompter, const std::string& workbook, const std::string& why) {
-    base::Inform(prompter, store::kRunEndTitle, "汇总表“" + workbook + "”没有写出：" + why,
+    base::Inform(prompter, store::kRunEndTitle,
+                 "汇总表“" + workbook + "”" + std::string(kWorkbookNotWritten) + why,
                  base::Icon::Exclamation);
 }
 
@@ -49,13 +51,13 @@ std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records, base::Bu
 SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prompter,
                                  const std::filesystem::path& program_dir) {
     SummaryRunResult result;
-    base::BusyScope busy(prompter, "汇总");
+    base::BusyScope busy(prompter, kSummaryBusy);
     std::vector<SummaryGrid> grids;
     try {
         grids = ComputeSummaryGrids(records, &busy);
     } catch (const std::exception& e) {
-        base::Inform(prompter, store::kRunEndTitle,
-                     std::string("汇总时读取项目数据失败：") + e.what(), base::Icon::Exclamation);
+        base::Inform(prompter, store::kRunEndTitle, std::string(kReadFailed) + e.what(),
+                     base::Icon::Exclamation);
         for (const SummaryDefinition& s : Summaries()) result.failed.push_back(OutputFileName(s));
         result.outcome = base::Outcome::Failed;
         ShowEnd(prompter, result);

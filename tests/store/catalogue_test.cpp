@@ -25,6 +25,11 @@ TEST(Catalogue, HasTheTableOrderOfTheExchangeFile) {
     for (int i = 0; i < 137; ++i) EXPECT_EQ(columns[i].index, i);
 }
 
+TEST(Catalogue, TheNumberColumnIsJB02) {
+    EXPECT_EQ(ColumnIndex("JB02"), kNumberColumn);
+    EXPECT_EQ(Columns()[kNumberColumn].kind, Kind::ProjectNumber);
+}
+
 TEST(Catalogue, NamesAreUniqueAndFound) {
     std::set<std::string> names;
     for (const Column& c : Columns()) {
