@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "screen/captions.h"
+#include "screen/control_names.h"
 #include "screen/field_edit.h"
 #include "screen/page_layout.h"
 #include "screen/twips.h"
@@ -133,10 +134,10 @@ void FormPage::BuildButtons() {
         b->setGeometry(TwipRect(left, kPageButtonTop, 975, 375));
         return b;
     };
-    previous_ =
-        make(page_ == Page::TableThree ? "上一页 " : "上一页", "CommandFront" + suffix, 3240);
-    next_ = make("下一页", "CommandBack" + suffix, 4560);
-    close_ = make("关  闭", "CommandClose" + suffix, 5880);
+    previous_ = make(page_ == Page::TableThree ? "上一页 " : "上一页",
+                     control::kPagePreviousStem + suffix, 3240);
+    next_ = make("下一页", control::kPageNextStem + suffix, 4560);
+    close_ = make("关  闭", control::kPageCloseStem + suffix, 5880);
 }
 
 QWidget* FormPage::Field(const std::string& column) const {

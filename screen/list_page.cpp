@@ -5,6 +5,7 @@
 #include <array>
 
 #include "base/error.h"
+#include "screen/control_names.h"
 #include "screen/project_table_model.h"
 #include "screen/twips.h"
 #include "store/titles.h"
@@ -19,14 +20,14 @@ struct ListCommand {
 };
 
 constexpr std::array<ListCommand, 8> kCommands = {{
-    {240, "CommandAddItem", "项目添加"},
-    {1440, "CommandEdit", "项目编辑"},
-    {2640, "CommandCheckItem", "项目审核"},
-    {3840, "CommandDeleteItem", "项目删除"},
-    {5040, "Command1", "项目上报"},
-    {6240, "CommandReport", "报表生成"},
-    {7440, "CommandPrint", "报表打印"},
-    {8760, "CommandExitDataEdit", "结束编辑"},
+    {240, control::kListAdd, "项目添加"},
+    {1440, control::kListEdit, "项目编辑"},
+    {2640, control::kListCheck, "项目审核"},
+    {3840, control::kListDelete, "项目删除"},
+    {5040, control::kListSubmit, "项目上报"},
+    {6240, control::kListReport, "报表生成"},
+    {7440, control::kListPrint, "报表打印"},
+    {8760, control::kListEndEditing, "结束编辑"},
 }};
 
 QPushButton* MakeButton(const char* caption, const char* name, QRect geometry, QWidget* parent) {
@@ -85,13 +86,13 @@ void ListPage::BuildPanel() {
     frame->setObjectName("FrameCheckReport");
     frame->setGeometry(TwipRect(240, 4920, 9495, 2655));
     panel_ = new QPlainTextEdit(frame);
-    panel_->setObjectName("TextCheckReport");
+    panel_->setObjectName(control::kPanel);
     panel_->setLineWrapMode(QPlainTextEdit::NoWrap);
     panel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     panel_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     panel_->setGeometry(TwipRect(120, 300, 8040, 2235));
-    MakeButton("清除", "CommandCheckClear", TwipRect(8340, 600, 975, 375), frame);
-    MakeButton("保存结果", "CommandSaveCheckReport", TwipRect(8340, 1200, 975, 375), frame);
+    MakeButton("清除", control::kPanelClear, TwipRect(8340, 600, 975, 375), frame);
+    MakeButton("保存结果", control::kPanelSave, TwipRect(8340, 1200, 975, 375), frame);
 }
 
 QPushButton* ListPage::Button(const char* name) const { return findChild<QPushButton*>(name); }

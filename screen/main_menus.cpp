@@ -3,6 +3,7 @@
 // can be used.
 #include <QMenuBar>
 
+#include "screen/control_names.h"
 #include "screen/main_window.h"
 
 namespace zorbix::screen {
@@ -24,7 +25,7 @@ const Menu kMenus[] = {
     {"MenuData_Edit",
      "数据录入/修改(&E)",
      false,
-     {{"MenuDataEdit", "数据录入/修改(&E)"},
+     {{control::kMenuDataEdit, "数据录入/修改(&E)"},
       {"MenuDataInitialization", "数据初始化(&I)"},
       {"MenuDataAdd", "追加项目清单(&A)"},
       {"MenuDataCopy", "数据复制(&C)"},
@@ -65,7 +66,7 @@ void MainWindow::BuildMenus() {
             action->setObjectName(item.name);
         }
     }
-    Action("MenuDataEdit")->setEnabled(false);
+    Action(control::kMenuDataEdit)->setEnabled(false);
 }
 
 }  // namespace zorbix::screen

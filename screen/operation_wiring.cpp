@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <exception>
+#include <stdexcept>
 
 #include "check/check_report_file.h"
 #include "check/check_runs.h"
@@ -15,6 +16,7 @@
 #include "report/help_entry.h"
 #include "report/project_report.h"
 #include "report/report_printing.h"
+#include "screen/control_names.h"
 #include "screen/main_window.h"
 #include "store/store_messages.h"
 #include "store/titles.h"
@@ -43,6 +45,10 @@ void OnClick(MainWindow& window, WindowContext& context, const char* name, Opera
         QObject::connect(button, &QPushButton::clicked, &window, run);
     } else if (QAction* action = window.Action(name)) {
         QObject::connect(action, &QAction::triggered, &window, run);
+    } else {
+        // A renamed control would leave its operation unreachable without a
+        // sign; every window test builds the wiring, so this stops them.
+        throw std::logic_error(std::string("没有名为") + name + "的按钮或菜单项。");
     }
 }
 
@@ -55,22 +61,22 @@ void SetPanel(MainWindow& window, const std::string& text) {
 }  // namespace
 
 void WireCheckOperations(MainWindow& window, WindowContext& context) {
-    OnClick(window, context, "CommandCheck", [&window, &context] {
+    OnClick(window, context, control::kStartCheck, [&window, &context] {
         std::string panel = PanelOf(window);
         check::CheckAllProjects(context.records, context.prompter, panel);
         SetPanel(window, panel);
     });
-    OnClick(window, context, "CommandCheckItem", [&window, &context] {
+    OnClick(window, context, control::kListCheck, [&window, &context] {
         std::string panel = PanelOf(window);
         check::CheckCurrentProject(context.records, context.prompter, panel);
         SetPanel(window, panel);
     });
-    OnClick(window, context, "CommandCheckClear", [&window] {
+    OnClick(window, context, control::kPanelClear, [&window] {
         std::string panel = PanelOf(window);
         check::ClearCheckReport(panel);
         SetPanel(window, panel);
     });
-    OnClick(window, context, "CommandSaveCheckReport",
+    OnClick(window, context, control::kPanelSave,
             [&window, &context] { check::SaveCheckReport(context.prompter, PanelOf(window)); });
     static constexpr store::Page kTables[] = {store::Page::TableOne, store::Page::TableTwo,
                                               store::Page::TableThree, store::Page::TableFour};
@@ -86,34 +92,34 @@ void WireCheckOperations(MainWindow& window, WindowContext& context) {
 }
 
 void WireExchangeOperations(MainWindow& window, WindowContext& context) {
-    OnClick(window, context, "Command1", [&context] {
+    OnClick(window, context, control::kListSubmit, [&context] {
         exchange::SubmitCurrentProject(context.records, context.prompter, context.directory);
     });
-    OnClick(window, context, "CommandExcel", [&context] {
+    OnClick(window, context, control::kStartSubmit, [&context] {
         exchange::SubmitAllProjects(context.records, context.prompter, context.directory);
     });
     // Files of their own go to the working directory, which the program
     // sets to its program directory at start.
-    OnClick(window, context, "CommandEachItem", [&context] {
+    OnClick(window, context, control::kStartDistribute, [&context] {
         exchange::DistributeProjects(context.records, context.prompter,
                                      std::filesystem::current_path());
     });
-    OnClick(window, context, "CommandAddData", [&context] {
+    OnClick(window, context, control::kStartAppend, [&context] {
         exchange::AppendProjects(context.records, context.prompter, context.directory);
     });
 }
 
 void WireReportOperations(MainWindow& window, WindowContext& context) {
-    OnClick(window, context, "CommandReports", [&context] {
+    OnClick(window, context, control::kStartReports, [&context] {
         report::CommandReports(context.records, context.prompter, context.directory);
     });
-    OnClick(window, context, "CommandReport", [&context] {
+    OnClick(window, context, control::kListReport, [&context] {
         report::CommandReport(context.records, context.prompter, context.directory);
     });
-    OnClick(window, context, "CommandPrint", [&context] {
+    OnClick(window, context, control::kListPrint, [&context] {
         report::CommandPrint(context.records, context.prompter, context.directory);
     });
-    OnClick(window, context, "MenuHelpView", [&context] {
+    OnClick(window, context, control::kMenuHelpView, [&context] {
         const auto help = report::MenuHelpView(context.prompter, context.directory);
         if (!help) return;
         const QString file = QString::fromStdString(help->string());
@@ -123,13 +129,13 @@ void WireReportOperations(MainWindow& window, WindowContext& context) {
 }
 
 void WireSummaryOperations(MainWindow& window, WindowContext& context) {
-    OnClick(window, context, "CommandSum", [&context] {
+    OnClick(window, context, control::kStartSummary, [&context] {
         summary::RunAllSummaries(context.records, context.prompter, context.directory);
     });
 }
 
 void WireReconcileOperations(MainWindow& window, WindowContext& context) {
-    OnClick(window, context, "CommandItem", [&window, &context] {
+    OnClick(window, context, control::kStartReconcile, [&window, &context] {
         const auto text =
             reconcile::ReconcileWithPlan(context.records, context.prompter, context.directory);
         if (text) SetPanel(window, *text);

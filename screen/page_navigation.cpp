@@ -3,7 +3,10 @@
 // page, the page steps of adding a project and ending editing, and the
 // layout that every size change of the window applies.
 #include <QMenuBar>
+#include <stdexcept>
+#include <string>
 
+#include "screen/control_names.h"
 #include "screen/field_binder.h"
 #include "screen/form_page.h"
 #include "screen/list_page.h"
@@ -147,16 +150,18 @@ void MainWindow::EndEditing() {
 
 void MainWindow::ConnectStoreCommands() {
     auto on = [this](const char* name, auto handler) {
-        connect(Button(name), &QPushButton::clicked, this, handler);
+        QPushButton* button = Button(name);
+        if (!button) throw std::logic_error(std::string("没有名为") + name + "的按钮。");
+        connect(button, &QPushButton::clicked, this, handler);
     };
-    on("CommandEditData", [this] { SetListOpen(true, true); });
-    on("CommandEdit", [this] { ShowPage(PageId::Cover); });
-    on("CommandAddItem", [this] { AddProject(); });
-    on("CommandDeleteItem", [this] { store::DeleteProject(records(), prompter()); });
-    on("CommandDataInit", [this] { store::InitialiseStore(records(), prompter()); });
-    on("CommandExitDataEdit", [this] { EndEditing(); });
-    on("CommandEnd", [this] { close(); });
-    connect(Action("MenuDataEdit"), &QAction::triggered, this,
+    on(control::kStartEditData, [this] { SetListOpen(true, true); });
+    on(control::kListEdit, [this] { ShowPage(PageId::Cover); });
+    on(control::kListAdd, [this] { AddProject(); });
+    on(control::kListDelete, [this] { store::DeleteProject(records(), prompter()); });
+    on(control::kStartDataInit, [this] { store::InitialiseStore(records(), prompter()); });
+    on(control::kListEndEditing, [this] { EndEditing(); });
+    on(control::kStartEnd, [this] { close(); });
+    connect(Action(control::kMenuDataEdit), &QAction::triggered, this,
             [this] { SetListOpen(true, list_visible_); });
 }
 

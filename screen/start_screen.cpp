@@ -4,6 +4,7 @@
 #include <array>
 
 #include "screen/artwork.h"
+#include "screen/control_names.h"
 #include "screen/twips.h"
 
 namespace zorbix::screen {
@@ -18,16 +19,16 @@ struct Command {
 };
 
 constexpr std::array<Command, 10> kCommands = {{
-    {1080, "CommandEditData", "数据录入/修改", "ImageEditData", Artwork::EditData},
-    {1680, "CommandCheck", "数据审核", "ImageCheck", Artwork::Check},
-    {2280, "CommandAddData", "追加数据", "ImageAddData", Artwork::AddData},
-    {2880, "CommandExcel", "提交数据", "Image1", Artwork::Submit},
-    {3480, "CommandEachItem", "项目下发", "Image3", Artwork::Distribute},
-    {4080, "CommandReports", "报表生成", "Image2", Artwork::Reports},
-    {4680, "CommandDataInit", "数据初始化", "ImageDataInit", Artwork::DataInit},
-    {5280, "CommandSum", "汇  总", "ImageSum", Artwork::Summary},
-    {5880, "CommandItem", "未报项目核对", "Image4", Artwork::Reconcile},
-    {6480, "CommandEnd", "结  束", "ImageEnd", Artwork::End},
+    {1080, control::kStartEditData, "数据录入/修改", "ImageEditData", Artwork::EditData},
+    {1680, control::kStartCheck, "数据审核", "ImageCheck", Artwork::Check},
+    {2280, control::kStartAppend, "追加数据", "ImageAddData", Artwork::AddData},
+    {2880, control::kStartSubmit, "提交数据", "Image1", Artwork::Submit},
+    {3480, control::kStartDistribute, "项目下发", "Image3", Artwork::Distribute},
+    {4080, control::kStartReports, "报表生成", "Image2", Artwork::Reports},
+    {4680, control::kStartDataInit, "数据初始化", "ImageDataInit", Artwork::DataInit},
+    {5280, control::kStartSummary, "汇  总", "ImageSum", Artwork::Summary},
+    {5880, control::kStartReconcile, "未报项目核对", "Image4", Artwork::Reconcile},
+    {6480, control::kStartEnd, "结  束", "ImageEnd", Artwork::End},
 }};
 
 constexpr int kButtonLeft = 720, kButtonWidth = 1455, kRowHeight = 375, kIconLeft = 360;
@@ -66,9 +67,10 @@ void StartScreen::CheckSummaryTemplates(const std::filesystem::path& directory) 
     // Only a file that is not there hides the commands; any other trouble
     // (no permission to look) leaves them for the summary to report.
     if (status.type() != std::filesystem::file_type::not_found) return;
-    for (const char* name : {"CommandItem", "Image4", "CommandSum", "ImageSum"})
+    for (const char* name :
+         {control::kStartReconcile, "Image4", control::kStartSummary, "ImageSum"})
         area_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly)->hide();
-    for (const char* name : {"CommandEnd", "ImageEnd"}) {
+    for (const char* name : {control::kStartEnd, "ImageEnd"}) {
         QWidget* w = area_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
         w->move(w->x(), Px(5280));
     }

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "screen/artwork.h"
+#include "screen/control_names.h"
 #include "screen/field_edit.h"
 #include "screen/text_limit_validator.h"
 #include "screen/twips.h"
@@ -55,7 +56,7 @@ TitleStrip::TitleStrip(RecordSet& records, base::Prompter& prompter, QWidget* pa
     query_->setValidator(new TextLimitValidator(20, false, query_));
     query_->setGeometry(TwipRect(11040, 120, 2175, 270));
     auto* locate = new QToolButton(this);
-    locate->setObjectName("CommandQuery");
+    locate->setObjectName(control::kLocate);
     locate->setIcon(QIcon(Icon(Artwork::Query, 18, devicePixelRatioF())));
     locate->setIconSize(QSize(18, 18));
     locate->setGeometry(TwipRect(13200, 80, 375, 375));

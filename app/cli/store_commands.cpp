@@ -34,7 +34,8 @@ int ListCommand(Context& ctx) {
     auto& records = ctx.store.records();
     for (int p = 1; p <= records.Count(); ++p) {
         const store::Record row = records.ReadRow(p);
-        ctx.out << Escape(row[kNumberColumn]) << '\t' << Escape(row[ColumnIndex("JB01")]) << '\n';
+        ctx.out << Escape(row[store::kNumberColumn]) << '\t' << Escape(row[ColumnIndex("JB01")])
+                << '\n';
     }
     return ExitStatus(base::Outcome::Done);
 }

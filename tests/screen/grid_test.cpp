@@ -75,7 +75,7 @@ void GridTest::AddingAndDeletingReachTheGrid() {
     WindowFixture::Settle();
     QCOMPARE(grid_->model()->rowCount(), 3001);
     f_->prompter.answer_ok = true;
-    QTest::mouseClick(f_->window->Button("CommandDeleteItem"), Qt::LeftButton);
+    f_->Click("CommandDeleteItem");
     WindowFixture::Settle();
     QCOMPARE(grid_->model()->rowCount(), 3000);
     QCOMPARE(f_->records().Count(), 3000);

@@ -41,7 +41,7 @@ void PagesTest::StartsOnTheStartScreen() {
     WindowFixture f;
     QCOMPARE(f.window->CurrentPage(), PageId::Start);
     QCOMPARE(f.window->windowTitle(), QString("Qorvath省科技计划项目执行情况年度调查(2013)"));
-    QTest::mouseClick(f.window->Button("CommandEditData"), Qt::LeftButton);
+    f.Click("CommandEditData");
     QCOMPARE(f.window->CurrentPage(), PageId::List);
 }
 
@@ -67,7 +67,7 @@ void PagesTest::RingRunsThroughThePagesWithTheirFocusTargets() {
         {"CommandFront1", PageId::Cover, "TextJB01"},
     };
     for (const Step& s : forward) {
-        QTest::mouseClick(f.window->Button(s.button), Qt::LeftButton);
+        f.Click(s.button);
         f.Settle();
         QCOMPARE(f.window->CurrentPage(), s.page);
         QCOMPARE(f.Focused(), QString(s.focus));
@@ -83,18 +83,18 @@ void PagesTest::RefusedLeaveCheckKeepsThePage() {
         asked.push_back(table);
         return table != 1;
     });
-    QTest::mouseClick(f.window->Button("CommandEditData"), Qt::LeftButton);
+    f.Click("CommandEditData");
     f.Open(PageId::TableOne, "TextJB26");
     QVERIFY(f.window->pickers()->Box(store::Picker::JB26)->isVisible());
-    QTest::mouseClick(f.window->Button("CommandBack1"), Qt::LeftButton);
-    QTest::mouseClick(f.window->Button("CommandFront1"), Qt::LeftButton);
+    f.Click("CommandBack1");
+    f.Click("CommandFront1");
     QCOMPARE(f.window->CurrentPage(), PageId::TableOne);
     QVERIFY(!f.window->pickers()->Box(store::Picker::JB26)->isVisible());
-    QTest::mouseClick(f.window->Button("CommandClose1"), Qt::LeftButton);  // never stopped
+    f.Click("CommandClose1");  // never stopped
     QCOMPARE(f.window->CurrentPage(), PageId::List);
     f.Open(PageId::Cover);
-    QTest::mouseClick(f.window->Button("CommandFrontCover"), Qt::LeftButton);  // no check
-    QTest::mouseClick(f.window->Button("CommandBack4"), Qt::LeftButton);
+    f.Click("CommandFrontCover");  // no check
+    f.Click("CommandBack4");
     QCOMPARE(f.window->CurrentPage(), PageId::Cover);
     QCOMPARE(asked, (std::vector<int>{1, 1, 4}));
 }
@@ -102,19 +102,19 @@ void PagesTest::RefusedLeaveCheckKeepsThePage() {
 void PagesTest::ClosingReturnsToTheList() {
     WindowFixture f;
     f.records().MoveFirst();
-    QTest::mouseClick(f.window->Button("CommandEditData"), Qt::LeftButton);
-    QTest::mouseClick(f.window->Button("CommandEdit"), Qt::LeftButton);
+    f.Click("CommandEditData");
+    f.Click("CommandEdit");
     QCOMPARE(f.window->CurrentPage(), PageId::Cover);
-    QTest::mouseClick(f.window->Button("CommandBackCover"), Qt::LeftButton);
-    QTest::mouseClick(f.window->Button("CommandBack1"), Qt::LeftButton);
-    QTest::mouseClick(f.window->Button("CommandClose2"), Qt::LeftButton);
+    f.Click("CommandBackCover");
+    f.Click("CommandBack1");
+    f.Click("CommandClose2");
     QCOMPARE(f.window->CurrentPage(), PageId::List);
 }
 
 void PagesTest::ResizingShowsTheStartScreen() {
     WindowFixture f;
     f.records().MoveFirst();
-    QTest::mouseClick(f.window->Button("CommandEditData"), Qt::LeftButton);
+    f.Click("CommandEditData");
     f.Open(PageId::TableThree);
     f.window->resize(f.window->width() + 200, f.window->height() + 100);
     f.Settle();
@@ -125,7 +125,7 @@ void PagesTest::ResizingShowsTheStartScreen() {
     QCOMPARE(background->height(), f.Find("ClientArea")->height() - Px(1000));
     const int left = (background->width() - Px(10000)) / 2 + Px(400);
     QCOMPARE(f.Find("Frame3")->pos(), QPoint(left, Px(720)));
-    QTest::mouseClick(f.window->Button("CommandEditData"), Qt::LeftButton);
+    f.Click("CommandEditData");
     QCOMPARE(f.window->CurrentPage(), PageId::List);
 }
 
@@ -150,13 +150,13 @@ void PagesTest::PresentTemplateShowsAllTen() {
 
 void PagesTest::AddingAProjectOpensTheCover() {
     WindowFixture f;
-    QTest::mouseClick(f.window->Button("CommandEditData"), Qt::LeftButton);
+    f.Click("CommandEditData");
     f.prompter.texts = {"20139999999"};  // 11 characters
-    QTest::mouseClick(f.window->Button("CommandAddItem"), Qt::LeftButton);
+    f.Click("CommandAddItem");
     QCOMPARE(f.prompter.Texts(), std::vector<std::string>{"项目编号格式错误。"});
     QCOMPARE(f.window->CurrentPage(), PageId::List);
     f.prompter.texts = {"201399999999"};
-    QTest::mouseClick(f.window->Button("CommandAddItem"), Qt::LeftButton);
+    f.Click("CommandAddItem");
     f.Settle();
     QCOMPARE(f.window->CurrentPage(), PageId::Cover);
     QCOMPARE(f.Focused(), QString("TextJB02"));
@@ -168,9 +168,9 @@ void PagesTest::AddingAProjectOpensTheCover() {
 void PagesTest::EndingEditingClosesTheList() {
     WindowFixture f;
     f.records().MoveLast();
-    QTest::mouseClick(f.window->Button("CommandEditData"), Qt::LeftButton);
+    f.Click("CommandEditData");
     f.records().SetValue("JB03", "王五");
-    QTest::mouseClick(f.window->Button("CommandExitDataEdit"), Qt::LeftButton);
+    f.Click("CommandExitDataEdit");
     f.Settle();
     QCOMPARE(f.window->CurrentPage(), PageId::Start);
     QCOMPARE(f.records().Position(), 1);
@@ -257,7 +257,7 @@ void PagesTest::PendingChangeIsWrittenWhenTheProgramEnds() {
         f.Open(PageId::Cover, "TextJB03");
         Type(f.Field("TextJB03"), "赵");
         const std::string typed(f.records().Value("JB03"));
-        QTest::mouseClick(f.window->Button("CommandEnd"), Qt::LeftButton);
+        f.Click("CommandEnd");
         QVERIFY(!f.window->isVisible());
         const auto path = f.dir.path();
         f.window.reset();

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "screen/field_binder.h"
 #include "screen/field_edit.h"
@@ -37,9 +40,16 @@ public:
 
     store::RecordSet& records() { return store->records(); }
 
+    // A name that matches no control of that type fails the test here, not
+    // as a click on nothing or a crash further on.
     template <typename T = QWidget>
     T* Find(const char* name) const {
-        return window->findChild<T*>(name);
+        T* found = window->findChild<T*>(name);
+        if (!found) throw std::logic_error(std::string("no control named ") + name);
+        return found;
+    }
+    void Click(const char* name) const {
+        QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton);
     }
     screen::FieldEdit* Field(const char* name) const { return Find<screen::FieldEdit>(name); }
 

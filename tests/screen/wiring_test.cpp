@@ -31,9 +31,7 @@ std::string AsPrinted(const std::string& panel) {
 }
 
 void Click(WindowFixture& f, const char* name) {
-    QPushButton* button = f.window->Button(name);
-    QVERIFY2(button, name);
-    button->click();
+    f.Find<QPushButton>(name)->click();
     WindowFixture::Settle();
 }
 
