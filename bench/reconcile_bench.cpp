@@ -69,10 +69,10 @@ int main() {
         std::printf("(processor time of that run: %.1f ms)\n",
                     1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC);
         std::size_t lines = 0;
-        for (char c : text.value_or("")) lines += c == '\n';
+        for (char c : text.panel) lines += c == '\n';
         std::printf("(%zu plan rows, %d stored, %zu panel lines; %s)\n", plan.size(),
                     store.records().Count(), lines, prompter.last.c_str());
-        ok &= text.has_value();
+        ok &= static_cast<bool>(text);
     }
     std::filesystem::remove_all(dir);
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;

@@ -16,8 +16,8 @@ void Tell(base::Prompter& prompter, const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, base::Prompter& prompter,
-                                             const std::filesystem::path& program_dir) {
+Reconciliation ReconcileWithPlan(store::RecordSet& records, base::Prompter& prompter,
+                                 const std::filesystem::path& program_dir) {
     std::string text;
     try {
         base::BusyScope busy(prompter, "未报项目核对");
@@ -26,13 +26,13 @@ std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, base::Pr
         text = ReconciliationText(std::move(plan), ReportedProjects(records));
     } catch (const base::Failure& e) {
         Tell(prompter, std::string(e.what()) + "\n" + kNotDone);
-        return std::nullopt;
+        return {};
     } catch (const std::exception& e) {
         Tell(prompter, "读取计划文件或项目数据时出错：" + std::string(e.what()) + "\n" + kNotDone);
-        return std::nullopt;
+        return {};
     }
     Tell(prompter, kReconcileDone);
-    return text;
+    return {.outcome = base::Outcome::Done, .panel = std::move(text)};
 }
 
 }  // namespace zorbix::reconcile

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
+#include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/record_set.h"
 
@@ -17,11 +17,18 @@ inline constexpr const char* kReconcileDone =
 
 // Reads the plan workbook (FindPlanWorkbook), compares it with every stored
 // project, leaves the store on its first record and shows the completion
-// message. Returns the panel text (CR LF line ends) that replaces the
-// panel's content. When the plan workbook is missing, damaged or not a plan
-// list, or the store cannot be read, shows a message naming the file and the
-// reason and returns nullopt: the panel is left as it was.
-std::optional<std::string> ReconcileWithPlan(store::RecordSet& records, base::Prompter& prompter,
-                                             const std::filesystem::path& program_dir);
+// message; the result's panel text (CR LF line ends) replaces the panel's
+// content. When the plan workbook is missing, damaged or not a plan list, or
+// the store cannot be read, shows a message naming the file and the reason
+// and fails: the panel is left as it was.
+struct Reconciliation {
+    base::Outcome outcome = base::Outcome::Failed;
+    std::string panel;  // only when done
+
+    explicit operator bool() const { return outcome.IsDone(); }
+};
+
+Reconciliation ReconcileWithPlan(store::RecordSet& records, base::Prompter& prompter,
+                                 const std::filesystem::path& program_dir);
 
 }  // namespace zorbix::reconcile

@@ -136,9 +136,9 @@ void WireSummaryOperations(MainWindow& window, WindowContext& context) {
 
 void WireReconcileOperations(MainWindow& window, WindowContext& context) {
     OnClick(window, context, control::kStartReconcile, [&window, &context] {
-        const auto text =
+        const auto result =
             reconcile::ReconcileWithPlan(context.records, context.prompter, context.directory);
-        if (text) SetPanel(window, *text);
+        if (result) SetPanel(window, result.panel);
     });
 }
 

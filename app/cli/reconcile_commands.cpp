@@ -1,5 +1,6 @@
 // Batch commands of the reconcile subsystem.
 #include <ostream>
+#include <string>
 
 #include "app/cli/command.h"
 #include "reconcile/plan_reconciliation.h"
@@ -9,9 +10,10 @@ namespace zorbix::cli {
 // Prints the reconciliation's panel text, each CR LF as one LF.
 int ReconcileCommand(Context& ctx) {
     ctx.NoMoreArguments();
-    const auto text =
+    const auto result =
         reconcile::ReconcileWithPlan(ctx.store.records(), ctx.prompter, ctx.store.directory());
-    if (!text) return ExitStatus(base::Outcome::Failed);
+    if (!result) return ExitStatus(result.outcome);
+    const std::string* text = &result.panel;
     std::string out;
     out.reserve(text->size());
     for (std::size_t i = 0; i < text->size(); ++i) {

@@ -73,11 +73,11 @@ TEST_F(PlanReconciliation, ComparesThePlanAndEndsOnTheFirstRecord) {
     records().SetValue("JF1102", "60");  // typed, not yet written: the run sees it
     const auto text = ReconcileWithPlan(records(), prompter_, dir_.path());
     ASSERT_TRUE(text);
-    EXPECT_EQ(*text, Header(3, 3) +
-                         "1 金额错误201300000001 项目0201300000001 承担单位\r\n"
-                         "2 金额错误201300000002 项目201300000002 承担单位\r\n"
-                         "3 错报 201300000003 项目201300000003 承担单位 主管部门\r\n"
-                         "4 漏报 201300000004 计划名称 单位 处室\r\n");
+    EXPECT_EQ(text.panel, Header(3, 3) +
+                              "1 金额错误201300000001 项目0201300000001 承担单位\r\n"
+                              "2 金额错误201300000002 项目201300000002 承担单位\r\n"
+                              "3 错报 201300000003 项目201300000003 承担单位 主管部门\r\n"
+                              "4 漏报 201300000004 计划名称 单位 处室\r\n");
     EXPECT_EQ(records().Position(), 1);
     EXPECT_EQ(records().ReadRow(2)[store::ColumnIndex("JF1102")], "60");
     ASSERT_EQ(prompter_.messages.size(), 1u);
@@ -87,7 +87,9 @@ TEST_F(PlanReconciliation, ComparesThePlanAndEndsOnTheFirstRecord) {
 }
 
 TEST_F(PlanReconciliation, WithoutAPlanWorkbookItSaysSoAndGivesNoResult) {
-    EXPECT_FALSE(ReconcileWithPlan(records(), prompter_, dir_.path()));
+    const auto result = ReconcileWithPlan(records(), prompter_, dir_.path());
+    EXPECT_EQ(result.outcome, base::Outcome::Failed);
+    EXPECT_TRUE(result.panel.empty());
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_NE(prompter_.messages[0].text.find("找不到计划文件“2013计划.xlsx”"), std::string::npos);
     EXPECT_NE(prompter_.messages[0].text.find("未能完成"), std::string::npos);
@@ -117,7 +119,7 @@ TEST_F(PlanReconciliation, ReadsAnXlsPlanWhenOnlyThatExists) {
     std::filesystem::remove(dir_ / "2013计划.xlsx");
     const auto text = ReconcileWithPlan(records(), prompter_, dir_.path());
     ASSERT_TRUE(text) << prompter_.messages.at(0).text;
-    EXPECT_EQ(*text, Header(3, 3));
+    EXPECT_EQ(text.panel, Header(3, 3));
 }
 
 }  // namespace

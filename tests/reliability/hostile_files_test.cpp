@@ -63,7 +63,7 @@ fs::path InstallReportTemplate(const fs::path&) { return kProgramDir / "2013模�
 const Role kRoles[] = {
     {"PlanWorkbook", "2013计划.xlsx", InstallPlan,
      [](store::RecordSet& r, RecordingPrompter& p, const fs::path& dir) {
-         return reconcile::ReconcileWithPlan(r, p, dir).has_value();
+         return static_cast<bool>(reconcile::ReconcileWithPlan(r, p, dir));
      }},
     {"SummaryTemplate", summary::TemplateFileName(summary::Summaries()[0]), InstallSummaryTemplates,
      [](store::RecordSet& r, RecordingPrompter& p, const fs::path& dir) {
