@@ -24,7 +24,7 @@ template <typename Match>
 int FindFirst(const RecordSet& records, Match match) {
     const auto numbers = records.ColumnValues(kNumberColumn);
     for (std::size_t i = 0; i < numbers.size(); ++i)
-        if (match(base::NumericValue(numbers[i]))) return static_cast<int>(i) + 1;
+        if (match(numbers[i])) return static_cast<int>(i) + 1;
     return 0;
 }
 
@@ -38,9 +38,9 @@ std::string PositionCaption(const RecordSet& records, std::string_view previous)
 base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted) {
     try {
         records.MoveFirst();
-        const double value = base::NumericValue(wanted);
+        const LocateKey key(wanted);
         const int found =
-            FindFirst(records, [value](double number) { return SameProjectNumber(number, value); });
+            FindFirst(records, [&key](std::string_view number) { return key.Matches(number); });
         if (found > 0) {
             records.MoveTo(found);
             return base::Outcome::Done;
@@ -65,8 +65,9 @@ base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
         if (records.Count() > 0) {
             records.MoveFirst();
             const double value = base::NumericValue(*answer);
-            const int found =
-                FindFirst(records, [value](double number) { return number == value; });
+            const int found = FindFirst(records, [value](std::string_view number) {
+                return base::NumericValue(number) == value;
+            });
             if (found > 0) {
                 records.MoveTo(found);
                 Tell(prompter, kAddNumberExists);

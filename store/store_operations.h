@@ -19,9 +19,9 @@ inline constexpr std::string_view kNoPositionCaption = "0000/0000";
 // current (an empty store, past the end) the caption stays as it was.
 std::string PositionCaption(const RecordSet& records, std::string_view previous);
 
-// Makes the project whose number has the NumericValue of `wanted` (within
-// 0.1) current. Done when found, Refused when nothing matched, Failed when
-// the store could not be read.
+// Makes the first project that `wanted` finds current (LocateKey: by value
+// within 0.1, or as text for a text without a digit). Done when found, Refused when nothing
+// matched, Failed when the store could not be read.
 base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::string_view wanted);
 
 // Asks for a 12-character number, refuses a stored one, adds an empty record

@@ -19,5 +19,34 @@ TEST(SameProjectNumber, DiffersByLessThanATenth) {
     EXPECT_FALSE(SameProjectNumber(1.0, 1.1));
 }
 
+struct LocateCase {
+    const char* wanted;
+    const char* stored;
+    bool found;
+};
+
+// Numbers by value; texts without a digit only as themselves.
+constexpr LocateCase kLocateCases[] = {
+    {"201300000001", "201300000001", true},
+    {"0201300000001", "201300000001", true},
+    {"201300000001 ", "201300000001", true},
+    {"201300000001", "201300000002", false},
+    {"2013模板", "2013", true},
+    {"nothing-like-this", "abcdefghijkl", false},
+    {"nothing-like-this", "", false},
+    {"", "abcdefghijkl", false},
+    {"", "", true},
+    {"../x", "测试项目", false},
+    {"测试项目", "测试项目", true},
+    {"  测试项目 ", "测试项目  ", true},
+    {"abcdefghijkl", "ABCDEFGHIJKL", false},
+};
+
+TEST(LocateKey, FindsNumbersByValueAndOtherTextsOnlyAsThemselves) {
+    for (const auto& c : kLocateCases)
+        EXPECT_EQ(LocateKey(c.wanted).Matches(c.stored), c.found)
+            << "\"" << c.wanted << "\" in \"" << c.stored << "\"";
+}
+
 }  // namespace
 }  // namespace zorbix::store
