@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <memory>
 
+#include "app/program_files.h"
 #include "base/error.h"
 #include "base/program_directory.h"
 #include "screen/main_window.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<store::Store> store;
     try {
         store = std::make_unique<store::Store>(options.directory);
+        app::ProtectProgramFiles(options.directory);
         // Files named after a project number ("项目下发") go to the working
         // directory: the program directory, as when started from its icon.
         std::filesystem::current_path(options.directory);

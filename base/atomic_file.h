@@ -9,11 +9,14 @@
 namespace zorbix::base {
 
 // Writes bytes to path atomically. Throws Failure naming the file and the
-// reason when it cannot be written.
+// reason when it cannot be written, or when it is one of the program's own
+// files (base/protected_targets.h).
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // A temporary name beside path for writers that produce the file themselves
-// (a zip library, say); call CommitTemporary to move it into place.
+// (a zip library, say); call CommitTemporary to move it into place. Refuses
+// a protected path as above, and removes the temporaries that a killed run
+// left in that folder.
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path);
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path);
 

@@ -1,15 +1,19 @@
 // Atomic file writing with POSIX calls (fsync, rename). A port replaces
 // this file only.
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/protected_targets.h"
 
 namespace zorbix::base {
 namespace {
@@ -28,16 +32,64 @@ void SyncDirectory(const std::filesystem::path& path) {
     ::close(fd);
 }
 
+// The process that wrote a temporary ".<name>.<pid>.<n>.tmp", or 0 when
+// the name is not of that form.
+pid_t WriterOf(const std::string& name) {
+    if (name.size() < 8 || name[0] != '.' || !name.ends_with(".tmp")) return 0;
+    const std::string stem = name.substr(0, name.size() - 4);
+    const auto counter_dot = stem.rfind('.');
+    if (counter_dot == std::string::npos || counter_dot == 0) return 0;
+    const auto pid_dot = stem.rfind('.', counter_dot - 1);
+    if (pid_dot == std::string::npos || pid_dot == 0) return 0;
+    const std::string pid = stem.substr(pid_dot + 1, counter_dot - pid_dot - 1);
+    const std::string counter = stem.substr(counter_dot + 1);
+    const auto digits = [](const std::string& s) {
+        return !s.empty() && s.size() < 10 &&
+               s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(pid) || !digits(counter)) return 0;
+    return static_cast<pid_t>(std::stol(pid));
+}
+
+bool Ended(pid_t pid) { return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+// Removes the temporaries a killed run left in a folder, once per folder and
+// process: a temporary of a process that no longer runs is never committed.
+void RemoveLeftovers(const std::filesystem::path& folder) {
+    static std::mutex mutex;
+    static std::set<std::filesystem::path> swept;
+    {
+        std::lock_guard lock(mutex);
+        if (!swept.insert(folder).second) return;
+    }
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const pid_t writer = WriterOf(it->path().filename().string());
+        std::error_code ignored;
+        if (writer > 0 && Ended(writer) && it->is_regular_file(ignored))
+            std::filesystem::remove(it->path(), ignored);
+    }
+}
+
 }  // namespace
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};
+    RefuseProtectedTarget(path);
+    RemoveLeftovers(path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path());
     auto name = "." + path.filename().string() + "." + std::to_string(::getpid()) + "." +
                 std::to_string(counter++) + ".tmp";
     return path.parent_path() / name;
 }
 
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path) {
+    // Asked again: the protected file may have appeared while this one was
+    // being written.
+    if (auto problem = ProtectedTargetProblem(path)) {
+        ::unlink(temporary.c_str());
+        throw Failure(*problem);
+    }
     const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);

@@ -5,6 +5,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/protected_targets.h"
 
 namespace zorbix::office {
 namespace {
@@ -148,6 +149,8 @@ std::string ZipArchive::Read(std::string_view name) const {
 
 void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
                   const std::map<std::string, std::string>& replaced) {
+    // A protected target (the template itself, say) is named as such.
+    base::RefuseProtectedTarget(target);
     std::error_code ec;
     if (std::filesystem::equivalent(source.file(), target, ec))
         throw base::Failure("不能把" + base::QuotedFileName(target) + "写回它自己。");

@@ -58,6 +58,10 @@ void Database::Execute(std::string_view sql) {
     }
 }
 
+void Database::Checkpoint() {
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
 bool Database::IsAutocommit() const { return sqlite3_get_autocommit(db_) != 0; }
 
 bool Database::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
@@ -121,6 +125,9 @@ Transaction::~Transaction() {
 void Transaction::Commit() {
     db_.Execute("COMMIT");
     open_ = false;
+    // One append, demo run or initialisation ends here: its records reach
+    // the database file, not only the journal beside it.
+    db_.Checkpoint();
 }
 
 }  // namespace zorbix::store

@@ -35,6 +35,10 @@ public:
     Database& operator=(const Database&) = delete;
 
     void Execute(std::string_view sql);
+    // Moves the committed transactions of the write-ahead journal into the
+    // database file, as far as no reader holds them back; never fails (what
+    // stays in the journal is still committed and read from there).
+    void Checkpoint();
     bool IsReadOnly() const;
     bool IsUtf8() const { return utf8_; }  // text is stored as UTF-8
     bool IsAutocommit() const;             // no transaction is open

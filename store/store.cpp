@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "store/project_table.h"
+#include "store/store_protection.h"
 
 namespace zorbix::store {
 namespace {
@@ -30,6 +31,30 @@ void ProbeReadable(Database& db, const std::filesystem::path& file) {
             throw base::Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
         throw base::Failure(Named(file) + "无法读取：" + e.what());
     }
+}
+
+// A program directory where nothing can be created: SQLite needs its
+// journal files beside the database, so nothing could be saved.
+void RefuseUnwritableDirectory(const std::filesystem::path& directory) {
+    if (::access(directory.c_str(), W_OK) != 0)
+        throw base::Failure("程序目录“" + directory.string() +
+                            "”中不能写入文件，程序无法保存数据。请取消该目录的只读属性，"
+                            "或者用 --dir 指定一个可写的目录。");
+}
+
+// The project table is created only in a new database: no file, or a file
+// of zero bytes (what SQLite leaves before its first commit).
+bool IsNewDatabase(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    return error || size == 0;
+}
+
+// Someone else's SQLite file, or one whose table was renamed, is never
+// taken over by creating the project table in it.
+void RefuseForeign(const std::filesystem::path& file) {
+    throw base::Failure(Named(file) +
+                        "不是本程序的数据库文件，或者已经损坏。请把它移走后再启动程序。");
 }
 
 void CheckTable(Database& db, const std::filesystem::path& file) {
@@ -60,21 +85,34 @@ void ProbeWritable(Database& db, const std::filesystem::path& file) {
 
 Store::Store(const std::filesystem::path& directory) : directory_(directory), lock_(directory) {
     const auto path = file();
+    ProtectStoreFiles(directory, path);
     RefuseReadOnly(path);
+    RefuseUnwritableDirectory(directory);
+    const bool is_new = IsNewDatabase(path);
     db_ = std::make_unique<Database>(path);
     if (db_->IsReadOnly()) throw base::Failure(Named(path) + "只能以只读方式打开，无法保存数据。");
     ProbeReadable(*db_, path);
     const bool has_table = HasProjectTable(*db_);
-    if (has_table) CheckTable(*db_, path);
+    if (has_table)
+        CheckTable(*db_, path);
+    else if (!is_new)
+        RefuseForeign(path);
     ProbeWritable(*db_, path);
 
+    // Created before the journal mode changes, in one commit: a kill
+    // part-way leaves an empty file, which the next start takes as new.
+    if (!has_table) {
+        Transaction creation(*db_);
+        CreateProjectTable(*db_);
+        creation.Commit();
+    }
     // A power cut never loses a written record: every commit reaches the disk.
     db_->Execute("PRAGMA journal_mode=WAL");
     db_->Execute("PRAGMA synchronous=FULL");
-    if (has_table)
-        EnsureOrderIndex(*db_);
-    else
-        CreateProjectTable(*db_);
+    // What a killed run left in the journal goes into the database now, so
+    // the store is one file again.
+    db_->Checkpoint();
+    if (has_table) EnsureOrderIndex(*db_);
     records_ = std::make_unique<RecordSet>(*db_);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/cli/command.h"
+#include "app/program_files.h"
 #include "base/error.h"
 #include "base/program_directory.h"
 #include "store/titles.h"
@@ -82,6 +83,7 @@ int Run(int argc, char** argv) {
     CliPrompter prompter(std::cerr, inv.yes);
     try {
         store::Store store(inv.dir);
+        app::ProtectProgramFiles(inv.dir);
         Context ctx{store, prompter, std::move(inv.args), std::cout};
         const int status = inv.command->run(ctx);
         std::cout.flush();

@@ -1,6 +1,7 @@
 // End-to-end tests of the batch tool's store commands on temporary program
 // directories.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sstream>
 
@@ -82,6 +83,50 @@ TEST(CliStore, DeleteLocatesFirst) {
     EXPECT_NE(missing.err.find("未找到要定位的项目"), std::string::npos);
     EXPECT_EQ(RunCli(dir.path(), {"--yes", "delete", "--project", "201300000001"}).status, 0);
     EXPECT_EQ(RunCli(dir.path(), {"list"}).out, "201300000002\t\n");
+}
+
+TEST(CliStore, ATextWithoutADigitLocatesOnlyItself) {
+    TempDir dir;
+    RunCli(dir.path(), {"add", "ABCDEFGHIJKL"});
+    RunCli(dir.path(), {"add", "201300000002"});
+    const std::string list = RunCli(dir.path(), {"list"}).out;
+    for (const char* wanted : {"nothing-like-this", "../x", "ABCDEFGHIJK"}) {
+        const auto r = RunCli(dir.path(), {"--yes", "delete", "--project", wanted});
+        EXPECT_EQ(r.status, 1) << wanted;
+        EXPECT_NE(r.err.find("未找到要定位的项目"), std::string::npos) << r.err;
+        EXPECT_EQ(RunCli(dir.path(), {"get", wanted, "JB02"}).status, 1) << wanted;
+    }
+    EXPECT_EQ(RunCli(dir.path(), {"list"}).out, list);
+    EXPECT_EQ(RunCli(dir.path(), {"get", " ABCDEFGHIJKL ", "JB02"}).out, "JB02=ABCDEFGHIJKL\n");
+    EXPECT_EQ(RunCli(dir.path(), {"--yes", "delete", "--project", "ABCDEFGHIJKL"}).status, 0);
+    EXPECT_EQ(RunCli(dir.path(), {"list"}).out, "201300000002\t\n");
+}
+
+TEST(CliStore, AForeignDatabaseIsRefusedAndKept) {
+    TempDir dir;
+    const auto file = dir / "zorbix2013.db";
+    sqlite3* foreign = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &foreign), SQLITE_OK);
+    sqlite3_exec(foreign, "CREATE TABLE accounts (name TEXT); INSERT INTO accounts VALUES ('x')",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(foreign);
+    const std::string before = Slurp(file);
+    ASSERT_FALSE(before.empty());
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"list"}, {"demo", "3"}, {"summarize"}}) {
+        const auto r = RunCli(dir.path(), args);
+        EXPECT_EQ(r.status, 1) << args.front();
+        EXPECT_NE(r.err.find("“" + file.string() + "”不是本程序的数据库文件"), std::string::npos)
+            << r.err;
+        EXPECT_EQ(Slurp(file), before) << args.front();
+    }
+}
+
+TEST(CliStore, AnEmptyFileBecomesTheStore) {
+    TempDir dir;
+    { std::ofstream(dir / "zorbix2013.db"); }
+    EXPECT_EQ(RunCli(dir.path(), {"demo", "2"}).status, 0);
+    EXPECT_EQ(Lines(RunCli(dir.path(), {"list"}).out).size(), 2u);
 }
 
 TEST(CliStore, BadUsageExitsTwo) {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "store/catalogue.h"
+#include "store/demo_projects.h"
 #include "store/store.h"
 #include "tests/support/temp_dir.h"
 
@@ -61,12 +62,59 @@ TEST(StoreOpen, RefusesATableWithoutAllColumns) {
     EXPECT_EQ(ReadAll(file), before);
 }
 
+TEST(StoreOpen, RefusesADatabaseOfAnotherProgramAndLeavesIt) {
+    testing::TempDir dir;
+    const auto file = dir / kDatabaseFileName;
+    for (const char* sql :
+         {"CREATE TABLE accounts (name TEXT)", "ALTER TABLE accounts RENAME TO kjxmzxqk_old"}) {
+        Sql(file, sql);
+        const std::string before = ReadAll(file);
+        const std::string message = OpenMessage(dir.path());
+        EXPECT_NE(message.find("不是本程序的数据库文件"), std::string::npos) << message;
+        EXPECT_EQ(ReadAll(file), before) << sql;
+    }
+}
+
+TEST(StoreOpen, AnEmptyFileBecomesANewStore) {
+    testing::TempDir dir;
+    { std::ofstream(dir / kDatabaseFileName); }
+    EXPECT_EQ(OpenMessage(dir.path()), "");
+    Store store(dir.path());
+    EXPECT_EQ(store.records().Count(), 0);
+}
+
+TEST(StoreOpen, AnEndedOperationLeavesItsRecordsInTheDatabaseFile) {
+    testing::TempDir dir;
+    testing::TempDir copy;
+    Store store(dir.path());
+    AddDemoProjects(store.records(), 5, 1, nullptr);
+    // The database file alone, as someone copying it while the program runs.
+    std::filesystem::copy_file(dir / kDatabaseFileName, copy / kDatabaseFileName);
+    sqlite3* db = nullptr;
+    sqlite3_open((copy / kDatabaseFileName).c_str(), &db);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM kjxmzxqk", -1, &count, nullptr);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 5);
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+}
+
 TEST(StoreOpen, RefusesAReadOnlyFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files anyway";
     testing::TempDir dir;
     { Store store(dir.path()); }
     std::filesystem::permissions(dir / kDatabaseFileName, std::filesystem::perms::owner_read);
     EXPECT_NE(OpenMessage(dir.path()).find("只读"), std::string::npos);
+}
+
+TEST(StoreOpen, NamesAProgramDirectoryWhereNothingCanBeWritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders anyway";
+    testing::TempDir dir;
+    { Store store(dir.path()); }
+    std::filesystem::permissions(
+        dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_NE(OpenMessage(dir.path()).find("中不能写入文件"), std::string::npos);
 }
 
 TEST(StoreOpen, RefusesADatabaseLockedByAnotherProgram) {

@@ -1,0 +1,129 @@
+#include "base/protected_targets.h"
+
+#include <sys/stat.h>
+
+#include <mutex>
+#include <vector>
+
+#include "base/error.h"
+#include "base/file_names.h"
+
+namespace zorbix::base {
+namespace {
+
+enum class Scope { File, Folder, Executables };
+
+struct Entry {
+    std::filesystem::path path;
+    std::string kind;
+    Scope scope;
+};
+
+struct Registry {
+    std::mutex mutex;
+    std::vector<Entry> entries;
+};
+
+Registry& Protected() {
+    static Registry registry;
+    return registry;
+}
+
+void Add(const std::filesystem::path& path, std::string_view kind, Scope scope) {
+    std::error_code ignored;
+    auto absolute = std::filesystem::absolute(path, ignored);
+    if (ignored) absolute = path;
+    auto& r = Protected();
+    std::lock_guard lock(r.mutex);
+    r.entries.push_back({absolute, std::string(kind), scope});
+}
+
+// The identity of what a path names now (symbolic links followed).
+std::optional<struct stat> Identity(const std::filesystem::path& path) {
+    struct stat s {};
+    if (::stat(path.c_str(), &s) != 0) return std::nullopt;
+    return s;
+}
+
+bool Same(const std::optional<struct stat>& a, const std::optional<struct stat>& b) {
+    return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
+}
+
+std::filesystem::path Folder(const std::filesystem::path& file) {
+    return file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+}
+
+// The same file now, or the same name in the same folder (the file may not
+// exist yet, like a journal between two runs).
+bool IsFile(const std::filesystem::path& target, const std::filesystem::path& file) {
+    const auto target_identity = Identity(target);
+    if (target_identity && Same(target_identity, Identity(file))) return true;
+    return target.filename() == file.filename() &&
+           Same(Identity(Folder(target)), Identity(Folder(file)));
+}
+
+// True when the target's folder is the folder or lies inside it.
+bool IsInside(const std::filesystem::path& target, const std::filesystem::path& folder) {
+    const auto folder_identity = Identity(folder);
+    if (!folder_identity) return false;
+    std::error_code ignored;
+    auto dir =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(Folder(target)), ignored);
+    for (; !ignored && !dir.empty(); dir = dir.parent_path()) {
+        if (Same(Identity(dir), folder_identity)) return true;
+        if (dir == dir.parent_path()) break;
+    }
+    return false;
+}
+
+bool IsExecutableIn(const std::filesystem::path& target, const std::filesystem::path& folder) {
+    const auto target_identity = Identity(target);
+    if (!target_identity || !S_ISREG(target_identity->st_mode)) return false;
+    if ((target_identity->st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0) return false;
+    return Same(Identity(Folder(target)), Identity(folder));
+}
+
+bool Matches(const Entry& e, const std::filesystem::path& target) {
+    switch (e.scope) {
+        case Scope::File: return IsFile(target, e.path);
+        case Scope::Folder: return IsInside(target, e.path);
+        case Scope::Executables: return IsExecutableIn(target, e.path);
+    }
+    return false;
+}
+
+}  // namespace
+
+void ProtectFile(const std::filesystem::path& file, std::string_view kind) {
+    Add(file, kind, Scope::File);
+}
+
+void ProtectFolder(const std::filesystem::path& folder, std::string_view kind) {
+    Add(folder, kind, Scope::Folder);
+}
+
+void ProtectExecutablesIn(const std::filesystem::path& folder) {
+    Add(folder, "程序文件", Scope::Executables);
+}
+
+void ClearProtectedFiles() {
+    auto& r = Protected();
+    std::lock_guard lock(r.mutex);
+    r.entries.clear();
+}
+
+std::optional<std::string> ProtectedTargetProblem(const std::filesystem::path& target) {
+    auto& r = Protected();
+    std::lock_guard lock(r.mutex);
+    for (const Entry& e : r.entries)
+        if (Matches(e, target))
+            return QuotedFileName(target) + "是本程序的" + e.kind +
+                   "，不能用来保存输出，没有写入。请另选一个文件名。";
+    return std::nullopt;
+}
+
+void RefuseProtectedTarget(const std::filesystem::path& target) {
+    if (auto problem = ProtectedTargetProblem(target)) throw Failure(*problem);
+}
+
+}  // namespace zorbix::base

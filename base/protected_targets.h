@@ -1,0 +1,39 @@
+// The program's own files that no output may replace: the open database and
+// its journal files, the templates, the help document, the plan workbook,
+// the backups and the executables of the program directory. Every writer of
+// a file goes through the atomic file writer, which asks here first, so a
+// saved result, an exchange file, a report or an export named after one of
+// them is refused instead of replacing it.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zorbix::base {
+
+// Records a file no output may replace; kind is what the refusal calls it
+// ("数据库文件"). A file is recognised by its
+// identity (device and inode, so a hard link, a symbolic link or another
+// spelling of its path is caught) and, while it does not exist, by its
+// folder's identity and its name.
+void ProtectFile(const std::filesystem::path& file, std::string_view kind);
+
+// Records a folder whose every file (at any depth) is protected.
+void ProtectFolder(const std::filesystem::path& folder, std::string_view kind);
+
+// Records a folder whose executable files are protected.
+void ProtectExecutablesIn(const std::filesystem::path& folder);
+
+// Forgets every protected file (a store of another program directory opens).
+void ClearProtectedFiles();
+
+// nullopt when target may be written; otherwise the message for the user,
+// naming the file and what it is.
+std::optional<std::string> ProtectedTargetProblem(const std::filesystem::path& target);
+
+// Throws Failure with that message when target is protected.
+void RefuseProtectedTarget(const std::filesystem::path& target);
+
+}  // namespace zorbix::base
