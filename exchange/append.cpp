@@ -1,9 +1,8 @@
 // Appending the records of an exchange file to the store. The whole file is
-// read and checked first, so a file refused as not an exchange file adds
-// nothing; the records then go in within one transaction, so a failure or a
-// crash part-way adds nothing either. Duplicates are found through an index
-// of the stored numbers (and of those added in this run), not by scanning
-// the store per record.
+// read and checked first (whole records among them), so a file refused as
+// not an exchange file adds nothing; the records then go in within one transaction, so a failure or
+// a crash part-way adds nothing either. Duplicates are found through an index of the stored numbers
+// (and of those added in this run), not by scanning the store per record.
 #include <array>
 
 #include "base/error.h"
@@ -30,7 +29,6 @@ struct AppendRun {
     AppendResult result;
     int last_match = 0;  // position of the stored record the last duplicate matched
     bool silenced = false;
-    std::string incomplete_number;
 };
 
 // The fields of one record, as views into the file's text.
@@ -60,13 +58,8 @@ void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter
     store::Row row(kFieldsPerRecord);
     long done = 0;
     while (!reader.AtEnd()) {
-        const int read = ReadRecord(reader, fields);
-        if (read < kFieldsPerRecord) {
-            // A record cut off at the end of the file is left out whole.
-            run.result.fields_missing = kFieldsPerRecord - read;
-            if (read > kNumberField) run.incomplete_number = fields[kNumberField];
-            break;
-        }
+        // The file was checked to hold whole records only.
+        if (ReadRecord(reader, fields) < kFieldsPerRecord) break;
         const std::string_view number = fields[kNumberField];
         const double value = base::NumericValue(number);
         if (const auto match = index.Find(value)) {
@@ -87,13 +80,6 @@ void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter
     }
 }
 
-std::string IncompleteMessage(const std::filesystem::path& file, const AppendRun& run) {
-    const std::string what =
-        run.incomplete_number.empty() ? "记录" : "项目" + run.incomplete_number;
-    return base::QuotedFileName(file) + "末尾的" + what + "不完整（缺少" +
-           std::to_string(run.result.fields_missing) + "个数据项），没有追加。";
-}
-
 AppendResult Fail(base::Prompter& prompter, const std::string& text) {
     base::Inform(prompter, store::kProgramTitle, text);
     AppendResult result;
@@ -107,6 +93,7 @@ std::optional<std::string> ReadChecked(const std::filesystem::path& file,
     try {
         std::string text = ReadExchangeText(file);
         CheckLooksLikeRecords(text, file);
+        CheckWholeRecords(text, file);
         return text;
     } catch (const NotExchangeFile& refused) {
         Fail(prompter, std::string(kAppendRefused) + refused.what());
@@ -154,11 +141,7 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
     } catch (const base::Failure&) {
         // The records are in; only the position is not where the run ended.
     }
-    if (run.result.fields_missing > 0)
-        base::Inform(prompter, store::kProgramTitle, IncompleteMessage(*file, run),
-                     base::Icon::Exclamation);
     base::Inform(prompter, store::kProgramTitle, kAppended);
-    if (run.result.fields_missing > 0) run.result.outcome = Outcome::Refused;
     return run.result;
 }
 

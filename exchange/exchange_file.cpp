@@ -129,4 +129,20 @@ void CheckLooksLikeRecords(std::string_view text, const std::filesystem::path& f
     Refuse(file, "的第一条记录中没有带引号的数据项，不是交换数据文件。");
 }
 
+void CheckWholeRecords(std::string_view text, const std::filesystem::path& file) {
+    FieldReader reader(text);
+    std::uintmax_t fields = 0;
+    bool cut_in_a_field = false;
+    while (const auto field = reader.Next()) {
+        ++fields;
+        if (!field->complete) cut_in_a_field = true;
+    }
+    if (!cut_in_a_field && fields % kFieldsPerRecord == 0) return;
+    Refuse(file, "有" + std::to_string(fields) + "个数据项" +
+                     (cut_in_a_field ? "，最后一个数据项的引号没有结束" : "") +
+                     "，不是完整的记录（每条记录" + std::to_string(kFieldsPerRecord) +
+                     "个数据项）：文件不完整，或者某处缺少或多出了数据项，其后的记录都已错位。"
+                     "没有追加任何项目。");
+}
+
 }  // namespace zorbix::exchange

@@ -14,7 +14,11 @@
 //     data, NUL bytes, UTF-16);
 //   - a file whose first record (its first 137 fields, or all of them when
 //     fewer) holds no quoted field: every writer of the survey quotes its
-//     fields, so such a file is some other text.
+//     fields, so such a file is some other text;
+//   - a file whose fields are not a whole number of records. Records are
+//     told apart only by counting fields, so one missing or extra field
+//     shifts every record after it, and a cut file looks the same: such a
+//     file is refused whole, never appended in part.
 // The file is read in bounded chunks and decoded from GBK once; the text kept
 // is about the size of the file, never more than one copy.
 #pragma once
@@ -43,5 +47,9 @@ std::string ReadExchangeText(const std::filesystem::path& file);
 // Throws NotExchangeFile when the text is empty or its first record holds no
 // quoted field.
 void CheckLooksLikeRecords(std::string_view text, const std::filesystem::path& file);
+
+// Throws NotExchangeFile, naming the field count, when the fields are not a
+// whole number of records or the last quoted field never ends.
+void CheckWholeRecords(std::string_view text, const std::filesystem::path& file);
 
 }  // namespace zorbix::exchange

@@ -53,11 +53,12 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
 struct AppendResult {
     Outcome outcome = Outcome::Done;
     int added = 0;
-    int skipped = 0;         // duplicates of stored project numbers
-    int fields_missing = 0;  // of an incomplete last record, left out
+    int skipped = 0;  // duplicates of stored project numbers
 };
 
-// Asks for a file and adds its records. Afterwards the last record added is
+// Asks for a file and adds its records. A file whose fields are not whole
+// records (cut, or shifted by a missing or extra field) adds nothing and is
+// named with its field count. Afterwards the last record added is
 // current, or the stored record that the last incoming duplicate matched.
 AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
                             const std::filesystem::path& program_dir);

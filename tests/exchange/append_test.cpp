@@ -125,29 +125,67 @@ TEST_F(Append, SilencedDuplicateMessagesStopForTheRun) {
     EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"1项目编号已存在！", kDone}));
 }
 
-TEST_F(Append, IncompleteLastRecordIsLeftOutAndCounted) {
-    const std::string whole = RecordText("201300000001");
-    const std::string second = RecordText("201300000002");
-    // Cut the second record after its 40th field.
-    std::size_t cut = 0;
-    for (int i = 0; i < 40; ++i) cut = second.find(',', cut) + 1;
-    const auto result = AppendBytes(whole + second.substr(0, cut));
-    EXPECT_EQ(result.outcome, Outcome::Refused);
-    EXPECT_EQ(result.added, 1);
-    EXPECT_EQ(result.fields_missing, 97);
-    EXPECT_EQ(Numbers(), std::vector<std::string>{"201300000001"});
-    ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[0].text,
-              "文件“" + (dir / "in.kj").string() +
-                  "”末尾的项目201300000002不完整（缺少97个数据项），没有追加。");
-    EXPECT_EQ(prompter.messages[1].text, kDone);
+// Nine records as a copy of the program writes them, then damaged.
+std::string NineRecords() {
+    std::string text;
+    for (int i = 1; i <= 9; ++i) text += RecordText("20130000000" + std::to_string(i), "项目");
+    return text;
 }
 
-TEST_F(Append, FileCutInsideAQuotedFieldLeavesThatRecordOut) {
-    const std::string second = RecordText("201300000002");
-    const auto result = AppendBytes(RecordText("201300000001") + second.substr(0, 2));
-    EXPECT_EQ(result.added, 1);
-    EXPECT_EQ(result.fields_missing, 137);
+// Where field `n` (0-based) of the text begins.
+std::size_t FieldStart(const std::string& text, int n) {
+    std::size_t at = 0;
+    for (int i = 0; i < n; ++i) at = text.find(',', at) + 1;
+    return at;
+}
+
+std::string WithoutField(int n) {
+    std::string text = NineRecords();
+    const std::size_t at = FieldStart(text, n);
+    return text.erase(at, FieldStart(text, n + 1) - at);
+}
+
+std::string WithExtraField(int n) {
+    return NineRecords().insert(FieldStart(NineRecords(), n), "\"x\",");
+}
+
+// A line end before a comma ends the field; the comma then opens an empty
+// one: a field too many.
+std::string WithLineEndBeforeComma(int n) {
+    std::string text = NineRecords();
+    return text.insert(FieldStart(text, n) - 1, "\r\n");
+}
+
+struct DamagedFile {
+    const char* what;
+    std::string bytes;
+    long fields;
+};
+
+TEST_F(Append, AFileOfNoWholeRecordsAddsNothingAndSaysSo) {
+    const std::string nine = NineRecords();
+    const DamagedFile files[] = {
+        {"one field removed", WithoutField(50), 9 * 137 - 1},
+        {"one field added", WithExtraField(200), 9 * 137 + 1},
+        {"a line end before a comma", WithLineEndBeforeComma(300), 9 * 137 + 1},
+        {"cut after a field", nine.substr(0, FieldStart(nine, 8 * 137 + 40)), 8 * 137 + 40},
+        {"cut inside a quoted field", nine.substr(0, FieldStart(nine, 8 * 137) + 2), 8 * 137 + 1},
+    };
+    Store("201300000005");
+    for (const auto& file : files) {
+        prompter.messages.clear();
+        const auto result = AppendBytes(file.bytes);
+        EXPECT_EQ(result.outcome, Outcome::Failed) << file.what;
+        EXPECT_EQ(result.added, 0) << file.what;
+        EXPECT_EQ(Numbers(), std::vector<std::string>{"201300000005"}) << file.what;
+        ASSERT_EQ(prompter.messages.size(), 1u) << file.what;
+        const std::string& text = prompter.messages[0].text;
+        EXPECT_TRUE(text.starts_with("追加数据失败：文件“" + (dir / "in.kj").string() + "”有" +
+                                     std::to_string(file.fields) + "个数据项"))
+            << file.what << ": " << text;
+        EXPECT_TRUE(text.ends_with("没有追加任何项目。")) << text;
+    }
+    EXPECT_EQ(AppendBytes(nine).added, 8);
 }
 
 TEST_F(Append, LineEndsAndUnquotedFieldsAreRead) {

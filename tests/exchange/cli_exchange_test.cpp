@@ -131,8 +131,9 @@ TEST(CliExchange, RefusalsExitWithOne) {
     RunCli(dir.path(), {"--yes", "init"});
     const auto cut = RunCli(dir.path(), {"append", (dir / "cut.kj").string()});
     EXPECT_EQ(cut.status, 1);
-    EXPECT_NE(cut.err.find("个数据项），没有追加。"), std::string::npos) << cut.err;
-    EXPECT_EQ(Numbers(dir.path()).size(), 1u);
+    EXPECT_NE(cut.err.find("cut.kj”有"), std::string::npos) << cut.err;
+    EXPECT_NE(cut.err.find("没有追加任何项目。"), std::string::npos) << cut.err;
+    EXPECT_EQ(Numbers(dir.path()).size(), 0u);
 }
 
 std::uintmax_t SizeOr0(const std::filesystem::path& file) {
