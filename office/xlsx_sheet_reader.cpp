@@ -8,6 +8,7 @@
 #include "base/file_names.h"
 #include "office/sheet_reader.h"
 #include "office/xlsx_package.h"
+#include "office/xml_budget.h"
 #include "office/xml_part.h"
 #include "office/zip_archive.h"
 
@@ -61,13 +62,15 @@ std::string SharedStringsPart(const ZipArchive& package, const std::string& file
 
 // Parses a part inside its own bytes (no second copy of a large sheet);
 // `bytes` must outlive `doc`. Same options and message as ParseXmlPart.
-void ParseInPlace(pugi::xml_document& doc, std::string& bytes, const std::string& what) {
+XmlCounts ParseInPlace(pugi::xml_document& doc, std::string& bytes, const std::string& what) {
+    const XmlCounts counts = RefuseOversizedXml(bytes, what);
     const pugi::xml_parse_result result =
         doc.load_buffer_inplace(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
         throw base::Failure(what + "的XML内容已损坏（" + result.description() + "，第" +
                             std::to_string(result.offset) + "字节）。");
     RefuseDocumentType(doc, what);
+    return counts;
 }
 
 std::vector<std::string> ReadSharedStrings(const ZipArchive& package, const std::string& file) {
@@ -109,12 +112,12 @@ int ParseRowNumber(const pugi::xml_node& row, int previous) {
 
 class SheetBuilder {
 public:
-    SheetBuilder(std::string file, std::vector<std::string> strings, std::size_t xml_bytes)
-        : file_(std::move(file)), strings_(std::move(strings)) {
-        // A cell takes some 30 bytes of XML at least: room for all of them
-        // at once spares the growing of a large table.
-        sheet_.Reserve(xml_bytes / 32);
-    }
+    SheetBuilder(std::string file, std::vector<std::string> strings)
+        : file_(std::move(file)), strings_(std::move(strings)) {}
+
+    // A cell is at least two elements (<c> and its <v>): room for all of
+    // them at once spares the growing of a large table.
+    void Expect(const XmlCounts& counts) { sheet_.Reserve(counts.elements / 2); }
 
     void AddRow(const pugi::xml_node& row) {
         row_ = ParseRowNumber(row, row_);
@@ -131,6 +134,11 @@ public:
             }
             Cell cell = ReadCell(c);
             if (cell.IsEmpty()) continue;
+            // A long shared string used by many cells is copied into each:
+            // the texts are bounded, not only the XML.
+            text_bytes_ += cell.text.size();
+            if (text_bytes_ > kMaxSheetTextBytes)
+                throw base::Failure(file_ + "的第一张工作表中的文字过多，已拒绝读取。");
             if (!sheet_.Put(row_of_cell, column, std::move(cell)))
                 throw base::Failure(file_ + "的第一张工作表过大，已拒绝读取。");
         }
@@ -169,10 +177,13 @@ private:
         return Cell::FromText(strings_[index]);
     }
 
+    static constexpr std::size_t kMaxSheetTextBytes = std::size_t{64} << 20;
+
     std::string file_;
     std::vector<std::string> strings_;
     Sheet sheet_;
     int row_ = 0;
+    std::size_t text_bytes_ = 0;
 };
 
 }  // namespace
@@ -182,9 +193,9 @@ Sheet ReadXlsxFirstSheet(const std::filesystem::path& file) {
     const ZipArchive package(file);
     const std::string part = FirstSheetPart(package);
     std::string bytes = package.Read(part);
-    SheetBuilder builder(named, ReadSharedStrings(package, named), bytes.size());
+    SheetBuilder builder(named, ReadSharedStrings(package, named));
     pugi::xml_document doc;
-    ParseInPlace(doc, bytes, named + "的" + part);
+    builder.Expect(ParseInPlace(doc, bytes, named + "的" + part));
     const pugi::xml_node data = Child(Child(doc, "worksheet"), "sheetData");
     if (!data) throw base::Failure(named + "的第一张工作表缺少数据部分（sheetData），文件已损坏。");
     for (pugi::xml_node row : data.children())

@@ -3,10 +3,12 @@
 #include <sstream>
 
 #include "base/error.h"
+#include "office/xml_budget.h"
 
 namespace zorbix::office {
 
 void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string_view what) {
+    RefuseOversizedXml(bytes, what);
     const pugi::xml_parse_result result =
         doc.load_buffer(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)

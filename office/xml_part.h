@@ -9,8 +9,9 @@
 namespace zorbix::office {
 
 // Parses a part; throws base::Failure naming `what` (file and part) when
-// the XML is broken or carries a document type definition (entity
-// definitions have no place in an Office part).
+// the XML is broken, carries a document type definition (entity
+// definitions have no place in an Office part) or would take more memory
+// parsed than any real part (office/xml_budget.h).
 void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string_view what);
 
 // The options ParseXmlPart parses with, for readers that parse in place.

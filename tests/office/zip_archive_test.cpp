@@ -38,6 +38,19 @@ TEST(ZipArchive, RefusesWhatIsNotAZipNamingTheFile) {
     EXPECT_THROW(ZipArchive(dir / "missing.xlsx"), base::Failure);
 }
 
+TEST(ZipArchive, NamesAFolderAsAFolder) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir / "2013模板.docx");
+    try {
+        ZipArchive zip(dir / "2013模板.docx");
+        FAIL() << "a folder opened";
+    } catch (const base::Failure& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "文件“" + (dir / "2013模板.docx").string() +
+                      "”是一个文件夹，不是文件。请把它移走，再放入正确的文件。");
+    }
+}
+
 TEST(ZipArchive, RefusesPartsThatWouldUnpackTooLarge) {
     testing::TempDir dir;
     WriteZip(dir / "bomb.zip", {{"big.xml", std::string(kMaxPartBytes + 1, '0')}});

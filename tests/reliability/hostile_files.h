@@ -34,6 +34,36 @@ inline RawEntry Stored(std::string name, std::string bytes) {
     return e;
 }
 
+// A part as a zip library writes it: deflated, its true size declared. A
+// part of one repeated piece packs to a few hundred kilobytes.
+inline RawEntry Deflated(std::string name, const std::string& bytes) {
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&z, static_cast<uLong>(bytes.size())), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    z.avail_in = static_cast<uInt>(bytes.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    RawEntry e = Stored(std::move(name), bytes);
+    e.data = std::move(out);
+    e.method = 8;
+    return e;
+}
+
+// `xml` with `piece` repeated inside its root element until the part holds
+// about `mib` MiB: the many tiny elements of a memory bomb.
+inline std::string Swollen(std::string xml, const std::string& piece, std::size_t mib) {
+    const std::size_t declaration = xml.rfind("<?xml", 0) == 0 ? xml.find("?>") + 2 : 0;
+    const std::size_t root_end = xml.find('>', declaration + 1) + 1;
+    std::string filling;
+    filling.reserve((mib << 20) + piece.size());
+    while (filling.size() < (mib << 20)) filling += piece;
+    return xml.insert(root_end, filling);
+}
+
 // A part whose deflated data unpacks to `mib` MiB of zero bytes; the headers
 // declare `declared` bytes (the true size, or a lie). Built from one
 // repeated fully flushed block, so 3 GiB cost 3 MB and no time.

@@ -106,6 +106,10 @@ const Hostility kHostilities[] = {
      [](const std::string& part, const std::string&) { return ZerosBomb(part, 3072, 4096); }},
     {"EntityExpansion", "文档类型定义",
      [](const std::string& part, const std::string& xml) { return Stored(part, WithLaughs(xml)); }},
+    {"TenMillionTinyElements", "XML元素过多",
+     [](const std::string& part, const std::string& xml) {
+         return Deflated(part, Swollen(xml, "<w:p/>", 60));
+     }},
     {"DotDotEntryName", "不安全的部件名",
      [](const std::string&, const std::string&) {
          return Stored(std::string("../../") + kEscapedName, "<x/>");
@@ -155,6 +159,29 @@ INSTANTIATE_TEST_SUITE_P(Places, HostilePackage,
                              return std::string(std::get<0>(test.param).name) + "_" +
                                     std::get<1>(test.param).name;
                          });
+
+// Shared strings that unpack to 60 MB of tiny items, in a plan workbook of
+// a few hundred kilobytes.
+TEST(HostileFiles, APlanOfTinySharedStringsIsRefusedWithBoundedMemory) {
+    TempDir dir;
+    store::Store store(dir.path());
+    store::AddDemoProjects(store.records(), 5, 11);
+    const fs::path clean = InstallPlan(dir.path());
+    const std::string strings =
+        "<?xml version=\"1.0\"?><sst xmlns=\"http://schemas.openxmlformats.org/"
+        "spreadsheetml/2006/main\"></sst>";
+    RewriteWithPart(clean, dir / "2013计划.xlsx",
+                    Deflated("xl/sharedStrings.xml", Swollen(strings, "<si><t>a</t></si>", 60)));
+    EXPECT_LT(fs::file_size(dir / "2013计划.xlsx"), 400u << 10);
+    RecordingPrompter prompter;
+    const MemoryWatch memory;
+    EXPECT_FALSE(reconcile::ReconcileWithPlan(store.records(), prompter, dir.path()));
+    std::string said;
+    for (const auto& text : prompter.Texts()) said += text + "\n";
+    EXPECT_NE(said.find("2013计划.xlsx”的xl/sharedStrings.xml的XML元素过多"), std::string::npos)
+        << said;
+    EXPECT_LT(memory.GrowthMiB(), kMemoryLimitMiB);
+}
 
 TEST(HostileFiles, TheHandMadeBombUnpacksToItsFullSize) {
     // The bombs above are refused before they are unpacked; this proves the
