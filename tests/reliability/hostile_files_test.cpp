@@ -183,6 +183,28 @@ TEST(HostileFiles, APlanOfTinySharedStringsIsRefusedWithBoundedMemory) {
     EXPECT_LT(memory.GrowthMiB(), kMemoryLimitMiB);
 }
 
+// One shared string of a megabyte, used by twenty thousand cells: each cell
+// would hold its own copy (20 GB).
+TEST(HostileFiles, APlanRepeatingALongSharedStringIsRefusedWithBoundedMemory) {
+    TempDir dir;
+    store::Store store(dir.path());
+    store::AddDemoProjects(store.records(), 5, 11);
+    std::string rows;
+    for (int r = 1; r <= 20000; ++r) {
+        const std::string n = std::to_string(r);
+        rows += "<row r=\"" + n + "\"><c r=\"B" + n + "\" t=\"s\"><v>0</v></c></row>";
+    }
+    WriteXlsxParts(dir / "2013计划.xlsx", rows,
+                   "<si><t>" + std::string(1 << 20, 'x') + "</t></si>");
+    RecordingPrompter prompter;
+    const MemoryWatch memory;
+    EXPECT_FALSE(reconcile::ReconcileWithPlan(store.records(), prompter, dir.path()));
+    std::string said;
+    for (const auto& text : prompter.Texts()) said += text + "\n";
+    EXPECT_NE(said.find("2013计划.xlsx”的第一张工作表中的文字过多"), std::string::npos) << said;
+    EXPECT_LT(memory.GrowthMiB(), kMemoryLimitMiB);
+}
+
 TEST(HostileFiles, TheHandMadeBombUnpacksToItsFullSize) {
     // The bombs above are refused before they are unpacked; this proves the
     // construction is real (here at 256 MiB): streaming the part gives every
