@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "base/protected_targets.h"
 #include "store/titles.h"
 
 namespace zorbix::screen {
@@ -95,6 +96,19 @@ std::optional<std::string> QtPrompter::AskText(std::string_view title, std::stri
 }
 
 std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const base::FileDialog& d) {
+    // One of the program's own files is refused in the dialog already, with
+    // the message the operation would give, and the dialog opens again.
+    for (;;) {
+        auto file = ChooseSaveFileOnce(d);
+        if (!file || file->empty()) return file;
+        const auto problem = base::ProtectedTargetProblem(*file);
+        if (!problem) return file;
+        Show({std::string(store::kProgramTitle), *problem, base::Icon::Exclamation,
+              base::Buttons::Ok});
+    }
+}
+
+std::optional<std::filesystem::path> QtPrompter::ChooseSaveFileOnce(const base::FileDialog& d) {
     QString selected;
     QString file = QFileDialog::getSaveFileName(parent_, Q(d.title), Q(d.initial_dir.string()),
                                                 QtFileFilter(d.filter), &selected);

@@ -31,6 +31,8 @@ public:
     void EndBusy() override;
 
 private:
+    std::optional<std::filesystem::path> ChooseSaveFileOnce(const base::FileDialog& dialog);
+
     bool Ask(const base::Message& message, bool* silenced);
 
     QPointer<QWidget> parent_;
