@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -21,6 +23,21 @@ void Sql(const std::filesystem::path& file, const char* sql) {
     sqlite3_open(file.c_str(), &db);
     sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+// The projects of the database file copied alone (without its journal), as
+// someone copying it while the program runs would have them.
+int RowsInDatabaseFileAlone(const std::filesystem::path& file) {
+    testing::TempDir copy;
+    std::filesystem::copy_file(file, copy / kDatabaseFileName);
+    sqlite3* db = nullptr;
+    sqlite3_open((copy / kDatabaseFileName).c_str(), &db);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM kjxmzxqk", -1, &count, nullptr);
+    const int rows = sqlite3_step(count) == SQLITE_ROW ? sqlite3_column_int(count, 0) : -1;
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+    return rows;
 }
 
 // The message of a refused open, or "" when it opened.
@@ -85,19 +102,30 @@ TEST(StoreOpen, AnEmptyFileBecomesANewStore) {
 
 TEST(StoreOpen, AnEndedOperationLeavesItsRecordsInTheDatabaseFile) {
     testing::TempDir dir;
-    testing::TempDir copy;
     Store store(dir.path());
     AddDemoProjects(store.records(), 5, 1, nullptr);
-    // The database file alone, as someone copying it while the program runs.
-    std::filesystem::copy_file(dir / kDatabaseFileName, copy / kDatabaseFileName);
-    sqlite3* db = nullptr;
-    sqlite3_open((copy / kDatabaseFileName).c_str(), &db);
-    sqlite3_stmt* count = nullptr;
-    sqlite3_prepare_v2(db, "SELECT count(*) FROM kjxmzxqk", -1, &count, nullptr);
-    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(count, 0), 5);
-    sqlite3_finalize(count);
-    sqlite3_close(db);
+    EXPECT_EQ(RowsInDatabaseFileAlone(dir / kDatabaseFileName), 5);
+}
+
+TEST(StoreOpen, WhatAKilledRunLeftInTheJournalGoesIntoTheDatabase) {
+    testing::TempDir dir;
+    const auto file = dir / kDatabaseFileName;
+    { Store store(dir.path()); }
+    // A writer killed after its commit: the record lies in the journal only.
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(file.c_str(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                     "INSERT INTO kjxmzxqk (JB02) VALUES ('201300000001')",
+                     nullptr, nullptr, nullptr);
+        ::_exit(0);
+    }
+    ::waitpid(writer, nullptr, 0);
+    ASSERT_GT(std::filesystem::file_size(dir / (std::string(kDatabaseFileName) + "-wal")), 0u);
+    Store store(dir.path());
+    EXPECT_EQ(RowsInDatabaseFileAlone(file), 1);
 }
 
 TEST(StoreOpen, RefusesAReadOnlyFile) {
