@@ -6,6 +6,10 @@ std::string QuotedFileName(const std::filesystem::path& file) {
     return "文件“" + file.string() + "”";
 }
 
+std::string FolderInsteadOfFile(const std::filesystem::path& file) {
+    return QuotedFileName(file) + "是一个文件夹，不是文件。请把它移走，再放入正确的文件。";
+}
+
 std::optional<std::string> ProjectFileNameProblem(std::string_view number) {
     const std::string quoted = "项目编号“" + std::string(number) + "”";
     if (number.empty()) return "项目编号为空，不能用作文件名。";

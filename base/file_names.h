@@ -16,4 +16,8 @@ std::optional<std::string> ProjectFileNameProblem(std::string_view project_numbe
 // "文件“name”": how every message names a file.
 std::string QuotedFileName(const std::filesystem::path& file);
 
+// The message for a folder found where a file to read should be (a template,
+// the plan workbook), rather than a reader's "not supported" or "not found".
+std::string FolderInsteadOfFile(const std::filesystem::path& file);
+
 }  // namespace zorbix::base

@@ -30,6 +30,8 @@ WorkbookKind KindOf(const std::filesystem::path& file) {
 
 Sheet ReadFirstSheet(const std::filesystem::path& file) {
     std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw base::Failure(base::FolderInsteadOfFile(file));
     if (!std::filesystem::is_regular_file(file, ec))
         throw base::Failure("找不到文件“" + file.string() + "”。");
     switch (KindOf(file)) {

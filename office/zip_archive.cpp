@@ -78,9 +78,7 @@ ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
     if (!std::filesystem::exists(file))
         throw base::Failure("找不到" + base::QuotedFileName(file) + "。");
     // libzip would only say "Operation not supported".
-    if (std::filesystem::is_directory(file))
-        throw base::Failure(base::QuotedFileName(file) +
-                            "是一个文件夹，不是文件。请把它移走，再放入正确的文件。");
+    if (std::filesystem::is_directory(file)) throw base::Failure(base::FolderInsteadOfFile(file));
     int error = 0;
     zip_ = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!zip_) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/file_names.h"
 #include "office/docx_bookmarks.h"
 #include "report/report_files.h"
 #include "report/report_messages.h"
@@ -46,6 +47,8 @@ std::filesystem::path WriteProjectReport(const store::Record& record,
     const auto target = ReportPath(program_dir, number);
     const auto source = TemplatePath(program_dir);
     std::error_code ec;
+    if (std::filesystem::is_directory(source, ec))
+        throw base::Failure(base::FolderInsteadOfFile(source));
     if (!std::filesystem::is_regular_file(source, ec))
         throw TemplateMissing("报表模板文件不存在。");
     try {

@@ -97,6 +97,23 @@ TEST_F(ProtectedOutputs, OrdinaryOutputsStillWrite) {
     EXPECT_TRUE(fs::exists(dir_ / "result.txt"));
 }
 
+TEST_F(ProtectedOutputs, AProgramFileThatIsAFolderIsNamedAsOne) {
+    const std::string first = projects_.substr(0, projects_.find('\t'));
+    for (const std::string& name : {kReportTemplate, std::string("2013计划.xlsx")}) {
+        fs::remove(dir_ / name);
+        fs::create_directory(dir_ / name);
+    }
+    const auto report = Run({"report", "--project", first});
+    const auto reconcile = Run({"reconcile"});
+    for (const auto& [result, name] :
+         {std::pair{report, kReportTemplate}, std::pair{reconcile, std::string("2013计划.xlsx")}}) {
+        EXPECT_EQ(result.status, 1) << name;
+        EXPECT_NE(result.err.find("文件“" + (dir_ / name).string() + "”是一个文件夹，不是文件。"),
+                  std::string::npos)
+            << result.err;
+    }
+}
+
 // The process id of a process that has ended.
 pid_t EndedProcess() {
     const pid_t child = ::fork();
