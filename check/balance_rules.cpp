@@ -10,6 +10,7 @@
 
 #include "base/numeric_value.h"
 #include "check/compiled_rules.h"
+#include "check/rule_focus.h"
 #include "check/rule_sets.h"
 
 namespace zorbix::check {
@@ -106,21 +107,54 @@ void Run(const std::vector<Compiled>& rules, const store::Record& record, CheckR
     RunRules(rules, record, result, Fails);
 }
 
+const std::vector<Compiled>& TableTwo() {
+    static const std::vector<Compiled> rules = Compile(kTableTwo);
+    return rules;
+}
+
+const std::vector<Compiled>& TableThree() {
+    static const std::vector<Compiled> rules = Compile(kTableThree);
+    return rules;
+}
+
+const std::vector<Compiled>& TableFour() {
+    static const std::vector<Compiled> rules = Compile(kTableFour);
+    return rules;
+}
+
+// A balance is about its total, the first term; a limit about the first
+// term above it.
+int FailingColumn(const Compiled& c, const store::Record& record) {
+    if (c.rule->test == Test::AnyAbove)
+        for (int column : c.columns)
+            if (base::NumericValue(record[column]) > c.rule->limit) return column;
+    return c.columns.front();
+}
+
 }  // namespace
 
 void CheckTableTwo(const store::Record& record, CheckResult& result) {
-    static const std::vector<Compiled> rules = Compile(kTableTwo);
-    Run(rules, record, result);
+    Run(TableTwo(), record, result);
 }
 
 void CheckTableThree(const store::Record& record, CheckResult& result) {
-    static const std::vector<Compiled> rules = Compile(kTableThree);
-    Run(rules, record, result);
+    Run(TableThree(), record, result);
 }
 
 void CheckTableFour(const store::Record& record, CheckResult& result) {
-    static const std::vector<Compiled> rules = Compile(kTableFour);
-    Run(rules, record, result);
+    Run(TableFour(), record, result);
+}
+
+void AddBalanceFields(std::vector<RuleFields>& out) {
+    for (const auto* table : {&TableTwo(), &TableThree(), &TableFour()})
+        for (const Compiled& c : *table) out.push_back({c.rule->message, c.columns});
+}
+
+std::optional<int> BalanceFocus(std::string_view message, const store::Record& record) {
+    for (const auto* table : {&TableTwo(), &TableThree(), &TableFour()})
+        for (const Compiled& c : *table)
+            if (c.rule->message == message) return FailingColumn(c, record);
+    return std::nullopt;
 }
 
 }  // namespace zorbix::check

@@ -8,6 +8,7 @@
 #include "base/characters.h"
 #include "base/numeric_value.h"
 #include "check/compiled_rules.h"
+#include "check/rule_focus.h"
 #include "check/rule_sets.h"
 #include "store/province.h"
 
@@ -100,12 +101,55 @@ bool Fails(const Compiled& c, const store::Record& record) {
     return false;
 }
 
-}  // namespace
+// The field of a rule the clerk has to mend: the first that fails, or,
+// where a condition field makes another one required, the required one.
+int FailingColumn(const Compiled& c, const store::Record& record) {
+    const Rule& r = *c.rule;
+    switch (r.test) {
+        case Test::AnyShorter:
+            for (int column : c.columns)
+                if (base::CharacterCount(record[column]) < r.length) return column;
+            break;
+        case Test::AnyYearOutside:
+            for (int column : c.columns) {
+                const double year = base::NumericValue(record[column]);
+                if (year < r.low || year > r.high) return column;
+            }
+            break;
+        // The start year stands first on the page; the reason, the date and
+        // the level are what the condition asks for.
+        case Test::EndBeforeStart:
+        case Test::ShorterWhenAbove:
+        case Test::ShorterWhenBelow: return c.columns[1];
+        default: break;
+    }
+    return c.columns.front();
+}
 
-void CheckTableOne(const store::Record& record, CheckResult& result) {
+const std::vector<Compiled>& CompiledTableOne() {
     static const std::vector<Compiled> rules =
         CompileRules(std::span<const Rule>(kRules), &Rule::fields);
-    RunRules(rules, record, result, Fails);
+    return rules;
+}
+
+}  // namespace
+
+void AddTableOneFields(std::vector<RuleFields>& out) {
+    for (const Compiled& c : CompiledTableOne()) out.push_back({c.rule->message, c.columns});
+}
+
+std::optional<int> TableOneFocus(std::string_view message, const store::Record& record) {
+    std::optional<int> first;
+    for (const Compiled& c : CompiledTableOne()) {
+        if (c.rule->message != message) continue;
+        if (Fails(c, record)) return FailingColumn(c, record);
+        if (!first) first = FailingColumn(c, record);
+    }
+    return first;
+}
+
+void CheckTableOne(const store::Record& record, CheckResult& result) {
+    RunRules(CompiledTableOne(), record, result, Fails);
 }
 
 }  // namespace zorbix::check

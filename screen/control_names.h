@@ -31,6 +31,13 @@ inline constexpr char kListEndEditing[] = "CommandExitDataEdit";
 inline constexpr char kPanel[] = "TextCheckReport";
 inline constexpr char kPanelClear[] = "CommandCheckClear";
 inline constexpr char kPanelSave[] = "CommandSaveCheckReport";
+// Added to the list page: the grid's filter and order, and the moves
+// between the panel's findings.
+inline constexpr char kListFilter[] = "TextFilter";
+inline constexpr char kListOnlyFindings[] = "CheckOnlyFindings";
+inline constexpr char kListStoreOrder[] = "CommandStoreOrder";
+inline constexpr char kPanelNextFinding[] = "CommandNextFinding";
+inline constexpr char kPanelPreviousFinding[] = "CommandPreviousFinding";
 
 // The title strip's locate button.
 inline constexpr char kLocate[] = "CommandQuery";

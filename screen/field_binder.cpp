@@ -137,7 +137,11 @@ void FieldBinder::Lost(FieldEdit* field, CaptionLabel* caption, Qt::FocusReason 
     field->setFocus(Qt::OtherFocusReason);
     QTimer::singleShot(0, this, [this, field, text = *problem] {
         base::Inform(prompter_, store::kProgramTitle, text);
-        if (field->isVisible()) field->setFocus(Qt::OtherFocusReason);
+        // Closing the message need not give the window back its activation;
+        // without it Tab and clicks never reach the mended field again.
+        if (!field->isVisible()) return;
+        field->window()->activateWindow();
+        field->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -174,12 +178,19 @@ void FieldBinder::RefreshColumn(int column) {
         if (b.column == column) Show(b);
 }
 
+// Without a current record there is nowhere for typing to go (before the
+// first move, after a delete): the fields take no input until there is one,
+// so nothing typed can vanish.
 void FieldBinder::Show(const Binding& b) {
     const QString value = Q(records_.Value(b.column));
-    if (auto* field = qobject_cast<FieldEdit*>(b.widget))
+    const bool editable = records_.HasCurrent();
+    if (auto* field = qobject_cast<FieldEdit*>(b.widget)) {
         field->ShowValue(value);
-    else if (auto* results = qobject_cast<ResultsEdit*>(b.widget))
+        field->setReadOnly(!editable);
+    } else if (auto* results = qobject_cast<ResultsEdit*>(b.widget)) {
         results->ShowValue(value);
+        results->setReadOnly(!editable);
+    }
 }
 
 bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {

@@ -56,9 +56,12 @@ void ListPage::BuildGrid() {
     caption->setAutoFillBackground(true);
     caption->setStyleSheet("background: #dfe6ee; border: 1px solid #9aa7b4;");
     caption->setGeometry(area.x(), area.y(), area.width(), 18);
+    constexpr int kFilterRowHeight = 26;
+    BuildFilterRow(QRect(area.x(), area.y() + 18, area.width(), kFilterRowHeight));
+    const int grid_top = area.y() + 18 + kFilterRowHeight;
     grid_ = new QTableView(this);
     grid_->setObjectName("DataGridzorbix");
-    grid_->setGeometry(area.x(), area.y() + 18, area.width(), area.height() - 18);
+    grid_->setGeometry(area.x(), grid_top, area.width(), area.bottom() + 1 - grid_top);
     model_ = new ProjectTableModel(records_, grid_);
     grid_->setModel(model_);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -70,10 +73,43 @@ void ListPage::BuildGrid() {
     grid_->verticalHeader()->setDefaultSectionSize(18);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->horizontalHeader()->setDefaultSectionSize(90);
+    grid_->horizontalHeader()->setSortIndicatorShown(false);
+    grid_->setSortingEnabled(true);
+    // Sorting enabled sorts at once by column 0; the store order comes first.
+    model_->RestoreStoreOrder();
+    grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(grid_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this] { grid_->horizontalHeader()->setSortIndicatorShown(model_->sorted()); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { FollowCurrentRecord(); });
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) RowSelected(current.row());
             });
+}
+
+void ListPage::BuildFilterRow(QRect row) {
+    auto* label = new QLabel("筛选(&F)：", this);
+    label->setGeometry(row.x(), row.y() + 3, 64, row.height() - 6);
+    filter_ = new QLineEdit(this);
+    filter_->setObjectName(control::kListFilter);
+    filter_->setPlaceholderText("项目编号、名称或承担单位（Ctrl+F）");
+    filter_->setClearButtonEnabled(true);
+    filter_->setGeometry(row.x() + 64, row.y() + 2, 300, row.height() - 4);
+    label->setBuddy(filter_);
+    only_findings_ = new QCheckBox("只看有审核问题的项目(&W)", this);
+    only_findings_->setObjectName(control::kListOnlyFindings);
+    only_findings_->setGeometry(row.x() + 376, row.y() + 2, 190, row.height() - 4);
+    auto* store_order = new QPushButton("按录入顺序(&O)", this);
+    store_order->setObjectName(control::kListStoreOrder);
+    store_order->setGeometry(row.right() - 110, row.y() + 1, 110, row.height() - 2);
+    connect(filter_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_->SetFilter(text); });
+    connect(only_findings_, &QCheckBox::toggled, this,
+            [this](bool on) { model_->SetOnlyWithFindings(on); });
+    connect(store_order, &QPushButton::clicked, this, [this] {
+        model_->RestoreStoreOrder();
+        grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    });
 }
 
 void ListPage::BuildButtons() {
@@ -93,6 +129,10 @@ void ListPage::BuildPanel() {
     panel_->setGeometry(TwipRect(120, 300, 8040, 2235));
     MakeButton("清除", control::kPanelClear, TwipRect(8340, 600, 975, 375), frame);
     MakeButton("保存结果", control::kPanelSave, TwipRect(8340, 1200, 975, 375), frame);
+    MakeButton("下一条(&N)", control::kPanelNextFinding, TwipRect(8340, 1800, 975, 300), frame)
+        ->setToolTip("下一条审核结果（F8）");
+    MakeButton("上一条(&B)", control::kPanelPreviousFinding, TwipRect(8340, 2160, 975, 300), frame)
+        ->setToolTip("上一条审核结果（Shift+F8）");
 }
 
 QPushButton* ListPage::Button(const char* name) const { return findChild<QPushButton*>(name); }
@@ -108,19 +148,21 @@ void ListPage::SetPanelText(const QString& text) {
 }
 
 void ListPage::RowSelected(int row) {
-    if (following_ || (records_.HasCurrent() && records_.Position() == row + 1)) return;
+    const int position = model_->PositionOfRow(row);
+    if (following_ || (records_.HasCurrent() && records_.Position() == position)) return;
     try {
-        records_.MoveTo(row + 1);
+        records_.MoveTo(position);
     } catch (const base::Failure& e) {
         base::Inform(prompter_, store::kProgramTitle, e.what());
     }
 }
 
 void ListPage::FollowCurrentRecord() {
-    if (!records_.HasCurrent() || records_.Position() > model_->rowCount()) return;
+    if (!records_.HasCurrent()) return;
+    const int row = model_->RowOfPosition(records_.Position());
+    if (row < 0 || row >= model_->rowCount()) return;
     const QModelIndex index =
-        model_->index(records_.Position() - 1,
-                      grid_->currentIndex().column() < 0 ? 0 : grid_->currentIndex().column());
+        model_->index(row, grid_->currentIndex().column() < 0 ? 0 : grid_->currentIndex().column());
     if (grid_->currentIndex().row() == index.row()) return;
     following_ = true;
     grid_->setCurrentIndex(index);

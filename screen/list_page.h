@@ -1,9 +1,13 @@
 // The project list page: the grid of all projects, the eight project
 // commands, and the check result panel with "清除" and "保存结果".
-// Selecting a row of the grid makes that record current.
+// Selecting a row of the grid makes that record current. Above the grid a
+// filter box and a findings switch narrow its rows; a heading click sorts
+// them and "按录入顺序" brings the store order back.
 #pragma once
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -22,6 +26,8 @@ public:
     QTableView* grid() const { return grid_; }
     ProjectTableModel* model() const { return model_; }
     QPlainTextEdit* panel() const { return panel_; }
+    QLineEdit* filter() const { return filter_; }
+    QCheckBox* only_findings() const { return only_findings_; }
     QPushButton* Button(const char* name) const;
 
     // The panel's text with CR LF line ends, as the check runs write it.
@@ -33,6 +39,7 @@ public:
 
 private:
     void BuildGrid();
+    void BuildFilterRow(QRect area);
     void BuildButtons();
     void BuildPanel();
     void RowSelected(int row);
@@ -42,6 +49,8 @@ private:
     QTableView* grid_ = nullptr;
     ProjectTableModel* model_ = nullptr;
     QPlainTextEdit* panel_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QCheckBox* only_findings_ = nullptr;
     bool following_ = false;  // the selection follows a move, not the user
 };
 

@@ -56,6 +56,7 @@ MainWindow::MainWindow(store::Store& store, base::Prompter& prompter, QWidget* p
     BuildPages(area_);
     binder_->SetAfterRefresh([this] { AfterRefresh(); });
     ConnectStoreCommands();
+    BuildFindingNavigation();
     start_->CheckSummaryTemplates(directory());
     area_->resize(TwipSize(13635, 10710));
     resize(TwipSize(13635, 10710) + QSize(0, menuBar()->sizeHint().height()));

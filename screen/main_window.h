@@ -17,6 +17,7 @@
 namespace zorbix::screen {
 
 class FieldBinder;
+class FindingNavigator;
 class FormPage;
 class ListPage;
 class PickerSet;
@@ -49,6 +50,11 @@ public:
     // open (the check has shown its findings). Default: always yes.
     void SetLeaveCheck(std::function<bool(int table)> may_leave);
 
+    // Opens the page of a table column and puts the cursor into its field.
+    void ShowField(int column);
+    // After a check run: the grid's findings column follows the panel.
+    void AfterCheck(bool whole_store);
+
     // A button, menu action or widget by its object name.
     QPushButton* Button(const char* name) const;
     QAction* Action(const char* name) const;
@@ -60,6 +66,7 @@ public:
     FormPage* form_page(PageId page) const;
     FieldBinder* binder() const { return binder_; }
     PickerSet* pickers() const { return pickers_; }
+    FindingNavigator* findings() const { return findings_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +76,7 @@ private:
     void BuildPages(QWidget* area);
     void ConnectStoreCommands();
     void ConnectPageButtons(FormPage* page);
+    void BuildFindingNavigation();
 
     // LayOutWindow: every size change closes the open page.
     void LayOutWindow();
@@ -89,6 +97,7 @@ private:
     std::map<PageId, FormPage*> forms_;
     FieldBinder* binder_ = nullptr;
     PickerSet* pickers_ = nullptr;
+    FindingNavigator* findings_ = nullptr;
     bool list_full_size_ = false;  // the list page's size and visibility are
     bool list_visible_ = false;    // separate; it is open only with both
     std::function<bool(int)> may_leave_;

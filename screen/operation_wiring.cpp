@@ -11,6 +11,7 @@
 
 #include "check/check_report_file.h"
 #include "check/check_runs.h"
+#include "check/finding_fields.h"
 #include "exchange/exchange_operations.h"
 #include "reconcile/plan_reconciliation.h"
 #include "report/help_entry.h"
@@ -63,13 +64,19 @@ void SetPanel(MainWindow& window, const std::string& text) {
 void WireCheckOperations(MainWindow& window, WindowContext& context) {
     OnClick(window, context, control::kStartCheck, [&window, &context] {
         std::string panel = PanelOf(window);
-        check::CheckAllProjects(context.records, context.prompter, panel);
+        const base::Outcome outcome =
+            check::CheckAllProjects(context.records, context.prompter, panel);
         SetPanel(window, panel);
+        // A walk the store broke off has not seen every project.
+        if (outcome == base::Outcome::Done) window.AfterCheck(true);
     });
     OnClick(window, context, control::kListCheck, [&window, &context] {
         std::string panel = PanelOf(window);
-        check::CheckCurrentProject(context.records, context.prompter, panel);
+        if (check::CheckCurrentProject(context.records, context.prompter, panel) !=
+            base::Outcome::Done)
+            return;
         SetPanel(window, panel);
+        window.AfterCheck(false);
     });
     OnClick(window, context, control::kPanelClear, [&window] {
         std::string panel = PanelOf(window);
@@ -80,12 +87,16 @@ void WireCheckOperations(MainWindow& window, WindowContext& context) {
             [&window, &context] { check::SaveCheckReport(context.prompter, PanelOf(window)); });
     static constexpr store::Page kTables[] = {store::Page::TableOne, store::Page::TableTwo,
                                               store::Page::TableThree, store::Page::TableFour};
-    window.SetLeaveCheck([&context](int table) {
+    window.SetLeaveCheck([&window, &context](int table) {
         if (table < 1 || table > 4) return true;
         bool may_leave = true;
         Guarded(context, [&] {
-            may_leave = check::CheckPageBeforeLeaving(context.records, context.prompter,
-                                                      kTables[table - 1]);
+            const store::Page page = kTables[table - 1];
+            may_leave = check::CheckPageBeforeLeaving(context.records, context.prompter, page);
+            // The message has been closed: the cursor goes where the problem is.
+            if (!may_leave)
+                if (const auto column = check::FirstFailingColumn(page, context.records.Current()))
+                    window.ShowField(*column);
         });
         return may_leave;
     });

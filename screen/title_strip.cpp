@@ -17,6 +17,11 @@ namespace {
 
 using store::RecordSet;
 
+constexpr char kChooseProjectHint[] = "请先在项目清单中选择或添加一个项目";
+// The navigator's four arrows are this wide, so its caption keeps the rest
+// of the frame and "0000/0000" shows whole.
+constexpr int kNavigatorButtonWidth = 18;
+
 // The navigator's four moves. Next and previous stop at the ends, as the
 // navigator's buttons always did; an empty store has nothing to move to.
 void First(RecordSet& r) { r.MoveFirst(); }
@@ -78,12 +83,14 @@ QWidget* TitleStrip::BuildNavigator() {
         b->setIcon(QIcon(Icon(art, 14, devicePixelRatioF())));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedWidth(kNavigatorButtonWidth);
         connect(b, &QToolButton::clicked, this, [this, step] { Navigate(step); });
         return b;
     };
     position_ = new QLabel(QString::fromUtf8(store::kNoPositionCaption), frame);
     position_->setObjectName("NavigatorCaption");
     position_->setAlignment(Qt::AlignCenter);
+    position_->setMinimumWidth(position_->fontMetrics().horizontalAdvance(position_->text()) + 4);
     row->addWidget(button(Artwork::First, "NavigatorFirst", First));
     row->addWidget(button(Artwork::Previous, "NavigatorPrevious", Previous));
     row->addWidget(position_, 1);
@@ -108,6 +115,7 @@ void TitleStrip::Locate() {
 void TitleStrip::ShowRecordPosition() {
     const std::string caption = store::PositionCaption(records_, position_->text().toStdString());
     position_->setText(QString::fromStdString(caption));
+    item_name_->setPlaceholderText(records_.HasCurrent() ? QString() : kChooseProjectHint);
 }
 
 }  // namespace zorbix::screen

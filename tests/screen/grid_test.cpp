@@ -42,11 +42,18 @@ void GridTest::cleanupTestCase() { f_.reset(); }
 void GridTest::ShowsEveryRecordAndColumn() {
     auto* model = grid_->model();
     QCOMPARE(model->rowCount(), 3000);
-    QCOMPARE(model->columnCount(), 137);
-    for (int c = 0; c < 137; ++c)
+    // Number and name first, then unit, findings and last change, then the rest.
+    QCOMPARE(model->columnCount(), 140);
+    const QStringList added = {"承担单位", "审核问题", "最后修改"};
+    for (int c = 0; c < 140; ++c) {
+        const int table_column = c < 3 ? c : c < 6 ? -1 : c - 3;
         QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
-                 Q(store::Columns()[c].name));
-    QCOMPARE(model->data(model->index(2999, 1)).toString(), Q(f_->records().ReadRow(3000)[1]));
+                 table_column < 0 ? added[c - 3] : Q(store::Columns()[table_column].name));
+    }
+    QCOMPARE(model->index(2999, 1).data().toString(), Q(f_->records().ReadRow(3000)[1]));
+    QCOMPARE(model->index(2999, 3).data().toString(),
+             Q(f_->records().ReadRow(3000)[store::ColumnIndex("XMCDDW")]));
+    QCOMPARE(model->index(2999, 4).data().toString(), QString());  // before any check
 }
 
 void GridTest::ReadsOnlyTheRowsItShows() {
