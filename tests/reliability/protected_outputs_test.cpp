@@ -71,6 +71,13 @@ TEST_F(ProtectedOutputs, SaveAndSubmitRefuseEveryProgramFile) {
     }
 }
 
+TEST_F(ProtectedOutputs, DistributeWritesNothingIntoTheBackups) {
+    const auto result = Run({"distribute", (dir_ / "backup").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("是本程序的备份文件夹中的文件"), std::string::npos) << result.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "backup"), fs::directory_iterator()), 1);
+}
+
 TEST_F(ProtectedOutputs, AnotherNameOfTheDatabaseIsRefused) {
     fs::create_hard_link(dir_ / "zorbix2013.db", dir_ / "hard.kj");
     fs::create_symlink(dir_ / "zorbix2013.db", dir_ / "soft.kj");
