@@ -1,5 +1,6 @@
 #include "screen/list_page.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <array>
@@ -74,10 +75,9 @@ void ListPage::BuildGrid() {
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->horizontalHeader()->setDefaultSectionSize(90);
     grid_->horizontalHeader()->setSortIndicatorShown(false);
-    grid_->setSortingEnabled(true);
-    // Sorting enabled sorts at once by column 0; the store order comes first.
-    model_->RestoreStoreOrder();
+    // Without an indicator first, enabling sorting would sort by column 0.
     grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    grid_->setSortingEnabled(true);
     connect(grid_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             [this] { grid_->horizontalHeader()->setSortIndicatorShown(model_->sorted()); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { FollowCurrentRecord(); });
@@ -94,14 +94,17 @@ void ListPage::BuildFilterRow(QRect row) {
     filter_->setObjectName(control::kListFilter);
     filter_->setPlaceholderText("项目编号、名称或承担单位（Ctrl+F）");
     filter_->setClearButtonEnabled(true);
-    filter_->setGeometry(row.x() + 64, row.y() + 2, 300, row.height() - 4);
+    filter_->setGeometry(row.x() + 64, row.y() + 2, 260, row.height() - 4);
     label->setBuddy(filter_);
-    only_findings_ = new QCheckBox("只看有审核问题的项目(&W)", this);
+    only_findings_ = new QCheckBox("只看有审核问题的(&W)", this);
     only_findings_->setObjectName(control::kListOnlyFindings);
-    only_findings_->setGeometry(row.x() + 376, row.y() + 2, 190, row.height() - 4);
+    only_findings_->setGeometry(row.x() + 336, row.y() + 2, 170, row.height() - 4);
     auto* store_order = new QPushButton("按录入顺序(&O)", this);
     store_order->setObjectName(control::kListStoreOrder);
     store_order->setGeometry(row.right() - 110, row.y() + 1, 110, row.height() - 2);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now == filter_) model_->PrepareFilter();
+    });
     connect(filter_, &QLineEdit::textChanged, this,
             [this](const QString& text) { model_->SetFilter(text); });
     connect(only_findings_, &QCheckBox::toggled, this,

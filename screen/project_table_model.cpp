@@ -142,6 +142,8 @@ void ProjectTableModel::SetOnlyWithFindings(bool on) {
 
 void ProjectTableModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= columnCount()) return;
+    // The view asks twice for one heading click; the rows are in order.
+    if (column == sort_column_ && order == sort_order_ && !reset_posted_) return;
     sort_column_ = column;
     sort_order_ = order;
     Arrange();
@@ -172,6 +174,8 @@ void ProjectTableModel::SetChangeTimes(std::unordered_map<std::string, std::stri
     if (row_count_ > 0)
         emit dataChanged(index(0, kChangedColumn), index(row_count_ - 1, kChangedColumn));
 }
+
+void ProjectTableModel::PrepareFilter() const { Keys(); }
 
 const std::vector<std::string>& ProjectTableModel::Keys() const {
     if (static_cast<int>(keys_.size()) == records_.Count()) return keys_;
@@ -224,7 +228,6 @@ void ProjectTableModel::Sort(std::vector<int>& positions) const {
     // Chinese texts in the order a Chinese reader expects (by pinyin), keys
     // made once per value so the sort itself compares bytes.
     QCollator collator{QLocale(QLocale::Chinese, QLocale::China)};
-    collator.setNumericMode(true);
     std::vector<QCollatorSortKey> keys;
     keys.reserve(values.size());
     for (const std::string& v : values) keys.push_back(collator.sortKey(Q(v)));

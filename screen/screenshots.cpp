@@ -4,7 +4,12 @@
 #include <QDir>
 #include <QStyleFactory>
 
+#include "check/check_result.h"
+#include "check/check_runs.h"
+#include "check/rule_sets.h"
 #include "screen/field_binder.h"
+#include "screen/finding_navigator.h"
+#include "screen/list_page.h"
 #include "screen/main_window.h"
 
 namespace zorbix::screen {
@@ -16,6 +21,33 @@ void PrepareApplication(QApplication& app) {
     font.setPixelSize(12);  // 9 point at 96 DPI
     app.setFont(font);
 }
+
+namespace {
+
+// The panel after a check of every project, with the first finding gone to,
+// and the list page filtered by the first project's unit.
+bool SaveWorkListShots(MainWindow& window, const QString& directory) {
+    store::RecordSet& records = window.records();
+    std::string panel = std::string(check::kAllProjectsHeading) + std::string(check::kLineEnd);
+    check::CheckResult result;
+    for (int p = 1; p <= records.Count(); ++p) check::CheckAllTables(records.ReadRow(p), result);
+    window.SetPanelText(QString::fromStdString(panel + result.text));
+    window.AfterCheck(true);
+    window.findings()->Next();
+    window.ShowPage(PageId::List);
+    QApplication::processEvents();
+    bool saved = window.grab().save(directory + "/findings.png");
+    if (records.Count() > 0) {
+        const std::string unit(records.ReadRow(1)[store::ColumnIndex("XMCDDW")]);
+        window.list_page()->filter()->setText(QString::fromStdString(unit).left(4));
+    }
+    QApplication::processEvents();
+    saved &= window.grab().save(directory + "/filtered.png");
+    window.list_page()->filter()->clear();
+    return saved;
+}
+
+}  // namespace
 
 bool SaveScreenshots(MainWindow& window, const QString& directory) {
     QDir().mkpath(directory);
@@ -32,6 +64,7 @@ bool SaveScreenshots(MainWindow& window, const QString& directory) {
         QApplication::processEvents();
         all_saved &= window.grab().save(directory + "/" + name + ".png");
     }
+    all_saved &= SaveWorkListShots(window, directory);
     window.ShowPage(PageId::Start);
     return all_saved;
 }

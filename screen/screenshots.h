@@ -15,7 +15,10 @@ class MainWindow;
 void PrepareApplication(QApplication& app);
 
 // Saves start.png, list.png, cover.png and table1.png..table4.png into
-// `directory` (created if missing). False when a file could not be written.
+// `directory` (created if missing), then findings.png (the result panel of
+// a check of every project, its first finding gone to) and filtered.png (the
+// list filtered by the first project's unit). False when a file could not
+// be written.
 bool SaveScreenshots(MainWindow& window, const QString& directory);
 
 }  // namespace zorbix::screen
