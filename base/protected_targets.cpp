@@ -17,6 +17,7 @@ struct Entry {
     std::filesystem::path path;
     std::string kind;
     Scope scope;
+    const void* owner;
 };
 
 struct Registry {
@@ -29,13 +30,13 @@ Registry& Protected() {
     return registry;
 }
 
-void Add(const std::filesystem::path& path, std::string_view kind, Scope scope) {
+void Add(const std::filesystem::path& path, std::string_view kind, Scope scope, const void* owner) {
     std::error_code ignored;
     auto absolute = std::filesystem::absolute(path, ignored);
     if (ignored) absolute = path;
     auto& r = Protected();
     std::lock_guard lock(r.mutex);
-    r.entries.push_back({absolute, std::string(kind), scope});
+    r.entries.push_back({absolute, std::string(kind), scope, owner});
 }
 
 // The identity of what a path names now (symbolic links followed).
@@ -94,22 +95,22 @@ bool Matches(const Entry& e, const std::filesystem::path& target) {
 
 }  // namespace
 
-void ProtectFile(const std::filesystem::path& file, std::string_view kind) {
-    Add(file, kind, Scope::File);
+void ProtectFile(const std::filesystem::path& file, std::string_view kind, const void* owner) {
+    Add(file, kind, Scope::File, owner);
 }
 
-void ProtectFolder(const std::filesystem::path& folder, std::string_view kind) {
-    Add(folder, kind, Scope::Folder);
+void ProtectFolder(const std::filesystem::path& folder, std::string_view kind, const void* owner) {
+    Add(folder, kind, Scope::Folder, owner);
 }
 
-void ProtectExecutablesIn(const std::filesystem::path& folder) {
-    Add(folder, "程序文件", Scope::Executables);
+void ProtectExecutablesIn(const std::filesystem::path& folder, const void* owner) {
+    Add(folder, "程序文件", Scope::Executables, owner);
 }
 
-void ClearProtectedFiles() {
+void ForgetProtectedFiles(const void* owner) {
     auto& r = Protected();
     std::lock_guard lock(r.mutex);
-    r.entries.clear();
+    std::erase_if(r.entries, [owner](const Entry& e) { return e.owner == owner; });
 }
 
 std::optional<std::string> ProtectedTargetProblem(const std::filesystem::path& target) {

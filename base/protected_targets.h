@@ -18,16 +18,21 @@ namespace zorbix::base {
 // identity (device and inode, so a hard link, a symbolic link or another
 // spelling of its path is caught) and, while it does not exist, by its
 // folder's identity and its name.
-void ProtectFile(const std::filesystem::path& file, std::string_view kind);
+// `owner` (the store that holds the file, say) lets ForgetProtectedFiles
+// take its files back when it closes; files of no owner stay protected for
+// the rest of the process.
+void ProtectFile(const std::filesystem::path& file, std::string_view kind,
+                 const void* owner = nullptr);
 
 // Records a folder whose every file (at any depth) is protected.
-void ProtectFolder(const std::filesystem::path& folder, std::string_view kind);
+void ProtectFolder(const std::filesystem::path& folder, std::string_view kind,
+                   const void* owner = nullptr);
 
 // Records a folder whose executable files are protected.
-void ProtectExecutablesIn(const std::filesystem::path& folder);
+void ProtectExecutablesIn(const std::filesystem::path& folder, const void* owner = nullptr);
 
-// Forgets every protected file (a store of another program directory opens).
-void ClearProtectedFiles();
+// Forgets the protected files recorded for `owner`.
+void ForgetProtectedFiles(const void* owner);
 
 // nullopt when target may be written; otherwise the message for the user,
 // naming the file and what it is.

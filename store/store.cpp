@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include "base/protected_targets.h"
 #include "store/project_table.h"
 #include "store/store_protection.h"
 
@@ -85,7 +86,6 @@ void ProbeWritable(Database& db, const std::filesystem::path& file) {
 
 Store::Store(const std::filesystem::path& directory) : directory_(directory), lock_(directory) {
     const auto path = file();
-    ProtectStoreFiles(directory, path);
     RefuseReadOnly(path);
     RefuseUnwritableDirectory(directory);
     const bool is_new = IsNewDatabase(path);
@@ -114,6 +114,8 @@ Store::Store(const std::filesystem::path& directory) : directory_(directory), lo
     db_->Checkpoint();
     if (has_table) EnsureOrderIndex(*db_);
     records_ = std::make_unique<RecordSet>(*db_);
+    // From now until the store closes, no output replaces its files.
+    ProtectStoreFiles(directory, path, this);
 }
 
 Store::~Store() {
@@ -123,6 +125,7 @@ Store::~Store() {
         // Nothing is left to tell at this point; the database keeps the
         // record as it was last written.
     }
+    base::ForgetProtectedFiles(this);
 }
 
 }  // namespace zorbix::store

@@ -8,9 +8,10 @@ namespace zorbix::store {
 
 inline constexpr const char* kBackupFolderName = "backup";
 
-// Forgets the files of a store opened before and protects those of the
-// program directory `directory` (base/protected_targets.h).
+// Protects the files of the store of program directory `directory` for as
+// long as `store` is open (base/protected_targets.h); ForgetProtectedFiles
+// with the same store takes them back.
 void ProtectStoreFiles(const std::filesystem::path& directory,
-                       const std::filesystem::path& database);
+                       const std::filesystem::path& database, const void* store);
 
 }  // namespace zorbix::store

@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "base/protected_targets.h"
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
 #include "store/store.h"
@@ -126,6 +127,20 @@ TEST(StoreOpen, WhatAKilledRunLeftInTheJournalGoesIntoTheDatabase) {
     ASSERT_GT(std::filesystem::file_size(dir / (std::string(kDatabaseFileName) + "-wal")), 0u);
     Store store(dir.path());
     EXPECT_EQ(RowsInDatabaseFileAlone(file), 1);
+}
+
+TEST(StoreOpen, ItsFilesAreProtectedWhileItIsOpen) {
+    testing::TempDir dir;
+    testing::TempDir other;
+    auto store = std::make_unique<Store>(dir.path());
+    { Store another(other.path()); }  // opening and closing another store changes nothing
+    const auto problem = base::ProtectedTargetProblem(dir / kDatabaseFileName);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_NE(problem->find("是本程序的数据库文件"), std::string::npos) << *problem;
+    EXPECT_TRUE(base::ProtectedTargetProblem(dir / (std::string(kDatabaseFileName) + "-shm")));
+    EXPECT_FALSE(base::ProtectedTargetProblem(dir / "result.txt"));
+    store.reset();
+    EXPECT_FALSE(base::ProtectedTargetProblem(dir / kDatabaseFileName));
 }
 
 TEST(StoreOpen, RefusesAReadOnlyFile) {
