@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <memory>
+#include <optional>
 
 #include "app/program_files.h"
+#include "app/program_location.h"
+#include "app/version.h"
 #include "base/error.h"
-#include "base/program_directory.h"
 #include "screen/main_window.h"
 #include "screen/qt_prompter.h"
 #include "screen/screenshots.h"
@@ -17,19 +19,20 @@
 namespace {
 
 struct Options {
-    std::filesystem::path directory = zorbix::base::ExecutableDirectory();
+    std::optional<std::filesystem::path> directory;  // --dir; else found
     QString screenshots;
 };
 
 Options ParseOptions(const QApplication& app) {
     QCommandLineParser parser;
     parser.addHelpOption();
+    QCoreApplication::setApplicationVersion(QString::fromStdString(zorbix::app::Version()));
+    parser.addVersionOption();
     parser.addOption({"dir", "使用目录 DIR 中的数据库和模板。", "DIR"});
     parser.addOption({"screenshots", "把各页面的截图保存到 OUTDIR 后退出。", "OUTDIR"});
     parser.process(app);
     Options options;
     if (parser.isSet("dir")) options.directory = parser.value("dir").toStdString();
-    options.directory = std::filesystem::absolute(options.directory);
     if (parser.isSet("screenshots"))
         options.screenshots = QString::fromStdString(
             std::filesystem::absolute(parser.value("screenshots").toStdString()).string());
@@ -46,11 +49,13 @@ int main(int argc, char** argv) {
     screen::QtPrompter prompter;
     std::unique_ptr<store::Store> store;
     try {
-        store = std::make_unique<store::Store>(options.directory);
-        app::ProtectProgramFiles(options.directory);
+        const auto directory =
+            app::ResolveProgramDirectory(options.directory, app::CurrentSurroundings());
+        store = std::make_unique<store::Store>(directory);
+        app::ProtectProgramFiles(directory);
         // Files named after a project number ("项目下发") go to the working
         // directory: the program directory, as when started from its icon.
-        std::filesystem::current_path(options.directory);
+        std::filesystem::current_path(directory);
     } catch (const std::exception& e) {
         prompter.Show(
             {std::string(store::kProgramTitle), e.what(), base::Icon::Critical, base::Buttons::Ok});

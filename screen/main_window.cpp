@@ -50,6 +50,7 @@ MainWindow::MainWindow(store::Store& store, base::Prompter& prompter, QWidget* p
     setCentralWidget(area_);
     start_ = new StartScreen(area_);
     title_ = new TitleStrip(records(), prompter, area_);
+    title_->setToolTip(QString::fromStdString("程序目录：" + directory().string()));
     binder_ = new FieldBinder(records(), prompter, this);
     binder_->AddTitleField(title_->item_number());
     binder_->AddTitleField(title_->item_name());

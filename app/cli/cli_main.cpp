@@ -2,13 +2,15 @@
 // offices, scripts and end-to-end tests.
 #include <array>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli/command.h"
 #include "app/program_files.h"
+#include "app/program_location.h"
+#include "app/version.h"
 #include "base/error.h"
-#include "base/program_directory.h"
 #include "store/titles.h"
 
 namespace zorbix::cli {
@@ -32,9 +34,22 @@ constexpr std::array<Command, 15> kCommands = {{
     {"demo", DemoCommand, "demo COUNT [--seed N]"},
 }};
 
-void PrintUsage(std::ostream& err) {
-    err << "用法: zorbix-cli [--dir DIR] [--yes] COMMAND [ARGUMENTS]\n命令:\n";
-    for (const Command& c : kCommands) err << "  " << c.usage << '\n';
+void PrintUsage(std::ostream& out) {
+    out << "用法: zorbix-cli [--dir DIR] [--yes] COMMAND [ARGUMENTS]\n命令:\n";
+    for (const Command& c : kCommands) out << "  " << c.usage << '\n';
+    out << "  where                     显示所用的程序目录\n"
+           "  --version                 显示版本\n"
+           "  --help                    显示本说明\n";
+}
+
+// The words that answer without a store.
+enum class Info { None, Help, Version, Where };
+
+Info InfoOf(const std::string& word) {
+    if (word == "--help" || word == "-h" || word == "help") return Info::Help;
+    if (word == "--version") return Info::Version;
+    if (word == "where") return Info::Where;
+    return Info::None;
 }
 
 const Command* FindCommand(const std::string& name) {
@@ -44,7 +59,8 @@ const Command* FindCommand(const std::string& name) {
 }
 
 struct Invocation {
-    std::filesystem::path dir = base::ExecutableDirectory();
+    std::optional<std::filesystem::path> dir;  // --dir; else found (program_location.h)
+    Info info = Info::None;
     bool yes = false;
     const Command* command = nullptr;
     std::vector<std::string> args;
@@ -65,6 +81,8 @@ Invocation Parse(int argc, char** argv) {
         }
     }
     if (i == argc) throw UsageError("缺少命令。");
+    inv.info = InfoOf(argv[i]);
+    if (inv.info != Info::None) return inv;
     inv.command = FindCommand(argv[i]);
     if (!inv.command) throw UsageError(std::string("未知命令：") + argv[i]);
     inv.args.assign(argv + i + 1, argv + argc);
@@ -80,10 +98,23 @@ int Run(int argc, char** argv) {
         PrintUsage(std::cerr);
         return kBadUsage;
     }
+    if (inv.info == Info::Help) {
+        PrintUsage(std::cout);
+        return 0;
+    }
+    if (inv.info == Info::Version) {
+        std::cout << app::VersionText() << '\n';
+        return 0;
+    }
     CliPrompter prompter(std::cerr, inv.yes);
     try {
-        store::Store store(inv.dir);
-        app::ProtectProgramFiles(inv.dir);
+        const auto dir = app::ResolveProgramDirectory(inv.dir, app::CurrentSurroundings());
+        if (inv.info == Info::Where) {
+            std::cout << dir.string() << '\n';
+            return 0;
+        }
+        store::Store store(dir);
+        app::ProtectProgramFiles(dir);
         Context ctx{store, prompter, std::move(inv.args), std::cout};
         const int status = inv.command->run(ctx);
         std::cout.flush();
