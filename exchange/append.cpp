@@ -14,6 +14,7 @@
 #include "exchange/exchange_writer.h"
 #include "exchange/field_reader.h"
 #include "exchange/project_number_index.h"
+#include "store/backup_operations.h"
 #include "store/catalogue.h"
 #include "store/titles.h"
 
@@ -127,7 +128,10 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
     } catch (const base::Failure& failure) {
         return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
     }
+    if (!store::BackUpBefore(records, prompter, store::operation::kAppend))
+        return {Outcome::Failed};
     try {
+        store::OperationLabel label(records, store::operation::kAppend);
         store::Transaction transaction(records.database());
         AddRecords(*text, records, prompter, busy, run);
         transaction.Commit();

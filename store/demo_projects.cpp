@@ -251,6 +251,7 @@ int AddDemoProjects(RecordSet& records, int count, std::uint64_t seed, base::Pro
 
     std::mt19937_64 numbers(seed);
     std::uniform_int_distribution<std::int64_t> tail(0, 99999999);
+    OperationLabel label(records, operation::kDemo);
     Transaction transaction(records.database());
     for (int i = 0; i < count; ++i) {
         std::string number;

@@ -13,9 +13,42 @@ constexpr int kBlockRows = 128;
 // From this size on, a whole read splits the table over two connections.
 constexpr int kParallelRows = 4096;
 
+// A change and its history lines commit together: inside the transaction
+// of a larger operation, or in one of their own.
+class WriteUnit {
+public:
+    explicit WriteUnit(Database& db) : db_(db), own_(db.IsAutocommit()) {
+        if (own_) db_.Execute("BEGIN IMMEDIATE");
+    }
+    ~WriteUnit() {
+        if (!own_ || committed_) return;
+        try {
+            db_.Execute("ROLLBACK");
+        } catch (const base::Failure&) {
+            // SQLite has rolled back on its own already.
+        }
+    }
+    WriteUnit(const WriteUnit&) = delete;
+    WriteUnit& operator=(const WriteUnit&) = delete;
+    void Commit() {
+        if (own_) db_.Execute("COMMIT");
+        committed_ = true;
+    }
+
+private:
+    Database& db_;
+    bool own_;
+    bool committed_ = false;
+};
+
 }  // namespace
 
-RecordSet::RecordSet(Database& db) : db_(db), rows_(std::make_unique<ProjectRows>(db)) { Reopen(); }
+RecordSet::RecordSet(Database& db)
+    : db_(db),
+      rows_(std::make_unique<ProjectRows>(db)),
+      history_(std::make_unique<ChangeHistory>(db)) {
+    Reopen();
+}
 
 RecordSet::~RecordSet() = default;
 
@@ -68,6 +101,11 @@ void RecordSet::FillAll() const {
             cache_[it->second] = std::make_unique<Record>(std::move(row));
         },
         Count() > kParallelRows);
+}
+
+const Record& RecordSet::Stored(int position) const {
+    EnsureCached(position);
+    return *cache_[position - 1];
 }
 
 void RecordSet::EnsureCached(int position) const {
@@ -143,7 +181,13 @@ void RecordSet::SetValue(std::string_view name, std::string_view value) {
 
 void RecordSet::WriteBack() {
     FailWithoutCurrent();
-    rows_->Write(rowids_[position_ - 1], current_);
+    const Record& stored = Stored(position_);
+    {
+        WriteUnit unit(db_);
+        rows_->Write(rowids_[position_ - 1], current_);
+        history_->LogEdit(operation_, stored, current_);
+        unit.Commit();
+    }
     cache_[position_ - 1] = std::make_unique<Record>(current_);
     pending_ = false;
     Notify(RecordEventKind::Written);
@@ -153,8 +197,15 @@ void RecordSet::AddNew() { AddNew(Row(kColumnCount)); }
 
 void RecordSet::AddNew(const Row& values) {
     if (pending_) WriteBack();
-    rowids_.push_back(rows_->Insert(values));
-    cache_.push_back(std::make_unique<Record>(values));
+    auto added = std::make_unique<Record>(values);
+    {
+        WriteUnit unit(db_);
+        const std::int64_t rowid = rows_->Insert(values);
+        history_->LogAdded(operation_, *added);
+        unit.Commit();
+        rowids_.push_back(rowid);
+    }
+    cache_.push_back(std::move(added));
     current_ = *cache_.back();
     position_ = Count();
     loaded_ = true;
@@ -165,7 +216,12 @@ void RecordSet::AddNew(const Row& values) {
 
 void RecordSet::Delete() {
     FailWithoutCurrent();
-    rows_->Delete(rowids_[position_ - 1]);
+    {
+        WriteUnit unit(db_);
+        history_->LogRemoved(operation_, Stored(position_));
+        rows_->Delete(rowids_[position_ - 1]);
+        unit.Commit();
+    }
     rowids_.erase(rowids_.begin() + (position_ - 1));
     cache_.erase(cache_.begin() + (position_ - 1));
     last_miss_end_ = 0;
@@ -174,7 +230,12 @@ void RecordSet::Delete() {
 }
 
 void RecordSet::DeleteAll() {
-    rows_->DeleteAll();
+    {
+        WriteUnit unit(db_);
+        history_->LogAllRemoved(operation_);
+        rows_->DeleteAll();
+        unit.Commit();
+    }
     rowids_.clear();
     ForgetCache();
     position_ = 1;

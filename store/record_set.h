@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/change_history.h"
 #include "store/project_rows.h"
 #include "store/sqlite_db.h"
 
@@ -106,7 +107,23 @@ public:
 
     Database& database() { return db_; }
 
+    // Every write, add and delete records its change in the history, under
+    // the operation named last (typing on a page unless an OperationLabel
+    // says otherwise).
+    ChangeHistory& history() { return *history_; }
+    std::string_view operation() const { return operation_; }
+
+    // How many backups the command under way has made: a command that backs
+    // up in a run of its own makes one, however many steps it takes.
+    struct BackupRun {
+        int depth = 0;  // nested OneBackupPerRun scopes
+        bool made = false;
+    };
+    BackupRun& backup_run() { return backup_run_; }
+
 private:
+    friend class OperationLabel;
+
     // Reads rows [first, first + count) into the cache.
     void FillBlock(int first, int count) const;
     // Reads every row into the cache in one scan of the table.
@@ -114,6 +131,8 @@ private:
     void ForgetCache() const;
     bool IsCached(int position) const { return cache_[position - 1] != nullptr; }
     void EnsureCached(int position) const;
+    // The record at a position as the database holds it (no pending change).
+    const Record& Stored(int position) const;
 
     void Load(int position);
     // No record is current any more (past the end, deleted, reopened).
@@ -136,6 +155,26 @@ private:
     Record current_;
     std::vector<std::pair<int, Listener>> listeners_;
     int next_listener_ = 1;
+    std::unique_ptr<ChangeHistory> history_;
+    std::string operation_{operation::kTyping};
+    BackupRun backup_run_;
+};
+
+// Names the operation the record set's changes are recorded under while it
+// lives; the previous name comes back afterwards.
+class OperationLabel {
+public:
+    OperationLabel(RecordSet& records, std::string_view op)
+        : records_(records), previous_(records.operation_) {
+        records_.operation_ = std::string(op);
+    }
+    ~OperationLabel() { records_.operation_ = previous_; }
+    OperationLabel(const OperationLabel&) = delete;
+    OperationLabel& operator=(const OperationLabel&) = delete;
+
+private:
+    RecordSet& records_;
+    std::string previous_;
 };
 
 }  // namespace zorbix::store

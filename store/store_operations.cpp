@@ -3,6 +3,7 @@
 #include "base/characters.h"
 #include "base/error.h"
 #include "base/numeric_value.h"
+#include "store/backup_operations.h"
 #include "store/catalogue.h"
 #include "store/project_number.h"
 #include "store/store_messages.h"
@@ -74,10 +75,11 @@ base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
                 return base::Outcome::Refused;
             }
         }
-        records.AddNew();
-        records.SetValue(kNumberColumn, *answer);
         // Written at once, so the new number is never lost.
-        records.WriteBack();
+        Row row(kColumnCount);
+        row[kNumberColumn] = *answer;
+        OperationLabel label(records, operation::kAdd);
+        records.AddNew(row);
     } catch (const base::Failure& e) {
         Tell(prompter, std::string(kAddWhat) + kRetry + "\n" + e.what());
         return base::Outcome::Failed;
@@ -90,7 +92,9 @@ base::Outcome DeleteProject(RecordSet& records, base::Prompter& prompter) {
     if (!base::Confirm(prompter, kProgramTitle,
                        std::string(kDeleteQuestion) + number + std::string(kDeleteQuestionEnd)))
         return base::Outcome::Cancelled;
+    if (!BackUpBefore(records, prompter, operation::kDelete)) return base::Outcome::Failed;
     try {
+        OperationLabel label(records, operation::kDelete);
         records.Delete();
         return base::Outcome::Done;
     } catch (const base::Failure&) {
@@ -103,11 +107,13 @@ base::Outcome InitialiseStore(RecordSet& records, base::Prompter& prompter) {
     if (!base::Confirm(prompter, kProgramTitle, kInitialiseQuestion))
         return base::Outcome::Cancelled;
     if (records.Count() == 0) return base::Outcome::Done;
+    if (!BackUpBefore(records, prompter, operation::kInitialise)) return base::Outcome::Failed;
     base::BusyScope busy(prompter, kInitialiseBusy);
     // Deleting the first record n times, as one statement in one
     // transaction: a crash part-way leaves the store as it was.
     try {
         records.MoveFirst();
+        OperationLabel label(records, operation::kInitialise);
         Transaction transaction(records.database());
         records.DeleteAll();
         transaction.Commit();

@@ -11,12 +11,13 @@
 #include "app/program_location.h"
 #include "app/version.h"
 #include "base/error.h"
+#include "store/backup_operations.h"
 #include "store/titles.h"
 
 namespace zorbix::cli {
 namespace {
 
-constexpr std::array<Command, 15> kCommands = {{
+constexpr std::array<Command, 19> kCommands = {{
     {"list", ListCommand, "list"},
     {"get", GetCommand, "get NUMBER [COLUMN…]"},
     {"set", SetCommand, "set NUMBER COLUMN=VALUE…"},
@@ -32,6 +33,10 @@ constexpr std::array<Command, 15> kCommands = {{
     {"summarize", SummarizeCommand, "summarize"},
     {"reconcile", ReconcileCommand, "reconcile"},
     {"demo", DemoCommand, "demo COUNT [--seed N]"},
+    {"backups", BackupsCommand, "backups"},
+    {"backup", BackupCommand, "backup"},
+    {"restore", RestoreCommand, "restore NAME"},
+    {"history", HistoryCommand, "history NUMBER"},
 }};
 
 void PrintUsage(std::ostream& out) {
@@ -116,6 +121,8 @@ int Run(int argc, char** argv) {
         store::Store store(dir);
         app::ProtectProgramFiles(dir);
         Context ctx{store, prompter, std::move(inv.args), std::cout};
+        // One command is one run: it makes at most one automatic backup.
+        store::OneBackupPerRun run(store.records());
         const int status = inv.command->run(ctx);
         std::cout.flush();
         return status;

@@ -68,5 +68,9 @@ int ReportCommand(Context&);
 int PrintCommand(Context&);
 int SummarizeCommand(Context&);
 int ReconcileCommand(Context&);
+int BackupsCommand(Context&);
+int BackupCommand(Context&);
+int RestoreCommand(Context&);
+int HistoryCommand(Context&);
 
 }  // namespace zorbix::cli

@@ -72,6 +72,7 @@ int SetCommand(Context& ctx) {
     if (values.empty()) throw UsageError("没有给出要写入的 列名=值。");
     if (const auto located = Locate(ctx, number); !located) return ExitStatus(located);
     auto& records = ctx.store.records();
+    store::OperationLabel label(records, store::operation::kSet);
     for (auto& [column, value] : values) records.SetValue(column, std::move(value));
     records.WriteBack();
     return ExitStatus(base::Outcome::Done);

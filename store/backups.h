@@ -1,0 +1,55 @@
+// Backups of the store: whole copies of the database file made with
+// SQLite's online backup API into the folder "backup" of the program
+// directory, one file per backup named after its time and the operation it
+// came before ("zorbix2013-20131205-143012-追加数据.db"), so the names sort
+// by time. The newest kBackupsKept stay; a copy identical to the newest one
+// is not kept twice. A backup only reads the store (readers never wait for
+// a writer in WAL mode) and writes a file of its own, so it neither blocks
+// nor endangers anyone who has the store open.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/sqlite_db.h"
+
+namespace zorbix::store {
+
+inline constexpr const char* kBackupFolderName = "backup";
+inline constexpr int kBackupsKept = 20;
+
+struct BackupFile {
+    std::filesystem::path file;
+    std::string name;       // the file name
+    std::string time;       // "2013-12-05 14:30:12", from the name
+    std::string operation;  // from the name
+    int projects = -1;      // -1: the file could not be read as a store
+};
+
+// <program dir>/backup for the store database `db`.
+std::filesystem::path BackupFolder(const Database& db);
+
+// Copies the store into a new backup named for `operation`. Returns the new
+// file, or nullopt when the store is identical to the newest backup (which
+// then stands for this one). Throws Failure with the user's message, naming
+// the folder and the reason, when the copy cannot be written; then no file
+// is left behind and older backups are untouched. Older backups beyond the
+// newest kBackupsKept are removed once the new one is complete.
+std::optional<std::filesystem::path> MakeBackup(Database& db, std::string_view operation);
+
+// The backups in a folder, newest first, without their project counts.
+// Files whose names do not follow the pattern are not backups and are left
+// out.
+std::vector<BackupFile> ListBackups(const std::filesystem::path& folder);
+
+// The same list with each file's project count read from it.
+std::vector<BackupFile> WithProjectCounts(std::vector<BackupFile> backups);
+
+// Throws Failure with the user's message when `file` is damaged or is not a
+// store of this program (no table kjxmzxqk with its 137 columns).
+void CheckBackupFile(const std::filesystem::path& file);
+
+}  // namespace zorbix::store

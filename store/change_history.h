@@ -1,0 +1,80 @@
+// The change history of the stored projects: a table of its own beside
+// kjxmzxqk, written by the record set in the same transaction as the
+// change it records, so a line exists exactly when its change does.
+//
+// An edit of a stored record gives one line per changed column; adding a
+// project and removing one give a single line naming the project (column
+// empty, the project's name as the new or the old value). Databases made
+// before the history existed get its table on their first write; the
+// project table itself is never altered, so older copies of the program
+// still read the file.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/record.h"
+#include "store/sqlite_db.h"
+
+namespace zorbix::store {
+
+inline constexpr const char* kHistoryTable = "change_history";
+
+// The operations that change records, as the history names them.
+namespace operation {
+inline constexpr std::string_view kTyping = "页面修改";
+inline constexpr std::string_view kSet = "命令行修改";
+inline constexpr std::string_view kAdd = "项目添加";
+inline constexpr std::string_view kDelete = "项目删除";
+inline constexpr std::string_view kInitialise = "数据初始化";
+inline constexpr std::string_view kAppend = "追加数据";
+inline constexpr std::string_view kImport = "导入项目表";
+inline constexpr std::string_view kReplace = "采用新数据";
+inline constexpr std::string_view kRestore = "恢复备份";
+inline constexpr std::string_view kDemo = "示例项目";
+}  // namespace operation
+
+struct HistoryLine {
+    std::string time;  // local time, "2013-12-05 14:30:12"
+    std::string operation;
+    std::string project;  // JB02 as it was after the change
+    std::string column;   // "" for a line about the whole project
+    std::string old_value;
+    std::string new_value;
+};
+
+class ChangeHistory {
+public:
+    explicit ChangeHistory(Database& db);
+    ~ChangeHistory();
+
+    // One line per column whose value differs between before and after.
+    void LogEdit(std::string_view op, const Record& before, const Record& after);
+    // One line for a project that came in, or went out, whole.
+    void LogAdded(std::string_view op, const Record& row);
+    void LogRemoved(std::string_view op, const Record& row);
+    // One line per project now in the table, as removed or as added.
+    void LogAllRemoved(std::string_view op);
+    void LogAllAdded(std::string_view op);
+
+    // The lines about a project number (exact text), newest first.
+    std::vector<HistoryLine> ForProject(std::string_view project);
+
+private:
+    void Insert(std::string_view op, std::string_view project, std::string_view column,
+                std::string_view old_value, std::string_view new_value);
+    void InsertEveryProject(std::string_view op, bool removed);
+    // Creates the table when it is not there (first write, or its creation
+    // was rolled back with the transaction that made it).
+    void EnsureTable();
+    bool HasTable();
+
+    Database& db_;
+    std::unique_ptr<Statement> insert_;
+    std::string time_;  // of the lines being written, read once per second
+    long long time_read_at_ = 0;
+};
+
+}  // namespace zorbix::store

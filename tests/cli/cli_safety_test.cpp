@@ -1,0 +1,96 @@
+// End-to-end tests of the safety nets through the batch tool: automatic
+// backups (one per command), backups, backup, restore and history.
+#include <gtest/gtest.h>
+
+#include "tests/support/cli_runner.h"
+#include "tests/support/temp_dir.h"
+
+namespace zorbix::testing {
+namespace {
+
+std::vector<std::string> Backups(const std::filesystem::path& dir) {
+    return Lines(RunCli(dir, {"backups"}).out);
+}
+
+std::string Field(const std::string& line, int index) {
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) start = line.find('\t', start) + 1;
+    return line.substr(start, line.find('\t', start) - start);
+}
+
+class CliSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(RunCli(dir_.path(), {"demo", "20"}).status, 0);
+        first_ = Field(Lines(RunCli(dir_.path(), {"list"}).out).at(0), 0);
+    }
+    TempDir dir_;
+    std::string first_;
+};
+
+TEST_F(CliSafetyTest, AppendOfSeveralFilesMakesOneBackupThatRestoresTheStore) {
+    TempDir other;
+    ASSERT_EQ(RunCli(other.path(), {"demo", "5", "--seed", "9"}).status, 0);
+    ASSERT_EQ(RunCli(other.path(), {"submit", (other / "a.kj").string()}).status, 0);
+    ASSERT_EQ(RunCli(other.path(), {"demo", "5", "--seed", "10"}).status, 0);
+    ASSERT_EQ(RunCli(other.path(), {"submit", (other / "b.kj").string()}).status, 0);
+    const std::string before = RunCli(dir_.path(), {"list"}).out;
+
+    const auto r =
+        RunCli(dir_.path(), {"append", (other / "a.kj").string(), (other / "b.kj").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto backups = Backups(dir_.path());
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(Field(backups[0], 2), "追加数据");
+    EXPECT_EQ(Field(backups[0], 3), "20");
+    EXPECT_EQ(Lines(RunCli(dir_.path(), {"list"}).out).size(), 30u);
+
+    EXPECT_EQ(RunCli(dir_.path(), {"restore", Field(backups[0], 0)}).status, 2) << "needs --yes";
+    ASSERT_EQ(RunCli(dir_.path(), {"--yes", "restore", Field(backups[0], 0)}).status, 0);
+    EXPECT_EQ(RunCli(dir_.path(), {"list"}).out, before);
+    const auto after = Backups(dir_.path());
+    ASSERT_EQ(after.size(), 2u) << "the restore backed up the store first";
+    EXPECT_EQ(Field(after[0], 2), "恢复备份");
+    EXPECT_EQ(Field(after[0], 3), "30");
+}
+
+TEST_F(CliSafetyTest, BackupOnRequestIsNotRepeatedForAnUnchangedStore) {
+    EXPECT_EQ(RunCli(dir_.path(), {"backup"}).status, 0);
+    const auto again = RunCli(dir_.path(), {"backup"});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_NE(again.err.find("没有再次备份"), std::string::npos) << again.err;
+    EXPECT_EQ(Backups(dir_.path()).size(), 1u);
+}
+
+TEST_F(CliSafetyTest, HistoryListsChangesNewestFirstWithEscapedValues) {
+    ASSERT_EQ(RunCli(dir_.path(), {"set", first_, "JDCG=一\\r\\n二\\t"}).status, 0);
+    ASSERT_EQ(RunCli(dir_.path(), {"set", first_, "JB01=新名称"}).status, 0);
+    const auto lines = Lines(RunCli(dir_.path(), {"history", first_}).out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Field(lines[0], 1), "命令行修改");
+    EXPECT_EQ(Field(lines[0], 2), "JB01");
+    EXPECT_EQ(Field(lines[0], 4), "新名称");
+    EXPECT_EQ(Field(lines[1], 2), "JDCG");
+    EXPECT_EQ(Field(lines[1], 4), "一\\r\\n二\\t");
+    EXPECT_EQ(Field(lines[2], 1), "示例项目");
+    ASSERT_EQ(RunCli(dir_.path(), {"--yes", "delete", "--project", first_}).status, 0);
+    const auto deleted = Lines(RunCli(dir_.path(), {"history", first_}).out);
+    ASSERT_EQ(deleted.size(), 4u);
+    EXPECT_EQ(Field(deleted[0], 1), "项目删除");
+    EXPECT_EQ(Field(deleted[0], 3), "新名称");
+}
+
+TEST_F(CliSafetyTest, RestoreRefusesADamagedFileAndKeepsTheStore) {
+    std::filesystem::create_directories(dir_ / "backup");
+    const std::string name = "zorbix2013-20131205-143012-备份.db";
+    { std::ofstream(dir_ / "backup" / name) << "SQLite format 3 but not really"; }
+    const std::string before = RunCli(dir_.path(), {"list"}).out;
+    const auto r = RunCli(dir_.path(), {"--yes", "restore", name});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("已损坏，或者不是本程序的数据库文件"), std::string::npos) << r.err;
+    EXPECT_EQ(RunCli(dir_.path(), {"list"}).out, before);
+    EXPECT_EQ(Field(Backups(dir_.path()).at(0), 3), "已损坏");
+}
+
+}  // namespace
+}  // namespace zorbix::testing
