@@ -30,6 +30,7 @@ struct AppendRun {
     AppendResult result;
     int last_match = 0;  // position of the stored record the last duplicate matched
     bool silenced = false;
+    bool compare_only = false;  // nothing is added, no duplicate is announced
 };
 
 // The fields of one record, as views into the file's text.
@@ -51,6 +52,21 @@ void AddRecord(store::RecordSet& records, const Fields& fields, store::Row& row)
     records.AddNew(row);
 }
 
+// A skipped duplicate, compared with the stored project it matched.
+void CompareDuplicate(store::RecordSet& records, int position, const Fields& fields,
+                      AppendRun& run) {
+    const store::Record stored = records.ReadRow(position);
+    auto columns = DifferingColumns(stored, fields);
+    if (columns.empty()) {
+        ++run.result.identical;
+        return;
+    }
+    ResentProject project{
+        std::string(stored[store::kNumberColumn]), stored.ToRow(), {}, std::move(columns)};
+    project.incoming.assign(fields.begin(), fields.end());
+    run.result.differing.push_back(std::move(project));
+}
+
 void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter& prompter,
                 base::BusyScope& busy, AppendRun& run) {
     FieldReader reader(text);
@@ -66,11 +82,12 @@ void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter
         if (const auto match = index.Find(value)) {
             ++run.result.skipped;
             run.last_match = *match;
-            if (!run.silenced)
+            CompareDuplicate(records, *match, fields, run);
+            if (!run.silenced && !run.compare_only)
                 run.silenced =
                     prompter.ShowRepeated({std::string(store::kProgramTitle),
                                            std::string(number) + std::string(kNumberExists)});
-        } else {
+        } else if (!run.compare_only) {
             AddRecord(records, fields, row);
             index.Add(value, records.Count());
             ++run.result.added;
@@ -146,6 +163,25 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
         // The records are in; only the position is not where the run ended.
     }
     base::Inform(prompter, store::kProgramTitle, kAppended);
+    if (const auto summary = ResentSummary(run.result.identical, run.result.differing);
+        !summary.empty())
+        base::Inform(prompter, store::kProgramTitle, summary);
+    return run.result;
+}
+
+AppendResult CompareWithStore(store::RecordSet& records, base::Prompter& prompter,
+                              const std::filesystem::path& file) {
+    base::BusyScope busy(prompter, kAppendTitle);
+    const auto text = ReadChecked(file, prompter);
+    if (!text) return {Outcome::Failed};
+    AppendRun run;
+    run.compare_only = true;
+    try {
+        if (records.HasPendingChange()) records.WriteBack();
+        AddRecords(*text, records, prompter, busy, run);
+    } catch (const base::Failure& failure) {
+        return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
+    }
     return run.result;
 }
 

@@ -17,6 +17,7 @@
 
 #include "base/outcome.h"
 #include "base/prompter.h"
+#include "exchange/resent_projects.h"
 #include "store/record_set.h"
 
 namespace zorbix::exchange {
@@ -53,14 +54,24 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
 struct AppendResult {
     Outcome outcome = Outcome::Done;
     int added = 0;
-    int skipped = 0;  // duplicates of stored project numbers
+    int skipped = 0;                       // duplicates of stored project numbers
+    int identical = 0;                     // skipped duplicates equal to the stored project
+    std::vector<ResentProject> differing;  // skipped duplicates that differ
 };
 
 // Asks for a file and adds its records. A file whose fields are not whole
 // records (cut, or shifted by a missing or extra field) adds nothing and is
 // named with its field count. Afterwards the last record added is
 // current, or the stored record that the last incoming duplicate matched.
+// The skipped duplicates are compared with the stored projects: the end
+// message says how many were identical and which differ.
 AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
                             const std::filesystem::path& program_dir);
+
+// Compares the records of an exchange file with the stored projects of the
+// same numbers and changes nothing: `differing` lists those that differ.
+// Failed (the user was told) when the file is refused.
+AppendResult CompareWithStore(store::RecordSet& records, base::Prompter& prompter,
+                              const std::filesystem::path& file);
 
 }  // namespace zorbix::exchange

@@ -1,5 +1,6 @@
 #include "store/backups.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <set>
 
-#include "base/atomic_file.h"
 #include "base/error.h"
 #include "store/catalogue.h"
 #include "store/local_time.h"
@@ -167,12 +167,33 @@ void RemoveBeyondKept(const fs::path& folder) {
         fs::remove(backups[i].file, ignored);
 }
 
+// The backup folder is protected against every other writer, so the copy
+// is put in place here: flushed to disk, then renamed to its final name.
+void PutInPlace(const fs::path& temporary, const fs::path& file, const fs::path& folder) {
+    const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!synced || ::rename(temporary.c_str(), file.c_str()) != 0)
+        FailIn(folder, std::strerror(errno));
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 void EnsureFolder(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) FailIn(folder, ec.message());
     if (!fs::is_directory(folder)) FailIn(folder, "它不是文件夹");
     if (::access(folder.c_str(), W_OK) != 0) FailIn(folder, std::strerror(errno));
+    // A copy that a killed run left half-written is of no use to anyone.
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("." + kPrefix) && name.ends_with(".partial"))
+            fs::remove(entry.path(), ec);
+    }
 }
 
 }  // namespace
@@ -185,7 +206,7 @@ std::optional<fs::path> MakeBackup(Database& db, std::string_view operation) {
     const fs::path folder = BackupFolder(db);
     EnsureFolder(folder);
     const fs::path file = folder / NewName(folder, LocalTimeNow("%Y%m%d-%H%M%S"), operation);
-    const fs::path temporary = base::TemporaryBeside(file);
+    const fs::path temporary = folder / ("." + file.filename().string() + ".partial");
     std::error_code ignored;
     try {
         CopyDatabase(db, temporary, folder);
@@ -194,7 +215,7 @@ std::optional<fs::path> MakeBackup(Database& db, std::string_view operation) {
             fs::remove(temporary, ignored);
             return std::nullopt;
         }
-        base::CommitTemporary(temporary, file);
+        PutInPlace(temporary, file, folder);
     } catch (const base::Failure& failure) {
         fs::remove(temporary, ignored);
         if (std::string_view(failure.what()).starts_with("无法在文件夹")) throw;

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "store/sqlite_db.h"
+#include "store/store_protection.h"
 
 namespace zorbix::store {
 
-inline constexpr const char* kBackupFolderName = "backup";
 inline constexpr int kBackupsKept = 20;
 
 struct BackupFile {

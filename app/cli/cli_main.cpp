@@ -25,7 +25,7 @@ constexpr std::array<Command, 19> kCommands = {{
     {"delete", DeleteCommand, "delete --project NUMBER"},
     {"init", InitCommand, "init"},
     {"check", CheckCommand, "check [--project NUMBER] [--save FILE]"},
-    {"append", AppendCommand, "append FILE…"},
+    {"append", AppendCommand, "append [--diff | --replace] FILE…"},
     {"submit", SubmitCommand, "submit FILE [--project NUMBER]"},
     {"distribute", DistributeCommand, "distribute [OUTDIR]"},
     {"report", ReportCommand, "report [--project NUMBER]"},

@@ -1,9 +1,13 @@
 // Batch commands of the exchange subsystem: submit, distribute and append,
 // each the window's operation with the file names taken from the arguments.
 #include <filesystem>
+#include <ostream>
 
 #include "app/cli/command.h"
+#include "app/cli/escape.h"
 #include "exchange/exchange_operations.h"
+#include "store/catalogue.h"
+#include "store/titles.h"
 
 namespace zorbix::cli {
 namespace {
@@ -13,12 +17,41 @@ std::filesystem::path FileArgument(const std::string& text) {
     return text;
 }
 
+// One line per differing column: number, column, stored, incoming.
+void PrintDifferences(std::ostream& out, const std::vector<exchange::ResentProject>& projects) {
+    for (const auto& p : projects)
+        for (int c : p.columns)
+            out << Escape(p.number) << '\t' << store::Columns()[c].name << '\t'
+                << Escape(p.stored[c]) << '\t' << Escape(p.incoming[c]) << '\n';
+}
+
+int CompareFiles(Context& ctx, const std::vector<std::filesystem::path>& files) {
+    base::Outcome outcome = base::Outcome::Done;
+    for (const auto& file : files) {
+        const auto result = exchange::CompareWithStore(ctx.store.records(), ctx.prompter, file);
+        if (!result.outcome) outcome = result.outcome;
+        PrintDifferences(ctx.out, result.differing);
+        if (const auto summary = exchange::ResentSummary(result.identical, result.differing);
+            !summary.empty())
+            base::Inform(ctx.prompter, store::kProgramTitle, summary);
+    }
+    return ExitStatus(outcome);
+}
+
 }  // namespace
 
 int AppendCommand(Context& ctx) {
+    const bool diff = ctx.TakeFlag("--diff");
+    const bool replace = ctx.TakeFlag("--replace");
+    if (diff && replace) throw UsageError("--diff 与 --replace 不能同时使用。");
     if (ctx.args.empty()) throw UsageError("append 需要至少一个文件。");
     std::vector<std::filesystem::path> files;
     for (const auto& arg : ctx.args) files.push_back(FileArgument(arg));
+    if (diff) return CompareFiles(ctx, files);
+    if (replace &&
+        !base::Confirm(ctx.prompter, store::kProgramTitle,
+                       "追加之后，库中与文件不同的已有项目将被文件中的数据替换，确认吗？"))
+        return ExitStatus(base::Outcome::Cancelled);
     // Every file is appended; the run is done only when each one was.
     base::Outcome outcome = base::Outcome::Done;
     for (const auto& file : files) {
@@ -26,6 +59,11 @@ int AppendCommand(Context& ctx) {
         const auto result =
             exchange::AppendProjects(ctx.store.records(), ctx.prompter, ctx.store.directory());
         if (!result.outcome) outcome = result.outcome;
+        if (replace && !result.differing.empty()) {
+            const auto replaced = exchange::ReplaceResentProjects(ctx.store.records(), ctx.prompter,
+                                                                  result.differing);
+            if (!replaced) outcome = replaced;
+        }
     }
     return ExitStatus(outcome);
 }

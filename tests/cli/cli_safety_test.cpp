@@ -92,5 +92,41 @@ TEST_F(CliSafetyTest, RestoreRefusesADamagedFileAndKeepsTheStore) {
     EXPECT_EQ(Field(Backups(dir_.path()).at(0), 3), "已损坏");
 }
 
+TEST_F(CliSafetyTest, DiffPrintsTheDifferingColumnsAndReplaceTakesThem) {
+    const std::string file = (dir_ / "all.kj").string();
+    ASSERT_EQ(RunCli(dir_.path(), {"submit", file}).status, 0);
+    // A store that took the file in, then had two values of one project edited.
+    TempDir store;
+    ASSERT_EQ(RunCli(store.path(), {"append", file}).status, 0);
+    ASSERT_EQ(RunCli(store.path(), {"set", first_, "JB01=本地名称", "JDCG=一\\r\\n"}).status, 0);
+    const auto before = RunCli(store.path(), {"get", first_}).out;
+    const auto backups_before = Backups(store.path()).size();
+
+    const auto diff = RunCli(store.path(), {"append", "--diff", file});
+    ASSERT_EQ(diff.status, 0) << diff.err;
+    const auto lines = Lines(diff.out);
+    ASSERT_EQ(lines.size(), 2u) << diff.out;
+    EXPECT_EQ(Field(lines[0], 0), first_);
+    EXPECT_EQ(Field(lines[0], 1), "JB01");
+    EXPECT_EQ(Field(lines[0], 2), "本地名称");
+    EXPECT_EQ(Field(lines[1], 1), "JDCG");
+    EXPECT_EQ(Field(lines[1], 2), "一\\r\\n");
+    EXPECT_NE(diff.err.find("19个与库中的数据相同，1个不同：" + first_), std::string::npos)
+        << diff.err;
+    EXPECT_EQ(RunCli(store.path(), {"get", first_}).out, before) << "--diff changes nothing";
+    EXPECT_EQ(Backups(store.path()).size(), backups_before);
+
+    EXPECT_EQ(RunCli(store.path(), {"append", "--replace", file}).status, 2) << "needs --yes";
+    const auto replaced = RunCli(store.path(), {"--yes", "append", "--replace", file});
+    ASSERT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_NE(replaced.err.find("项目编号已存在！"), std::string::npos);
+    EXPECT_TRUE(Lines(RunCli(store.path(), {"append", "--diff", file}).out).empty())
+        << "every project now equals the file";
+    const auto history = Lines(RunCli(store.path(), {"history", first_}).out);
+    ASSERT_GE(history.size(), 2u);
+    EXPECT_EQ(Field(history[0], 1), "采用新数据");
+    EXPECT_EQ(Backups(store.path()).size(), backups_before + 1) << "one backup for the command";
+}
+
 }  // namespace
 }  // namespace zorbix::testing

@@ -82,7 +82,10 @@ TEST_F(Append, StoredNumberWithLeadingZeroIsSkippedOnce) {
     const auto result = AppendBytes(RecordText("0201300000001") + RecordText("201300000002"));
     EXPECT_EQ(result.added, 1);
     EXPECT_EQ(result.skipped, 1);
-    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"0201300000001项目编号已存在！", kDone}));
+    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{
+                                    "0201300000001项目编号已存在！", kDone,
+                                    "已存在而没有追加的1个项目中，0个与库中的数据相同，1个不同："
+                                    "201300000001。"}));
     EXPECT_EQ(prompter.messages[0].title, "Qorvath省科技计划项目执行情况年度调查");
     EXPECT_EQ(prompter.messages[0].icon, base::Icon::Information);
 }
@@ -113,7 +116,9 @@ TEST_F(Append, SameFileTwiceAddsNothingTheSecondTime) {
     EXPECT_EQ(again.added, 0);
     EXPECT_EQ(records.Count(), 2);
     EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"201300000001项目编号已存在！",
-                                                          "201300000002项目编号已存在！", kDone}));
+                                                          "201300000002项目编号已存在！", kDone,
+                                                          "已存在而没有追加的2个项目中，2个与库中的"
+                                                          "数据相同，0个不同。"}));
 }
 
 TEST_F(Append, SilencedDuplicateMessagesStopForTheRun) {
@@ -122,7 +127,10 @@ TEST_F(Append, SilencedDuplicateMessagesStopForTheRun) {
     prompter.messages.clear();
     prompter.silence_repeated = true;
     EXPECT_EQ(AppendBytes(file).skipped, 3);
-    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{"1项目编号已存在！", kDone}));
+    EXPECT_EQ(
+        prompter.Texts(),
+        (std::vector<std::string>{"1项目编号已存在！", kDone,
+                                  "已存在而没有追加的3个项目中，3个与库中的数据相同，0个不同。"}));
 }
 
 // Nine records as a copy of the program writes them, then damaged.

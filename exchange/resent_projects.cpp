@@ -1,0 +1,69 @@
+#include "exchange/resent_projects.h"
+
+#include "base/numeric_value.h"
+#include "exchange/exchange_messages.h"
+#include "exchange/project_number_index.h"
+#include "store/backup_operations.h"
+#include "store/catalogue.h"
+#include "store/titles.h"
+
+namespace zorbix::exchange {
+namespace {
+
+// So many numbers fit in one message; the review lists them all.
+constexpr std::size_t kNumbersNamed = 20;
+
+}  // namespace
+
+std::vector<int> DifferingColumns(const store::Record& stored,
+                                  std::span<const std::string_view> incoming) {
+    std::vector<int> columns;
+    for (int c = 0; c < store::kColumnCount; ++c)
+        if (stored[c] != incoming[static_cast<std::size_t>(c)]) columns.push_back(c);
+    return columns;
+}
+
+std::string ResentSummary(int identical, const std::vector<ResentProject>& differing) {
+    const int skipped = identical + static_cast<int>(differing.size());
+    if (skipped == 0) return {};
+    std::string text = "已存在而没有追加的" + std::to_string(skipped) + "个项目中，" +
+                       std::to_string(identical) + "个与库中的数据相同，" +
+                       std::to_string(differing.size()) + "个不同";
+    for (std::size_t i = 0; i < differing.size() && i < kNumbersNamed; ++i)
+        text += (i == 0 ? "：" : "、") + differing[i].number;
+    if (differing.size() > kNumbersNamed) text += "等";
+    return text + "。";
+}
+
+base::Outcome ReplaceResentProjects(store::RecordSet& records, base::Prompter& prompter,
+                                    const std::vector<ResentProject>& chosen) {
+    if (chosen.empty()) return base::Outcome::Done;
+    if (!store::BackUpBefore(records, prompter, store::operation::kReplace))
+        return base::Outcome::Failed;
+    try {
+        if (records.HasPendingChange()) records.WriteBack();
+        const ProjectNumberIndex index(records.ColumnValues(store::kNumberColumn));
+        store::OperationLabel label(records, store::operation::kReplace);
+        store::Transaction transaction(records.database());
+        for (const auto& project : chosen) {
+            const auto position = index.Find(base::NumericValue(project.number));
+            if (!position) throw base::Failure("找不到项目" + project.number + "。");
+            records.MoveTo(*position);
+            for (int c = 0; c < store::kColumnCount; ++c)
+                records.SetValue(c, project.incoming[static_cast<std::size_t>(c)]);
+            records.WriteBack();
+        }
+        transaction.Commit();
+    } catch (const base::Failure& failure) {
+        records.Reopen();
+        base::Inform(prompter, store::kProgramTitle,
+                     std::string("采用新数据失败！") + failure.what() + "\n没有替换任何项目。",
+                     base::Icon::Critical);
+        return base::Outcome::Failed;
+    }
+    base::Inform(prompter, store::kProgramTitle,
+                 "已用新数据替换" + std::to_string(chosen.size()) + "个项目。");
+    return base::Outcome::Done;
+}
+
+}  // namespace zorbix::exchange
