@@ -19,6 +19,7 @@
 #include "report/report_printing.h"
 #include "screen/control_names.h"
 #include "screen/main_window.h"
+#include "screen/safety_menu.h"
 #include "store/store_messages.h"
 #include "store/titles.h"
 #include "summary/summary_run.h"
@@ -115,8 +116,10 @@ void WireExchangeOperations(MainWindow& window, WindowContext& context) {
         exchange::DistributeProjects(context.records, context.prompter,
                                      std::filesystem::current_path());
     });
-    OnClick(window, context, control::kStartAppend, [&context] {
-        exchange::AppendProjects(context.records, context.prompter, context.directory);
+    OnClick(window, context, control::kStartAppend, [&window, &context] {
+        auto result =
+            exchange::AppendProjects(context.records, context.prompter, context.directory);
+        ReviewResentProjects(window, context, std::move(result.differing));
     });
 }
 
@@ -159,6 +162,7 @@ void WireOperations(MainWindow& window, WindowContext& context) {
     WireReportOperations(window, context);
     WireSummaryOperations(window, context);
     WireReconcileOperations(window, context);
+    WireSafetyOperations(window, context);
 }
 
 }  // namespace zorbix::screen
