@@ -22,6 +22,7 @@ private slots:
     void ReviewReplacesOnlyTheTickedProjects();
     void RestoreDialogRestoresTheChosenBackupAfterConfirmation();
     void ToolsMenuStandsBeforeHelp();
+    void HistoryShowsCaptionsNewestFirst();
 };
 
 namespace {
@@ -97,6 +98,23 @@ void SafetyDialogsTest::ToolsMenuStandsBeforeHelp() {
     QCOMPARE(titles.value(tools + 1), QString::fromUtf8("帮助(&H)"));
     QVERIFY(f.window->findChild<QAction*>("MenuBackups"));
     QVERIFY(f.window->findChild<QAction*>("MenuHistory"));
+}
+
+void SafetyDialogsTest::HistoryShowsCaptionsNewestFirst() {
+    TempDir dir;
+    store::Store store(dir.path());
+    auto& records = store.records();
+    records.AddNew(Project("201300000001", "甲"));
+    records.SetValue("JB01", "乙");
+    records.WriteBack();
+    screen::HistoryDialog dialog(records, "201300000001");
+    auto* table = dialog.table();
+    QCOMPARE(table->rowCount(), 2);
+    const auto caption = QString::fromStdString(store::Columns()[2].caption).trimmed();
+    QCOMPARE(table->item(0, 2)->text(), caption);
+    QCOMPARE(table->item(0, 3)->text(), QString::fromUtf8("甲"));
+    QCOMPARE(table->item(0, 4)->text(), QString::fromUtf8("乙"));
+    QCOMPARE(table->item(1, 2)->text(), QString::fromUtf8("（整个项目）"));
 }
 
 }  // namespace zorbix::testing
