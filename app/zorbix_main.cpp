@@ -1,6 +1,7 @@
 // zorbix: the desktop program. Opens the store of the program directory
 // (or of --dir DIR) and shows the main window; with --screenshots OUTDIR it
 // saves pictures of the screens and ends.
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <memory>
@@ -65,6 +66,12 @@ int main(int argc, char** argv) {
     {
         screen::MainWindow window(*store, prompter);
         prompter.SetParent(&window);
+        // "关于ZORBIX": the version and the program directory in use.
+        QObject::connect(window.Action("MenuAbout"), &QAction::triggered, &window, [&] {
+            prompter.Show({std::string(store::kProgramTitle),
+                           app::VersionText() + "\n程序目录：" + store->directory().string(),
+                           base::Icon::Information, base::Buttons::Ok});
+        });
         window.show();
         if (!options.screenshots.isEmpty())
             status = screen::SaveScreenshots(window, options.screenshots) ? 0 : 1;
