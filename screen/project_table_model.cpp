@@ -1,10 +1,12 @@
 #include "screen/project_table_model.h"
 
 #include <QCollator>
+#include <QDateTime>
 #include <QTimer>
 #include <algorithm>
 #include <numeric>
 
+#include "base/error.h"
 #include "base/numeric_value.h"
 #include "base/search_text.h"
 #include "store/catalogue.h"
@@ -46,6 +48,15 @@ bool IsKeyColumn(int column) {
 ProjectTableModel::ProjectTableModel(store::RecordSet& records, QObject* parent)
     : QAbstractTableModel(parent), records_(records), row_count_(records.Count()) {
     listener_ = records_.Subscribe([this](const store::RecordEvent& e) { OnRecordEvent(e); });
+    ReadChangeTimes();
+}
+
+void ProjectTableModel::ReadChangeTimes() {
+    try {
+        change_times_ = records_.history().LastChangeTimes();
+    } catch (const base::Failure&) {
+        change_times_.clear();  // the column stays empty; the store says why elsewhere
+    }
 }
 
 ProjectTableModel::~ProjectTableModel() { records_.Unsubscribe(listener_); }
@@ -256,10 +267,16 @@ void ProjectTableModel::Arrange() {
 
 void ProjectTableModel::OnRecordEvent(const store::RecordEvent& event) {
     switch (event.kind) {
-        case RecordEventKind::Moved: return;
+        case RecordEventKind::Moved: value_changed_ = false; return;
         case RecordEventKind::ValueChanged:
         case RecordEventKind::Written: {
             cached_row_ = -1;
+            if (event.kind == RecordEventKind::ValueChanged) value_changed_ = true;
+            // The history has the line now; its time is this moment.
+            if (event.kind == RecordEventKind::Written && value_changed_ && records_.HasCurrent())
+                change_times_[std::string(records_.Value(store::kNumberColumn))] =
+                    QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString();
+            if (event.kind == RecordEventKind::Written) value_changed_ = false;
             if (event.kind == RecordEventKind::ValueChanged && IsKeyColumn(event.column))
                 keys_.clear();
             const int row = RowOfPosition(records_.Position());
@@ -279,6 +296,7 @@ void ProjectTableModel::ScheduleReset() {
     reset_posted_ = true;
     QTimer::singleShot(0, this, [this] {
         reset_posted_ = false;
+        ReadChangeTimes();
         Arrange();
     });
 }

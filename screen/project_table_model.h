@@ -54,7 +54,8 @@ public:
     // The findings of the last check by project number. `whole_store` says
     // the check covered every project, so a project without lines has none.
     void SetFindingCounts(std::unordered_map<std::string, int> counts, bool whole_store);
-    // The last change time by project number ("" where none is known).
+    // The last change time by project number ("" where none is known); read
+    // from the change history when the model is made and after each reset.
     void SetChangeTimes(std::unordered_map<std::string, std::string> times);
 
     // Store position (1-based) of a shown row and the shown row of a store
@@ -71,6 +72,7 @@ public:
 private:
     void OnRecordEvent(const store::RecordEvent& event);
     void ScheduleReset();
+    void ReadChangeTimes();
     void Arrange();
     void Filter(std::vector<int>& positions) const;
     void Sort(std::vector<int>& positions) const;
@@ -83,8 +85,9 @@ private:
     int listener_ = 0;
     int row_count_ = 0;
     bool reset_posted_ = false;
-    std::vector<int> rows_;  // positions of the shown rows; empty = all, in store order
-    bool arranged_ = false;  // rows_ holds the arrangement
+    bool value_changed_ = false;  // since the current record was last written
+    std::vector<int> rows_;       // positions of the shown rows; empty = all, in store order
+    bool arranged_ = false;       // rows_ holds the arrangement
     std::vector<int> row_of_position_;
     std::string filter_;  // folded
     bool only_with_findings_ = false;

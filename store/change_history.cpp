@@ -105,4 +105,13 @@ std::vector<HistoryLine> ChangeHistory::ForProject(std::string_view project) {
     return lines;
 }
 
+std::unordered_map<std::string, std::string> ChangeHistory::LastChangeTimes() {
+    std::unordered_map<std::string, std::string> times;
+    if (!HasTable()) return times;
+    Statement q(
+        db_, std::string("SELECT project, max(time) FROM ") + kHistoryTable + " GROUP BY project");
+    while (q.Step()) times.emplace(std::string(q.Text(0)), std::string(q.Text(1)));
+    return times;
+}
+
 }  // namespace zorbix::store

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "store/record.h"
@@ -61,6 +62,8 @@ public:
 
     // The lines about a project number (exact text), newest first.
     std::vector<HistoryLine> ForProject(std::string_view project);
+    // The time of the newest line of every project number that has one.
+    std::unordered_map<std::string, std::string> LastChangeTimes();
 
 private:
     void Insert(std::string_view op, std::string_view project, std::string_view column,

@@ -55,6 +55,7 @@ private slots:
     void AMendedProjectNumberCanBeLeft();
     void NothingTypedVanishesBeforeTheFirstMove();
     void TheNavigatorCaptionFits();
+    void TheLastChangeComesFromTheHistory();
 
 private:
     QTableView* Grid() const { return f_->window->list_page()->grid(); }
@@ -292,6 +293,22 @@ void ListFilterTest::TheNavigatorCaptionFits() {
                  text);
         QVERIFY(caption->contentsRect().height() >= caption->fontMetrics().height());
     }
+}
+
+void ListFilterTest::TheLastChangeComesFromTheHistory() {
+    auto* model = Grid()->model();
+    // Demo projects came in with a history line each.
+    QVERIFY(!model->index(0, 5).data().toString().isEmpty());
+    f_->records().MoveTo(4);
+    const QString before = model->index(3, 5).data().toString();
+    f_->records().SetValue("JB24", "100010");
+    f_->records().MoveTo(5);  // writes the change back
+    WindowFixture::Settle();
+    const QString after = model->index(3, 5).data().toString();
+    QCOMPARE(after.size(), 19);  // "yyyy-MM-dd HH:mm:ss"
+    QVERIFY(after >= before);
+    QCOMPARE(after.toStdString(),
+             f_->records().history().ForProject(std::string(f_->records().ReadRow(4)[1]))[0].time);
 }
 
 ZORBIX_SCREEN_TEST_MAIN(ListFilterTest)
