@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/atomic_file.h"
+#include "base/durable_batch.h"
 #include "base/error.h"
 #include "base/protected_targets.h"
 
@@ -22,14 +23,6 @@ std::string Reason() { return std::strerror(errno); }
 
 [[noreturn]] void Fail(const std::filesystem::path& path, const std::string& reason) {
     throw Failure("无法写入文件“" + path.string() + "”：" + reason + "。");
-}
-
-void SyncDirectory(const std::filesystem::path& path) {
-    const auto dir = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 // The process that wrote a temporary ".<name>.<pid>.<n>.tmp", or 0 when
@@ -100,7 +93,7 @@ void CommitTemporary(const std::filesystem::path& temporary, const std::filesyst
         ::unlink(temporary.c_str());
         Fail(path, reason);
     }
-    SyncDirectory(path);
+    SyncFolderOfRename(path);
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
@@ -129,7 +122,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         ::unlink(temporary.c_str());
         Fail(path, reason);
     }
-    SyncDirectory(path);
+    SyncFolderOfRename(path);
 }
 
 }  // namespace zorbix::base

@@ -1,5 +1,6 @@
 // Distributing: one exchange file per record, named after its project number.
 #include "base/atomic_file.h"
+#include "base/durable_batch.h"
 #include "base/error.h"
 #include "base/file_names.h"
 #include "exchange/exchange_messages.h"
@@ -16,6 +17,8 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
     DistributeResult result;
     base::BusyScope busy(prompter, "项目下发");
     bool silenced = false;
+    // Each file is synced before its rename, the folder once for the run.
+    base::DurableBatch durable;
     try {
         if (records.Count() == 0) throw base::Failure(std::string(kEmptyStore));
         result.outcome = store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {
@@ -30,6 +33,7 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
                                       RecordBytes(record, kDistributePlaceholder));
             ++result.written;
         });
+        durable.Finish();
         if (!result.outcome) return result;
     } catch (const base::Failure& failure) {
         base::Inform(prompter, store::kProgramTitle,

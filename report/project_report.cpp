@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/durable_batch.h"
 #include "base/file_names.h"
 #include "office/docx_bookmarks.h"
 #include "report/report_files.h"
@@ -96,6 +97,8 @@ base::Outcome CommandReports(store::RecordSet& records, base::Prompter& prompter
     const int total = records.Count();
     int failed = 0;
     bool silenced = false;
+    // Each report is synced before its rename, the folder once for the run.
+    base::DurableBatch durable;
     try {
         base::BusyScope busy(prompter, "报表生成");
         const auto walked =
@@ -105,6 +108,7 @@ base::Outcome CommandReports(store::RecordSet& records, base::Prompter& prompter
                     if (!silenced) silenced = prompter.ShowRepeated(*failure);
                 }
             });
+        durable.Finish();
         if (!walked) return walked;
     } catch (const base::Failure& failure) {
         prompter.Show(

@@ -1,5 +1,6 @@
 #include "summary/summary_run.h"
 
+#include "base/durable_batch.h"
 #include "base/error.h"
 #include "store/record_walk.h"
 #include "store/titles.h"
@@ -64,6 +65,8 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prom
         return result;
     }
     const auto summaries = Summaries();
+    // Each workbook is synced before its rename, the folder once for the run.
+    base::DurableBatch durable;
     for (std::size_t i = 0; i < summaries.size(); ++i) {
         const std::string output = OutputFileName(summaries[i]);
         try {
@@ -77,6 +80,7 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prom
         busy.Progress(records.Count() + static_cast<long>(i + 1) * kWorkbookWeight,
                       TotalSteps(records));
     }
+    durable.Finish();
     ShowEnd(prompter, result);
     return result;
 }
