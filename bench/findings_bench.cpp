@@ -10,6 +10,7 @@
 #include <random>
 
 #include "bench/bench_support.h"
+#include "bench/demo_store.h"
 #include "bench/quiet_prompter.h"
 #include "screen/finding_navigator.h"
 #include "screen/list_page.h"
@@ -29,12 +30,7 @@ constexpr int kProjects = 32767;
 constexpr int kLines = 100000;
 
 std::filesystem::path FullStore() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("zorbix-findings-bench-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(dir);
-    store::Store s(dir);
-    store::AddDemoProjects(s.records(), kProjects, 13);
-    return dir;
+    return bench::DemoStoreDirectory("findings-bench", kProjects, 13);
 }
 
 // Three findings of different pages for most projects, in store order.

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "bench/bench_support.h"
+#include "bench/demo_store.h"
 #include "bench/quiet_prompter.h"
 #include "screen/field_binder.h"
 #include "screen/list_page.h"
@@ -24,14 +25,7 @@ namespace {
 
 using namespace zorbix;
 
-std::filesystem::path FullStore() {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("zorbix-screen-bench-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(dir);
-    store::Store s(dir);
-    store::AddDemoProjects(s.records(), 32767, 11);
-    return dir;
-}
+std::filesystem::path FullStore() { return bench::DemoStoreDirectory("screen-bench", 32767, 11); }
 
 bool MeasureMoves(screen::MainWindow& window) {
     auto& records = window.records();

@@ -121,10 +121,9 @@ const std::unordered_map<std::string, std::vector<int>>& FindingNavigator::Lines
     return lines_;
 }
 
-std::unordered_map<std::string, int> FindingNavigator::CountsByProject() const {
-    auto& self = const_cast<FindingNavigator&>(*this);
+std::unordered_map<std::string, int> FindingNavigator::CountsByProject() {
     std::unordered_map<std::string, int> counts;
-    for (const auto& [number, lines] : self.LinesByProject())
+    for (const auto& [number, lines] : LinesByProject())
         counts[number] = static_cast<int>(lines.size());
     return counts;
 }

@@ -35,7 +35,7 @@ public:
     bool Previous();
 
     // After a check: the findings per project number of the panel.
-    std::unordered_map<std::string, int> CountsByProject() const;
+    std::unordered_map<std::string, int> CountsByProject();
 
     bool IsStale(int line) const { return stale_.count(line) > 0; }
     int current_line() const { return current_; }

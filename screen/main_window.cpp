@@ -32,12 +32,6 @@ private:
     std::function<void()> on_resize_;
 };
 
-constexpr std::pair<PageId, store::Page> kFormPages[] = {
-    {PageId::Cover, store::Page::Cover},         {PageId::TableOne, store::Page::TableOne},
-    {PageId::TableTwo, store::Page::TableTwo},   {PageId::TableThree, store::Page::TableThree},
-    {PageId::TableFour, store::Page::TableFour},
-};
-
 }  // namespace
 
 MainWindow::MainWindow(store::Store& store, base::Prompter& prompter, QWidget* parent)

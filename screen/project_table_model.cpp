@@ -190,32 +190,31 @@ void ProjectTableModel::PrepareFilter() const { Keys(); }
 
 const std::vector<std::string>& ProjectTableModel::Keys() const {
     if (static_cast<int>(keys_.size()) == records_.Count()) return keys_;
-    const auto numbers = records_.ColumnValues(store::kNumberColumn);
+    numbers_ = records_.ColumnValues(store::kNumberColumn);
     const auto names = records_.ColumnValues(store::ColumnIndex("JB01"));
     const auto units = records_.ColumnValues(store::ColumnIndex("XMCDDW"));
     keys_.clear();
-    keys_.reserve(numbers.size());
-    for (std::size_t i = 0; i < numbers.size(); ++i)
+    keys_.reserve(numbers_.size());
+    for (std::size_t i = 0; i < numbers_.size(); ++i)
         keys_.push_back(
-            base::SearchFolded(numbers[i] + kKeySeparator + names[i] + kKeySeparator + units[i]));
+            base::SearchFolded(numbers_[i] + kKeySeparator + names[i] + kKeySeparator + units[i]));
     return keys_;
 }
 
 void ProjectTableModel::Filter(std::vector<int>& positions) const {
-    std::vector<std::string> numbers;
-    if (only_with_findings_) numbers = records_.ColumnValues(store::kNumberColumn);
-    const std::vector<std::string>* keys = filter_.empty() ? nullptr : &Keys();
+    // The numbers come with the keys, read once, not per keystroke.
+    const std::vector<std::string>& keys = Keys();
     std::erase_if(positions, [&](int p) {
-        if (keys && !base::ContainsFolded((*keys)[p - 1], filter_)) return true;
-        return only_with_findings_ && FindingCount(numbers[p - 1]) <= 0;
+        if (!filter_.empty() && !base::ContainsFolded(keys[p - 1], filter_)) return true;
+        return only_with_findings_ && FindingCount(numbers_[p - 1]) <= 0;
     });
 }
 
 void ProjectTableModel::Sort(std::vector<int>& positions) const {
     if (sort_column_ == kFindingsColumn) {
-        const auto numbers = records_.ColumnValues(store::kNumberColumn);
-        std::vector<int> counts(numbers.size());
-        for (std::size_t i = 0; i < numbers.size(); ++i) counts[i] = FindingCount(numbers[i]);
+        Keys();  // reads numbers_
+        std::vector<int> counts(numbers_.size());
+        for (std::size_t i = 0; i < numbers_.size(); ++i) counts[i] = FindingCount(numbers_[i]);
         SortPositions(positions, sort_order_,
                       [&](int a, int b) { return counts[a - 1] < counts[b - 1]; });
         return;

@@ -96,8 +96,9 @@ private:
     std::unordered_map<std::string, int> finding_counts_;
     bool counts_cover_store_ = false;
     std::unordered_map<std::string, std::string> change_times_;
-    mutable std::vector<std::string> keys_;  // folded number, name and unit, by position - 1
-    mutable int cached_row_ = -1;            // the last row read, kept for its cells
+    mutable std::vector<std::string> keys_;     // folded number, name and unit, by position - 1
+    mutable std::vector<std::string> numbers_;  // the numbers as stored, read with the keys
+    mutable int cached_row_ = -1;               // the last row read, kept for its cells
     mutable store::Record cached_;
     mutable long rows_read_ = 0;
 };

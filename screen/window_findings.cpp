@@ -13,19 +13,6 @@
 #include "store/catalogue.h"
 
 namespace zorbix::screen {
-namespace {
-
-PageId PageOf(store::Page page) {
-    switch (page) {
-        case store::Page::TableOne: return PageId::TableOne;
-        case store::Page::TableTwo: return PageId::TableTwo;
-        case store::Page::TableThree: return PageId::TableThree;
-        case store::Page::TableFour: return PageId::TableFour;
-        default: return PageId::Cover;
-    }
-}
-
-}  // namespace
 
 void MainWindow::BuildFindingNavigation() {
     findings_ = new FindingNavigator(
@@ -52,7 +39,7 @@ void MainWindow::ShowField(int column) {
     if (column < 0 || column >= store::kColumnCount) return;
     if (binder_->stale()) binder_->RefreshAll();
     const store::Column& c = store::Columns()[column];
-    const PageId page = PageOf(c.page);
+    const PageId page = FormPageOf(c.page);
     if (CurrentPage() != page) ShowPage(page);
     if (QWidget* field = binder_->FieldOf(c.name)) field->setFocus(Qt::OtherFocusReason);
 }
