@@ -17,7 +17,7 @@
 namespace zorbix::cli {
 namespace {
 
-constexpr std::array<Command, 19> kCommands = {{
+constexpr std::array<Command, 20> kCommands = {{
     {"list", ListCommand, "list"},
     {"get", GetCommand, "get NUMBER [COLUMN…]"},
     {"set", SetCommand, "set NUMBER COLUMN=VALUE…"},
@@ -37,6 +37,7 @@ constexpr std::array<Command, 19> kCommands = {{
     {"backup", BackupCommand, "backup"},
     {"restore", RestoreCommand, "restore NAME"},
     {"history", HistoryCommand, "history NUMBER"},
+    {"export", ExportCommand, "export FILE.xlsx|FILE.csv"},
 }};
 
 void PrintUsage(std::ostream& out) {

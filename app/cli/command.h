@@ -72,5 +72,6 @@ int BackupsCommand(Context&);
 int BackupCommand(Context&);
 int RestoreCommand(Context&);
 int HistoryCommand(Context&);
+int ExportCommand(Context&);
 
 }  // namespace zorbix::cli

@@ -1,0 +1,88 @@
+#include "lists/finding_rows.h"
+
+#include <array>
+
+#include "check/finding_fields.h"
+#include "lists/list_columns.h"
+#include "store/catalogue.h"
+
+namespace zorbix::lists {
+namespace {
+
+// Calls `visit` with every line of a text, without its line end.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        visit(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+FindingRow RowOf(const check::FindingLine& finding, std::string_view line,
+                 const store::Record* record) {
+    FindingRow row;
+    row.number = finding.number;
+    row.text = line;
+    if (!record) return row;
+    row.name = (*record)[store::ColumnIndex("JB01")];
+    const int focus = check::FocusColumn(finding.message, *record);
+    if (focus < 0) return row;
+    const store::Column& column = store::Columns()[focus];
+    row.page = store::PageCaption(column.page);
+    row.column = column.name;
+    row.caption = HeadingCaption(column);
+    return row;
+}
+
+}  // namespace
+
+void AddFindingRows(const store::Record& record, std::string_view lines,
+                    std::vector<FindingRow>& rows) {
+    ForEachLine(lines, [&](std::string_view line) {
+        if (const auto finding = check::ParseFindingLine(line))
+            rows.push_back(RowOf(*finding, line, &record));
+    });
+}
+
+std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find) {
+    std::vector<FindingRow> rows;
+    std::string last_number;
+    std::optional<store::Record> record;
+    ForEachLine(panel, [&](std::string_view line) {
+        const auto finding = check::ParseFindingLine(line);
+        if (!finding) return;
+        // A project's findings stand together: one lookup per project.
+        if (!record || finding->number != last_number) {
+            record = find(finding->number);
+            last_number = finding->number;
+        }
+        rows.push_back(RowOf(*finding, line, record ? &*record : nullptr));
+    });
+    return rows;
+}
+
+void WriteFindingsSheet(ListWorkbook& workbook, const std::vector<FindingRow>& rows) {
+    static constexpr std::array<std::string_view, 6> kHeadings = {
+        "项目编号", "项目名称", "页面", "列名", "栏目", "审核结果"};
+    static constexpr std::array<double, 6> kWidths = {15, 30, 24, 9, 24, 60};
+    workbook.AddSheet(kFindingsSheetName);
+    for (int c = 0; c < static_cast<int>(kHeadings.size()); ++c) {
+        workbook.SetWidth(c, kWidths[c]);
+        workbook.Heading(0, c, kHeadings[c]);
+    }
+    workbook.FreezeAt(1, 0);
+    int r = 1;
+    for (const FindingRow& row : rows) {
+        const std::array<const std::string*, 6> cells = {&row.number, &row.name,    &row.page,
+                                                         &row.column, &row.caption, &row.text};
+        for (int c = 0; c < static_cast<int>(cells.size()); ++c) workbook.Text(r, c, *cells[c]);
+        ++r;
+    }
+    workbook.AutoFilter(0, std::max(r - 1, 0), static_cast<int>(kHeadings.size()) - 1);
+}
+
+}  // namespace zorbix::lists

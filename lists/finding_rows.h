@@ -1,0 +1,42 @@
+// The findings of a check as rows of a sheet, one per finding: the project
+// number and name, the page and the field the finding leads to (where its
+// rule names one), and the line exactly as the check result panel shows it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lists/list_workbook.h"
+#include "store/record.h"
+
+namespace zorbix::lists {
+
+inline constexpr std::string_view kFindingsSheetName = "审核结果";
+
+struct FindingRow {
+    std::string number;
+    std::string name;
+    std::string page;  // "表二、项目资金落实及支出情况"; "" when the rule names no field
+    std::string column;   // "JF110"
+    std::string caption;  // "省科技拨款(千元)"
+    std::string text;     // the panel's line, without its line end
+};
+
+// The rows of the finding lines in `lines` (panel text, CR LF or LF ends)
+// about `record`. Lines that are no finding are left out.
+void AddFindingRows(const store::Record& record, std::string_view lines,
+                    std::vector<FindingRow>& rows);
+
+// The rows of every finding line of a panel text; `find` gives the record
+// of a line's project number (nullopt: the row has number and text only).
+using RecordLookup = std::function<std::optional<store::Record>(std::string_view number)>;
+std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find);
+
+// Writes the rows as a new sheet "审核结果" of the workbook: a heading row,
+// then one row per finding; the heading row alone when there are none.
+void WriteFindingsSheet(ListWorkbook& workbook, const std::vector<FindingRow>& rows);
+
+}  // namespace zorbix::lists

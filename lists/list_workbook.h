@@ -1,0 +1,65 @@
+// A workbook written row by row with libxlsxwriter in its constant-memory
+// mode (each row goes to a temporary file as soon as the next one starts),
+// so a sheet of any size costs the memory of one row. The workbook is built
+// under a temporary name beside the target and renamed into place when it is
+// complete: a failure never leaves half a workbook under the final name, and
+// a protected target (base/protected_targets.h) is refused before anything is
+// written.
+//
+// Every failure is a base::Failure naming the file and the reason.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace zorbix::lists {
+
+class ListWorkbook {
+public:
+    explicit ListWorkbook(const std::filesystem::path& target);
+    ~ListWorkbook();  // discards an unfinished workbook
+    ListWorkbook(const ListWorkbook&) = delete;
+    ListWorkbook& operator=(const ListWorkbook&) = delete;
+
+    // Starts a new sheet; the writes below go to it. Rows and columns are
+    // 0-based, rows in ascending order.
+    void AddSheet(std::string_view name);
+    // Column width in characters, before the sheet's first row.
+    void SetWidth(int column, double width);
+    // Keeps rows above and columns left of the cell visible while scrolling.
+    void FreezeAt(int row, int column);
+    void AutoFilter(int first_row, int last_row, int last_column);
+
+    // The text exactly as given: a text that Excel would read as an escape
+    // ("_x0041_") is written so that it reads back as itself. Fails for text
+    // that is not UTF-8 or is longer than a cell can hold.
+    void Text(int row, int column, std::string_view text);
+    // A heading cell (bold).
+    void Heading(int row, int column, std::string_view text);
+    void Number(int row, int column, double value);
+
+    // Finishes the workbook and moves it to the target.
+    void Close();
+
+    const std::filesystem::path& target() const { return target_; }
+
+private:
+    void Check(int error, int row, int column) const;
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    lxw_workbook* workbook_ = nullptr;
+    lxw_worksheet* sheet_ = nullptr;
+    lxw_format* text_ = nullptr;
+    lxw_format* heading_ = nullptr;
+};
+
+// True when the bytes are well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+
+}  // namespace zorbix::lists

@@ -1,0 +1,110 @@
+#include "lists/list_writers.h"
+
+#include <algorithm>
+
+#include "base/atomic_file.h"
+#include "base/error.h"
+#include "base/protected_targets.h"
+#include "check/check_result.h"
+#include "check/rule_sets.h"
+#include "lists/csv_text.h"
+#include "lists/finding_rows.h"
+#include "lists/list_columns.h"
+#include "lists/list_workbook.h"
+#include "store/catalogue.h"
+
+namespace zorbix::lists {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+class CsvListWriter : public ListWriter {
+public:
+    explicit CsvListWriter(std::filesystem::path file) : file_(std::move(file)) {
+        base::RefuseProtectedTarget(file_);  // before the walk, not after it
+        text_ = kUtf8ByteOrderMark;
+        for (const store::Column& c : store::Columns()) {
+            if (c.index > 0) text_ += ',';
+            AppendCsvField(text_, c.name);
+        }
+        text_ += kCrLf;
+    }
+
+    void Add(const store::Record& record) override {
+        for (int c = 0; c < store::kColumnCount; ++c) {
+            if (c > 0) text_ += ',';
+            AppendCsvField(text_, record[c]);
+        }
+        text_ += kCrLf;
+    }
+
+    void Finish() override { base::WriteFileAtomically(file_, text_); }
+
+private:
+    std::filesystem::path file_;
+    std::string text_;
+};
+
+// A width in characters that shows a column's typical value and its name.
+double ColumnWidth(const store::Column& c) {
+    if (c.name == "JB01" || c.kind == store::Kind::MultiLineText) return 40;
+    const int bytes = c.max_bytes > 0 ? c.max_bytes : 16;
+    return std::clamp(
+        static_cast<double>(std::max<int>(bytes, static_cast<int>(c.name.size())) + 2), 8.0, 30.0);
+}
+
+class XlsxListWriter : public ListWriter {
+public:
+    explicit XlsxListWriter(const std::filesystem::path& file) : book_(file) {
+        book_.AddSheet(kProjectSheetName);
+        for (const store::Column& c : store::Columns()) book_.SetWidth(c.index, ColumnWidth(c));
+        // Number and name stay in view, the headings too.
+        book_.FreezeAt(2, 2);
+        // Rows go out in order: all captions, then all names.
+        for (const store::Column& c : store::Columns())
+            book_.Heading(0, c.index, HeadingCaption(c));
+        for (const store::Column& c : store::Columns()) book_.Heading(1, c.index, c.name);
+    }
+
+    void Add(const store::Record& record) override {
+        const int row = 2 + added_++;
+        for (const store::Column& c : store::Columns()) {
+            const std::string_view value = record[c.index];
+            try {
+                if (value.empty()) continue;
+                const auto number = IsNumberColumn(c) ? ExactNumber(value) : std::nullopt;
+                if (number)
+                    book_.Number(row, c.index, *number);
+                else
+                    book_.Text(row, c.index, value);
+            } catch (const base::Failure& e) {
+                throw base::Failure("项目“" + std::string(record[store::kNumberColumn]) + "”的" +
+                                    c.name + "无法写入工作簿：" + e.what());
+            }
+        }
+        check::CheckAllTables(record, result_);
+        if (result_.failed) AddFindingRows(record, result_.text, findings_);
+        result_.Reset();
+    }
+
+    void Finish() override {
+        book_.AutoFilter(1, std::max(1 + added_, 1), store::kColumnCount - 1);
+        WriteFindingsSheet(book_, findings_);
+        book_.Close();
+    }
+
+private:
+    ListWorkbook book_;
+    int added_ = 0;
+    check::CheckResult result_;
+    std::vector<FindingRow> findings_;
+};
+
+}  // namespace
+
+std::unique_ptr<ListWriter> MakeListWriter(ListFormat format, const std::filesystem::path& file) {
+    if (format == ListFormat::Csv) return std::make_unique<CsvListWriter>(file);
+    return std::make_unique<XlsxListWriter>(file);
+}
+
+}  // namespace zorbix::lists
