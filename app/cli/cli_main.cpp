@@ -17,7 +17,7 @@
 namespace zorbix::cli {
 namespace {
 
-constexpr std::array<Command, 20> kCommands = {{
+constexpr std::array<Command, 21> kCommands = {{
     {"list", ListCommand, "list"},
     {"get", GetCommand, "get NUMBER [COLUMN…]"},
     {"set", SetCommand, "set NUMBER COLUMN=VALUE…"},
@@ -38,6 +38,7 @@ constexpr std::array<Command, 20> kCommands = {{
     {"restore", RestoreCommand, "restore NAME"},
     {"history", HistoryCommand, "history NUMBER"},
     {"export", ExportCommand, "export FILE.xlsx|FILE.csv"},
+    {"import", ImportCommand, "import FILE.xlsx|FILE.csv"},
 }};
 
 void PrintUsage(std::ostream& out) {

@@ -73,5 +73,6 @@ int BackupCommand(Context&);
 int RestoreCommand(Context&);
 int HistoryCommand(Context&);
 int ExportCommand(Context&);
+int ImportCommand(Context&);
 
 }  // namespace zorbix::cli

@@ -6,6 +6,7 @@
 #include "app/cli/command.h"
 #include "lists/list_files.h"
 #include "lists/project_list_export.h"
+#include "lists/project_list_import.h"
 
 namespace zorbix::cli {
 namespace {
@@ -18,11 +19,27 @@ std::filesystem::path ListFileArgument(Context& ctx) {
     return file;
 }
 
+// The panel's CR LF line ends as the single LF of standard output.
+void PrintPanel(std::ostream& out, const std::string& panel) {
+    for (std::size_t i = 0; i < panel.size(); ++i) {
+        if (panel[i] == '\r' && i + 1 < panel.size() && panel[i + 1] == '\n') continue;
+        out << panel[i];
+    }
+}
+
 }  // namespace
 
 int ExportCommand(Context& ctx) {
     const auto file = ListFileArgument(ctx);
     return ExitStatus(lists::ExportProjectListTo(ctx.store.records(), ctx.prompter, file));
+}
+
+// Prints the findings of the imported projects, as the window shows them.
+int ImportCommand(Context& ctx) {
+    const auto file = ListFileArgument(ctx);
+    const auto result = lists::ImportProjectListFrom(ctx.store.records(), ctx.prompter, file);
+    if (result.outcome.IsDone()) PrintPanel(ctx.out, result.panel);
+    return ExitStatus(result.outcome);
 }
 
 }  // namespace zorbix::cli

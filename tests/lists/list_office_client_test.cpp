@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "lists/project_list_export.h"
+#include "lists/project_list_import.h"
 #include "tests/lists/list_store.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/recording_prompter.h"
@@ -74,6 +75,28 @@ TEST_F(ListOfficeClient, LibreOfficeOpensTheCsvAsUtf8) {
     EXPECT_NE(doc.find("<text:p>第一行</text:p><text:p>第二行, &quot;引号&quot;</text:p>"),
               std::string::npos);
     EXPECT_NE(doc.find("单位&quot;甲&quot;,乙<text:tab/>丙"), std::string::npos);
+}
+
+// A workbook saved again by a spreadsheet program (shared strings, its own
+// styles, line breaks as LF alone) imports to the same records.
+TEST_F(ListOfficeClient, AWorkbookSavedByLibreOfficeImportsAsExported) {
+    const auto file = store_ / "list.xlsx";
+    ASSERT_TRUE(lists::ExportProjectListTo(store_.records(), prompter_, file));
+    const auto saved = store_.dir() / "saved";
+    std::system(("soffice --headless -env:UserInstallation=file://" +
+                 (store_.dir() / "profile").string() + " --convert-to xlsx --outdir " +
+                 ShellQuote(saved.string()) + " " + ShellQuote(file.string()) + " >/dev/null 2>&1")
+                    .c_str());
+    ASSERT_TRUE(std::filesystem::exists(saved / "list.xlsx"));
+    ListStore target;
+    const auto result =
+        lists::ImportProjectListFrom(target.records(), prompter_, saved / "list.xlsx");
+    ASSERT_EQ(result.outcome, base::Outcome::Done) << prompter_.Texts().back();
+    ASSERT_EQ(target.records().Count(), store_.records().Count());
+    for (int p = 1; p <= store_.records().Count(); ++p)
+        for (int c = 0; c < store::kColumnCount; ++c)
+            EXPECT_EQ(target.records().ReadRow(p)[c], store_.records().ReadRow(p)[c])
+                << store::Columns()[c].name << " of " << p;
 }
 
 TEST_F(ListOfficeClient, OpenpyxlReadsTheWorkbook) {

@@ -1,0 +1,169 @@
+#include "lists/import_plan.h"
+
+#include <algorithm>
+
+#include "base/characters.h"
+#include "base/gbk.h"
+#include "base/numeric_value.h"
+#include "lists/list_file_reader.h"
+#include "office/xlsx_cell_writer.h"
+#include "store/catalogue.h"
+#include "store/project_number.h"
+
+namespace zorbix::lists {
+namespace {
+
+std::string Address(int row, int column) {
+    return office::ColumnLetters(column) + std::to_string(row);
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+bool HasProjectNumberHeading(const std::vector<ListCell>& cells) {
+    return std::any_of(cells.begin(), cells.end(), [](const ListCell& c) {
+        return c.kind == ListCell::Kind::Text && Trimmed(c.text) == "JB02";
+    });
+}
+
+// A line break typed in a spreadsheet cell (Alt+Enter) is a lone LF; the
+// results text keeps its line breaks as CR LF, as the survey's programs
+// expect.
+std::string WithCrLf(const std::string& text) {
+    if (text.find('\n') == std::string::npos) return text;
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+const char* KindName(ListCell::Kind kind) {
+    switch (kind) {
+        case ListCell::Kind::Date: return "日期或时间";
+        case ListCell::Kind::Boolean: return "逻辑值（TRUE/FALSE）";
+        case ListCell::Kind::Error: return "错误值";
+        default: return "";
+    }
+}
+
+}  // namespace
+
+void ImportPlanner::Problem(std::string text) {
+    if (plan_.problem_count++ < kNamedProblems) plan_.problems.push_back(std::move(text));
+}
+
+void ImportPlanner::Row(int row, const std::vector<ListCell>& cells) {
+    any_row_ = true;
+    if (plan_.heading_row > 0) return Data(row, cells);
+    // Row 1 may hold the captions above the names (the exported layout).
+    if (row <= 2 && HasProjectNumberHeading(cells)) return Heading(row, cells);
+    if (row >= 2 && plan_.problem_count == 0)
+        Problem("第1行和第2行都不是列名行（列名行应含有JB02等项目表的列名），文件不是项目表。");
+}
+
+void ImportPlanner::Heading(int row, const std::vector<ListCell>& cells) {
+    plan_.heading_row = row;
+    std::vector<int> seen(store::kColumnCount, 0);
+    for (const ListCell& cell : cells) {
+        const auto name = Trimmed(cell.text);
+        std::optional<int> column;
+        if (cell.kind == ListCell::Kind::Text) column = store::FindColumn(name);
+        if (column_of_.size() < static_cast<std::size_t>(cell.column))
+            column_of_.resize(cell.column, -1);
+        if (!column) {
+            Problem(Address(row, cell.column) + "单元格的列名“" + cell.text + "”不是项目表的列。");
+            continue;
+        }
+        if (seen[*column] > 0) {
+            Problem("列名“" + std::string(name) + "”出现了两次（" +
+                    office::ColumnLetters(seen[*column]) + "列和" +
+                    office::ColumnLetters(cell.column) + "列）。");
+            continue;
+        }
+        seen[*column] = cell.column;
+        column_of_[cell.column - 1] = *column;
+    }
+    told_unnamed_.assign(column_of_.size(), false);
+}
+
+void ImportPlanner::Data(int row, const std::vector<ListCell>& cells) {
+    if (static_cast<int>(plan_.projects.size()) >= kMaxImportRows) {
+        if (!too_many_)
+            Problem("文件中的项目超过" + std::to_string(kMaxImportRows) + "个，不能一次导入。");
+        too_many_ = true;
+        return;
+    }
+    values_.assign(store::kColumnCount, std::string());
+    for (const ListCell& cell : cells) {
+        const int index =
+            cell.column <= static_cast<int>(column_of_.size()) ? column_of_[cell.column - 1] : -1;
+        if (index < 0) {
+            if (cell.column > static_cast<int>(told_unnamed_.size()))
+                told_unnamed_.resize(cell.column, false);
+            if (!told_unnamed_[cell.column - 1])
+                Problem(Address(row, cell.column) + "单元格有内容，但" +
+                        office::ColumnLetters(cell.column) + "列没有列名。");
+            told_unnamed_[cell.column - 1] = true;
+            continue;
+        }
+        const store::Column& column = store::Columns()[index];
+        if (cell.kind != ListCell::Kind::Text && cell.kind != ListCell::Kind::Number) {
+            Problem(Address(row, cell.column) + "单元格（" + column.name + "）是" +
+                    KindName(cell.kind) + "“" + cell.text +
+                    "”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。");
+            continue;
+        }
+        if (column.max_bytes > 0 &&
+            base::GbkLength(cell.text) > static_cast<std::size_t>(column.max_bytes)) {
+            Problem(Address(row, cell.column) + "单元格（" + column.name + "）的内容超过" +
+                    std::to_string(column.max_bytes) + "个字节（一个汉字两个字节）。");
+            continue;
+        }
+        values_[index] =
+            column.kind == store::Kind::MultiLineText ? WithCrLf(cell.text) : cell.text;
+    }
+    CheckNumber(row, values_[store::kNumberColumn]);
+    IncomingProject& project = plan_.projects.emplace_back();
+    project.row = row;
+    project.record.Reset();
+    for (const std::string& v : values_) project.record.Append(v);
+}
+
+void ImportPlanner::CheckNumber(int row, std::string_view number) {
+    if (number.empty()) return Problem("第" + std::to_string(row) + "行没有项目编号（JB02）。");
+    if (base::CharacterCount(number) != 12)
+        return Problem("第" + std::to_string(row) + "行的项目编号“" + std::string(number) +
+                       "”不是12位。");
+    numbers_.emplace_back(base::NumericValue(number), row);
+}
+
+ImportPlan ImportPlanner::Finish() {
+    if (!any_row_)
+        Problem("文件中没有任何内容（第一张工作表是空的）。");
+    else if (plan_.heading_row == 0 && plan_.problem_count == 0)
+        Problem("文件中没有列名行（第1行或第2行应是JB02等项目表的列名），不是项目表。");
+    else if (plan_.heading_row > 0 && plan_.projects.empty() && plan_.problem_count == 0)
+        Problem("文件中没有项目数据（列名行之后没有内容）。");
+    // A number twice in the file: sorted by value, neighbours of one project.
+    std::stable_sort(numbers_.begin(), numbers_.end());
+    for (std::size_t i = 1; i < numbers_.size(); ++i)
+        if (store::SameProjectNumber(numbers_[i - 1].first, numbers_[i].first))
+            Problem("第" + std::to_string(numbers_[i].second) + "行的项目编号与第" +
+                    std::to_string(numbers_[i - 1].second) + "行的相同。");
+    return std::move(plan_);
+}
+
+ImportPlan PlanImport(const std::filesystem::path& file, ListFormat format) {
+    ImportPlanner planner;
+    ReadListRows(file, format,
+                 [&](int row, const std::vector<ListCell>& cells) { planner.Row(row, cells); });
+    return planner.Finish();
+}
+
+}  // namespace zorbix::lists

@@ -1,0 +1,65 @@
+// What an import would add, worked out from a list file before anything is
+// written: the heading row of column names (row 1 or row 2, so an exported
+// workbook imports as it is), one record per data row in file order, and
+// every problem that refuses the whole file, each naming its row and column.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/prompter.h"
+#include "lists/list_files.h"
+#include "lists/xlsx_rows.h"
+#include "store/record.h"
+
+namespace zorbix::lists {
+
+// At most this many problems are named; the rest are counted.
+inline constexpr int kNamedProblems = 20;
+// A list holds at most this many projects.
+inline constexpr int kMaxImportRows = 100'000;
+
+struct IncomingProject {
+    int row = 0;  // in the file, for messages
+    store::Record record;
+};
+
+struct ImportPlan {
+    std::vector<IncomingProject> projects;
+    std::vector<std::string> problems;  // the first kNamedProblems
+    int problem_count = 0;
+    int heading_row = 0;  // 0 when none was found
+};
+
+// Turns the rows of a file into records. A date, boolean or error cell, a
+// row without a project number, a number that is not 12 characters, a
+// number twice in the file, a heading that is no column (or stands twice),
+// data under no heading and a value longer than its column's limit are
+// problems; numbers are stored as typed (StoredNumberText).
+class ImportPlanner {
+public:
+    void Row(int row, const std::vector<ListCell>& cells);
+    // Ends the plan: a file without a heading row or without data rows has
+    // a problem saying so.
+    ImportPlan Finish();
+
+private:
+    void Heading(int row, const std::vector<ListCell>& cells);
+    void Data(int row, const std::vector<ListCell>& cells);
+    void CheckNumber(int row, std::string_view number);
+    void Problem(std::string text);
+
+    ImportPlan plan_;
+    std::vector<int> column_of_;  // file column - 1 → table column, -1 none
+    std::vector<bool> told_unnamed_;
+    std::vector<std::string> values_;
+    std::vector<std::pair<double, int>> numbers_;  // value, row
+    bool too_many_ = false;
+    bool any_row_ = false;
+};
+
+// Reads the file and plans its import.
+ImportPlan PlanImport(const std::filesystem::path& file, ListFormat format);
+
+}  // namespace zorbix::lists

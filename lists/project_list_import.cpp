@@ -1,0 +1,147 @@
+#include "lists/project_list_import.h"
+
+#include "base/error.h"
+#include "base/file_names.h"
+#include "base/numeric_value.h"
+#include "check/check_result.h"
+#include "check/check_runs.h"
+#include "check/rule_sets.h"
+#include "exchange/exchange_messages.h"
+#include "exchange/project_number_index.h"
+#include "lists/import_plan.h"
+#include "lists/list_files.h"
+#include "store/backup_operations.h"
+#include "store/catalogue.h"
+#include "store/sqlite_db.h"
+#include "store/store_messages.h"
+#include "store/titles.h"
+
+namespace zorbix::lists {
+namespace {
+
+ImportResult Ended(base::Outcome outcome) {
+    ImportResult result;
+    result.outcome = outcome;
+    return result;
+}
+
+ImportResult Fail(base::Prompter& prompter, const std::string& text,
+                  base::Outcome outcome = base::Outcome::Failed) {
+    base::Inform(prompter, store::kProgramTitle, text, base::Icon::Exclamation);
+    return Ended(outcome);
+}
+
+std::string ProblemsText(const std::filesystem::path& file, const ImportPlan& plan) {
+    std::string text = "导入项目表失败：" + base::QuotedFileName(file) + "中有" +
+                       std::to_string(plan.problem_count) + "处问题，没有导入任何项目。";
+    for (const auto& p : plan.problems) text += "\n" + p;
+    if (plan.problem_count > static_cast<int>(plan.problems.size()))
+        text += "\n……其余" +
+                std::to_string(plan.problem_count - static_cast<int>(plan.problems.size())) +
+                "处问题没有列出。";
+    return text;
+}
+
+// Adds the planned projects whose numbers are not stored; the added ones
+// are marked in `added`.
+void AddProjects(store::RecordSet& records, base::Prompter& prompter, base::BusyScope& busy,
+                 const ImportPlan& plan, std::vector<bool>& added, ImportResult& result) {
+    exchange::ProjectNumberIndex index(records.ColumnValues(store::kNumberColumn));
+    bool silenced = false;
+    for (std::size_t i = 0; i < plan.projects.size(); ++i) {
+        const store::Record& record = plan.projects[i].record;
+        const std::string_view number = record[store::kNumberColumn];
+        if (index.Find(base::NumericValue(number))) {
+            ++result.skipped;
+            if (!silenced)
+                silenced = prompter.ShowRepeated(
+                    {std::string(store::kProgramTitle),
+                     std::string(number) + std::string(exchange::kNumberExists)});
+            continue;
+        }
+        records.AddNew(record.ToRow());
+        added[i] = true;
+        ++result.added;
+        if (i % 256 == 0)
+            busy.Progress(static_cast<long>(i), static_cast<long>(plan.projects.size()));
+    }
+}
+
+std::string FindingsPanel(const ImportPlan& plan, const std::vector<bool>& added) {
+    std::string panel = std::string(check::kAllProjectsHeading) + std::string(check::kLineEnd);
+    check::CheckResult result;
+    for (std::size_t i = 0; i < plan.projects.size(); ++i) {
+        if (!added[i]) continue;
+        check::CheckAllTables(plan.projects[i].record, result);
+        panel += result.text;
+        result.Reset();
+    }
+    return panel;
+}
+
+std::string DoneText(const ImportResult& result, bool findings) {
+    std::string text = "导入项目表完成：导入" + std::to_string(result.added) + "个项目";
+    if (result.skipped > 0)
+        text += "，" + std::to_string(result.skipped) + "个项目的编号已存在，没有导入";
+    text += "。";
+    if (findings) text += "\n导入的项目有审核结果，请在数据审核结果框内查看。";
+    return text;
+}
+
+}  // namespace
+
+ImportResult ImportProjectList(store::RecordSet& records, base::Prompter& prompter,
+                               const std::filesystem::path& program_dir) {
+    const auto file = prompter.ChooseOpenFile(
+        {std::string(kImportTitle), std::string(kOpenListFilter), program_dir});
+    if (!file || file->empty()) return Ended(base::Outcome::Cancelled);
+    return ImportProjectListFrom(records, prompter, *file);
+}
+
+ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& prompter,
+                                   const std::filesystem::path& file) {
+    const auto format = ListFormatOf(file);
+    if (!format) return Fail(prompter, "导入项目表失败：" + std::string(kBadListName));
+    base::BusyScope busy(prompter, kImportTitle);
+    ImportPlan plan;
+    try {
+        plan = PlanImport(file, *format);
+    } catch (const base::Failure& e) {
+        return Fail(prompter, "导入项目表失败：" + std::string(e.what()) + "\n没有导入任何项目。");
+    } catch (const std::bad_alloc&) {
+        return Fail(prompter, "导入项目表失败：" + base::QuotedFileName(file) +
+                                  "太大，内存不足。\n没有导入任何项目。");
+    }
+    if (plan.problem_count > 0)
+        return Fail(prompter, ProblemsText(file, plan), base::Outcome::Refused);
+    try {
+        // Writes a pending change of the current record before the run.
+        if (records.Count() > 0) records.MoveFirst();
+    } catch (const base::Failure& e) {
+        return Fail(prompter,
+                    "导入项目表失败！" + std::string(store::kRetryHint) + "\n" + e.what());
+    }
+    if (!store::BackUpBefore(records, prompter, store::operation::kImport))
+        return Ended(base::Outcome::Failed);
+    ImportResult result;
+    std::vector<bool> added(plan.projects.size(), false);
+    try {
+        store::OperationLabel label(records, store::operation::kImport);
+        store::Transaction transaction(records.database());
+        AddProjects(records, prompter, busy, plan, added, result);
+        transaction.Commit();
+    } catch (const base::Failure& e) {
+        records.Reopen();  // the rolled-back rows must leave the set too
+        return Fail(prompter, "导入项目表失败！" + std::string(store::kRetryHint) + "\n" +
+                                  e.what() + "\n本次没有导入任何项目。");
+    }
+    busy.Progress(static_cast<long>(plan.projects.size()), static_cast<long>(plan.projects.size()));
+    result.panel = FindingsPanel(plan, added);
+    const bool findings =
+        result.panel.size() > check::kAllProjectsHeading.size() + check::kLineEnd.size();
+    base::Inform(prompter, store::kProgramTitle, DoneText(result, findings));
+    result.outcome = base::Outcome::Done;
+    return result;
+}
+
+}  // namespace zorbix::lists

@@ -1,0 +1,239 @@
+#include "lists/xlsx_rows.h"
+
+#include <charconv>
+
+#include "base/error.h"
+#include "base/file_names.h"
+#include "lists/cell_text.h"
+#include "lists/expat_part.h"
+#include "lists/list_columns.h"
+#include "lists/xlsx_styles.h"
+#include "office/xlsx_package.h"
+#include "office/zip_archive.h"
+
+namespace zorbix::lists {
+namespace {
+
+using base::Failure;
+
+// Texts read from one workbook are bounded, so a small file that repeats a
+// long shared string in every cell cannot fill the memory.
+constexpr std::size_t kMaxTextBytes = std::size_t{512} << 20;
+constexpr int kMaxRow = 1'048'576;
+constexpr int kMaxColumn = 16'384;
+
+// The text of a string item (<si>, <is>): its own <t> or its runs' <t>;
+// phonetic guides (<rPh>) are readings, not the text.
+class StringItem {
+public:
+    void Start(std::string_view name) {
+        if (name == "rPh") ++phonetic_;
+        if (name == "t" && phonetic_ == 0) in_text_ = true;
+    }
+    void End(std::string_view name) {
+        if (name == "rPh") --phonetic_;
+        if (name == "t") in_text_ = false;
+    }
+    void Characters(std::string_view s) {
+        if (in_text_) raw_ += s;
+    }
+    std::string Take() {
+        std::string text = DecodeCellText(raw_);
+        raw_.clear();
+        phonetic_ = 0;
+        in_text_ = false;
+        return text;
+    }
+
+private:
+    int phonetic_ = 0;
+    bool in_text_ = false;
+    std::string raw_;
+};
+
+class SharedStrings : public ExpatPart {
+public:
+    std::vector<std::string> strings;
+
+protected:
+    void Start(std::string_view name, const XML_Char**) override {
+        if (name == "si") in_item_ = true;
+        if (in_item_) item_.Start(name);
+    }
+    void End(std::string_view name) override {
+        if (!in_item_) return;
+        if (name != "si") return item_.End(name);
+        strings.push_back(item_.Take());
+        bytes_ += strings.back().size() + sizeof(std::string);
+        if (bytes_ > kMaxTextBytes) throw Failure(what() + "中的文字过多，已拒绝读取。");
+        in_item_ = false;
+    }
+    void Text(std::string_view text) override {
+        if (in_item_) item_.Characters(text);
+    }
+
+private:
+    StringItem item_;
+    bool in_item_ = false;
+    std::size_t bytes_ = 0;
+};
+
+// "AB12" → column 28, row 12; false for anything else or out of range.
+bool ParseReference(std::string_view ref, int& row, int& column) {
+    std::size_t i = 0;
+    column = 0;
+    for (; i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z'; ++i) {
+        column = column * 26 + (ref[i] - 'A' + 1);
+        if (column > kMaxColumn) return false;
+    }
+    if (i == 0) return false;
+    const auto r = std::from_chars(ref.data() + i, ref.data() + ref.size(), row);
+    return r.ec == std::errc() && r.ptr == ref.data() + ref.size() && row >= 1 && row <= kMaxRow;
+}
+
+class SheetRows : public ExpatPart {
+public:
+    SheetRows(const std::vector<std::string>& strings, const std::vector<bool>& dates,
+              const RowVisitor& visit)
+        : strings_(strings), dates_(dates), visit_(visit) {}
+
+protected:
+    void Start(std::string_view name, const XML_Char** attributes) override {
+        if (name == "row") return StartRow(Attribute(attributes, "r"));
+        if (name == "c") return StartCell(attributes);
+        if (!in_cell_) return;
+        if (name == "v") in_value_ = true;
+        if (name == "is") in_inline_ = true;
+        if (in_inline_) inline_.Start(name);
+    }
+    void End(std::string_view name) override {
+        if (name == "row") return EndRow();
+        if (name == "c") return EndCell();
+        if (name == "v") in_value_ = false;
+        if (name == "is") in_inline_ = false;
+        if (in_inline_) inline_.End(name);
+    }
+    void Text(std::string_view text) override {
+        if (in_value_) value_ += text;
+        if (in_inline_) inline_.Characters(text);
+    }
+
+private:
+    [[noreturn]] void Damaged(const std::string& why) const {
+        throw Failure(what() + "已损坏（" + why + "）。");
+    }
+
+    void StartRow(const char* r) {
+        int number = row_ + 1;
+        if (r) {
+            const std::string_view s = r;
+            const auto res = std::from_chars(s.data(), s.data() + s.size(), number);
+            if (res.ec != std::errc() || res.ptr != s.data() + s.size()) number = -1;
+        }
+        if (number < 1 || number > kMaxRow) Damaged("行号无效");
+        row_ = number;
+        column_ = 0;
+        cells_.clear();
+    }
+
+    void EndRow() {
+        if (!cells_.empty()) visit_(row_, cells_);
+        cells_.clear();
+    }
+
+    void StartCell(const XML_Char** attributes) {
+        in_cell_ = true;
+        value_.clear();
+        inline_text_ = false;
+        const char* ref = Attribute(attributes, "r");
+        int row = row_;
+        if (!ref) {
+            if (++column_ > kMaxColumn) Damaged("列号超出范围");
+        } else if (!ParseReference(ref, row, column_)) {
+            Damaged("单元格位置“" + std::string(ref) + "”无效");
+        }
+        const char* type = Attribute(attributes, "t");
+        type_ = type ? type : "";
+        const char* style = Attribute(attributes, "s");
+        int s = 0;
+        if (style) std::from_chars(style, style + std::char_traits<char>::length(style), s);
+        date_style_ = s >= 0 && static_cast<std::size_t>(s) < dates_.size() && dates_[s];
+    }
+
+    void EndCell() {
+        in_cell_ = in_value_ = in_inline_ = false;
+        ListCell cell;
+        cell.column = column_;
+        if (!Fill(cell)) return;
+        text_bytes_ += cell.text.size();
+        if (text_bytes_ > kMaxTextBytes) throw Failure(what() + "中的文字过多，已拒绝读取。");
+        cells_.push_back(std::move(cell));
+    }
+
+    // The cell's content; false for a cell without any.
+    bool Fill(ListCell& cell) {
+        using K = ListCell::Kind;
+        if (type_ == "inlineStr")
+            cell.text = inline_.Take();
+        else if (type_ == "s")
+            cell.text = Shared();
+        else if (type_ == "str")
+            cell.text = DecodeCellText(value_);
+        else if (type_ == "b")
+            cell.kind = K::Boolean, cell.text = value_ == "1" ? "TRUE" : "FALSE";
+        else if (type_ == "e")
+            cell.kind = K::Error, cell.text = value_;
+        else if (type_ == "d")
+            cell.kind = K::Date, cell.text = value_;
+        else
+            return value_.empty() ? false : Number(cell);
+        return cell.kind != K::Text || !cell.text.empty();
+    }
+
+    bool Number(ListCell& cell) {
+        const auto r = std::from_chars(value_.data(), value_.data() + value_.size(), cell.number);
+        if (r.ec != std::errc() || r.ptr != value_.data() + value_.size())
+            Damaged("数值“" + value_ + "”无效");
+        cell.kind = date_style_ ? ListCell::Kind::Date : ListCell::Kind::Number;
+        cell.text = StoredNumberText(cell.number);
+        return true;
+    }
+
+    std::string Shared() const {
+        std::size_t index = 0;
+        const auto r = std::from_chars(value_.data(), value_.data() + value_.size(), index);
+        if (r.ec != std::errc() || r.ptr != value_.data() + value_.size() ||
+            index >= strings_.size())
+            Damaged("共享字符串编号“" + value_ + "”无效");
+        return strings_[index];
+    }
+
+    const std::vector<std::string>& strings_;
+    const std::vector<bool>& dates_;
+    const RowVisitor& visit_;
+    std::vector<ListCell> cells_;
+    int row_ = 0;
+    int column_ = 0;
+    bool in_cell_ = false, in_value_ = false, in_inline_ = false, inline_text_ = false;
+    bool date_style_ = false;
+    std::string type_;
+    std::string value_;
+    StringItem inline_;
+    std::size_t text_bytes_ = 0;
+};
+
+}  // namespace
+
+void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit) {
+    const office::ZipArchive package(file);
+    const std::string sheet = office::FirstSheetPart(package);
+    SharedStrings shared;
+    if (const auto part = WorkbookPart(package, "/sharedStrings");
+        !part.empty() && package.Has(part))
+        shared.Read(package, part);
+    const std::vector<bool> dates = DateStyles(package);
+    SheetRows rows(shared.strings, dates, visit);
+    rows.Read(package, sheet);
+}
+
+}  // namespace zorbix::lists

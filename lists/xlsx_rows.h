@@ -1,0 +1,35 @@
+// Reading the first sheet of an .xlsx workbook row by row with a streaming
+// XML parser (expat_part.h), so a sheet of any size never stands whole in
+// memory: the project list of a large collecting office unpacks to hundreds
+// of megabytes of XML. The shared strings and styles are read first; the
+// sheet then passes through the parser in blocks straight from the zip.
+//
+// Every failure (not a zip, no sheet, broken or truncated XML, a document
+// type definition, a part that unpacks too large, too much text) is a
+// base::Failure whose message names the file and the reason.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zorbix::lists {
+
+// One cell with content, as the file typed it.
+struct ListCell {
+    enum class Kind { Text, Number, Date, Boolean, Error };
+    int column = 0;  // 1-based
+    Kind kind = Kind::Text;
+    std::string text;  // the text; for a number its shortest round-trip text
+    double number = 0;
+};
+
+// The cells with content of one row, in the order the file holds them.
+using RowVisitor = std::function<void(int row, const std::vector<ListCell>& cells)>;
+
+// Calls `visit` with each row of the first sheet that has a cell with
+// content, in file order.
+void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit);
+
+}  // namespace zorbix::lists

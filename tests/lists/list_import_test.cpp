@@ -1,0 +1,310 @@
+// Import of a project list: the round trip of an export for both formats,
+// the layout rules (heading in row 1 or 2, columns in any order, numbers as
+// typed), the problems that refuse a whole file, the skipped stored
+// numbers, and the safety nets (backup, one transaction, change history).
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "lists/list_workbook.h"
+#include "lists/project_list_export.h"
+#include "lists/project_list_import.h"
+#include "lists/xlsx_styles.h"
+#include "office/xlsx_cell_writer.h"
+#include "store/backups.h"
+#include "tests/lists/list_store.h"
+#include "tests/reliability/hostile_files.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/recording_prompter.h"
+
+namespace zorbix::testing {
+namespace {
+
+using base::Outcome;
+
+// Every record of the store, in store order.
+std::vector<store::Record> AllRecords(store::RecordSet& records) {
+    std::vector<store::Record> all;
+    for (int p = 1; p <= records.Count(); ++p) all.push_back(records.ReadRow(p));
+    return all;
+}
+
+// A workbook written cell by cell: rows of (column letter-free) texts, a
+// number where the text is "#n:<number>".
+void WriteWorkbook(const std::filesystem::path& file,
+                   const std::vector<std::vector<std::string>>& rows) {
+    lists::ListWorkbook book(file);
+    book.AddSheet("Sheet1");
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        for (int c = 0; c < static_cast<int>(rows[r].size()); ++c) {
+            const std::string& v = rows[r][c];
+            if (v.starts_with("#n:"))
+                book.Number(r, c, std::stod(v.substr(3)));
+            else
+                book.Text(r, c, v);
+        }
+    book.Close();
+}
+
+class ListImport : public ::testing::Test {
+protected:
+    lists::ImportResult Import(const std::filesystem::path& file) {
+        return lists::ImportProjectListFrom(target_.records(), prompter_, file);
+    }
+    std::string LastMessage() const {
+        return prompter_.messages.empty() ? "" : prompter_.messages.back().text;
+    }
+    // The target store has nothing and no backup was made.
+    void ExpectUnchanged() {
+        EXPECT_EQ(target_.records().Count(), 0);
+        EXPECT_FALSE(std::filesystem::exists(target_ / "backup") &&
+                     !std::filesystem::is_empty(target_ / "backup"));
+    }
+
+    ListStore source_;
+    ListStore target_;
+    RecordingPrompter prompter_;
+};
+
+class ListRoundTrip : public ListImport, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ListRoundTrip, ExportThenImportGivesEqualRecords) {
+    source_.FillAwkward(40);
+    const auto file = source_ / (std::string("list.") + GetParam());
+    ASSERT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+    const auto result = Import(file);
+    ASSERT_EQ(result.outcome, Outcome::Done) << LastMessage();
+    EXPECT_EQ(result.added, source_.records().Count());
+    target_.records().Reopen();
+    const auto expected = AllRecords(source_.records());
+    const auto imported = AllRecords(target_.records());
+    ASSERT_EQ(imported.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        for (int c = 0; c < store::kColumnCount; ++c)
+            EXPECT_EQ(imported[i][c], expected[i][c]) << store::Columns()[c].name << " of " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, ListRoundTrip, ::testing::Values("xlsx", "csv"));
+
+TEST_F(ListImport, HeadingInRowOneColumnsInAnyOrderNumbersAsTyped) {
+    const auto file = target_ / "mine.xlsx";
+    WriteWorkbook(file, {{"JF1102", "JB01", "JB02", "JL100"},
+                         {"#n:12.300000000000001", "甲项目", "201300000001", "#n:5"},
+                         {"", "乙项目", "#n:201300000002", "#n:0.1"}});
+    const auto result = Import(file);
+    ASSERT_EQ(result.outcome, Outcome::Done) << LastMessage();
+    EXPECT_EQ(result.added, 2);
+    const store::Record first = target_.records().ReadRow(1);
+    EXPECT_EQ(first[store::ColumnIndex("JF1102")], "12.3");
+    EXPECT_EQ(first[store::ColumnIndex("JL100")], "5");
+    EXPECT_EQ(first[store::ColumnIndex("JB01")], "甲项目");
+    EXPECT_EQ(first[store::ColumnIndex("JDCG")], "");
+    EXPECT_EQ(target_.records().ReadRow(2)[1], "201300000002");
+    // The findings of the imported projects are the panel's text.
+    EXPECT_TRUE(result.panel.starts_with(" 审核结果\r\n项目201300000001"));
+    EXPECT_EQ(target_.records().history().ForProject("201300000001").front().operation,
+              "导入项目表");
+    EXPECT_EQ(store::ListBackups(store::BackupFolder(target_.records().database())).size(), 1u);
+}
+
+TEST_F(ListImport, StoredNumbersAreSkippedWithTheAppendMessage) {
+    source_.FillAwkward(3);
+    const auto file = source_ / "list.csv";
+    ASSERT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+    target_.records().AddNew(source_.records().ReadRow(2).ToRow());
+    const auto result = Import(file);
+    ASSERT_EQ(result.outcome, Outcome::Done);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(result.added, source_.records().Count() - 1);
+    const std::string number(source_.records().ReadRow(2)[1]);
+    EXPECT_NE(
+        std::find(prompter_.Texts().begin(), prompter_.Texts().end(), number + "项目编号已存在！"),
+        prompter_.Texts().end());
+}
+
+struct BadList {
+    const char* name;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> named;  // parts of the message
+};
+
+class ListImportProblems : public ListImport, public ::testing::WithParamInterface<BadList> {};
+
+TEST_P(ListImportProblems, RefuseTheWholeFileNamingRowAndColumn) {
+    const auto file = target_ / "bad.xlsx";
+    WriteWorkbook(file, GetParam().rows);
+    const auto result = Import(file);
+    EXPECT_NE(result.outcome, Outcome::Done);
+    for (const auto& part : GetParam().named)
+        EXPECT_NE(LastMessage().find(part), std::string::npos) << LastMessage();
+    EXPECT_NE(LastMessage().find("没有导入任何项目"), std::string::npos);
+    ExpectUnchanged();
+}
+
+const std::string kLong = ListStore::LongestChinese(82);
+
+INSTANTIATE_TEST_SUITE_P(
+    Each, ListImportProblems,
+    ::testing::Values(
+        BadList{"twice",
+                {{"JB02"}, {"201300000001"}, {"201300000003"}, {"201300000001"}},
+                {"第4行的项目编号与第2行的相同"}},
+        BadList{"no_number",
+                {{"JB02", "JB01"}, {"201300000001", "a"}, {"", "b"}},
+                {"第3行没有项目编号"}},
+        BadList{"short", {{"JB02"}, {"2013001"}}, {"第2行的项目编号“2013001”不是12位"}},
+        BadList{"unknown",
+                {{"JB02", "XYZ"}, {"201300000001", "1"}},
+                {"B1单元格的列名“XYZ”不是项目表的列"}},
+        BadList{"long",
+                {{"JB02", "JB01"}, {"201300000001", kLong}},
+                {"B2单元格（JB01）的内容超过80个字节"}},
+        BadList{"heading_twice",
+                {{"JB02", "JB02"}, {"201300000001", "201300000001"}},
+                {"列名“JB02”出现了两次（A列和B列）"}},
+        BadList{"no_heading", {{"项目编号"}, {"编号"}, {"201300000001"}}, {"不是列名行"}},
+        BadList{"unnamed", {{"JB02"}, {"201300000001", "x"}}, {"B2单元格有内容，但B列没有列名"}},
+        BadList{"empty", {}, {"没有任何内容"}},
+        BadList{"heading_only", {{"标题"}, {"JB02"}}, {"没有项目数据"}}),
+    [](const auto& param_info) { return std::string(param_info.param.name); });
+
+TEST_F(ListImport, NamesTwentyProblemsAndCountsTheRest) {
+    std::vector<std::vector<std::string>> rows = {{"JB02"}};
+    for (int i = 0; i < 30; ++i) rows.push_back({"x" + std::to_string(i)});
+    const auto file = target_ / "many.xlsx";
+    WriteWorkbook(file, rows);
+    EXPECT_EQ(Import(file).outcome, Outcome::Refused);
+    EXPECT_NE(LastMessage().find("有30处问题"), std::string::npos);
+    EXPECT_NE(LastMessage().find("第21行"), std::string::npos);
+    EXPECT_EQ(LastMessage().find("第22行"), std::string::npos);
+    EXPECT_NE(LastMessage().find("其余10处问题没有列出"), std::string::npos);
+    ExpectUnchanged();
+}
+
+// A workbook whose sheet has a cell styled as a date, or a boolean.
+void WriteTypedCells(const std::filesystem::path& file) {
+    const auto plain = file.parent_path() / "plain.xlsx";
+    WriteWorkbook(plain, {{"JB02", "TBSJ", "BY1"}, {"201300000001", "x", "y"}});
+    auto entries = StoredParts(plain);
+    for (auto& e : entries) {
+        if (e.name == "xl/worksheets/sheet1.xml") {
+            const auto at = e.data.find("<row r=\"2\"");
+            e.data = e.data.substr(0, at) +
+                     "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>201300000001</t></is></c>"
+                     "<c r=\"B2\" s=\"9\"><v>41395</v></c><c r=\"C2\" t=\"b\"><v>1</v></c></row>"
+                     "</sheetData>" +
+                     e.data.substr(e.data.find("</sheetData>") + 12);
+            e = Stored(e.name, e.data);
+        }
+        if (e.name == "xl/styles.xml") {
+            std::string xfs;
+            for (int i = 0; i < 9; ++i) xfs += "<xf numFmtId=\"0\"/>";
+            e = Stored(
+                e.name,
+                "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                "<numFmts count=\"1\"><numFmt numFmtId=\"164\" "
+                "formatCode=\"yyyy&quot;年&quot;m&quot;月&quot;\"/></numFmts>"
+                "<cellXfs>" +
+                    xfs + "<xf numFmtId=\"164\"/></cellXfs></styleSheet>");
+        }
+    }
+    WriteRawZip(file, entries);
+}
+
+TEST_F(ListImport, DateAndBooleanCellsAreRefusedWithTheirAddress) {
+    const auto file = target_ / "typed.xlsx";
+    WriteTypedCells(file);
+    EXPECT_EQ(Import(file).outcome, Outcome::Refused);
+    EXPECT_NE(LastMessage().find("B2单元格（TBSJ）是日期或时间"), std::string::npos)
+        << LastMessage();
+    EXPECT_NE(LastMessage().find("C2单元格（BY1）是逻辑值"), std::string::npos) << LastMessage();
+    ExpectUnchanged();
+}
+
+TEST(DateFormats, DatesAndTimesButNotNumbers) {
+    for (const char* code : {"yyyy-mm-dd", "h:mm", "[$-804]yyyy\"年\"m\"月\"", "[h]:mm", "m/d/yy"})
+        EXPECT_TRUE(lists::IsDateFormat(code)) << code;
+    for (const char* code : {"0.00", "@", "\"d\"0", "#,##0", "[Red]0.0", "0\\d"})
+        EXPECT_FALSE(lists::IsDateFormat(code)) << code;
+}
+
+class ListImportBadFiles : public ListImport {
+protected:
+    std::filesystem::path Exported() {
+        source_.FillAwkward(2);
+        const auto file = source_ / "list.xlsx";
+        EXPECT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+        return file;
+    }
+    void ExpectRefused(const std::filesystem::path& file, const std::string& part) {
+        EXPECT_EQ(Import(file).outcome, Outcome::Failed);
+        EXPECT_NE(LastMessage().find(part), std::string::npos) << LastMessage();
+        EXPECT_NE(LastMessage().find("没有导入任何项目"), std::string::npos) << LastMessage();
+        ExpectUnchanged();
+    }
+};
+
+TEST_F(ListImportBadFiles, NotAWorkbook) {
+    std::ofstream(target_ / "text.xlsx") << "JB02\r\n201300000001\r\n";
+    ExpectRefused(target_ / "text.xlsx", "不是Excel工作簿（.xlsx）");
+    ExpectRefused(target_ / "missing.csv", "找不到");
+}
+
+TEST_F(ListImportBadFiles, Truncated) {
+    const std::string bytes = Slurp(Exported());
+    std::ofstream(target_ / "cut.xlsx", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    ExpectRefused(target_ / "cut.xlsx", "cut.xlsx");
+}
+
+TEST_F(ListImportBadFiles, ZipBombAndLyingSize) {
+    const auto file = Exported();
+    RewriteWithPart(file, target_ / "bomb.xlsx",
+                    ZerosBomb("xl/worksheets/sheet1.xml", 3072, 3072u << 20));
+    ExpectRefused(target_ / "bomb.xlsx", "解压后过大");
+    RewriteWithPart(file, target_ / "liar.xlsx", ZerosBomb("xl/worksheets/sheet1.xml", 64, 1000));
+    ExpectRefused(target_ / "liar.xlsx", "已损坏");
+}
+
+TEST_F(ListImportBadFiles, EntityExpansion) {
+    const auto file = Exported();
+    RewriteWithPart(
+        file, target_ / "laughs.xlsx",
+        Stored("xl/worksheets/sheet1.xml",
+               BillionLaughs("<worksheet><sheetData><row r=\"1\"><c t=\"inlineStr\"><is><t>",
+                             "</t></is></c></row></sheetData></worksheet>")));
+    ExpectRefused(target_ / "laughs.xlsx", "含有文档类型定义");
+}
+
+TEST_F(ListImportBadFiles, CsvWithUnclosedQuote) {
+    std::ofstream(target_ / "open.csv", std::ios::binary)
+        << "JB02,JB01\r\n201300000001,\"甲\r\n201300000002,乙\r\n";
+    ExpectRefused(target_ / "open.csv", "第2行开始的双引号没有结束");
+}
+
+TEST_F(ListImport, GbkCsvAsExcelSavesItOnChineseDesktops) {
+    std::ofstream(target_ / "gbk.csv", std::ios::binary)
+        << base::ToGbk("JB02,JB01\r\n201300000001,甲项目\r\n");
+    ASSERT_EQ(Import(target_ / "gbk.csv").outcome, Outcome::Done) << LastMessage();
+    EXPECT_EQ(target_.records().ReadRow(1)[2], "甲项目");
+}
+
+TEST_F(ListImport, CliPrintsTheFindingsAndNamesBadUsage) {
+    source_.FillAwkward(2);
+    const auto file = source_ / "list.xlsx";
+    ASSERT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+    source_.Close();
+    target_.Close();
+    const auto r = RunCli(target_.dir(), {"import", file.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with(" 审核结果\n")) << r.out;
+    EXPECT_NE(r.err.find("导入项目表完成：导入4个项目。"), std::string::npos) << r.err;
+    EXPECT_EQ(RunCli(target_.dir(), {"import", (target_ / "x.txt").string()}).status, 2);
+    const auto again = RunCli(target_.dir(), {"import", file.string()});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_NE(again.err.find("4个项目的编号已存在"), std::string::npos) << again.err;
+    std::ofstream(target_ / "bad.csv") << "JB02\r\n1\r\n";
+    EXPECT_EQ(RunCli(target_.dir(), {"import", (target_ / "bad.csv").string()}).status, 1);
+}
+
+}  // namespace
+}  // namespace zorbix::testing
