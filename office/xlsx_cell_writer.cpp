@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "office/formula_values.h"
 #include "office/xlsx_package.h"
 #include "office/xlsx_sheet_edit.h"
 #include "office/xml_part.h"
@@ -84,7 +85,7 @@ void XlsxCellWriter::Save(const std::filesystem::path& target) const {
     if (!sheet_data)
         throw base::Failure(Named(file, sheet_part_) + "不是工作表（缺少sheetData）。");
     MergeNumbers(sheet_data, numbers_);
-    DropFormulaCaches(sheet_data);
+    CacheFormulaValues(sheet_data);
     if (!numbers_.empty()) {
         int last_column = 0;
         for (const auto& [position, value] : numbers_)

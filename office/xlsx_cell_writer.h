@@ -1,9 +1,10 @@
 // Fills numbers into the first sheet of an xlsx template and saves the result
 // under another name, everything else of the template kept byte for byte.
 // Spreadsheet programs recompute the template's formulas when they open the
-// result: the workbook asks for a full calculation on load and no formula
-// cell keeps a cached value (some programs ignore the request and would show
-// the stale one).
+// result (the workbook asks for a full calculation on load), and every
+// formula cell carries the value computed from the numbers set, for
+// programs that show cached values; a formula that cannot be computed here
+// keeps no cached value rather than the template's stale one.
 //
 // Every failure (not a zip, no first sheet, broken XML, a part too large,
 // an output that cannot be written) is a base::Failure whose message names

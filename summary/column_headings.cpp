@@ -5,6 +5,7 @@
 
 #include "store/code_lists.h"
 #include "summary/code_columns.h"
+#include "summary/standard_rows.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_figures.h"
 
@@ -14,27 +15,27 @@ namespace {
 using store::Picker;
 using Headings = std::vector<ColumnHeading>;
 
+// Each heading names what is counted and in which unit; the item of the
+// code stands between what the attribute is and the unit.
 template <typename Rule>
-void AddItems(Headings& headings, Picker picker, Rule rule) {
+void AddItems(Headings& headings, Picker picker, const std::string& before,
+              const std::string& after, Rule rule) {
     for (const std::string& item : store::PickerItems(picker))
-        headings.push_back({static_cast<int>(rule(item)), item});
+        headings.push_back({static_cast<int>(rule(item)), before + item + after});
 }
 
 Headings PeopleHeadings() {
     Headings h;
-    AddItems(h, Picker::Sex, [](const std::string& i) { return SexColumn(RoundedCode(i)); });
-    AddItems(h, Picker::Title, [](const std::string& i) { return TitleColumn(RoundedCode(i)); });
-    AddItems(h, Picker::Degree, [](const std::string& i) { return DegreeColumn(RoundedCode(i)); });
+    AddItems(h, Picker::Sex, "性别：", "(人)",
+             [](const std::string& i) { return SexColumn(RoundedCode(i)); });
+    AddItems(h, Picker::Title, "职称：", "(人)",
+             [](const std::string& i) { return TitleColumn(RoundedCode(i)); });
+    AddItems(h, Picker::Degree, "学位：", "(人)",
+             [](const std::string& i) { return DegreeColumn(RoundedCode(i)); });
     int column = 13;
-    for (const char* band : kBirthYearHeadings) h.push_back({column++, band});
+    for (const char* band : kBirthYearHeadings)
+        h.push_back({column++, std::string("出生于") + band + "(人)"});
     return h;
-}
-
-// The label of a plan category: its picker item, or the bare code.
-std::string PlanLabel(int code) {
-    for (const std::string& item : store::PickerItems(Picker::JB61))
-        if (CutKey(item) == code) return item;
-    return std::to_string(code);
 }
 
 Headings PlanHeadings(const SummaryDefinition& summary) {
@@ -42,8 +43,8 @@ Headings PlanHeadings(const SummaryDefinition& summary) {
     const std::string amount(summary.fields.front().heading);
     for (int code : kPlanPairCodes) {
         const PlanPair pair = PlanColumns(code);
-        h.push_back({pair.count, PlanLabel(code) + " 项目数"});
-        h.push_back({pair.amount, PlanLabel(code) + " " + amount});
+        h.push_back({pair.count, PlanCategoryName(code) + " 项目数(个)"});
+        h.push_back({pair.amount, PlanCategoryName(code) + " " + amount});
     }
     return h;
 }
@@ -58,11 +59,12 @@ std::vector<ColumnHeading> ColumnHeadings(const SummaryDefinition& summary) {
                 h.push_back({f.column, std::string(f.heading)});
             break;
         case Posting::Progress:
-            AddItems(h, Picker::JB71,
+            AddItems(h, Picker::JB71, "", " 项目数(个)",
                      [](const std::string& i) { return ProgressColumn(RoundedCode(i)); });
             break;
         case Posting::Reason:
-            AddItems(h, Picker::JB72, [](const std::string& i) { return ReasonColumn(i); });
+            AddItems(h, Picker::JB72, "", " 项目数(个)",
+                     [](const std::string& i) { return ReasonColumn(i); });
             break;
         case Posting::Leader:
         case Posting::Participants: h = PeopleHeadings(); break;

@@ -13,7 +13,8 @@ namespace {
 using store::Picker;
 
 // Plan categories that have rows but no picker item.
-constexpr std::array<const char*, 2> kUnlistedPlanCodes = {"3400", "4300"};
+constexpr std::array<std::int64_t, 2> kUnlistedPlanCodes = {3400, 4300};
+constexpr const char* kUnlistedPlanName = ".代码表未列的计划类别";
 
 template <typename Rule>
 void AddItems(std::vector<RowLabel>& labels, Picker picker, Rule rule) {
@@ -26,11 +27,19 @@ void AddItems(std::vector<RowLabel>& labels, Picker picker, Rule rule) {
 }  // namespace
 
 std::vector<RowGroup> RowGroups() {
-    return {{"按单位类型分", 1, 2, 12, 13},
-            {"按地区分", 14, 15, 33, 34},
-            {"按计划类别分", 37, 38, 49, 50},
-            {"按技术领域分", 52, 53, 65, 66},
-            {"按主管部门分", 68, 69, 149, 150}};
+    // The totals lie below the last row any code can reach (the department
+    // rule's catch-all), so no figure can land on a total.
+    return {{"按单位类型分", 1, 2, 12, kTotalsHeadingRow + 1},
+            {"按地区分", 14, 15, 33, kTotalsHeadingRow + 2},
+            {"按计划类别分", 37, 38, 49, kTotalsHeadingRow + 3},
+            {"按技术领域分", 52, 53, 65, kTotalsHeadingRow + 4},
+            {"按主管部门分", 68, 69, 149, kTotalsHeadingRow + 5}};
+}
+
+std::string PlanCategoryName(std::int64_t code) {
+    for (const std::string& item : store::PickerItems(Picker::JB61))
+        if (CutKey(item) == code) return item;
+    return std::to_string(code) + kUnlistedPlanName;
 }
 
 std::vector<RowLabel> StandardRowLabels() {
@@ -39,16 +48,21 @@ std::vector<RowLabel> StandardRowLabels() {
     labels.push_back({RegionRow(0), "地区未填或不详", false});
     AddItems(labels, Picker::JB22, [](auto k) { return std::optional(RegionRow(k)); });
     AddItems(labels, Picker::JB61, PlanCategoryRow);
-    for (const char* code : kUnlistedPlanCodes)
-        labels.push_back({*PlanCategoryRow(CutKey(code)), code, false});
+    for (std::int64_t code : kUnlistedPlanCodes)
+        labels.push_back({*PlanCategoryRow(code), PlanCategoryName(code), false});
     AddItems(labels, Picker::JB62, TechnologyFieldRow);
     AddItems(labels, Picker::JB26, [](auto k) { return std::optional(DepartmentRow(k)); });
     for (const RowGroup& group : RowGroups()) {
-        labels.push_back({group.heading_row, group.title, true});
+        // Row 1 heads column A on every printed page, so it says what the
+        // column holds before naming the first group.
+        labels.push_back(
+            {group.heading_row,
+             group.heading_row == 1 ? "项目分组（首组：" + group.title + "）" : group.title, true});
         const std::string name = group.title.substr(std::string("按").size());
         const std::string stem = name.substr(0, name.size() - std::string("分").size());
         labels.push_back({group.total_row, stem + "合计", true});
     }
+    labels.push_back({kTotalsHeadingRow, "各组合计", true});
     std::stable_sort(labels.begin(), labels.end(),
                      [](const RowLabel& a, const RowLabel& b) { return a.row < b.row; });
     return labels;

@@ -65,7 +65,16 @@ struct RowGroup {
     int total_row;
 };
 
+// The heading of the group totals, right below the department group; the
+// five totals follow it in group order.
+inline constexpr int kTotalsHeadingRow = 150;
+
 std::vector<RowGroup> RowGroups();
+
+// The name of a plan category in labels and headings: the picker's item
+// ("1100.重大科技专项"), and for the two codes that have rows and columns
+// but no item (3400, 4300), the code with a name that says so.
+std::string PlanCategoryName(std::int64_t code);
 std::vector<RowLabel> StandardRowLabels();
 
 }  // namespace zorbix::summary

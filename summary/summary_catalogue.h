@@ -37,6 +37,8 @@ struct SummaryDefinition {
 };
 
 inline constexpr int kSummaryCount = 12;
+// The survey year the summaries are of (their outputs end in "_2013").
+inline constexpr std::string_view kSurveyYear = "2013";
 // Fields one summary may feed at the most (the table three summary feeds 18).
 inline constexpr std::size_t kMaxSummaryFields = 24;
 

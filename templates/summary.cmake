@@ -4,7 +4,8 @@ pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 
 add_executable(zorbix-summary-templates
   ${CMAKE_CURRENT_LIST_DIR}/summary_generator.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/summary_sheet.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/summary_sheet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/summary_print_layout.cpp)
 target_include_directories(zorbix-summary-templates PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(zorbix-summary-templates PRIVATE zorbix_summary PkgConfig::XLSXWRITER)
 zorbix_warnings(zorbix-summary-templates)

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "office/xlsx_cell_writer.h"
 #include "summary/standard_rows.h"
+#include "templates/summary_print_layout.h"
 
 namespace zorbix::templates {
 namespace {
@@ -31,15 +32,21 @@ std::vector<int> Every(int first, int last, int step) {
     return columns;
 }
 
+// "省科技拨款(千元)" totalled: "省科技拨款合计(千元)".
+std::string TotalOf(std::string_view heading) {
+    const std::size_t unit = std::min(heading.find('('), heading.size());
+    return std::string(heading.substr(0, unit)) + "合计" + std::string(heading.substr(unit));
+}
+
 // Only columns no figure is ever written to carry formulas.
 std::vector<TotalColumn> TotalColumns(const SummaryDefinition& s) {
     switch (s.posting) {
         case Posting::Leader:
-        case Posting::Participants: return {{2, "人数合计", {3, 4}}};
-        case Posting::Reason: return {{13, "合计", Every(2, 12, 1)}};
+        case Posting::Participants: return {{2, "人数合计(人)", {3, 4}}};
+        case Posting::Reason: return {{13, "项目数合计(个)", Every(2, 12, 1)}};
         case Posting::PlanFunds:
-            return {{2, "项目数合计", Every(4, 26, 2)},
-                    {3, std::string(s.fields.front().heading) + "合计", Every(5, 27, 2)}};
+            return {{2, "项目数合计(个)", Every(4, 26, 2)},
+                    {3, TotalOf(s.fields.front().heading), Every(5, 27, 2)}};
         default: return {};
     }
 }
@@ -88,7 +95,8 @@ public:
         : sheet_(workbook_add_worksheet(book, std::string(s.name).c_str())),
           formats_(MakeFormats(book)),
           headings_(summary::ColumnHeadings(s)),
-          totals_(TotalColumns(s)) {
+          totals_(TotalColumns(s)),
+          title_(s.name) {
         for (const auto& h : headings_) last_column_ = std::max(last_column_, h.column);
         for (const auto& t : totals_) last_column_ = std::max(last_column_, t.column);
     }
@@ -101,10 +109,17 @@ public:
 
 private:
     void WriteLayout() {
-        worksheet_set_column(sheet_, 0, 0, 36, nullptr);
-        worksheet_set_column(sheet_, 1, static_cast<lxw_col_t>(last_column_ - 1), 14, nullptr);
-        worksheet_set_row(sheet_, 0, 48, nullptr);
-        worksheet_freeze_panes(sheet_, 1, 1);
+        std::vector<std::string> labels;
+        for (const summary::RowLabel& label : summary::StandardRowLabels())
+            labels.push_back(label.text);
+        FitLabelColumn(sheet_, labels);
+        worksheet_set_column(sheet_, 1, static_cast<lxw_col_t>(last_column_ - 1), kDataColumnWidth,
+                             nullptr);
+        std::vector<std::string> headings;
+        for (const auto& h : headings_) headings.push_back(h.text);
+        for (const auto& t : totals_) headings.push_back(t.heading);
+        FitHeadingRow(sheet_, headings);
+        SetPrintLayout(sheet_, title_);
     }
 
     void WriteHeadings() {
@@ -168,6 +183,7 @@ private:
     Formats formats_;
     std::vector<summary::ColumnHeading> headings_;
     std::vector<TotalColumn> totals_;
+    std::string title_;
     int last_column_ = 2;
 };
 

@@ -1,5 +1,6 @@
 // The cell writer on small hand-made packages: cells merged in order, styles
-// kept, formulas left to be recomputed, every other part unchanged.
+// kept, formulas carrying the values of the numbers set, every other part
+// unchanged.
 #include "office/xlsx_cell_writer.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST(XlsxCellWriter, MergesCellsInOrderAndKeepsStyles) {
     const std::string sheet = SheetOf(dir / "out.xlsx");
     EXPECT_EQ(Between(sheet, "<row r=\"1\"", "</row>"),
               R"(<row r="1"><c r="A1" s="4" t="s"><v>0</v></c><c r="B1"><v>19.5</v></c>)"
-              R"(<c r="C1" s="5"><f>SUM(B2:B9)</f></c></row>)");
+              R"(<c r="C1" s="5"><f>SUM(B2:B9)</f><v>12</v></c></row>)");
     EXPECT_EQ(Between(sheet, "<row r=\"2\"", "</row>"),
               R"(<row r="2"><c r="D2"><v>40000</v></c></row>)");
     EXPECT_EQ(Between(sheet, "<row r=\"3\"", "</row>"),

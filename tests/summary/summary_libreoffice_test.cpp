@@ -1,9 +1,13 @@
 // A real spreadsheet program opens the twelve workbooks of a demo store:
-// every grid figure is in its cell and the template's totals are
-// recomputed from them. Slow (one LibreOffice start), so only one test.
+// every grid figure is in its cell, the template's totals are recomputed
+// from them and equal the values the workbooks carry for readers that do
+// not compute; and the workbooks print as landscape tables with their
+// headings on every page. Slow (one LibreOffice start per test).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -39,11 +43,15 @@ double At(const Table& t, int row, int column) {
     return cell.empty() ? 0 : std::stod(cell);
 }
 
-bool ConvertToCsv(const std::filesystem::path& dir, std::vector<std::filesystem::path> files) {
+// All files in one LibreOffice start; "csv" or "pdf" into dir/<format>.
+bool Convert(const std::filesystem::path& dir, const std::vector<std::filesystem::path>& files,
+             const std::string& format) {
+    const std::string filter =
+        format == "csv" ? "'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false'"
+                        : "pdf";
     std::string command = "soffice --headless -env:UserInstallation=file://" +
-                          (dir / "profile").string() +
-                          " --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir " +
-                          ShellQuote((dir / "csv").string());
+                          (dir / "profile").string() + " --convert-to " + filter + " --outdir " +
+                          ShellQuote((dir / format).string());
     for (const auto& f : files) command += " " + ShellQuote(f.string());
     command += " >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
@@ -62,12 +70,23 @@ TEST(SummaryLibreOffice, OpensTheWorkbooksWithFiguresAndRecomputedTotals) {
     std::vector<std::filesystem::path> outputs;
     for (const auto& s : summary::Summaries())
         outputs.push_back(store.dir() / summary::OutputFileName(s));
-    ConvertToCsv(store.dir(), outputs);
+    Convert(store.dir(), outputs, "csv");
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         const auto& s = summary::Summaries()[i];
         const auto csv = store.dir() / "csv" / (std::string(s.name) + "_2013.csv");
         ASSERT_TRUE(std::filesystem::exists(csv)) << "LibreOffice did not convert " << outputs[i];
         const Table table = ReadCsv(csv);
+        int formulas = 0;
+        for (const auto& [ref, cell] : SheetCells(outputs[i])) {
+            if (!cell.formula) continue;
+            ++formulas;
+            ASSERT_FALSE(cell.value.empty()) << s.name << " " << ref << " carries no value";
+            const auto [row, column] = office::ParseCellReference(ref);
+            const double computed = At(table, row, column);
+            EXPECT_NEAR(std::stod(cell.value), computed, 1e-9 * std::max(1.0, std::fabs(computed)))
+                << s.name << " " << ref;
+        }
+        EXPECT_GT(formulas, 0) << s.name;
         for (int row = 2; row <= 149; ++row) {
             for (int column = 2; column <= s.last_column; ++column) {
                 if (grids[i].At(row, column) > 0) {
@@ -92,9 +111,75 @@ TEST(SummaryLibreOffice, OpensTheWorkbooksWithFiguresAndRecomputedTotals) {
     // Columns the templates compute: people by sex, projects over all plans.
     const Table leaders = ReadCsv(store.dir() / "csv" / "项目负责人情况_2013.csv");
     EXPECT_EQ(At(leaders, 98, 2), At(leaders, 98, 3) + At(leaders, 98, 4));
-    EXPECT_EQ(At(leaders, 150, 2), 400);
+    EXPECT_EQ(At(leaders, summary::RowGroups().back().total_row, 2), 400);
     const Table plans = ReadCsv(store.dir() / "csv" / "省级资金各类计划分布汇总_2013.csv");
-    EXPECT_GT(At(plans, 13, 2), 0);
+    EXPECT_GT(At(plans, summary::RowGroups().front().total_row, 2), 0);
+}
+
+std::string Command(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// The page count a summary may print on at the most. Fitting the table to
+// one page wide only shrinks it, so the bound at full size holds: the
+// printable height of landscape A4 within the margins, less the heading row
+// repeated on every page, divided into rows of the default height.
+int PageBound() {
+    constexpr double kPageHeight = 595.3;                        // points, landscape A4
+    constexpr double kMargins = (0.75 + 0.6) * 72;               // top and bottom
+    constexpr double kHeadingRow = 4 * 15 + 6;                   // four lines of heading
+    constexpr double kRow = 15;                                  // the default row height
+    const int rows = summary::RowGroups().back().total_row - 1;  // below the heading row
+    const double rows_per_page = std::floor((kPageHeight - kMargins - kHeadingRow) / kRow);
+    return static_cast<int>(std::ceil(rows / rows_per_page));
+}
+
+TEST(SummaryLibreOffice, PrintsLandscapeOnePageWideWithHeadingsOnEveryPage) {
+    if (std::system("command -v soffice >/dev/null && command -v pdfinfo >/dev/null") != 0)
+        GTEST_SKIP() << "no LibreOffice or poppler";
+    SmallStore store;
+    store.CopyTemplates();
+    store::AddDemoProjects(store.records(), 300, 5);
+    store.records().Reopen();
+    RecordingPrompter prompter;
+    ASSERT_TRUE(summary::RunAllSummaries(store.records(), prompter, store.dir()).Complete());
+    std::vector<std::filesystem::path> outputs;
+    for (const auto& s : summary::Summaries())
+        outputs.push_back(store.dir() / summary::OutputFileName(s));
+    Convert(store.dir(), outputs, "pdf");
+    const int bound = PageBound();
+    for (const auto& s : summary::Summaries()) {
+        const auto pdf = store.dir() / "pdf" / (std::string(s.name) + "_2013.pdf");
+        ASSERT_TRUE(std::filesystem::exists(pdf)) << "LibreOffice did not print " << s.name;
+        const std::string info = Command("pdfinfo " + ShellQuote(pdf.string()));
+        double width = 0, height = 0;
+        int pages = 0;
+        const auto size = info.find("Page size:");
+        ASSERT_NE(size, std::string::npos) << info;
+        std::sscanf(info.c_str() + size, "Page size: %lf x %lf", &width, &height);
+        std::sscanf(info.c_str() + info.find("Pages:"), "Pages: %d", &pages);
+        EXPECT_GT(width, height) << s.name << " is not landscape";
+        EXPECT_GE(pages, 1) << s.name;
+        EXPECT_LE(pages, bound) << s.name;
+        const std::string text = Command("pdftotext " + ShellQuote(pdf.string()) + " -");
+        std::stringstream by_page(text);
+        int page = 0;
+        for (std::string content; std::getline(by_page, content, '\f') && page < pages; ++page) {
+            EXPECT_NE(content.find("项目分组"), std::string::npos)
+                << s.name << " page " << page + 1;
+            EXPECT_NE(content.find(std::string(s.name)), std::string::npos)
+                << s.name << " page " << page + 1 << ": the header";
+            EXPECT_NE(content.find("共 " + std::to_string(pages) + " 页"), std::string::npos)
+                << s.name << " page " << page + 1 << ": the footer";
+        }
+        EXPECT_EQ(page, pages) << s.name;
+    }
 }
 
 }  // namespace

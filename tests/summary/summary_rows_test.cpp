@@ -91,16 +91,19 @@ TEST(StandardRowLabels, NameEveryCodeRowFromThePickers) {
     for (std::size_t i = 0; i < regions.size(); ++i)
         EXPECT_EQ(labels[16 + static_cast<int>(i)], regions[i].code + regions[i].name);
     EXPECT_EQ(labels[41], "2201-2203.科技成果转化");
-    EXPECT_EQ(labels[44], "3400");
-    EXPECT_EQ(labels[47], "4300");
+    EXPECT_EQ(labels[44], "3400.代码表未列的计划类别");
+    EXPECT_EQ(labels[47], "4300.代码表未列的计划类别");
     EXPECT_EQ(labels[49], "2105.高新技术产业化项目");
     EXPECT_EQ(labels[65], "23.公共安全与其他社会事业");
     for (int code = 1; code <= 80; ++code)
         EXPECT_EQ(std::stoi(labels[68 + code].substr(0, 2)), code) << labels[68 + code];
     EXPECT_EQ(labels[149], "99其他");
-    EXPECT_EQ(labels[13], "单位类型合计");
-    EXPECT_EQ(labels[150], "主管部门合计");
-    for (int row : {1, 14, 37, 52, 68}) EXPECT_EQ(labels[row].rfind("按", 0), 0u) << row;
+    EXPECT_EQ(labels[150], "各组合计");
+    EXPECT_EQ(labels[151], "单位类型合计");
+    EXPECT_EQ(labels[155], "主管部门合计");
+    for (int row : {13, 34, 50, 66}) EXPECT_FALSE(labels.contains(row)) << row;
+    EXPECT_EQ(labels[1], "项目分组（首组：按单位类型分）");
+    for (int row : {14, 37, 52, 68}) EXPECT_EQ(labels[row].rfind("按", 0), 0u) << row;
 }
 
 }  // namespace

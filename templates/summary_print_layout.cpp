@@ -1,0 +1,65 @@
+#include "templates/summary_print_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "summary/summary_catalogue.h"
+
+namespace zorbix::templates {
+namespace {
+
+constexpr std::uint8_t kPaperA4 = 9;
+constexpr double kLineHeight = 15;  // points per wrapped line of a heading
+
+// Header and footer codes take "&" as their escape: a literal one doubles.
+std::string HeaderText(std::string_view text) {
+    std::string escaped;
+    for (char c : text) {
+        escaped += c;
+        if (c == '&') escaped += '&';
+    }
+    return escaped;
+}
+
+}  // namespace
+
+double DisplayWidth(std::string_view utf8) {
+    double width = 0;
+    for (unsigned char c : utf8) {
+        if (c < 0x80)
+            width += 1;
+        else if ((c & 0xC0) != 0x80)
+            width += 2;  // a lead byte
+    }
+    return width;
+}
+
+void SetPrintLayout(lxw_worksheet* sheet, std::string_view title) {
+    worksheet_set_landscape(sheet);
+    worksheet_set_paper(sheet, kPaperA4);
+    worksheet_fit_to_pages(sheet, 1, 0);  // one page wide, as tall as it takes
+    worksheet_repeat_rows(sheet, 0, 0);
+    worksheet_repeat_columns(sheet, 0, 0);
+    worksheet_set_margins(sheet, 0.4, 0.4, 0.75, 0.6);
+    worksheet_center_horizontally(sheet);
+    const std::string header = "&C&\"-,Bold\"&14" + HeaderText(title) + "&R调查年度：" +
+                               std::string(summary::kSurveyYear) + "年";
+    worksheet_set_header(sheet, header.c_str());
+    worksheet_set_footer(sheet, "&C第 &P 页，共 &N 页");
+    worksheet_freeze_panes(sheet, 1, 1);
+}
+
+void FitLabelColumn(lxw_worksheet* sheet, const std::vector<std::string>& labels) {
+    double widest = 10;
+    for (const std::string& label : labels) widest = std::max(widest, DisplayWidth(label));
+    worksheet_set_column(sheet, 0, 0, widest + 2, nullptr);
+}
+
+void FitHeadingRow(lxw_worksheet* sheet, const std::vector<std::string>& headings) {
+    double lines = 1;
+    for (const std::string& heading : headings)
+        lines = std::max(lines, std::ceil(DisplayWidth(heading) / (kDataColumnWidth - 2)));
+    worksheet_set_row(sheet, 0, lines * kLineHeight + 6, nullptr);
+}
+
+}  // namespace zorbix::templates

@@ -1,0 +1,32 @@
+// How a summary sheet looks on paper and on screen: landscape A4, one page
+// wide and as many tall as it takes, row 1 and column A on every page, the
+// title and survey year at the top, the page number at the bottom, the
+// panes frozen below the headings and right of the labels, the label
+// column as wide as its longest label.
+#pragma once
+
+#include <xlsxwriter.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorbix::templates {
+
+// The printed range is the sheet's used range, so a figure that an odd code
+// puts beside the labelled columns is printed too.
+void SetPrintLayout(lxw_worksheet* sheet, std::string_view title);
+
+// The width of a text in the sheet's character units: Chinese characters
+// (and every other character beyond ASCII) count two.
+double DisplayWidth(std::string_view utf8);
+
+// Column A as wide as the widest of its labels.
+void FitLabelColumn(lxw_worksheet* sheet, const std::vector<std::string>& labels);
+
+// The data columns' width, and a heading row tall enough for the longest
+// heading wrapped in them.
+inline constexpr double kDataColumnWidth = 14;
+void FitHeadingRow(lxw_worksheet* sheet, const std::vector<std::string>& headings);
+
+}  // namespace zorbix::templates
