@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,20 +50,28 @@ struct CellParts {
     pugi::xml_node formula;
 };
 
+// Whether an element or attribute name is `local`, with or without a
+// namespace prefix; plain character tests, as this runs for every cell.
+bool NameIs(const char* name, char local) {
+    const char* colon = std::strchr(name, ':');
+    const char* bare = colon ? colon + 1 : name;
+    return bare[0] == local && bare[1] == '\0';
+}
+
 CellParts PartsOf(pugi::xml_node cell) {
     CellParts parts;
     for (pugi::xml_attribute a = cell.first_attribute(); a; a = a.next_attribute()) {
-        const std::string_view name = a.name();
-        if (name == "r")
+        const char* name = a.name();
+        if (name[0] == 'r' && name[1] == '\0')
             parts.reference = a.value();
-        else if (name == "t")
+        else if (name[0] == 't' && name[1] == '\0')
             parts.type = a.value();
     }
     for (pugi::xml_node child = cell.first_child(); child; child = child.next_sibling()) {
-        const std::string_view name = LocalName(child);
-        if (name == "f")
+        const char* name = child.name();
+        if (NameIs(name, 'f'))
             parts.formula = child;
-        else if (name == "v" && parts.value.empty())
+        else if (NameIs(name, 'v') && parts.value.empty())
             parts.value = child.text().get();
     }
     return parts;
