@@ -15,6 +15,7 @@ using store::Picker;
 // Plan categories that have rows but no picker item.
 constexpr std::array<std::int64_t, 2> kUnlistedPlanCodes = {3400, 4300};
 constexpr const char* kUnlistedPlanName = ".代码表未列的计划类别";
+constexpr const char* kUnlistedCodes = "代码表以外的代码";
 
 template <typename Rule>
 void AddItems(std::vector<RowLabel>& labels, Picker picker, Rule rule) {
@@ -22,6 +23,19 @@ void AddItems(std::vector<RowLabel>& labels, Picker picker, Rule rule) {
         const std::optional<int> row = rule(CutKey(item));
         if (row) labels.push_back({*row, item, false});
     }
+}
+
+// The rows between the groups receive figures only from codes outside the
+// code lists (unit type 12 lands in row 13, a region whose third and fourth
+// digits are 19 in row 34); they are labelled so, so that such a figure is
+// never printed without a label.
+void AddUnlistedRows(std::vector<RowLabel>& labels) {
+    std::vector<bool> labelled(kTotalsHeadingRow, false);
+    for (const RowLabel& label : labels)
+        if (label.row < kTotalsHeadingRow) labelled[static_cast<std::size_t>(label.row)] = true;
+    for (int row = 2; row < kTotalsHeadingRow; ++row)
+        if (!labelled[static_cast<std::size_t>(row)])
+            labels.push_back({row, kUnlistedCodes, false});
 }
 
 }  // namespace
@@ -63,6 +77,7 @@ std::vector<RowLabel> StandardRowLabels() {
         labels.push_back({group.total_row, stem + "合计", true});
     }
     labels.push_back({kTotalsHeadingRow, "各组合计", true});
+    AddUnlistedRows(labels);
     std::stable_sort(labels.begin(), labels.end(),
                      [](const RowLabel& a, const RowLabel& b) { return a.row < b.row; });
     return labels;

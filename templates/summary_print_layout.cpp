@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 #include "summary/summary_catalogue.h"
 
@@ -19,6 +21,20 @@ std::string HeaderText(std::string_view text) {
         if (c == '&') escaped += '&';
     }
     return escaped;
+}
+
+// Column widths in characters by what a column holds: counts of projects
+// and people stay below six digits, patents and papers below seven, person-
+// months below eight, thousand yuan over all projects up to ten with a
+// fraction.
+constexpr double kWidestDataColumn = 12;
+
+double WidthForUnit(std::string_view heading) {
+    const std::pair<std::string_view, double> units[] = {
+        {"(个)", 8}, {"(人)", 8}, {"(件)", 9}, {"(篇)", 9}, {"(万字)", 9}, {"(人月)", 10}};
+    for (const auto& [unit, width] : units)
+        if (heading.ends_with(unit)) return width;
+    return kWidestDataColumn;
 }
 
 }  // namespace
@@ -55,10 +71,18 @@ void FitLabelColumn(lxw_worksheet* sheet, const std::vector<std::string>& labels
     worksheet_set_column(sheet, 0, 0, widest + 2, nullptr);
 }
 
-void FitHeadingRow(lxw_worksheet* sheet, const std::vector<std::string>& headings) {
+void FitDataColumns(lxw_worksheet* sheet, const std::vector<HeadingAt>& headings, int last_column) {
+    std::map<int, double> widths;
+    for (int column = 2; column <= last_column; ++column) widths[column] = kWidestDataColumn;
     double lines = 1;
-    for (const std::string& heading : headings)
-        lines = std::max(lines, std::ceil(DisplayWidth(heading) / (kDataColumnWidth - 2)));
+    for (const HeadingAt& h : headings) {
+        const double width = WidthForUnit(h.text);
+        widths[h.column] = width;
+        lines = std::max(lines, std::ceil(DisplayWidth(h.text) / (width - 1)));
+    }
+    for (const auto& [column, width] : widths)
+        worksheet_set_column(sheet, static_cast<lxw_col_t>(column - 1),
+                             static_cast<lxw_col_t>(column - 1), width, nullptr);
     worksheet_set_row(sheet, 0, lines * kLineHeight + 6, nullptr);
 }
 

@@ -24,9 +24,16 @@ double DisplayWidth(std::string_view utf8);
 // Column A as wide as the widest of its labels.
 void FitLabelColumn(lxw_worksheet* sheet, const std::vector<std::string>& labels);
 
-// The data columns' width, and a heading row tall enough for the longest
-// heading wrapped in them.
-inline constexpr double kDataColumnWidth = 14;
-void FitHeadingRow(lxw_worksheet* sheet, const std::vector<std::string>& headings);
+// A heading of a data column and the column it stands over (1-based).
+struct HeadingAt {
+    int column;
+    std::string text;
+};
+
+// Each data column as wide as the figures of its unit need (counts narrow,
+// amounts in thousand yuan wide), so a wide summary shrinks less to fit the
+// page; columns without a heading up to last_column take the widest; and a
+// heading row tall enough for every heading wrapped in its column.
+void FitDataColumns(lxw_worksheet* sheet, const std::vector<HeadingAt>& headings, int last_column);
 
 }  // namespace zorbix::templates

@@ -113,12 +113,10 @@ private:
         for (const summary::RowLabel& label : summary::StandardRowLabels())
             labels.push_back(label.text);
         FitLabelColumn(sheet_, labels);
-        worksheet_set_column(sheet_, 1, static_cast<lxw_col_t>(last_column_ - 1), kDataColumnWidth,
-                             nullptr);
-        std::vector<std::string> headings;
-        for (const auto& h : headings_) headings.push_back(h.text);
-        for (const auto& t : totals_) headings.push_back(t.heading);
-        FitHeadingRow(sheet_, headings);
+        std::vector<HeadingAt> headings;
+        for (const auto& h : headings_) headings.push_back({h.column, h.text});
+        for (const auto& t : totals_) headings.push_back({t.column, t.heading});
+        FitDataColumns(sheet_, headings, last_column_);
         SetPrintLayout(sheet_, title_);
     }
 

@@ -133,7 +133,7 @@ std::string Command(const std::string& command) {
 int PageBound() {
     constexpr double kPageHeight = 595.3;                        // points, landscape A4
     constexpr double kMargins = (0.75 + 0.6) * 72;               // top and bottom
-    constexpr double kHeadingRow = 4 * 15 + 6;                   // four lines of heading
+    constexpr double kHeadingRow = 6 * 15 + 6;                   // six lines of heading at most
     constexpr double kRow = 15;                                  // the default row height
     const int rows = summary::RowGroups().back().total_row - 1;  // below the heading row
     const double rows_per_page = std::floor((kPageHeight - kMargins - kHeadingRow) / kRow);

@@ -101,7 +101,9 @@ TEST(StandardRowLabels, NameEveryCodeRowFromThePickers) {
     EXPECT_EQ(labels[150], "各组合计");
     EXPECT_EQ(labels[151], "单位类型合计");
     EXPECT_EQ(labels[155], "主管部门合计");
-    for (int row : {13, 34, 50, 66}) EXPECT_FALSE(labels.contains(row)) << row;
+    for (int row : {13, 34, 35, 36, 50, 51, 66, 67})
+        EXPECT_EQ(labels[row], "代码表以外的代码") << row;
+    for (int row = 1; row <= 155; ++row) EXPECT_TRUE(labels.contains(row)) << row;
     EXPECT_EQ(labels[1], "项目分组（首组：按单位类型分）");
     for (int row : {14, 37, 52, 68}) EXPECT_EQ(labels[row].rfind("按", 0), 0u) << row;
 }
