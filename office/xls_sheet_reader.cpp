@@ -23,6 +23,15 @@ using base::Failure;
 // cannot make it claim gigabytes.
 constexpr std::uint64_t kMaxDeclaredCells = 8'000'000;
 
+// What the reading child may take beyond what it inherited. FreeXL takes 16
+// bytes for every cell a sheet declares as soon as it opens the file, before
+// the declared-size check can look, so this budget is what bounds a small
+// file that declares millions of cells; the largest sheet the check lets
+// through (128 MB of cells) still fits, and a real plan list needs a small
+// part of it. Past the budget the file is refused, and the peak of reading
+// any .xls stays under 256 MB.
+constexpr std::uint64_t kReaderMemoryBudget = 192ull << 20;
+
 // Closes a FreeXL handle however reading ends.
 class XlsHandle {
 public:
@@ -34,6 +43,10 @@ public:
             handle_ = nullptr;
             throw base::Failure(named + Reason(rc));
         }
+        // FreeXL reports success without a handle when it could not allocate
+        // the cells the sheets declare: within our memory budget that means
+        // the file declares more than any plan list needs.
+        if (!handle_) throw base::Failure(named + Reason(FREEXL_INSUFFICIENT_MEMORY));
     }
     ~XlsHandle() {
         if (handle_) freexl_close(handle_);
@@ -45,7 +58,9 @@ public:
     static std::string Reason(int rc) {
         static const std::map<int, std::string> kReasons = {
             {FREEXL_FILE_NOT_FOUND, "无法打开。"},
-            {FREEXL_INSUFFICIENT_MEMORY, "无法读取：内存不足。"},
+            // The reader's memory is bounded by us: running out means the
+            // file asks for more than any plan list needs.
+            {FREEXL_INSUFFICIENT_MEMORY, "过大，已拒绝读取。"},
             {FREEXL_INVALID_CFBF_HEADER, "不是有效的Excel工作簿。"},
             {FREEXL_CRAFTED_FILE, "已严重损坏，已拒绝读取。"},
             {FREEXL_BIFF_WORKBOOK_NOT_FOUND, "中没有工作簿数据。"},
@@ -178,9 +193,11 @@ Sheet ReadXlsFirstSheet(const std::filesystem::path& file) {
     const auto size = std::filesystem::file_size(file, ec);
     if (ec) throw base::Failure("找不到" + named + "。");
     if (size > kMaxPartBytes) throw base::Failure(named + "过大，已拒绝读取。");
-    const std::string cells =
-        RunIsolated([&] { return ReadEncodedCells(file, named); },
-                    named + "已损坏，读取时出错，已拒绝读取。请用Excel打开并另存后再试。");
+    const std::string cells = RunIsolated(
+        [&] { return ReadEncodedCells(file, named); },
+        {.crashed = named + "已损坏，读取时出错，已拒绝读取。请用Excel打开并另存后再试。",
+         .out_of_memory = named + "过大，已拒绝读取。",
+         .memory_budget = kReaderMemoryBudget});
     return DecodeCells(cells, named);
 }
 

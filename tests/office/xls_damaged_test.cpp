@@ -14,7 +14,7 @@
 namespace zorbix::office {
 namespace {
 
-const std::filesystem::path kData = std::filesystem::path(__FILE__).parent_path() / "data";
+const std::filesystem::path kData = ZORBIX_OFFICE_TEST_DATA;
 
 class DamagedXls : public ::testing::TestWithParam<const char*> {};
 
