@@ -70,6 +70,11 @@ std::vector<std::size_t> CharacterStarts(std::string_view text) {
     return starts;
 }
 
+// A value that is only the exchange files' placeholder for an empty field
+// (records get it after distribute and append) is empty on paper; the store
+// keeps the dot.
+std::string_view PrintedValue(std::string_view stored) { return stored == "." ? "" : stored; }
+
 }  // namespace
 
 std::span<const Placement> Placements() {
@@ -99,8 +104,8 @@ std::vector<office::BookmarkText> ReportTexts(const store::Record& record) {
     const auto placements = Placements();
     for (std::size_t i = 0; i < placements.size(); ++i) {
         const Placement& p = placements[i];
-        texts.push_back(
-            {std::string(p.bookmark), CutText(record[columns[i]], p.take, p.first, p.count)});
+        texts.push_back({std::string(p.bookmark),
+                         CutText(PrintedValue(record[columns[i]]), p.take, p.first, p.count)});
     }
     return texts;
 }

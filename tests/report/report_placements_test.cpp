@@ -87,5 +87,23 @@ TEST(ReportTexts, TakeCodesAndDatePartsFromTheRecord) {
     EXPECT_EQ(by_name["JB01"], "");
 }
 
+// Records that came through distribute or append hold "." for an empty
+// field: on paper that is an empty cell, whole or cut, while a dot that is
+// part of a value stays.
+TEST(ReportTexts, ShowTheEmptyFieldPlaceholderAsNothing) {
+    store::Record record;
+    for (const char* column : {"JB03", "JB27", "TBSJ", "JB82", "JF1102"})
+        record.Set(store::ColumnIndex(column), ".");
+    record.Set(store::ColumnIndex("JG916"), "0.5");
+    record.Set(store::ColumnIndex("JB04"), "..");
+    std::map<std::string, std::string> by_name;
+    for (auto& t : ReportTexts(record)) by_name[t.name] = t.text;
+    for (const char* bookmark : {"JB03", "JB27", "TBSJ_1", "TBSJ_3", "JB82_2", "JF1102"})
+        EXPECT_EQ(by_name[bookmark], "") << bookmark;
+    EXPECT_EQ(by_name["JG916"], "0.5");
+    EXPECT_EQ(by_name["JB04"], "..");
+    EXPECT_EQ(record[store::ColumnIndex("JB03")], ".");
+}
+
 }  // namespace
 }  // namespace zorbix::report
