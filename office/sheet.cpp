@@ -78,4 +78,14 @@ int Sheet::LastRow() const {
     return cells_.empty() ? 0 : static_cast<int>(cells_.back().first >> 20);
 }
 
+bool Sheet::RowHasCells(int row) const {
+    if (row < 1 || row > kMaxRow) return false;
+    Settle();
+    auto it = std::lower_bound(cells_.begin(), cells_.end(), Key(row, 0),
+                               [](const auto& c, std::uint64_t k) { return c.first < k; });
+    for (; it != cells_.end() && (it->first >> 20) == static_cast<std::uint64_t>(row); ++it)
+        if (!it->second.IsEmpty()) return true;
+    return false;
+}
+
 }  // namespace zorbix::office

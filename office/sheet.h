@@ -41,6 +41,8 @@ public:
     const Cell& At(int row, int column) const;
     // The last row holding any cell; 0 for an empty sheet.
     int LastRow() const;
+    // Whether any cell of the row holds something.
+    bool RowHasCells(int row) const;
     std::size_t CellCount() const { return cells_.size(); }
 
     // For the readers: puts a cell (a later one at the same place wins).

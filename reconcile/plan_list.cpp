@@ -59,11 +59,14 @@ std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::stri
         plan.push_back(PlannedAt(sheet, row, file_name));
         any_amount = any_amount || !sheet.At(row, kAmountColumn).IsEmpty();
     }
+    // A plan whose first sheet holds only its heading row plans no project:
+    // the reconciliation then reports every stored project as unplanned.
+    if (plan.empty() && sheet.RowHasCells(1)) return plan;
     if (plan.empty())
         throw base::Failure("计划文件“" + file_name +
                             "”第一张工作表的第2行第2列没有项目编号，不是计划表（第1行为表头，"
                             "从第2行起每行一个项目，第2列为项目编号，第6列为计划金额）。");
-    if (!any_amount)
+    if (!plan.empty() && !any_amount)
         throw base::Failure("计划文件“" + file_name +
                             "”第一张工作表的第6列（计划金额）没有数据，"
                             "不是计划表。");

@@ -30,9 +30,10 @@ struct PlannedProject {
 std::filesystem::path FindPlanWorkbook(const std::filesystem::path& program_dir);
 
 // The planned projects of a plan sheet, rows 2 to the first empty project
-// number, in sheet order. Throws base::Failure (naming `file_name`) for a
-// sheet that is not a plan list: no project number in row 2, a number cell
-// that holds no number, or no planned amount in column 6 at all.
+// number, in sheet order; none for a sheet holding only its heading row.
+// Throws base::Failure (naming `file_name`) for a sheet that is not a plan
+// list: nothing in row 1 nor a project number in row 2, a number cell that
+// holds no number, or no planned amount in column 6 at all.
 std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::string& file_name);
 
 // Reads the first sheet of a plan workbook and its planned projects.

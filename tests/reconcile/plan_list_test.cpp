@@ -55,14 +55,22 @@ TEST(PlanList, RowsFromTwoToTheFirstEmptyNumber) {
     EXPECT_EQ(plan[1].amount, 7.25);
 }
 
+TEST(PlanList, AHeadingRowAloneIsAPlanWithNoProjects) {
+    EXPECT_TRUE(PlanList(PlanSheet({}), "plan.xlsx").empty());
+}
+
 TEST(PlanList, SheetsThatAreNoPlanListAreRefused) {
-    EXPECT_NE(FailureOf(PlanSheet({})).find("第2行第2列没有项目编号"), std::string::npos);
+    const office::Sheet empty;
+    EXPECT_NE(FailureOf(empty).find("第2行第2列没有项目编号"), std::string::npos);
+    office::Sheet headless;
+    headless.Put(3, 2, T("201300000001"));
+    EXPECT_NE(FailureOf(headless).find("第2行第2列没有项目编号"), std::string::npos);
     EXPECT_NE(FailureOf(PlanSheet({{{}, N(201300000001), {}, {}, {}, N(1)}, {{}, T("合计")}}))
                   .find("第3行第2列“合计”不是项目编号"),
               std::string::npos);
     EXPECT_NE(FailureOf(PlanSheet({{{}, N(201300000001), T("名称")}})).find("第6列"),
               std::string::npos);
-    EXPECT_NE(FailureOf(PlanSheet({})).find("/程序/2013计划.xlsx"), std::string::npos);
+    EXPECT_NE(FailureOf(empty).find("/程序/2013计划.xlsx"), std::string::npos);
 }
 
 TEST(FindPlanWorkbook, XlsxFirstThenXlsThenAMessageNamingBoth) {

@@ -86,6 +86,16 @@ TEST_F(PlanReconciliation, ComparesThePlanAndEndsOnTheFirstRecord) {
     EXPECT_EQ(prompter_.messages[0].icon, base::Icon::Exclamation);
 }
 
+TEST_F(PlanReconciliation, APlanOfOnlyItsHeadingRowReportsEveryStoredProjectAsUnplanned) {
+    testing::WriteTestXlsx(dir_ / kPlanWorkbookXlsx, {kHeading});
+    const auto text = ReconcileWithPlan(records(), prompter_, dir_.path());
+    ASSERT_TRUE(text) << prompter_.messages.at(0).text;
+    EXPECT_EQ(text.panel, Header(0, 3) +
+                              "1 错报 0201300000001 项目0201300000001 承担单位 主管部门\r\n"
+                              "2 错报 201300000002 项目201300000002 承担单位 主管部门\r\n"
+                              "3 错报 201300000003 项目201300000003 承担单位 主管部门\r\n");
+}
+
 TEST_F(PlanReconciliation, WithoutAPlanWorkbookItSaysSoAndGivesNoResult) {
     const auto result = ReconcileWithPlan(records(), prompter_, dir_.path());
     EXPECT_EQ(result.outcome, base::Outcome::Failed);

@@ -171,5 +171,16 @@ TEST_F(ReportCommands, HelpGivesTheDocumentOrItsMessage) {
     EXPECT_EQ(prompter.messages.size(), 1u);
 }
 
+// The office reads the help document to learn what its plan workbook must
+// look like and what each line of the reconciliation means.
+TEST(HelpDocument, ExplainsThePlanWorkbookAndTheReconciliationLines) {
+    const office::ZipArchive help(std::filesystem::u8path(ZORBIX_HELP_DOCUMENT));
+    const std::string text = help.Read("word/document.xml");
+    for (const char* phrase : {"2013计划.xlsx", "2013计划.xls”", "第1行为标题行", "第2列为项目编号",
+                               "第3、4、5列", "第6列为计划的省科技拨款金额，单位为万元", "除以10",
+                               "“漏报”", "“错报”", "“金额错误”", "只有标题行"})
+        EXPECT_NE(text.find(phrase), std::string::npos) << phrase;
+}
+
 }  // namespace
 }  // namespace zorbix::report
