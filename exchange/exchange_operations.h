@@ -54,9 +54,9 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
 struct AppendResult {
     Outcome outcome = Outcome::Done;
     int added = 0;
-    int skipped = 0;                       // duplicates of stored project numbers
-    int identical = 0;                     // skipped duplicates equal to the stored project
-    std::vector<ResentProject> differing;  // skipped duplicates that differ
+    int skipped = 0;                         // duplicates of stored project numbers
+    int identical = 0;                       // skipped duplicates equal to the stored project
+    std::vector<ResentProject> differing{};  // skipped duplicates that differ
 };
 
 // Asks for a file and adds its records. A file whose fields are not whole
