@@ -38,7 +38,8 @@ std::string Styles() {
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") +
            "<w:styles xmlns:w=\"" + std::string(kMain) +
            "\"><w:docDefaults><w:rPrDefault><w:rPr>"
-           "<w:rFonts w:ascii=\"Times New Roman\" w:hAnsi=\"Times New Roman\" w:eastAsia=\"宋体\" "
+           "<w:rFonts w:ascii=\"Times New Roman\" w:hAnsi=\"Times New Roman\" "
+           "w:eastAsia=\"SimSun\" "
            "w:cs=\"Times New Roman\"/><w:sz w:val=\"21\"/><w:szCs w:val=\"21\"/>"
            "<w:lang w:val=\"en-US\" w:eastAsia=\"zh-CN\"/></w:rPr></w:rPrDefault>"
            "<w:pPrDefault><w:pPr><w:spacing w:after=\"0\" w:line=\"240\" w:lineRule=\"auto\"/>"
@@ -65,6 +66,8 @@ std::string ContentTypes() {
            "vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
            "<Override PartName=\"/word/settings.xml\" ContentType=\"application/"
            "vnd.openxmlformats-officedocument.wordprocessingml.settings+xml\"/>"
+           "<Override PartName=\"/word/fontTable.xml\" ContentType=\"application/"
+           "vnd.openxmlformats-officedocument.wordprocessingml.fontTable+xml\"/>"
            "<Override PartName=\"/docProps/core.xml\" ContentType=\"application/"
            "vnd.openxmlformats-package.core-properties+xml\"/></Types>";
 }
@@ -90,7 +93,29 @@ std::string DocumentRels() {
            "<Relationship Id=\"rId2\" Type=\"" +
            std::string(kRel) +
            "/settings\" Target=\"settings.xml\"/>"
+           "<Relationship Id=\"rId3\" Type=\"" +
+           std::string(kRel) +
+           "/fontTable\" Target=\"fontTable.xml\"/>"
            "</Relationships>";
+}
+
+// The faces by the names Word and LibreOffice look up on every system:
+// SimSun and SimHei, with their Chinese names as alternatives and the GB2312
+// character set (86), so a client without them substitutes a Chinese Song or
+// Hei face, not a Japanese or Korean one.
+std::string FontTable() {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+           "<w:fonts xmlns:w=\"" +
+           std::string(kMain) +
+           "\"><w:font w:name=\"SimSun\"><w:altName w:val=\"宋体\"/>"
+           "<w:panose1 w:val=\"02010600030101010101\"/><w:charset w:val=\"86\"/>"
+           "<w:family w:val=\"auto\"/><w:pitch w:val=\"variable\"/></w:font>"
+           "<w:font w:name=\"SimHei\"><w:altName w:val=\"黑体\"/>"
+           "<w:panose1 w:val=\"02010609060101010101\"/><w:charset w:val=\"86\"/>"
+           "<w:family w:val=\"modern\"/><w:pitch w:val=\"fixed\"/></w:font>"
+           "<w:font w:name=\"Times New Roman\"><w:panose1 w:val=\"02020603050405020304\"/>"
+           "<w:charset w:val=\"00\"/><w:family w:val=\"roman\"/><w:pitch w:val=\"variable\"/>"
+           "</w:font></w:fonts>";
 }
 
 std::string Settings() {
@@ -98,6 +123,7 @@ std::string Settings() {
            "<w:settings xmlns:w=\"" +
            std::string(kMain) +
            "\"><w:defaultTabStop w:val=\"420\"/>"
+           "<w:themeFontLang w:val=\"en-US\" w:eastAsia=\"zh-CN\"/>"
            "<w:characterSpacingControl w:val=\"compressPunctuation\"/></w:settings>";
 }
 
@@ -125,9 +151,10 @@ std::string Escape(std::string_view text) {
 }
 
 std::string RunProps(const Font& font) {
-    // The document default is 10.5 pt 宋体: only what differs is written.
+    // The document default is 10.5 pt Song (SimSun): only what differs is
+    // written.
     std::string xml;
-    if (font.heading) xml += "<w:rFonts w:eastAsia=\"黑体\"/>";
+    if (font.heading) xml += "<w:rFonts w:eastAsia=\"SimHei\"/>";
     if (font.bold) xml += "<w:b/><w:bCs/>";
     if (font.half_points != Font{}.half_points) {
         const std::string size = std::to_string(font.half_points);
@@ -211,7 +238,7 @@ std::vector<std::pair<std::string, std::string>> DocxPackage(const std::string& 
         {"[Content_Types].xml", ContentTypes()}, {"_rels/.rels", PackageRels()},
         {"word/document.xml", document},         {"word/_rels/document.xml.rels", DocumentRels()},
         {"word/styles.xml", Styles()},           {"word/settings.xml", Settings()},
-        {"docProps/core.xml", CoreProps(title)}};
+        {"word/fontTable.xml", FontTable()},     {"docProps/core.xml", CoreProps(title)}};
 }
 
 }  // namespace zorbix::templates
