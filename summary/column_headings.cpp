@@ -1,6 +1,7 @@
 // Column headings of the summary templates. Columns that stand for codes
 // are named by the pickers' item texts and placed by the same rules the
 // summaries count with.
+#include <algorithm>
 #include <optional>
 
 #include "store/code_lists.h"
@@ -38,6 +39,19 @@ Headings PeopleHeadings() {
     return h;
 }
 
+// The progress codes of the list, and the written columns right of them
+// that codes outside the list reach (code 6 counts in column 7).
+Headings ProgressHeadings(const SummaryDefinition& summary) {
+    Headings h;
+    AddItems(h, Picker::JB71, "", " 项目数(个)",
+             [](const std::string& i) { return ProgressColumn(RoundedCode(i)); });
+    int last = 0;
+    for (const ColumnHeading& heading : h) last = std::max(last, heading.column);
+    for (int column = last + 1; column <= summary.last_column; ++column)
+        h.push_back({column, "进展代码" + std::to_string(column - 1) + "（代码表外） 项目数(个)"});
+    return h;
+}
+
 Headings PlanHeadings(const SummaryDefinition& summary) {
     Headings h;
     const std::string amount(summary.fields.front().heading);
@@ -58,10 +72,7 @@ std::vector<ColumnHeading> ColumnHeadings(const SummaryDefinition& summary) {
             for (const FieldColumn& f : summary.fields)
                 h.push_back({f.column, std::string(f.heading)});
             break;
-        case Posting::Progress:
-            AddItems(h, Picker::JB71, "", " 项目数(个)",
-                     [](const std::string& i) { return ProgressColumn(RoundedCode(i)); });
-            break;
+        case Posting::Progress: h = ProgressHeadings(summary); break;
         case Posting::Reason:
             AddItems(h, Picker::JB72, "", " 项目数(个)",
                      [](const std::string& i) { return ReasonColumn(i); });

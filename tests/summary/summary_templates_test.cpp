@@ -15,6 +15,8 @@
 
 #include "office/sheet_reader.h"
 #include "office/xlsx_cell_writer.h"
+#include "office/xlsx_package.h"
+#include "office/zip_archive.h"
 #include "store/catalogue.h"
 #include "summary/standard_rows.h"
 #include "summary/summary_catalogue.h"
@@ -116,6 +118,10 @@ TEST(SummaryTemplates, NoRuleReachesALabelHeadingOrTotal) {
             }
         }
         EXPECT_GT(checked, 0) << s.name << ": the figure cells are in the template";
+        const office::Sheet sheet = office::ReadFirstSheet(TemplateOf(s));
+        for (int column : columns)
+            EXPECT_FALSE(sheet.At(1, column).IsEmpty())
+                << s.name << ": column " << column << " can receive figures but has no heading";
     }
 }
 
@@ -155,6 +161,50 @@ TEST(SummaryTemplates, TotalsStandBelowTheRowsAndNameTheirGroup) {
         }
         for (int row : {13, 34, 50, 66})
             EXPECT_EQ(sheet.At(row, 1).text, "代码表以外的代码") << s.name << " " << row;
+    }
+}
+
+// Characters of a label as wide as a sheet counts them: Chinese two.
+double LabelWidth(const std::string& utf8) {
+    double width = 0;
+    for (unsigned char c : utf8) width += c < 0x80 ? 1 : (c & 0xC0) != 0x80 ? 2 : 0;
+    return width;
+}
+
+TEST(SummaryTemplates, PrintLandscapeOnePageWideWithTitlesHeaderAndFooter) {
+    double widest = 0;
+    for (const summary::RowLabel& label : summary::StandardRowLabels())
+        widest = std::max(widest, LabelWidth(label.text));
+    for (const SummaryDefinition& s : summary::Summaries()) {
+        office::ZipArchive zip(TemplateOf(s));
+        pugi::xml_document sheet, book;
+        ASSERT_TRUE(sheet.load_string(zip.Read(office::FirstSheetPart(zip)).c_str()));
+        ASSERT_TRUE(book.load_string(zip.Read("xl/workbook.xml").c_str()));
+        const pugi::xml_node ws = sheet.child("worksheet");
+        const pugi::xml_node setup = ws.child("pageSetup");
+        EXPECT_STREQ(setup.attribute("orientation").value(), "landscape") << s.name;
+        EXPECT_STREQ(setup.attribute("paperSize").value(), "9") << s.name << ": A4";
+        EXPECT_STREQ(setup.attribute("fitToHeight").value(), "0") << s.name;
+        EXPECT_STRNE(setup.attribute("fitToWidth").value(), "0") << s.name;  // absent: 1
+        EXPECT_TRUE(ws.child("sheetPr").child("pageSetUpPr").attribute("fitToPage").as_bool());
+        const pugi::xml_node pane = ws.child("sheetViews").child("sheetView").child("pane");
+        EXPECT_STREQ(pane.attribute("state").value(), "frozen") << s.name;
+        EXPECT_EQ(pane.attribute("xSplit").as_int(), 1);
+        EXPECT_EQ(pane.attribute("ySplit").as_int(), 1);
+        const std::string header = ws.child("headerFooter").child("oddHeader").text().get();
+        EXPECT_NE(header.find(std::string(s.name)), std::string::npos) << header;
+        EXPECT_NE(header.find("2013"), std::string::npos) << header;
+        EXPECT_EQ(std::string(ws.child("headerFooter").child("oddFooter").text().get()),
+                  "&C第 &P 页，共 &N 页");
+        const pugi::xml_node titles =
+            book.child("workbook")
+                .child("definedNames")
+                .find_child_by_attribute("definedName", "name", "_xlnm.Print_Titles");
+        const std::string range = titles.text().get();
+        EXPECT_NE(range.find("$A:$A"), std::string::npos) << s.name << ": " << range;
+        EXPECT_NE(range.find("$1:$1"), std::string::npos) << s.name << ": " << range;
+        const pugi::xml_node first = ws.child("cols").find_child_by_attribute("col", "min", "1");
+        EXPECT_GE(first.attribute("width").as_double(), widest) << s.name << ": column A";
     }
 }
 
