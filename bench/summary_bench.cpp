@@ -1,6 +1,7 @@
 // The summary run on 32767 demo projects: one walk feeding the twelve grids
 // and the twelve workbooks written from the generated templates. For scale,
 // the same fill of one workbook done with openpyxl.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,7 +21,11 @@ using namespace zorbix;
 
 namespace {
 
-// The same cells filled by openpyxl; prints its own time in ms on stdout.
+// One fill is a few milliseconds, so a busy machine can double it: both
+// fills are timed as the best of a few attempts.
+constexpr int kAttempts = 5;
+
+// The same cells filled by openpyxl; prints its own best time in ms on stdout.
 double OpenpyxlMilliseconds(const std::filesystem::path& dir, const summary::SummaryDefinition& s,
                             const summary::SummaryGrid& grid) {
     std::ofstream cells(dir / "cells.txt");
@@ -30,11 +35,17 @@ double OpenpyxlMilliseconds(const std::filesystem::path& dir, const summary::Sum
                 cells << row << ' ' << column << ' ' << grid.At(row, column) << '\n';
     cells.close();
     std::ofstream script(dir / "fill.py");
-    script << "import sys, time\nimport openpyxl\nt = time.perf_counter()\n"
-              "wb = openpyxl.load_workbook(sys.argv[1])\nws = wb.worksheets[0]\n"
-              "for line in open(sys.argv[2]):\n    r, c, v = line.split()\n"
-              "    ws.cell(row=int(r), column=int(c)).value = float(v)\n"
-              "wb.save(sys.argv[3])\nprint((time.perf_counter() - t) * 1000)\n";
+    script << "import sys, time\nimport openpyxl\nbest = None\n"
+              "for attempt in range("
+           << kAttempts
+           << "):\n"
+              "    t = time.perf_counter()\n"
+              "    wb = openpyxl.load_workbook(sys.argv[1])\n    ws = wb.worksheets[0]\n"
+              "    for line in open(sys.argv[2]):\n        r, c, v = line.split()\n"
+              "        ws.cell(row=int(r), column=int(c)).value = float(v)\n"
+              "    wb.save(sys.argv[3])\n    ms = (time.perf_counter() - t) * 1000\n"
+              "    best = ms if best is None else min(best, ms)\n"
+              "print(best)\n";
     script.close();
     const std::string command = "/usr/bin/python3 '" + (dir / "fill.py").string() + "' '" +
                                 (dir / summary::TemplateFileName(s)).string() + "' '" +
@@ -77,14 +88,18 @@ int main() {
 
         const auto grids = summary::ComputeSummaryGrids(store.records());
         const auto& table_three = summary::Summaries()[11];
-        bench::Stopwatch one;
-        summary::WriteSummaryWorkbook(dir, table_three, grids[11]);
-        const double ours = one.Milliseconds();
-        bench::Report("one workbook filled (项目参加人情况_表三)", ours, 100, "ms");
+        double ours = 0;
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            bench::Stopwatch one;
+            summary::WriteSummaryWorkbook(dir, table_three, grids[11]);
+            const double ms = one.Milliseconds();
+            ours = attempt == 0 ? ms : std::min(ours, ms);
+        }
+        bench::Report("one workbook filled (项目参加人情况_表三), best of 5", ours, 100, "ms");
         const double theirs = OpenpyxlMilliseconds(dir, table_three, grids[11]);
         if (theirs > 0)
-            std::printf("%-58s %10.1f ms (openpyxl / ours = %.1f)\n", "the same fill with openpyxl",
-                        theirs, theirs / ours);
+            std::printf("%-58s %10.1f ms (openpyxl / ours = %.1f)\n",
+                        "the same fill with openpyxl, best of 5", theirs, theirs / ours);
         else
             std::printf("openpyxl could not be run with /usr/bin/python3\n");
     }
