@@ -13,17 +13,39 @@
 namespace zorbix::store {
 namespace {
 
-constexpr std::array<const char*, 12> kSurnames = {"王", "李", "张", "刘", "陈", "杨",
-                                                   "赵", "黄", "周", "吴", "徐", "孙"};
-constexpr std::array<const char*, 16> kGivenNames = {
-    "伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟", "涛", "明", "超"};
-constexpr std::array<const char*, 10> kSubjects = {
-    "高效节能",   "智能控制", "新型复合材料", "绿色种植", "水资源循环利用",
-    "中药材提取", "精密加工", "农产品保鲜",   "污水处理", "数字化监测"};
-constexpr std::array<const char*, 5> kEndings = {"关键技术研究", "应用示范", "产业化开发",
-                                                 "集成与推广", "技术研究与示范"};
-constexpr std::array<const char*, 6> kUnitKinds = {
-    "科技有限公司", "研究院", "大学", "农业科学研究所", "制药股份有限公司", "环境工程中心"};
+// Surnames and given-name characters in roughly the mix of a province's
+// staff lists: common surnames more often, two-character given names mostly.
+constexpr std::array<const char*, 32> kSurnames = {
+    "王", "李", "张", "刘", "陈", "杨", "赵", "黄", "周", "吴", "徐", "孙", "胡", "朱", "高", "林",
+    "何", "郭", "马", "罗", "梁", "宋", "郑", "谢", "韩", "唐", "冯", "于", "董", "萧", "程", "曹"};
+constexpr std::array<const char*, 48> kGivenNames = {
+    "伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟", "涛", "明", "超",
+    "秀", "霞", "平", "刚", "桂", "英", "华", "建", "国", "志", "文", "海", "红", "丽", "鹏", "辉",
+    "宇", "晨", "欣", "颖", "俊", "峰", "斌", "波", "慧", "琳", "婷", "雪", "松", "林", "荣", "新"};
+// Project names are a subject and a kind of work, as plan lists read.
+constexpr std::array<const char*, 32> kSubjects = {
+    "高效节能电机",       "智能控制系统",       "新型复合材料",       "设施蔬菜绿色种植",
+    "水资源循环利用",     "中药材有效成分提取", "精密数控加工",       "果蔬冷链保鲜",
+    "城镇污水深度处理",   "桥梁健康数字化监测", "优质小麦新品种选育", "生猪健康养殖",
+    "锂离子电池正极材料", "工业余热回收",       "稀土永磁材料",       "农村饮水安全",
+    "食用菌工厂化栽培",   "光伏发电并网",       "煤矸石综合利用",     "茶叶深加工",
+    "重大传染病防控",     "中小学校园安全预警", "物联网环境监测",     "秸秆资源化利用",
+    "特色林果丰产栽培",   "高性能混凝土",       "医用可降解材料",     "智能电网调度",
+    "地质灾害预警",       "畜禽粪污无害化处理", "北斗定位终端",       "工业机器人"};
+constexpr std::array<const char*, 8> kQualifiers = {
+    "基于物联网的", "面向县域的", "低成本", "高效", "新一代", "大型", "规模化", "全流程"};
+constexpr std::array<const char*, 10> kEndings = {
+    "关键技术研究", "应用示范", "产业化开发", "集成与推广", "技术研究与示范",
+    "研制",         "工艺研究", "示范工程",   "推广应用",   "技术开发"};
+// Company names: a word of good omen and a kind of firm; institutes and
+// universities take the city's name.
+constexpr std::array<const char*, 16> kFirmWords = {"华信", "恒远", "新源", "金泰", "瑞丰", "宏达",
+                                                    "天成", "汇通", "长青", "佳禾", "永安", "博远",
+                                                    "正元", "中科", "绿洲", "鼎盛"};
+constexpr std::array<const char*, 4> kFirmKinds = {"科技有限公司", "股份有限公司", "制药有限公司",
+                                                   "新材料有限公司"};
+constexpr std::array<const char*, 6> kInstitutes = {"农业科学研究院", "工业技术研究院", "大学",
+                                                    "职业技术学院",   "环境监测中心",   "人民医院"};
 
 class DemoMaker {
 public:
@@ -39,7 +61,11 @@ public:
     std::string Item(Picker picker) { return OneOf(PickerItems(picker)); }
 
     std::string PersonName() {
-        return OneOf(kSurnames) + OneOf(kGivenNames) + (Chance(60) ? OneOf(kGivenNames) : "");
+        return OneOf(kSurnames) + OneOf(kGivenNames) + (Chance(75) ? OneOf(kGivenNames) : "");
+    }
+    // An index drawn with these weights.
+    int Weighted(std::initializer_list<double> weights) {
+        return std::discrete_distribution<int>(weights)(rng_);
     }
     std::string Digits(int n) {
         std::string s;
@@ -48,7 +74,12 @@ public:
     }
     std::string Phone() { return "0" + std::to_string(Between(310, 399)) + "-" + Digits(8); }
     std::string City() { return Regions()[Between(0, 17)].name; }
-    std::string Unit() { return City().substr(0, 6) + OneOf(kUnitKinds); }
+    // The first two characters of a city's name, as unit names use it.
+    std::string CityWord() { return City().substr(0, 6); }
+    std::string Unit() {
+        if (Chance(60)) return CityWord() + OneOf(kFirmWords) + OneOf(kFirmKinds);
+        return CityWord() + OneOf(kInstitutes);
+    }
 
 private:
     std::mt19937_64 rng_;
@@ -68,7 +99,9 @@ private:
 
 void FillCover(DemoMaker& m, RowWriter& w, const std::string& number) {
     const std::string unit = m.Unit();
-    w.Set("JB01", m.City().substr(0, 6) + m.OneOf(kSubjects) + m.OneOf(kEndings));
+    std::string name = m.Chance(40) ? m.CityWord() : "";
+    if (m.Chance(50)) name += m.OneOf(kQualifiers);
+    w.Set("JB01", name + m.OneOf(kSubjects) + m.OneOf(kEndings));
     w.Set("JB02", number);
     w.Set("ZGDW", m.City() + "科学技术局");
     w.Set("XMCDDW", unit);
@@ -115,7 +148,8 @@ void FillPlan(DemoMaker& m, RowWriter& w) {
     w.Set("JB63_2", static_cast<long>(m.Between(std::max(start, 2012), 2016)));
     w.Set("JB64", m.Item(Picker::JB64));
     w.Set("JB65", m.Item(Picker::JB65));
-    const std::string progress = m.Item(Picker::JB71);
+    // Most projects keep to plan; about one in ten is delayed.
+    const std::string progress = PickerItems(Picker::JB71)[m.Weighted({81, 6, 10, 2, 1})];
     w.Set("JB71", progress);
     if (base::NumericValue(progress) > 2) {
         w.Set("JB72_01", m.Item(Picker::JB72));
@@ -149,12 +183,17 @@ void FillFundsSide(DemoMaker& m, RowWriter& w, const std::string& side, int scal
     w.Set("JF100" + side, income);
     w.Set("JF200" + side, spent);
     w.Set("JF400" + side, income - spent);
-    long used = 0;
+    // The provincial money spent goes mostly to equipment and research work,
+    // in shares that differ from project to project.
     const long usable = provincial * m.Between(40, 100) / 100;
     static const std::array<const char*, 4> kUses = {"JF311", "JF312", "JF313", "JF314"};
-    for (const char* use : kUses) {
-        const long amount = usable / 4;
-        w.Set(std::string(use) + side, amount);
+    std::array<long, 4> shares{m.Between(10, 60), m.Between(10, 50), m.Between(0, 20),
+                               m.Between(0, 10)};
+    const long share_sum = shares[0] + shares[1] + shares[2] + shares[3];
+    long used = 0;
+    for (std::size_t i = 0; i < kUses.size(); ++i) {
+        const long amount = i + 1 < kUses.size() ? usable * shares[i] / share_sum : usable - used;
+        w.Set(std::string(kUses[i]) + side, amount);
         used += amount;
     }
     w.Set("JF300" + side, used);
@@ -218,10 +257,11 @@ void FillResults(DemoMaker& m, RowWriter& w) {
     w.Set("JG913", design);
     const long granted_i = m.Between(0, static_cast<int>(inventions));
     const long granted_u = m.Between(0, static_cast<int>(utility));
-    w.Set("JG902", granted_i + granted_u);
+    const long granted_d = m.Between(0, static_cast<int>(design));
+    w.Set("JG902", granted_i + granted_u + granted_d);
     w.Set("JG914", granted_i);
     w.Set("JG915", granted_u);
-    w.Set("JG916", 0L);
+    w.Set("JG916", granted_d);
     w.Set("JG920", static_cast<long>(m.Between(0, static_cast<int>(granted_i))));
     w.Set("JDCG", "完成了" + m.OneOf(kSubjects) + "的" + m.OneOf(kEndings) + "。\r\n" + "发表论文" +
                       std::to_string(domestic + foreign) + "篇，申请专利" +

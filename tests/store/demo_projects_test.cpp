@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "base/gbk.h"
@@ -33,6 +34,37 @@ TEST(DemoProjects, FitTheirFieldsAndUseItemsOfTheLists) {
             EXPECT_TRUE(listed) << c.name << "=" << row[c.index];
         }
     }
+}
+
+// Offices train clerks on demo data, so it must look like a real survey: the
+// four uses of provincial money in differing shares, about one project in
+// ten delayed, every figure of the tables filled for some projects, and
+// names that seldom repeat.
+TEST(DemoProjects, LookLikeARealSurvey) {
+    constexpr int kProjects = 2000;
+    std::set<std::string> names;
+    std::map<std::string, int> nonzero;
+    int delayed = 0, equal_shares = 0, spent = 0;
+    for (std::uint64_t seed = 0; seed < kProjects; ++seed) {
+        const Row row = MakeDemoProject("201300000001", seed * 7919);
+        const auto value = [&](const char* column) { return row[ColumnIndex(column)]; };
+        names.insert(value("JB01"));
+        delayed += value("JB71").starts_with("3.");
+        for (const Column& c : Columns())
+            if (c.kind == Kind::Number && base::NumericValue(row[c.index]) != 0) ++nonzero[c.name];
+        const std::string uses[] = {value("JF3112"), value("JF3122"), value("JF3132"),
+                                    value("JF3142")};
+        if (base::NumericValue(value("JF3002")) < 40) continue;
+        ++spent;
+        equal_shares += uses[0] == uses[1] && uses[1] == uses[2] && uses[2] == uses[3];
+    }
+    EXPECT_GT(names.size(), kProjects * 3 / 4u);
+    EXPECT_GT(delayed, kProjects * 6 / 100);
+    EXPECT_LT(delayed, kProjects * 14 / 100);
+    EXPECT_LT(equal_shares, spent / 20);
+    for (const Column& c : Columns())
+        if (c.kind == Kind::Number && c.page != Page::None)
+            EXPECT_GT(nonzero[c.name], 0) << c.name << " is 0 in every demo project";
 }
 
 TEST(DemoProjects, TakeOnlyNumbersNotYetStored) {
