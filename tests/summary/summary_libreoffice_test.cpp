@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "office/xlsx_cell_writer.h"
+#include "office/xlsx_package.h"
+#include "office/zip_archive.h"
 #include "store/demo_projects.h"
 #include "summary/standard_rows.h"
 #include "summary/summary_run.h"
@@ -43,9 +45,42 @@ double At(const Table& t, int row, int column) {
     return cell.empty() ? 0 : std::stod(cell);
 }
 
+// LibreOffice shows the stored values of an .xlsx's formulas unless told to
+// recalculate on load: its profile says "always", so that what it exports
+// is what it computes, not what the workbook carries.
+void AlwaysRecalculate(const std::filesystem::path& profile) {
+    std::filesystem::create_directories(profile / "user");
+    std::ofstream(profile / "user" / "registrymodifications.xcu")
+        << R"(<?xml version="1.0" encoding="UTF-8"?>)"
+        << R"(<oor:items xmlns:oor="http://openoffice.org/2001/registry" )"
+        << R"(xmlns:xs="http://www.w3.org/2001/XMLSchema" )"
+        << R"(xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">)"
+        << R"(<item oor:path="/org.openoffice.Office.Calc/Formula/Load">)"
+        << R"(<prop oor:name="OOXMLRecalcMode" oor:op="fuse"><value>0</value></prop></item>)"
+        << "</oor:items>\n";
+}
+
+// A copy of a workbook whose cached value of one cell is wrong.
+std::filesystem::path WithWrongCache(const std::filesystem::path& workbook,
+                                     const std::string& reference) {
+    office::ZipArchive zip(workbook);
+    const std::string part = office::FirstSheetPart(zip);
+    pugi::xml_document sheet;
+    sheet.load_string(zip.Read(part).c_str());
+    for (pugi::xml_node row : sheet.child("worksheet").child("sheetData").children("row"))
+        if (pugi::xml_node c = row.find_child_by_attribute("c", "r", reference.c_str()))
+            c.child("v").text().set("999999");
+    std::ostringstream text;
+    sheet.save(text, "", pugi::format_raw);
+    const auto copy = workbook.parent_path() / "wrong-cache.xlsx";
+    office::WriteZipCopy(zip, copy, {{part, text.str()}});
+    return copy;
+}
+
 // All files in one LibreOffice start; "csv" or "pdf" into dir/<format>.
 bool Convert(const std::filesystem::path& dir, const std::vector<std::filesystem::path>& files,
              const std::string& format) {
+    AlwaysRecalculate(dir / "profile");
     const std::string filter =
         format == "csv" ? "'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false'"
                         : "pdf";
@@ -70,7 +105,15 @@ TEST(SummaryLibreOffice, OpensTheWorkbooksWithFiguresAndRecomputedTotals) {
     std::vector<std::filesystem::path> outputs;
     for (const auto& s : summary::Summaries())
         outputs.push_back(store.dir() / summary::OutputFileName(s));
-    Convert(store.dir(), outputs, "csv");
+    const std::string total = "B" + std::to_string(summary::RowGroups().front().total_row);
+    auto converted = outputs;
+    converted.push_back(WithWrongCache(outputs[1], total));
+    Convert(store.dir(), converted, "csv");
+    // The comparison below means something only if LibreOffice computes.
+    const Table wrong = ReadCsv(store.dir() / "csv" / "wrong-cache.csv");
+    const auto [total_row, total_column] = office::ParseCellReference(total);
+    ASSERT_GT(At(wrong, total_row, total_column), 0);
+    ASSERT_NE(At(wrong, total_row, total_column), 999999) << "LibreOffice did not recalculate";
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         const auto& s = summary::Summaries()[i];
         const auto csv = store.dir() / "csv" / (std::string(s.name) + "_2013.csv");
