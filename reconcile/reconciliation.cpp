@@ -95,6 +95,40 @@ bool AmountDiffers(double planned, std::string_view jf1102) {
     return std::fabs(planned - base::NumericValue(jf1102) / 10) > kAmountTolerance + kRoundingNoise;
 }
 
+std::vector<ReconcileFinding> ReconciliationFindings(const std::vector<PlannedProject>& plan,
+                                                     const std::vector<ReportedProject>& reported) {
+    using K = ReconcileFinding::Kind;
+    std::vector<ReconcileFinding> findings;
+    const auto planned = InValueOrder(plan, [](const PlannedProject& p) { return p.number; });
+    const auto stored =
+        InValueOrder(reported, [](const ReportedProject& r) { return base::NumericValue(r.jb02); });
+    std::size_t j = 0, s = 0;
+    while (j < planned.size() || s < stored.size()) {
+        // A list that has run out leaves every entry of the other one over.
+        const bool plan_left = j < planned.size();
+        const bool store_left = s < stored.size();
+        if (plan_left && (!store_left || stored[s].number > planned[j].number)) {
+            findings.push_back({K::Missing, &plan[planned[j++].index], nullptr});
+        } else if (!plan_left || stored[s].number < planned[j].number) {
+            findings.push_back({K::WronglyReported, nullptr, &reported[stored[s++].index]});
+        } else {
+            const PlannedProject& p = plan[planned[j++].index];
+            const ReportedProject& r = reported[stored[s++].index];
+            if (AmountDiffers(p.amount, r.jf1102)) findings.push_back({K::AmountError, &p, &r});
+        }
+    }
+    return findings;
+}
+
+const char* KindName(ReconcileFinding::Kind kind) {
+    switch (kind) {
+        case ReconcileFinding::Kind::Missing: return "漏报";
+        case ReconcileFinding::Kind::WronglyReported: return "错报";
+        case ReconcileFinding::Kind::AmountError: return "金额错误";
+    }
+    return "";
+}
+
 std::string ReconciliationText(std::vector<PlannedProject> plan,
                                std::vector<ReportedProject> reported) {
     std::string text;
@@ -103,24 +137,14 @@ std::string ReconciliationText(std::vector<PlannedProject> plan,
     text += kTotals + std::to_string(plan.size()) + kReportedCount +
             std::to_string(reported.size()) + kLineEnd;
     text += std::string(kHeading) + kLineEnd + kRule + kLineEnd;
-
-    const auto planned = InValueOrder(plan, [](const PlannedProject& p) { return p.number; });
-    const auto stored =
-        InValueOrder(reported, [](const ReportedProject& r) { return base::NumericValue(r.jb02); });
-    Findings findings(text);
-    std::size_t j = 0, s = 0;
-    while (j < planned.size() || s < stored.size()) {
-        // A list that has run out leaves every entry of the other one over.
-        const bool plan_left = j < planned.size();
-        const bool store_left = s < stored.size();
-        if (plan_left && (!store_left || stored[s].number > planned[j].number)) {
-            findings.Missing(plan[planned[j++].index]);
-        } else if (!plan_left || stored[s].number < planned[j].number) {
-            findings.WronglyReported(reported[stored[s++].index]);
-        } else {
-            const PlannedProject& p = plan[planned[j++].index];
-            const ReportedProject& r = reported[stored[s++].index];
-            if (AmountDiffers(p.amount, r.jf1102)) findings.AmountError(p, r);
+    Findings lines(text);
+    for (const ReconcileFinding& f : ReconciliationFindings(plan, reported)) {
+        switch (f.kind) {
+            case ReconcileFinding::Kind::Missing: lines.Missing(*f.planned); break;
+            case ReconcileFinding::Kind::WronglyReported: lines.WronglyReported(*f.reported); break;
+            case ReconcileFinding::Kind::AmountError:
+                lines.AmountError(*f.planned, *f.reported);
+                break;
         }
     }
     return text;

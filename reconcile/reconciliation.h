@@ -31,6 +31,24 @@ std::vector<ReportedProject> ReportedProjects(store::RecordSet& records);
 // (thousand yuan) differ by more than 0.01 ten thousand yuan.
 bool AmountDiffers(double planned, std::string_view jf1102);
 
+// One finding of a reconciliation: a planned project not reported, a
+// reported project not in the plan, or a matched one whose amount differs.
+struct ReconcileFinding {
+    enum class Kind { Missing, WronglyReported, AmountError };
+    Kind kind = Kind::Missing;
+    const PlannedProject* planned = nullptr;    // none for WronglyReported
+    const ReportedProject* reported = nullptr;  // none for Missing
+};
+
+// The findings in the order the panel lists them: both lists in ascending
+// order of their project numbers' values, walked to their ends. The
+// findings point into `plan` and `reported`.
+std::vector<ReconcileFinding> ReconciliationFindings(const std::vector<PlannedProject>& plan,
+                                                     const std::vector<ReportedProject>& reported);
+
+// The kind as the panel names it ("漏报", "错报", "金额错误").
+const char* KindName(ReconcileFinding::Kind kind);
+
 // The panel text of a reconciliation, every line ending in CR LF: title,
 // totals, heading, rule, then one numbered line per finding. Both lists are
 // taken in ascending order of their project numbers' values and walked to

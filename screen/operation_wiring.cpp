@@ -9,15 +9,16 @@
 #include <exception>
 #include <stdexcept>
 
-#include "check/check_report_file.h"
 #include "check/check_runs.h"
 #include "check/finding_fields.h"
 #include "exchange/exchange_operations.h"
+#include "lists/results_workbook.h"
 #include "reconcile/plan_reconciliation.h"
 #include "report/help_entry.h"
 #include "report/project_report.h"
 #include "report/report_printing.h"
 #include "screen/control_names.h"
+#include "screen/list_menu.h"
 #include "screen/main_window.h"
 #include "screen/safety_menu.h"
 #include "store/store_messages.h"
@@ -85,7 +86,12 @@ void WireCheckOperations(MainWindow& window, WindowContext& context) {
         SetPanel(window, panel);
     });
     OnClick(window, context, control::kPanelSave,
-            [&window, &context] { check::SaveCheckReport(context.prompter, PanelOf(window)); });
+            // A text file as before, or the findings as a workbook when the
+            // user picks that type.
+            [&window, &context] {
+                lists::SaveResults(context.records, context.prompter, PanelOf(window),
+                                   context.directory);
+            });
     static constexpr store::Page kTables[] = {store::Page::TableOne, store::Page::TableTwo,
                                               store::Page::TableThree, store::Page::TableFour};
     window.SetLeaveCheck([&window, &context](int table) {
@@ -163,6 +169,7 @@ void WireOperations(MainWindow& window, WindowContext& context) {
     WireSummaryOperations(window, context);
     WireReconcileOperations(window, context);
     WireSafetyOperations(window, context);
+    WireListOperations(window, context);
 }
 
 }  // namespace zorbix::screen

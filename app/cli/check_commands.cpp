@@ -1,10 +1,12 @@
 // Batch commands of the check subsystem: "数据审核" / "项目审核" into the
-// panel text on standard output, and "保存结果" with --save.
+// panel text on standard output, and "保存结果" with --save (a text file, or
+// a workbook for FILE.xlsx).
 #include <ostream>
 
 #include "app/cli/command.h"
 #include "check/check_report_file.h"
 #include "check/check_runs.h"
+#include "lists/results_workbook.h"
 
 namespace zorbix::cli {
 namespace {
@@ -34,8 +36,9 @@ int CheckCommand(Context& ctx) {
     PrintPanel(ctx.out, panel);
     ctx.out.flush();
     if (!ran || !save) return ExitStatus(ran);
-    ctx.prompter.QueueFile(*save);
-    return ExitStatus(check::SaveCheckReport(ctx.prompter, panel));
+    // FILE.xlsx: the findings as a sheet; any other name: the GBK text file.
+    return ExitStatus(
+        lists::SaveResultsTo(records, ctx.prompter, panel, ctx.store.directory(), *save));
 }
 
 }  // namespace zorbix::cli
