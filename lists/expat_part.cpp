@@ -111,6 +111,7 @@ void ExpatPart::Feed(zip_file_t* file, std::uint64_t declared) {
                           "，第" + std::to_string(XML_GetCurrentLineNumber(parser_)) + "行）。");
         }
         if (n == 0) break;
+        if (progress && (done >> 16) % 64 == 0) progress(done, declared);
     }
     if (done < declared) throw Failure(what_ + "已损坏，无法完整读取。");
 }

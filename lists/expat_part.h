@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,9 @@ public:
 
     // Streams the part; throws base::Failure naming file and part.
     void Read(const office::ZipArchive& package, const std::string& part);
+
+    // Told the bytes unpacked so far and the part's size, every few blocks.
+    std::function<void(std::uint64_t done, std::uint64_t total)> progress;
 
 protected:
     virtual void Start(std::string_view name, const XML_Char** attributes) = 0;

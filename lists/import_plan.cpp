@@ -119,8 +119,11 @@ void ImportPlanner::Data(int row, const std::vector<ListCell>& cells) {
                     "”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。");
             continue;
         }
-        if (column.max_bytes > 0 &&
-            base::GbkLength(cell.text) > static_cast<std::size_t>(column.max_bytes)) {
+        // A text never takes more bytes in GBK than in UTF-8: only a long one
+        // needs counting.
+        const auto limit = static_cast<std::size_t>(column.max_bytes);
+        if (column.max_bytes > 0 && cell.text.size() > limit &&
+            base::GbkLength(cell.text) > limit) {
             Problem(Address(row, cell.column) + "单元格（" + column.name + "）的内容超过" +
                     std::to_string(column.max_bytes) + "个字节（一个汉字两个字节）。");
             continue;
@@ -159,10 +162,12 @@ ImportPlan ImportPlanner::Finish() {
     return std::move(plan_);
 }
 
-ImportPlan PlanImport(const std::filesystem::path& file, ListFormat format) {
+ImportPlan PlanImport(const std::filesystem::path& file, ListFormat format,
+                      const ReadProgress& progress) {
     ImportPlanner planner;
-    ReadListRows(file, format,
-                 [&](int row, const std::vector<ListCell>& cells) { planner.Row(row, cells); });
+    ReadListRows(
+        file, format, [&](int row, const std::vector<ListCell>& cells) { planner.Row(row, cells); },
+        progress);
     return planner.Finish();
 }
 

@@ -60,6 +60,7 @@ private:
 };
 
 // Reads the file and plans its import.
-ImportPlan PlanImport(const std::filesystem::path& file, ListFormat format);
+ImportPlan PlanImport(const std::filesystem::path& file, ListFormat format,
+                      const ReadProgress& progress = {});
 
 }  // namespace zorbix::lists

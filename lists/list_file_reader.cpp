@@ -46,7 +46,8 @@ std::string CsvText(std::string bytes, const std::filesystem::path& file) {
     }
 }
 
-void ReadCsvRows(const std::filesystem::path& file, const RowVisitor& visit) {
+void ReadCsvRows(const std::filesystem::path& file, const RowVisitor& visit,
+                 const ReadProgress& progress) {
     const std::string text = CsvText(ReadWhole(file), file);
     if (text.find('\0') != std::string::npos)
         throw Failure(base::QuotedFileName(file) + "含有空字符，不是CSV格式的项目表。");
@@ -61,6 +62,9 @@ void ReadCsvRows(const std::filesystem::path& file, const RowVisitor& visit) {
                 {static_cast<int>(i) + 1, ListCell::Kind::Text, std::move(fields[i]), 0});
         }
         if (!cells.empty()) visit(row, cells);
+        if (progress && row % 1024 == 0)
+            progress(static_cast<long>(reader.offset() >> 10),
+                     static_cast<long>(text.size() >> 10));
     }
 }
 
@@ -80,11 +84,12 @@ void RefuseOtherThanXlsx(const std::filesystem::path& file) {
 
 }  // namespace
 
-void ReadListRows(const std::filesystem::path& file, ListFormat format, const RowVisitor& visit) {
+void ReadListRows(const std::filesystem::path& file, ListFormat format, const RowVisitor& visit,
+                  const ReadProgress& progress) {
     RefuseMissing(file);
-    if (format == ListFormat::Csv) return ReadCsvRows(file, visit);
+    if (format == ListFormat::Csv) return ReadCsvRows(file, visit, progress);
     RefuseOtherThanXlsx(file);
-    ReadXlsxRows(file, visit);
+    ReadXlsxRows(file, visit, progress);
 }
 
 }  // namespace zorbix::lists

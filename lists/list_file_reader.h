@@ -19,6 +19,7 @@ inline constexpr std::uintmax_t kMaxCsvBytes = std::uintmax_t{1} << 30;
 
 // Calls `visit` with every row that has a cell with content, in file order;
 // CSV fields all arrive as texts, their row the record's number.
-void ReadListRows(const std::filesystem::path& file, ListFormat format, const RowVisitor& visit);
+void ReadListRows(const std::filesystem::path& file, ListFormat format, const RowVisitor& visit,
+                  const ReadProgress& progress = {});
 
 }  // namespace zorbix::lists

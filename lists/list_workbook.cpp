@@ -82,9 +82,12 @@ void ListWorkbook::AddSheet(std::string_view name) {
         throw base::Failure("无法写入" + base::QuotedFileName(target_) + "：无法建立工作表。");
 }
 
-void ListWorkbook::SetWidth(int column, double width) {
+void ListWorkbook::SetWidth(int column, double width, bool text) {
+    // A text column's style makes what the user types there text ("007"
+    // stays 007); the written cells carry no style of their own, which
+    // keeps a sheet of many cells small.
     worksheet_set_column(sheet_, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column),
-                         width, nullptr);
+                         width, text ? text_ : nullptr);
 }
 
 void ListWorkbook::FreezeAt(int row, int column) {
@@ -103,7 +106,7 @@ void ListWorkbook::Text(int row, int column, std::string_view text) {
                             "单元格的内容不是有效的UTF-8文字。");
     const std::string kept = KeepLiteralEscapes(text);
     Check(worksheet_write_string(sheet_, static_cast<lxw_row_t>(row),
-                                 static_cast<lxw_col_t>(column), kept.c_str(), text_),
+                                 static_cast<lxw_col_t>(column), kept.c_str(), nullptr),
           row, column);
 }
 

@@ -29,8 +29,9 @@ public:
     // Starts a new sheet; the writes below go to it. Rows and columns are
     // 0-based, rows in ascending order.
     void AddSheet(std::string_view name);
-    // Column width in characters, before the sheet's first row.
-    void SetWidth(int column, double width);
+    // Column width in characters, before the sheet's first row; a text
+    // column takes what is typed into it as text.
+    void SetWidth(int column, double width, bool text = false);
     // Keeps rows above and columns left of the cell visible while scrolling.
     void FreezeAt(int row, int column);
     void AutoFilter(int first_row, int last_row, int last_column);

@@ -57,7 +57,8 @@ class XlsxListWriter : public ListWriter {
 public:
     explicit XlsxListWriter(const std::filesystem::path& file) : book_(file) {
         book_.AddSheet(kProjectSheetName);
-        for (const store::Column& c : store::Columns()) book_.SetWidth(c.index, ColumnWidth(c));
+        for (const store::Column& c : store::Columns())
+            book_.SetWidth(c.index, ColumnWidth(c), !IsNumberColumn(c));
         // Number and name stay in view, the headings too.
         book_.FreezeAt(2, 2);
         // Rows go out in order: all captions, then all names.

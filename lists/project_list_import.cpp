@@ -62,8 +62,8 @@ void AddProjects(store::RecordSet& records, base::Prompter& prompter, base::Busy
         records.AddNew(record.ToRow());
         added[i] = true;
         ++result.added;
-        if (i % 256 == 0)
-            busy.Progress(static_cast<long>(i), static_cast<long>(plan.projects.size()));
+        const long count = static_cast<long>(plan.projects.size());
+        if (i % 256 == 0) busy.Progress(count + static_cast<long>(i), 2 * count);
     }
 }
 
@@ -105,7 +105,10 @@ ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& pr
     base::BusyScope busy(prompter, kImportTitle);
     ImportPlan plan;
     try {
-        plan = PlanImport(file, *format);
+        // Reading is the first half of the progress, adding the second.
+        plan = PlanImport(file, *format, [&busy](long done, long total) {
+            if (total > 0) busy.Progress(done, 2 * total);
+        });
     } catch (const base::Failure& e) {
         return Fail(prompter, "导入项目表失败：" + std::string(e.what()) + "\n没有导入任何项目。");
     } catch (const std::bad_alloc&) {

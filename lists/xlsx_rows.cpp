@@ -224,7 +224,8 @@ private:
 
 }  // namespace
 
-void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit) {
+void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit,
+                  const ReadProgress& progress) {
     const office::ZipArchive package(file);
     const std::string sheet = office::FirstSheetPart(package);
     SharedStrings shared;
@@ -233,6 +234,10 @@ void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit) {
         shared.Read(package, part);
     const std::vector<bool> dates = DateStyles(package);
     SheetRows rows(shared.strings, dates, visit);
+    if (progress)
+        rows.progress = [&progress](std::uint64_t done, std::uint64_t total) {
+            progress(static_cast<long>(done >> 10), static_cast<long>(total >> 10));
+        };
     rows.Read(package, sheet);
 }
 

@@ -16,6 +16,9 @@
 
 namespace zorbix::lists {
 
+// Told how far a long read has come (done of total, in any unit).
+using ReadProgress = std::function<void(long done, long total)>;
+
 // One cell with content, as the file typed it.
 struct ListCell {
     enum class Kind { Text, Number, Date, Boolean, Error };
@@ -30,6 +33,7 @@ using RowVisitor = std::function<void(int row, const std::vector<ListCell>& cell
 
 // Calls `visit` with each row of the first sheet that has a cell with
 // content, in file order.
-void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit);
+void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit,
+                  const ReadProgress& progress = {});
 
 }  // namespace zorbix::lists
