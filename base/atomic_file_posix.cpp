@@ -77,17 +77,23 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
 }
 
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path) {
+    // A batch that syncs once at its end renames it then.
+    if (DeferCommit(temporary, path)) return;
     // Asked again: the protected file may have appeared while this one was
     // being written.
     if (auto problem = ProtectedTargetProblem(path)) {
         ::unlink(temporary.c_str());
         throw Failure(*problem);
     }
+    // Data that cannot be made durable must not get the file's name.
     const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        const std::string reason = Reason();
+        if (fd >= 0) ::close(fd);
+        ::unlink(temporary.c_str());
+        Fail(path, reason);
     }
+    ::close(fd);
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
         const std::string reason = Reason();
         ::unlink(temporary.c_str());
@@ -112,11 +118,15 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    // A batch that syncs once at its end makes the data durable and renames
+    // it then.
+    const bool deferred = CommitsAreDeferred();
+    if ((!deferred && ::fsync(fd) != 0) || ::close(fd) != 0) {
         const std::string reason = Reason();
         ::unlink(temporary.c_str());
         Fail(path, reason);
     }
+    if (deferred && DeferCommit(temporary, path)) return;
     if (::rename(temporary.c_str(), path.c_str()) != 0) {
         const std::string reason = Reason();
         ::unlink(temporary.c_str());

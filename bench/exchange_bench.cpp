@@ -1,6 +1,7 @@
 // Exchange speed on 32767 demo projects: submitting all of them to one file,
-// distributing them to one file each (each file synced before its rename,
-// the folder once for the run), appending that file into an empty store, and appending it again
+// distributing them to one file each (all synced together by one sync of
+// the file system, then renamed into place, the folder synced once),
+// appending that file into an empty store, and appending it again
 // when every record is a duplicate (the messages silenced, as the user can).
 #include <cstdlib>
 #include <ctime>

@@ -17,8 +17,8 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
     DistributeResult result;
     base::BusyScope busy(prompter, "项目下发");
     bool silenced = false;
-    // Each file is synced before its rename, the folder once for the run.
-    base::DurableBatch durable;
+    // The files are synced together and put in place at the end of the run.
+    base::DurableBatch durable(base::DurableBatch::Mode::SyncOnceAtEnd);
     try {
         if (records.Count() == 0) throw base::Failure(std::string(kEmptyStore));
         result.outcome = store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {

@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <utility>
+
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/file_names.h"
@@ -38,7 +40,7 @@ public:
     ~WritingZip() {
         if (zip_) zip_discard(zip_);
         std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
+        if (!temporary_.empty()) std::filesystem::remove(temporary_, ignored);
     }
     ::zip* get() { return zip_; }
 
@@ -64,7 +66,10 @@ public:
             throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" + reason + "。");
         }
         zip_ = nullptr;
-        base::CommitTemporary(temporary_, target);
+        // Committed (or left to a batch that commits it at its end): the
+        // temporary is no longer this writer's to remove.
+        const auto temporary = std::exchange(temporary_, {});
+        base::CommitTemporary(temporary, target);
     }
 
 private:

@@ -97,8 +97,8 @@ base::Outcome CommandReports(store::RecordSet& records, base::Prompter& prompter
     const int total = records.Count();
     int failed = 0;
     bool silenced = false;
-    // Each report is synced before its rename, the folder once for the run.
-    base::DurableBatch durable;
+    // The reports are synced together and put in place at the end of the run.
+    base::DurableBatch durable(base::DurableBatch::Mode::SyncOnceAtEnd);
     try {
         base::BusyScope busy(prompter, "报表生成");
         const auto walked =

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/atomic_file.h"
+#include "base/error.h"
 
 namespace zorbix::base {
 namespace {
@@ -60,12 +61,15 @@ protected:
     fs::path root_;
 };
 
+using Mode = DurableBatch::Mode;
+
 struct BatchCase {
     const char* name;
     bool batch;
     bool nested;
     bool two_folders;
     std::size_t folder_syncs;
+    Mode mode = Mode::SyncEachFile;
 };
 
 class DurableBatchCases : public DurableBatchTest,
@@ -77,10 +81,12 @@ TEST_P(DurableBatchCases, WritesCompleteFilesAndSyncsEachFolderOnce) {
     {
         std::optional<DurableBatch> outer;
         std::optional<DurableBatch> inner;
-        if (c.batch) outer.emplace();
-        if (c.nested) inner.emplace();
+        if (c.batch) outer.emplace(c.mode);
+        if (c.nested) inner.emplace(c.mode);
         WriteFiles(root_ / "a", 20);
         if (c.two_folders) WriteFiles(root_ / "b", 5);
+        // Syncing once at the end, the batch gives no file its name before.
+        if (c.mode == Mode::SyncOnceAtEnd) EXPECT_FALSE(fs::exists(root_ / "a" / "0.kj"));
         if (inner) inner->Finish();
         EXPECT_EQ(FolderSyncCount() - before, c.batch ? 0u : c.folder_syncs)
             << "a batch syncs no folder before it finishes";
@@ -96,7 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BatchCase{"NoBatchSyncsPerFile", false, false, false, 20},
                       BatchCase{"OneFolder", true, false, false, 1},
                       BatchCase{"TwoFolders", true, false, true, 2},
-                      BatchCase{"NestedLeavesItToTheOuter", true, true, false, 1}),
+                      BatchCase{"NestedLeavesItToTheOuter", true, true, false, 1},
+                      BatchCase{"OnceAtEndOneFolder", true, false, false, 1, Mode::SyncOnceAtEnd},
+                      BatchCase{"OnceAtEndTwoFolders", true, false, true, 2, Mode::SyncOnceAtEnd},
+                      BatchCase{"OnceAtEndNested", true, true, true, 2, Mode::SyncOnceAtEnd}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(DurableBatchTest, AnAbandonedBatchStillSyncsItsFolder) {
@@ -109,6 +118,44 @@ TEST_F(DurableBatchTest, AnAbandonedBatchStillSyncsItsFolder) {
     }
     EXPECT_EQ(FolderSyncCount() - before, 1u);
     ExpectComplete(root_ / "a", 3);
+}
+
+TEST_F(DurableBatchTest, AnAbandonedOnceAtEndBatchStillPutsItsFilesInPlace) {
+    try {
+        DurableBatch batch(Mode::SyncOnceAtEnd);
+        WriteFiles(root_ / "a", 3);
+        throw std::runtime_error("stopped");
+    } catch (const std::runtime_error&) {
+    }
+    ExpectComplete(root_ / "a", 3);
+}
+
+// A file written twice in one run holds the later content, as it would
+// without the batch.
+TEST_F(DurableBatchTest, OnceAtEndTheLaterWriteOfAFileWins) {
+    DurableBatch batch(Mode::SyncOnceAtEnd);
+    WriteFileAtomically(root_ / "a" / "0.kj", "first");
+    WriteFileAtomically(root_ / "a" / "0.kj", Content(0));
+    batch.Finish();
+    ExpectComplete(root_ / "a", 1);
+}
+
+// A folder that vanished during the run: its files are named in the
+// failure, the other folder's files are in place, no temporary is left.
+TEST_F(DurableBatchTest, OnceAtEndAFileThatCannotBePutInPlaceIsNamedAndTheOthersStay) {
+    DurableBatch batch(Mode::SyncOnceAtEnd);
+    WriteFiles(root_ / "a", 3);
+    WriteFiles(root_ / "b", 2);
+    fs::remove_all(root_ / "b");
+    try {
+        batch.Finish();
+        ADD_FAILURE() << "the lost folder's files were reported as written";
+    } catch (const Failure& failure) {
+        EXPECT_NE(std::string(failure.what()).find((root_ / "b").string()), std::string::npos)
+            << failure.what();
+    }
+    ExpectComplete(root_ / "a", 3);
+    EXPECT_FALSE(fs::exists(root_ / "b"));
 }
 
 TEST_F(DurableBatchTest, AfterTheBatchEachWriteSyncsItsFolderAgain) {
