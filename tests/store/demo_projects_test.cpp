@@ -62,9 +62,10 @@ TEST(DemoProjects, LookLikeARealSurvey) {
     EXPECT_GT(delayed, kProjects * 6 / 100);
     EXPECT_LT(delayed, kProjects * 14 / 100);
     EXPECT_LT(equal_shares, spent / 20);
-    for (const Column& c : Columns())
-        if (c.kind == Kind::Number && c.page != Page::None)
-            EXPECT_GT(nonzero[c.name], 0) << c.name << " is 0 in every demo project";
+    for (const Column& c : Columns()) {
+        if (c.kind != Kind::Number || c.page == Page::None) continue;
+        EXPECT_GT(nonzero[c.name], 0) << c.name << " is 0 in every demo project";
+    }
 }
 
 TEST(DemoProjects, TakeOnlyNumbersNotYetStored) {
