@@ -2,6 +2,7 @@
 
 #include "base/numeric_value.h"
 #include "exchange/exchange_messages.h"
+#include "exchange/exchange_writer.h"
 #include "exchange/project_number_index.h"
 #include "store/backup_operations.h"
 #include "store/catalogue.h"
@@ -13,13 +14,23 @@ namespace {
 // So many numbers fit in one message; the review lists them all.
 constexpr std::size_t kNumbersNamed = 20;
 
+// An exchange file holds a placeholder (" " from submit, "." from
+// distribute) where a value is empty, and append keeps it: an empty stored
+// value and a placeholder coming back are the same value, so a project sent
+// back unchanged does not count as changed.
+std::string_view Compared(std::string_view value) {
+    return value == kSubmitPlaceholder || value == kDistributePlaceholder ? std::string_view{}
+                                                                          : value;
+}
+
 }  // namespace
 
 std::vector<int> DifferingColumns(const store::Record& stored,
                                   std::span<const std::string_view> incoming) {
     std::vector<int> columns;
     for (int c = 0; c < store::kColumnCount; ++c)
-        if (stored[c] != incoming[static_cast<std::size_t>(c)]) columns.push_back(c);
+        if (Compared(stored[c]) != Compared(incoming[static_cast<std::size_t>(c)]))
+            columns.push_back(c);
     return columns;
 }
 

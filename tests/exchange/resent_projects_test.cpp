@@ -63,6 +63,22 @@ TEST_F(ResentProjects, ComparisonFindsExactlyTheChangedColumns) {
     EXPECT_TRUE(prompter.messages.empty()) << "and announces no duplicate";
 }
 
+// Submit writes " " and distribute "." for an empty value; a project that
+// went out with empty fields and comes back unchanged is the same project.
+TEST_F(ResentProjects, AnEmptyFieldSentBackAsItsPlaceholderIsNoChange) {
+    auto emptied = Project("201300000004");
+    emptied[store::ColumnIndex("JB03")] = "";
+    emptied[store::ColumnIndex("JDCG")] = "";
+    records.AddNew(emptied);
+    for (const auto placeholder : {kSubmitPlaceholder, kDistributePlaceholder}) {
+        std::ofstream(dir / "in.kj", std::ios::binary)
+            << RecordBytes(store::Record(emptied), placeholder);
+        const auto result = CompareWithStore(records, prompter, dir / "in.kj");
+        EXPECT_EQ(result.identical, 1) << "placeholder \"" << placeholder << "\"";
+        EXPECT_TRUE(result.differing.empty());
+    }
+}
+
 TEST_F(ResentProjects, ReplacementChangesExactlyTheChosenProjectsAndLogsEachColumn) {
     auto first = Project("201300000001");
     first[store::ColumnIndex("JB01")] = "更正后的名称";
