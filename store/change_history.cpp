@@ -65,8 +65,20 @@ void ChangeHistory::Insert(std::string_view op, std::string_view project, std::s
 
 void ChangeHistory::LogEdit(std::string_view op, const Record& before, const Record& after) {
     const std::string_view project = after[kNumberColumn];
+    if (before[kNumberColumn] != project) MoveLines(before[kNumberColumn], project);
     for (int c = 0; c < kColumnCount; ++c)
         if (before[c] != after[c]) Insert(op, project, Columns()[c].name, before[c], after[c]);
+}
+
+// A project whose number was mended keeps its earlier lines: they follow it
+// to its new number, where the line of the mend itself tells the old one.
+void ChangeHistory::MoveLines(std::string_view from, std::string_view to) {
+    if (!HasTable()) return;
+    Statement move(db_,
+                   std::string("UPDATE ") + kHistoryTable + " SET project = ?1 WHERE project = ?2");
+    move.Bind(1, to);
+    move.Bind(2, from);
+    move.Run();
 }
 
 void ChangeHistory::LogAdded(std::string_view op, const Record& row) {

@@ -51,7 +51,8 @@ public:
     explicit ChangeHistory(Database& db);
     ~ChangeHistory();
 
-    // One line per column whose value differs between before and after.
+    // One line per column whose value differs between before and after; a
+    // changed project number takes the project's earlier lines along.
     void LogEdit(std::string_view op, const Record& before, const Record& after);
     // One line for a project that came in, or went out, whole.
     void LogAdded(std::string_view op, const Record& row);
@@ -69,6 +70,7 @@ private:
     void Insert(std::string_view op, std::string_view project, std::string_view column,
                 std::string_view old_value, std::string_view new_value);
     void InsertEveryProject(std::string_view op, bool removed);
+    void MoveLines(std::string_view from, std::string_view to);
     // Creates the table when it is not there (first write, or its creation
     // was rolled back with the transaction that made it).
     void EnsureTable();

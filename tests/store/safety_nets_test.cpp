@@ -154,6 +154,24 @@ TEST_F(SafetyNetsTest, HistoryHoldsOldAndNewValuesOfEditsAndRemovals) {
     EXPECT_EQ(lines[3].new_value, name);
 }
 
+// A mended project number takes the project's history along; the old
+// number keeps nothing of it.
+TEST_F(SafetyNetsTest, HistoryFollowsAProjectToItsMendedNumber) {
+    records().MoveTo(2);
+    const std::string old_number(records().Value("JB02"));
+    records().SetValue("JB01", "改名");
+    records().WriteBack();
+    records().SetValue("JB02", "201399999999");
+    records().WriteBack();
+    EXPECT_TRUE(records().history().ForProject(old_number).empty());
+    const auto lines = records().history().ForProject("201399999999");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].column, "JB02");
+    EXPECT_EQ(lines[0].old_value, old_number);
+    EXPECT_EQ(lines[1].column, "JB01");
+    EXPECT_EQ(lines[2].operation, operation::kDemo);
+}
+
 TEST_F(SafetyNetsTest, InitialisingLogsEveryRemovedProjectWithItsName) {
     const auto before = Everything();
     ASSERT_TRUE(InitialiseStore(records(), prompter_));
