@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "base/error.h"
@@ -54,41 +55,63 @@ std::filesystem::path Folder(const std::filesystem::path& file) {
     return file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
 }
 
-// The same file now, or the same name in the same folder (the file may not
-// exist yet, like a journal between two runs).
-bool IsFile(const std::filesystem::path& target, const std::filesystem::path& file) {
-    const auto target_identity = Identity(target);
-    if (target_identity && Same(target_identity, Identity(file))) return true;
-    return target.filename() == file.filename() &&
-           Same(Identity(Folder(target)), Identity(Folder(file)));
-}
+// What a target names now, found once per question however many files are
+// protected: its identity, its folder's, and (only when a protected folder
+// asks) the identities of the folders it lies in.
+class Target {
+public:
+    explicit Target(const std::filesystem::path& path)
+        : path_(path), file_(Identity(path)), folder_(Identity(Folder(path))) {}
 
-// True when the target's folder is the folder or lies inside it.
-bool IsInside(const std::filesystem::path& target, const std::filesystem::path& folder) {
-    const auto folder_identity = Identity(folder);
-    if (!folder_identity) return false;
-    std::error_code ignored;
-    auto dir =
-        std::filesystem::weakly_canonical(std::filesystem::absolute(Folder(target)), ignored);
-    for (; !ignored && !dir.empty(); dir = dir.parent_path()) {
-        if (Same(Identity(dir), folder_identity)) return true;
-        if (dir == dir.parent_path()) break;
+    // The same file now, or the same name in the same folder (the file may
+    // not exist yet, like a journal between two runs).
+    // Asks the file system only what can decide it: a target that does not
+    // exist yet can only be the file by name.
+    bool IsFile(const std::filesystem::path& file) const {
+        if (file_ && Same(file_, Identity(file))) return true;
+        return path_.filename() == file.filename() && Same(folder_, Identity(Folder(file)));
     }
-    return false;
-}
 
-bool IsExecutableIn(const std::filesystem::path& target, const std::filesystem::path& folder) {
-    const auto target_identity = Identity(target);
-    if (!target_identity || !S_ISREG(target_identity->st_mode)) return false;
-    if ((target_identity->st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0) return false;
-    return Same(Identity(Folder(target)), Identity(folder));
-}
+    // True when the target's folder is the folder or lies inside it.
+    bool IsInside(const std::filesystem::path& folder) const {
+        const auto folder_identity = Identity(folder);
+        if (!folder_identity) return false;
+        for (const auto& dir : Ancestors())
+            if (Same(dir, folder_identity)) return true;
+        return false;
+    }
 
-bool Matches(const Entry& e, const std::filesystem::path& target) {
+    bool IsExecutableIn(const std::filesystem::path& folder) const {
+        if (!file_ || !S_ISREG(file_->st_mode)) return false;
+        if ((file_->st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0) return false;
+        return Same(folder_, Identity(folder));
+    }
+
+private:
+    const std::vector<std::optional<struct stat>>& Ancestors() const {
+        if (ancestors_) return *ancestors_;
+        ancestors_.emplace();
+        std::error_code ignored;
+        auto dir =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(Folder(path_)), ignored);
+        for (; !ignored && !dir.empty(); dir = dir.parent_path()) {
+            ancestors_->push_back(Identity(dir));
+            if (dir == dir.parent_path()) break;
+        }
+        return *ancestors_;
+    }
+
+    std::filesystem::path path_;
+    std::optional<struct stat> file_;
+    std::optional<struct stat> folder_;
+    mutable std::optional<std::vector<std::optional<struct stat>>> ancestors_;
+};
+
+bool Matches(const Entry& e, const Target& target) {
     switch (e.scope) {
-        case Scope::File: return IsFile(target, e.path);
-        case Scope::Folder: return IsInside(target, e.path);
-        case Scope::Executables: return IsExecutableIn(target, e.path);
+        case Scope::File: return target.IsFile(e.path);
+        case Scope::Folder: return target.IsInside(e.path);
+        case Scope::Executables: return target.IsExecutableIn(e.path);
     }
     return false;
 }
@@ -114,10 +137,11 @@ void ForgetProtectedFiles(const void* owner) {
 }
 
 std::optional<std::string> ProtectedTargetProblem(const std::filesystem::path& target) {
+    const Target named(target);
     auto& r = Protected();
     std::lock_guard lock(r.mutex);
     for (const Entry& e : r.entries)
-        if (Matches(e, target))
+        if (Matches(e, named))
             return QuotedFileName(target) + "是本程序的" + e.kind +
                    "，不能用来保存输出，没有写入。请另选一个文件名。";
     return std::nullopt;
