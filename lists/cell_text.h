@@ -9,7 +9,7 @@
 namespace zorbix::lists {
 
 // The text with every "_xHHHH_" the text itself holds kept as it is: its
-// underscore written "_x005F_". (libxlsxwriter writes the control
+// underscore written "_x005F_". (The sheet writer writes the control
 // characters as escapes itself.)
 std::string KeepLiteralEscapes(std::string_view text);
 

@@ -70,11 +70,11 @@ void WriteFindingsSheet(ListWorkbook& workbook, const std::vector<FindingRow>& r
         "项目编号", "项目名称", "页面", "列名", "栏目", "审核结果"};
     static constexpr std::array<double, 6> kWidths = {15, 30, 24, 9, 24, 60};
     workbook.AddSheet(kFindingsSheetName);
-    for (int c = 0; c < static_cast<int>(kHeadings.size()); ++c) {
-        workbook.SetWidth(c, kWidths[c]);
-        workbook.Heading(0, c, kHeadings[c]);
-    }
     workbook.FreezeAt(1, 0);
+    // The layout before the first cell.
+    for (int c = 0; c < static_cast<int>(kWidths.size()); ++c) workbook.SetWidth(c, kWidths[c]);
+    for (int c = 0; c < static_cast<int>(kHeadings.size()); ++c)
+        workbook.Heading(0, c, kHeadings[c]);
     int r = 1;
     for (const FindingRow& row : rows) {
         const std::array<const std::string*, 6> cells = {&row.number, &row.name,    &row.page,

@@ -1,6 +1,7 @@
-// A workbook written row by row with libxlsxwriter in its constant-memory
-// mode (each row goes to a temporary file as soon as the next one starts),
-// so a sheet of any size costs the memory of one row. The workbook is built
+// A workbook written row by row: each sheet's XML goes to a temporary file
+// beside the target as it grows (lists/sheet_xml.h), so a sheet of any size
+// costs the memory of a small buffer, and the package is zipped from those
+// files when it is complete. The workbook is built
 // under a temporary name beside the target and renamed into place when it is
 // complete: a failure never leaves half a workbook under the final name, and
 // a protected target (base/protected_targets.h) is refused before anything is
@@ -10,12 +11,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
-struct lxw_workbook;
-struct lxw_worksheet;
-struct lxw_format;
+#include "lists/sheet_xml.h"
 
 namespace zorbix::lists {
 
@@ -29,10 +30,11 @@ public:
     // Starts a new sheet; the writes below go to it. Rows and columns are
     // 0-based, rows in ascending order.
     void AddSheet(std::string_view name);
-    // Column width in characters, before the sheet's first row; a text
+    // Column width in characters, before the sheet's first cell; a text
     // column takes what is typed into it as text.
     void SetWidth(int column, double width, bool text = false);
-    // Keeps rows above and columns left of the cell visible while scrolling.
+    // Keeps rows above and columns left of the cell visible while
+    // scrolling; before the sheet's first cell.
     void FreezeAt(int row, int column);
     void AutoFilter(int first_row, int last_row, int last_column);
 
@@ -50,14 +52,12 @@ public:
     const std::filesystem::path& target() const { return target_; }
 
 private:
-    void Check(int error, int row, int column) const;
+    SheetXml& Sheet();
+    void RemoveSheetFiles();
 
     std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    lxw_workbook* workbook_ = nullptr;
-    lxw_worksheet* sheet_ = nullptr;
-    lxw_format* text_ = nullptr;
-    lxw_format* heading_ = nullptr;
+    std::vector<std::string> names_;
+    std::vector<std::unique_ptr<SheetXml>> sheets_;
 };
 
 // True when the bytes are well-formed UTF-8.

@@ -79,11 +79,10 @@ void WriteReconcileWorkbook(const std::filesystem::path& file,
     static constexpr std::array<double, 11> kWidths = {6, 9, 15, 30, 24, 20, 30, 24, 20, 14, 14};
     ListWorkbook book(file);
     book.AddSheet("核对结果");
-    for (int c = 0; c < static_cast<int>(kHeadings.size()); ++c) {
-        book.SetWidth(c, kWidths[c]);
-        book.Heading(0, c, kHeadings[c]);
-    }
     book.FreezeAt(1, 0);
+    // The layout before the first cell.
+    for (int c = 0; c < static_cast<int>(kWidths.size()); ++c) book.SetWidth(c, kWidths[c]);
+    for (int c = 0; c < static_cast<int>(kHeadings.size()); ++c) book.Heading(0, c, kHeadings[c]);
     int r = 1;
     for (const auto& f : findings) {
         book.Number(r, 0, r);

@@ -60,6 +60,20 @@ public:
         zip_set_file_compression(zip_, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 6);
     }
 
+    void AddFile(const ZipFilePart& part, const std::filesystem::path& target) {
+        zip_source_t* source = zip_source_file(zip_, part.file.c_str(), 0, -1);
+        const zip_int64_t index = source ? zip_file_add(zip_, part.name.c_str(), source,
+                                                        ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
+                                         : -1;
+        if (index < 0) {
+            if (source) zip_source_free(source);
+            throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" +
+                                zip_strerror(zip_) + "。");
+        }
+        zip_set_file_compression(zip_, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE,
+                                 static_cast<zip_uint32_t>(part.level));
+    }
+
     void Close(const std::filesystem::path& target) {
         if (zip_close(zip_) != 0) {
             const std::string reason = zip_strerror(zip_);
@@ -183,6 +197,15 @@ void WriteZip(const std::filesystem::path& target,
               const std::vector<std::pair<std::string, std::string>>& parts) {
     WritingZip out(base::TemporaryBeside(target));
     for (const auto& [name, bytes] : parts) out.Add(name, bytes, target);
+    out.Close(target);
+}
+
+void WriteZip(const std::filesystem::path& target,
+              const std::vector<std::pair<std::string, std::string>>& parts,
+              const std::vector<ZipFilePart>& file_parts) {
+    WritingZip out(base::TemporaryBeside(target));
+    for (const auto& [name, bytes] : parts) out.Add(name, bytes, target);
+    for (const ZipFilePart& part : file_parts) out.AddFile(part, target);
     out.Close(target);
 }
 

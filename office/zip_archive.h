@@ -52,4 +52,18 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
 void WriteZip(const std::filesystem::path& target,
               const std::vector<std::pair<std::string, std::string>>& parts);
 
+// A part whose bytes lie in a file (a large sheet written piece by piece),
+// deflated at `level` (1 fastest to 9 smallest).
+struct ZipFilePart {
+    std::string name;
+    std::filesystem::path file;
+    int level = 6;
+};
+
+// As above, the file parts after the others; the files are read while the
+// zip is written and left in place.
+void WriteZip(const std::filesystem::path& target,
+              const std::vector<std::pair<std::string, std::string>>& parts,
+              const std::vector<ZipFilePart>& file_parts);
+
 }  // namespace zorbix::office
