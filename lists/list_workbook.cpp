@@ -47,9 +47,8 @@ namespace {
 // What a cell holds at most, in characters.
 constexpr std::size_t kMaxCellCharacters = 32767;
 
-// The deflate level of the sheets: measured on a list of 32767 projects,
-// level 1 writes it in a fraction of the time of the middle levels for a
-// file about a fifth larger.
+// The deflate level of the sheets: the fastest, as deflating a list of
+// 32767 projects is still almost half of its export at this level.
 constexpr int kSheetLevel = 1;
 
 std::size_t Utf8Characters(std::string_view text) {

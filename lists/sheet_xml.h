@@ -5,9 +5,10 @@
 // before the first cell; the dimension and the autofilter follow when the
 // sheet is finished.
 //
-// Cell texts are spelled as spreadsheet programs read them: &, < and >
-// as entities, control characters other than tab and line feed as
-// "_xHHHH_", and leading or trailing white space preserved.
+// A cell right after the previous one of its row carries no reference
+// (readers count it on). Cell texts are spelled as spreadsheet programs
+// read them: &, < and > as entities, control characters other than tab and
+// line feed as "_xHHHH_", and leading or trailing white space preserved.
 #pragma once
 
 #include <cstdio>
@@ -66,7 +67,8 @@ private:
     int freeze_row_ = 0;
     int freeze_column_ = 0;
     int filter_[3] = {-1, -1, -1};
-    int row_ = -1;  // the open row, -1 before the first
+    int row_ = -1;         // the open row, -1 before the first
+    int row_column_ = -2;  // the column of its last cell
     int first_row_ = -1, last_row_ = -1, first_column_ = -1, last_column_ = -1;
     long dimension_at_ = 0;
     std::vector<std::string> letters_;
