@@ -70,16 +70,18 @@ TEST(IsolatedMemory, WorkWithinTheBudgetReturnsItsBytes) {
 // Two 6 KB workbooks whose sheet dimensions were raised to 65536 rows: one
 // declares 7.9 million cells (within the bound, FreeXL takes 120 MB for it),
 // one 16.8 million (refused before FreeXL allocates them).
+// (The address sanitizer's own bookkeeping doubles FreeXL's allocations, and
+// its builds run without the bound: there only the outcome is checked.)
 TEST(IsolatedMemory, ASheetDeclaringMillionsOfCellsIsReadOrRefusedWithinTheBound) {
     const auto within = ReadFirstSheet(kData / "declares_7m_cells.xls");
     EXPECT_EQ(within.At(1, 1).text, "a");
-    EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
+    if (kIsolationBoundsMemory) EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
 
     const auto beyond = kData / "declares_16m_cells.xls";
     const std::string message = Message([&] { (void)ReadFirstSheet(beyond); });
     EXPECT_NE(message.find(beyond.string()), std::string::npos) << message;
     EXPECT_NE(message.find("过大"), std::string::npos) << message;
-    EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
+    if (kIsolationBoundsMemory) EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
 }
 
 }  // namespace
