@@ -1,9 +1,11 @@
 #include "office/docx_bookmarks.h"
 
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
 #include "base/error.h"
+#include "base/file_identity.h"
 #include "base/file_names.h"
 #include "office/docx_package.h"
 #include "office/xml_part.h"
@@ -187,16 +189,55 @@ private:
 
 }  // namespace
 
+namespace {
+
+// A template read and parsed once per run: a run fills it for every
+// project, so each fill copies the parsed tree instead of inflating and
+// parsing the part again, and copies the other parts from the open package.
+// It is read again when the file is no longer the one read (replaced,
+// rewritten or removed).
+struct ParsedTemplate {
+    std::filesystem::path file;
+    base::FileIdentity identity;
+    std::unique_ptr<ZipArchive> package;
+    std::string part;
+    pugi::xml_document doc;
+};
+
+const ParsedTemplate& TemplateOf(const std::filesystem::path& source) {
+    // One per thread: a fill never shares a tree with another thread.
+    thread_local std::unique_ptr<ParsedTemplate> cached;
+    const auto identity = base::IdentityOf(source);
+    if (cached && identity && cached->file == source && cached->identity == *identity)
+        return *cached;
+    cached.reset();
+    auto parsed = std::make_unique<ParsedTemplate>();
+    parsed->file = source;
+    parsed->package = std::make_unique<ZipArchive>(source);
+    parsed->part = MainDocumentPart(*parsed->package);
+    ParseXmlPart(parsed->doc, parsed->package->Read(parsed->part), base::QuotedFileName(source));
+    // Kept only when the file was the same before and after it was read.
+    if (identity && base::IdentityOf(source) == identity) {
+        parsed->identity = *identity;
+        cached = std::move(parsed);
+        return *cached;
+    }
+    thread_local std::unique_ptr<ParsedTemplate> once;
+    once = std::move(parsed);
+    return *once;
+}
+
+}  // namespace
+
 void FillDocxBookmarks(const std::filesystem::path& source, const std::filesystem::path& target,
                        const std::vector<BookmarkText>& texts) {
-    ZipArchive package(source);
-    const std::string part = MainDocumentPart(package);
+    const ParsedTemplate& parsed = TemplateOf(source);
     pugi::xml_document doc;
-    ParseXmlPart(doc, package.Read(part), base::QuotedFileName(source));
+    doc.reset(parsed.doc);
     BookmarkIndex index;
     IndexInto(doc, index);
     for (const auto& value : texts) FillOne(index, value);
-    WriteZipCopy(package, target, {{part, SaveXmlPart(doc)}});
+    WriteZipCopy(*parsed.package, target, {{parsed.part, SaveXmlPart(doc)}});
 }
 
 std::map<std::string, std::string> ReadDocxBookmarks(const std::filesystem::path& file) {

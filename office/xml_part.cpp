@@ -1,6 +1,6 @@
 #include "office/xml_part.h"
 
-#include <sstream>
+#include <utility>
 
 #include "base/error.h"
 #include "office/xml_budget.h"
@@ -27,10 +27,22 @@ void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what) {
                                 "含有文档类型定义（DTD），Office文件中不允许，已拒绝读取。");
 }
 
+namespace {
+
+// Saves straight into a string, without a stream's locale and buffering.
+struct StringWriter : pugi::xml_writer {
+    std::string bytes;
+    void write(const void* data, std::size_t size) override {
+        bytes.append(static_cast<const char*>(data), size);
+    }
+};
+
+}  // namespace
+
 std::string SaveXmlPart(const pugi::xml_document& doc) {
-    std::ostringstream out;
+    StringWriter out;
     doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    return out.str();
+    return std::move(out.bytes);
 }
 
 std::string XmlSafeText(std::string_view text) {

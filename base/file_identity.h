@@ -1,0 +1,23 @@
+// What tells whether a file is still the one read before: a file replaced
+// (a new inode), rewritten (size or modification time) or removed compares
+// unequal, so a cache of its parsed content knows when to read it again.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+namespace zorbix::base {
+
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified_ns = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file now; nothing when it cannot be asked.
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& file);
+
+}  // namespace zorbix::base
