@@ -10,15 +10,10 @@
 
 #include "office/formula_expression.h"
 #include "office/xlsx_cell_writer.h"
+#include "office/xml_part.h"
 
 namespace zorbix::office {
 namespace {
-
-std::string_view LocalName(pugi::xml_node node) {
-    const std::string_view name = node.name();
-    const auto colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
 
 pugi::xml_node Child(pugi::xml_node node, std::string_view local) {
     for (pugi::xml_node child : node.children())

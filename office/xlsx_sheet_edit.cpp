@@ -6,16 +6,10 @@
 #include <string_view>
 
 #include "office/xlsx_cell_writer.h"
+#include "office/xml_part.h"
 
 namespace zorbix::office {
 namespace {
-
-// Element names without a namespace prefix: some writers spell "x:row".
-std::string_view LocalName(pugi::xml_node node) {
-    const std::string_view name = node.name();
-    const auto colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
 
 // The prefix ("x:" or "") new elements take, the one of their parent.
 std::string PrefixOf(pugi::xml_node node) {

@@ -17,14 +17,6 @@ namespace {
 
 using base::Failure;
 
-// Element names without their namespace prefix: some writers spell the
-// spreadsheet namespace with one ("x:row").
-std::string_view LocalName(const pugi::xml_node& node) {
-    const std::string_view name = node.name();
-    const auto colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
 pugi::xml_node Child(const pugi::xml_node& parent, std::string_view name) {
     for (pugi::xml_node c : parent.children())
         if (c.type() == pugi::node_element && LocalName(c) == name) return c;

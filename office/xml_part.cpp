@@ -56,4 +56,10 @@ std::string XmlSafeText(std::string_view text) {
     return out;
 }
 
+std::string_view LocalName(pugi::xml_node node) {
+    const std::string_view name = node.name();
+    const auto colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
 }  // namespace zorbix::office

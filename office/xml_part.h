@@ -25,6 +25,10 @@ void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what);
 // The part's bytes again, without pretty-printing.
 std::string SaveXmlPart(const pugi::xml_document& doc);
 
+// An element's name without its namespace prefix: some writers spell
+// "x:row" where others write "row".
+std::string_view LocalName(pugi::xml_node node);
+
 // Text without the control characters XML cannot hold (pugixml would write
 // them raw and make the file unreadable); tab, CR and LF are kept.
 std::string XmlSafeText(std::string_view text);

@@ -6,35 +6,12 @@
 #include "lists/project_list_export.h"
 #include "lists/project_list_import.h"
 #include "screen/main_window.h"
+#include "screen/tools_menu.h"
 #include "store/store_messages.h"
 #include "store/titles.h"
 
 namespace zorbix::screen {
 namespace {
-
-// The menu "工具(&T)", placed before "帮助(&H)".
-QMenu* ToolsMenu(MainWindow& window) {
-    if (auto* menu = window.findChild<QMenu*>("MenuTools")) return menu;
-    auto* menu = new QMenu(QString::fromUtf8("工具(&T)"), &window);
-    menu->setObjectName("MenuTools");
-    menu->menuAction()->setObjectName("MenuToolsAction");
-    QAction* help = nullptr;
-    if (auto* help_menu = window.findChild<QMenu*>("MenuHelp")) help = help_menu->menuAction();
-    window.menuBar()->insertMenu(help, menu);
-    return menu;
-}
-
-// Nothing escapes the event handler: what the operation did not tell
-// becomes a message here.
-template <typename Operation>
-void Guarded(WindowContext& context, Operation operation) {
-    try {
-        operation();
-    } catch (const std::exception& e) {
-        base::Inform(context.prompter, store::kProgramTitle,
-                     std::string("操作失败：") + e.what() + "\n" + std::string(store::kRetryHint));
-    }
-}
 
 void Import(MainWindow& window, WindowContext& context) {
     const auto result =

@@ -21,24 +21,13 @@
 #include "screen/list_menu.h"
 #include "screen/main_window.h"
 #include "screen/safety_menu.h"
+#include "screen/tools_menu.h"
 #include "store/store_messages.h"
 #include "store/titles.h"
 #include "summary/summary_run.h"
 
 namespace zorbix::screen {
 namespace {
-
-// Runs an operation so that nothing escapes the event handler: whatever
-// the operation did not turn into a message of its own becomes one here.
-template <typename Operation>
-void Guarded(WindowContext& context, Operation operation) {
-    try {
-        operation();
-    } catch (const std::exception& e) {
-        base::Inform(context.prompter, store::kProgramTitle,
-                     std::string("操作失败：") + e.what() + "\n" + std::string(store::kRetryHint));
-    }
-}
 
 // Connects a button (or menu item) of that object name to an operation.
 template <typename Operation>

@@ -5,23 +5,12 @@
 #include "exchange/exchange_messages.h"
 #include "screen/main_window.h"
 #include "screen/safety_dialogs.h"
+#include "screen/tools_menu.h"
 #include "store/catalogue.h"
 #include "store/titles.h"
 
 namespace zorbix::screen {
 namespace {
-
-// The menu "工具(&T)", placed before "帮助(&H)".
-QMenu* ToolsMenu(MainWindow& window) {
-    if (auto* menu = window.findChild<QMenu*>("MenuTools")) return menu;
-    auto* menu = new QMenu(QString::fromUtf8("工具(&T)"), &window);
-    menu->setObjectName("MenuTools");
-    menu->menuAction()->setObjectName("MenuToolsAction");
-    QAction* help = nullptr;
-    if (auto* help_menu = window.findChild<QMenu*>("MenuHelp")) help = help_menu->menuAction();
-    window.menuBar()->insertMenu(help, menu);
-    return menu;
-}
 
 void ShowHistory(MainWindow& window, WindowContext& context) {
     if (!context.records.HasCurrent()) {
