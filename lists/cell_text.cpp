@@ -50,8 +50,17 @@ std::string KeepLiteralEscapes(std::string_view text) {
 }
 
 std::string DecodeCellText(std::string_view text) {
-    if (text.find("_x") == std::string_view::npos) return std::string(text);
     std::string out;
+    DecodeCellTextInto(text, out);
+    return out;
+}
+
+void DecodeCellTextInto(std::string_view text, std::string& out) {
+    if (text.find("_x") == std::string_view::npos) {
+        out.assign(text);
+        return;
+    }
+    out.clear();
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const int code = EscapeAt(text, i);
@@ -63,7 +72,6 @@ std::string DecodeCellText(std::string_view text) {
         AppendUtf8(out, static_cast<unsigned>(code));
         i += 6;
     }
-    return out;
 }
 
 }  // namespace zorbix::lists

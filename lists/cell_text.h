@@ -15,5 +15,7 @@ std::string KeepLiteralEscapes(std::string_view text);
 
 // A cell's text as the user sees it: every "_xHHHH_" as its character.
 std::string DecodeCellText(std::string_view text);
+// The same into `out`, whose buffer is reused.
+void DecodeCellTextInto(std::string_view text, std::string& out);
 
 }  // namespace zorbix::lists

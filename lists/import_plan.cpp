@@ -23,7 +23,7 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-bool HasProjectNumberHeading(const std::vector<ListCell>& cells) {
+bool HasProjectNumberHeading(std::span<const ListCell> cells) {
     return std::any_of(cells.begin(), cells.end(), [](const ListCell& c) {
         return c.kind == ListCell::Kind::Text && Trimmed(c.text) == "JB02";
     });
@@ -32,8 +32,7 @@ bool HasProjectNumberHeading(const std::vector<ListCell>& cells) {
 // A line break typed in a spreadsheet cell (Alt+Enter) is a lone LF; the
 // results text keeps its line breaks as CR LF, as the survey's programs
 // expect.
-std::string WithCrLf(const std::string& text) {
-    if (text.find('\n') == std::string::npos) return text;
+std::string WithCrLf(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -58,7 +57,7 @@ void ImportPlanner::Problem(std::string text) {
     if (plan_.problem_count++ < kNamedProblems) plan_.problems.push_back(std::move(text));
 }
 
-void ImportPlanner::Row(int row, const std::vector<ListCell>& cells) {
+void ImportPlanner::Row(int row, std::span<const ListCell> cells) {
     any_row_ = true;
     if (plan_.heading_row > 0) return Data(row, cells);
     // Row 1 may hold the captions above the names (the exported layout).
@@ -67,7 +66,7 @@ void ImportPlanner::Row(int row, const std::vector<ListCell>& cells) {
         Problem("第1行和第2行都不是列名行（列名行应含有JB02等项目表的列名），文件不是项目表。");
 }
 
-void ImportPlanner::Heading(int row, const std::vector<ListCell>& cells) {
+void ImportPlanner::Heading(int row, std::span<const ListCell> cells) {
     plan_.heading_row = row;
     std::vector<int> seen(store::kColumnCount, 0);
     for (const ListCell& cell : cells) {
@@ -92,14 +91,16 @@ void ImportPlanner::Heading(int row, const std::vector<ListCell>& cells) {
     told_unnamed_.assign(column_of_.size(), false);
 }
 
-void ImportPlanner::Data(int row, const std::vector<ListCell>& cells) {
+void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
     if (static_cast<int>(plan_.projects.size()) >= kMaxImportRows) {
         if (!too_many_)
             Problem("文件中的项目超过" + std::to_string(kMaxImportRows) + "个，不能一次导入。");
         too_many_ = true;
         return;
     }
-    values_.assign(store::kColumnCount, std::string());
+    values_.assign(store::kColumnCount, std::string_view());
+    breaks_.clear();
+    breaks_.reserve(store::kColumnCount);  // never moved while viewed
     for (const ListCell& cell : cells) {
         const int index =
             cell.column <= static_cast<int>(column_of_.size()) ? column_of_[cell.column - 1] : -1;
@@ -128,14 +129,15 @@ void ImportPlanner::Data(int row, const std::vector<ListCell>& cells) {
                     std::to_string(column.max_bytes) + "个字节（一个汉字两个字节）。");
             continue;
         }
-        values_[index] =
-            column.kind == store::Kind::MultiLineText ? WithCrLf(cell.text) : cell.text;
+        values_[index] = cell.text;
+        if (column.kind == store::Kind::MultiLineText && cell.text.find('\n') != std::string::npos)
+            values_[index] = breaks_.emplace_back(WithCrLf(cell.text));
     }
     CheckNumber(row, values_[store::kNumberColumn]);
     IncomingProject& project = plan_.projects.emplace_back();
     project.row = row;
     project.record.Reset();
-    for (const std::string& v : values_) project.record.Append(v);
+    for (const std::string_view v : values_) project.record.Append(v);
 }
 
 void ImportPlanner::CheckNumber(int row, std::string_view number) {
@@ -166,7 +168,7 @@ ImportPlan PlanImport(const std::filesystem::path& file, ListFormat format,
                       const ReadProgress& progress) {
     ImportPlanner planner;
     ReadListRows(
-        file, format, [&](int row, const std::vector<ListCell>& cells) { planner.Row(row, cells); },
+        file, format, [&](int row, std::span<const ListCell> cells) { planner.Row(row, cells); },
         progress);
     return planner.Finish();
 }

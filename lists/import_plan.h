@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,21 +40,24 @@ struct ImportPlan {
 // problems; numbers are stored as typed (StoredNumberText).
 class ImportPlanner {
 public:
-    void Row(int row, const std::vector<ListCell>& cells);
+    void Row(int row, std::span<const ListCell> cells);
     // Ends the plan: a file without a heading row or without data rows has
     // a problem saying so.
     ImportPlan Finish();
 
 private:
-    void Heading(int row, const std::vector<ListCell>& cells);
-    void Data(int row, const std::vector<ListCell>& cells);
+    void Heading(int row, std::span<const ListCell> cells);
+    void Data(int row, std::span<const ListCell> cells);
     void CheckNumber(int row, std::string_view number);
     void Problem(std::string text);
 
     ImportPlan plan_;
     std::vector<int> column_of_;  // file column - 1 → table column, -1 none
     std::vector<bool> told_unnamed_;
-    std::vector<std::string> values_;
+    // A row's values by table column: views of the cells' texts, or of
+    // breaks_ where a text's line breaks were made CR LF.
+    std::vector<std::string_view> values_;
+    std::vector<std::string> breaks_;
     std::vector<std::pair<double, int>> numbers_;  // value, row
     bool too_many_ = false;
     bool any_row_ = false;

@@ -59,7 +59,7 @@ void AddProjects(store::RecordSet& records, base::Prompter& prompter, base::Busy
                      std::string(number) + std::string(exchange::kNumberExists)});
             continue;
         }
-        records.AddNew(record.ToRow());
+        records.AddNew(record);
         added[i] = true;
         ++result.added;
         const long count = static_cast<long>(plan.projects.size());

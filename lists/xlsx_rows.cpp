@@ -5,8 +5,8 @@
 #include "base/error.h"
 #include "base/file_names.h"
 #include "lists/cell_text.h"
-#include "lists/expat_part.h"
 #include "lists/list_columns.h"
+#include "lists/streamed_part.h"
 #include "lists/xlsx_styles.h"
 #include "office/xlsx_package.h"
 #include "office/zip_archive.h"
@@ -38,11 +38,15 @@ public:
         if (in_text_) raw_ += s;
     }
     std::string Take() {
-        std::string text = DecodeCellText(raw_);
+        std::string text;
+        TakeInto(text);
+        return text;
+    }
+    void TakeInto(std::string& text) {
+        DecodeCellTextInto(raw_, text);
         raw_.clear();
         phonetic_ = 0;
         in_text_ = false;
-        return text;
     }
 
 private:
@@ -51,12 +55,12 @@ private:
     std::string raw_;
 };
 
-class SharedStrings : public ExpatPart {
+class SharedStrings : public StreamedPart {
 public:
     std::vector<std::string> strings;
 
 protected:
-    void Start(std::string_view name, const XML_Char**) override {
+    void Start(std::string_view name, XmlAttributes) override {
         if (name == "si") in_item_ = true;
         if (in_item_) item_.Start(name);
     }
@@ -91,24 +95,27 @@ bool ParseReference(std::string_view ref, int& row, int& column) {
     return r.ec == std::errc() && r.ptr == ref.data() + ref.size() && row >= 1 && row <= kMaxRow;
 }
 
-class SheetRows : public ExpatPart {
+// The cells of each row, handed on when the row ends. The cells' texts are
+// kept from row to row, so a sheet of millions of cells costs few
+// allocations.
+class SheetRows : public StreamedPart {
 public:
     SheetRows(const std::vector<std::string>& strings, const std::vector<bool>& dates,
               const RowVisitor& visit)
         : strings_(strings), dates_(dates), visit_(visit) {}
 
 protected:
-    void Start(std::string_view name, const XML_Char** attributes) override {
-        if (name == "row") return StartRow(Attribute(attributes, "r"));
+    void Start(std::string_view name, XmlAttributes attributes) override {
         if (name == "c") return StartCell(attributes);
+        if (name == "row") return StartRow(FindAttribute(attributes, "r"));
         if (!in_cell_) return;
         if (name == "v") in_value_ = true;
         if (name == "is") in_inline_ = true;
         if (in_inline_) inline_.Start(name);
     }
     void End(std::string_view name) override {
-        if (name == "row") return EndRow();
         if (name == "c") return EndCell();
+        if (name == "row") return EndRow();
         if (name == "v") in_value_ = false;
         if (name == "is") in_inline_ = false;
         if (in_inline_) inline_.End(name);
@@ -123,62 +130,63 @@ private:
         throw Failure(what() + "已损坏（" + why + "）。");
     }
 
-    void StartRow(const char* r) {
+    void StartRow(const std::string_view* r) {
         int number = row_ + 1;
         if (r) {
-            const std::string_view s = r;
-            const auto res = std::from_chars(s.data(), s.data() + s.size(), number);
-            if (res.ec != std::errc() || res.ptr != s.data() + s.size()) number = -1;
+            const auto res = std::from_chars(r->data(), r->data() + r->size(), number);
+            if (res.ec != std::errc() || res.ptr != r->data() + r->size()) number = -1;
         }
         if (number < 1 || number > kMaxRow) Damaged("行号无效");
         row_ = number;
         column_ = 0;
-        cells_.clear();
+        used_ = 0;
     }
 
     void EndRow() {
-        if (!cells_.empty()) visit_(row_, cells_);
-        cells_.clear();
+        if (used_ > 0) visit_(row_, std::span<const ListCell>(cells_.data(), used_));
+        used_ = 0;
     }
 
-    void StartCell(const XML_Char** attributes) {
+    void StartCell(XmlAttributes attributes) {
         in_cell_ = true;
         value_.clear();
-        inline_text_ = false;
-        const char* ref = Attribute(attributes, "r");
+        const std::string_view* ref = FindAttribute(attributes, "r");
         int row = row_;
         if (!ref) {
             if (++column_ > kMaxColumn) Damaged("列号超出范围");
-        } else if (!ParseReference(ref, row, column_)) {
-            Damaged("单元格位置“" + std::string(ref) + "”无效");
+        } else if (!ParseReference(*ref, row, column_)) {
+            Damaged("单元格位置“" + std::string(*ref) + "”无效");
         }
-        const char* type = Attribute(attributes, "t");
-        type_ = type ? type : "";
-        const char* style = Attribute(attributes, "s");
+        const std::string_view* type = FindAttribute(attributes, "t");
+        type_.assign(type ? *type : std::string_view());
+        const std::string_view* style = FindAttribute(attributes, "s");
         int s = 0;
-        if (style) std::from_chars(style, style + std::char_traits<char>::length(style), s);
+        if (style) std::from_chars(style->data(), style->data() + style->size(), s);
         date_style_ = s >= 0 && static_cast<std::size_t>(s) < dates_.size() && dates_[s];
     }
 
     void EndCell() {
         in_cell_ = in_value_ = in_inline_ = false;
-        ListCell cell;
+        if (used_ == cells_.size()) cells_.emplace_back();
+        ListCell& cell = cells_[used_];
         cell.column = column_;
+        cell.kind = ListCell::Kind::Text;
+        cell.number = 0;
         if (!Fill(cell)) return;
         text_bytes_ += cell.text.size();
         if (text_bytes_ > kMaxTextBytes) throw Failure(what() + "中的文字过多，已拒绝读取。");
-        cells_.push_back(std::move(cell));
+        ++used_;
     }
 
     // The cell's content; false for a cell without any.
     bool Fill(ListCell& cell) {
         using K = ListCell::Kind;
         if (type_ == "inlineStr")
-            cell.text = inline_.Take();
+            inline_.TakeInto(cell.text);
         else if (type_ == "s")
-            cell.text = Shared();
+            cell.text.assign(Shared());
         else if (type_ == "str")
-            cell.text = DecodeCellText(value_);
+            DecodeCellTextInto(value_, cell.text);
         else if (type_ == "b")
             cell.kind = K::Boolean, cell.text = value_ == "1" ? "TRUE" : "FALSE";
         else if (type_ == "e")
@@ -199,7 +207,7 @@ private:
         return true;
     }
 
-    std::string Shared() const {
+    const std::string& Shared() const {
         std::size_t index = 0;
         const auto r = std::from_chars(value_.data(), value_.data() + value_.size(), index);
         if (r.ec != std::errc() || r.ptr != value_.data() + value_.size() ||
@@ -211,10 +219,11 @@ private:
     const std::vector<std::string>& strings_;
     const std::vector<bool>& dates_;
     const RowVisitor& visit_;
-    std::vector<ListCell> cells_;
+    std::vector<ListCell> cells_;  // the first used_ are this row's
+    std::size_t used_ = 0;
     int row_ = 0;
     int column_ = 0;
-    bool in_cell_ = false, in_value_ = false, in_inline_ = false, inline_text_ = false;
+    bool in_cell_ = false, in_value_ = false, in_inline_ = false;
     bool date_style_ = false;
     std::string type_;
     std::string value_;

@@ -1,5 +1,5 @@
 // Reading the first sheet of an .xlsx workbook row by row with a streaming
-// XML parser (expat_part.h), so a sheet of any size never stands whole in
+// XML reader (streamed_part.h), so a sheet of any size never stands whole in
 // memory: the project list of a large collecting office unpacks to hundreds
 // of megabytes of XML. The shared strings and styles are read first; the
 // sheet then passes through the parser in blocks straight from the zip.
@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,7 @@ struct ListCell {
 };
 
 // The cells with content of one row, in the order the file holds them.
-using RowVisitor = std::function<void(int row, const std::vector<ListCell>& cells)>;
+using RowVisitor = std::function<void(int row, std::span<const ListCell> cells)>;
 
 // Calls `visit` with each row of the first sheet that has a cell with
 // content, in file order.

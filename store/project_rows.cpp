@@ -137,9 +137,8 @@ void ProjectRows::Write(std::int64_t rowid, const Record& values) {
     update_->Run();
 }
 
-std::int64_t ProjectRows::Insert(const Row& values) {
-    for (int i = 0; i < kColumnCount; ++i)
-        insert_->Bind(i + 1, i < static_cast<int>(values.size()) ? values[i] : kEmpty);
+std::int64_t ProjectRows::Insert(const Record& values) {
+    for (int i = 0; i < kColumnCount; ++i) insert_->Bind(i + 1, values[i]);
     insert_->Run();
     return db_.LastInsertRowId();
 }

@@ -34,7 +34,7 @@ public:
     void ReadAll(const Taker& take, bool in_two_halves = false);
 
     void Write(std::int64_t rowid, const Record& values);
-    std::int64_t Insert(const Row& values);
+    std::int64_t Insert(const Record& values);
     void Delete(std::int64_t rowid);
     void DeleteAll();
 

@@ -195,12 +195,14 @@ void RecordSet::WriteBack() {
 
 void RecordSet::AddNew() { AddNew(Row(kColumnCount)); }
 
-void RecordSet::AddNew(const Row& values) {
+void RecordSet::AddNew(const Row& values) { AddNew(Record(values)); }
+
+void RecordSet::AddNew(const Record& values) {
     if (pending_) WriteBack();
     auto added = std::make_unique<Record>(values);
     {
         WriteUnit unit(db_);
-        const std::int64_t rowid = rows_->Insert(values);
+        const std::int64_t rowid = rows_->Insert(*added);
         history_->LogAdded(operation_, *added);
         unit.Commit();
         rowids_.push_back(rowid);
