@@ -1,6 +1,11 @@
 #include "lists/list_writers.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "base/atomic_file.h"
 #include "base/error.h"
@@ -18,16 +23,26 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
+// Rows go to a temporary file beside the target as they are made, in
+// blocks, so a list of any size costs the memory of one block; the file
+// gets its name only when complete.
 class CsvListWriter : public ListWriter {
 public:
-    explicit CsvListWriter(std::filesystem::path file) : file_(std::move(file)) {
-        base::RefuseProtectedTarget(file_);  // before the walk, not after it
+    explicit CsvListWriter(std::filesystem::path file)
+        : file_(std::move(file)), temporary_(base::TemporaryBeside(file_)) {
+        out_ = std::fopen(temporary_.c_str(), "wbe");
+        if (!out_) Failed(errno);
+        text_.reserve(kBlockBytes + (64 << 10));
         text_ = kUtf8ByteOrderMark;
         for (const store::Column& c : store::Columns()) {
             if (c.index > 0) text_ += ',';
             AppendCsvField(text_, c.name);
         }
         text_ += kCrLf;
+    }
+    ~CsvListWriter() override {
+        if (out_) std::fclose(out_);
+        if (!committed_) ::unlink(temporary_.c_str());
     }
 
     void Add(const store::Record& record) override {
@@ -36,12 +51,34 @@ public:
             AppendCsvField(text_, record[c]);
         }
         text_ += kCrLf;
+        if (text_.size() >= kBlockBytes) Flush();
     }
 
-    void Finish() override { base::WriteFileAtomically(file_, text_); }
+    void Finish() override {
+        Flush();
+        const int closed = std::fclose(out_);
+        out_ = nullptr;
+        if (closed != 0) Failed(errno);
+        base::CommitTemporary(temporary_, file_);
+        committed_ = true;
+    }
 
 private:
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+    void Flush() {
+        if (std::fwrite(text_.data(), 1, text_.size(), out_) != text_.size()) Failed(errno);
+        text_.clear();
+    }
+    [[noreturn]] void Failed(int error) const {
+        throw base::Failure("无法写入文件“" + file_.string() + "”：" +
+                            std::strerror(error ? error : EIO) + "。");
+    }
+
     std::filesystem::path file_;
+    std::filesystem::path temporary_;
+    std::FILE* out_ = nullptr;
+    bool committed_ = false;
     std::string text_;
 };
 

@@ -119,6 +119,13 @@ TEST_F(ListExport, BadTargetsWriteNothing) {
     EXPECT_EQ(lists::ExportProjectListTo(store_.records(), prompter_, "/nonexistent/a.xlsx"),
               base::Outcome::Failed);
     EXPECT_NE(prompter_.Texts().back().find("项目表没有写出"), std::string::npos);
+    EXPECT_EQ(lists::ExportProjectListTo(store_.records(), prompter_, "/nonexistent/a.csv"),
+              base::Outcome::Failed);
+    // A folder of the name: the complete temporary file cannot take it.
+    std::filesystem::create_directory(store_ / "folder.csv");
+    EXPECT_EQ(lists::ExportProjectListTo(store_.records(), prompter_, store_ / "folder.csv"),
+              base::Outcome::Failed);
+    EXPECT_TRUE(std::filesystem::is_empty(store_ / "folder.csv"));
     EXPECT_EQ(lists::ExportProjectListTo(store_.records(), prompter_, store_ / "zorbix2013.db.csv"),
               base::Outcome::Done);
     std::filesystem::remove(store_ / "zorbix2013.db.csv");
