@@ -69,7 +69,7 @@ void RemoveLeftovers(const std::filesystem::path& folder) {
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};
-    RefuseProtectedTarget(path);
+    if (auto problem = OutputProblem(path)) throw Failure(*problem);
     RemoveLeftovers(path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path());
     auto name = "." + path.filename().string() + "." + std::to_string(::getpid()) + "." +
                 std::to_string(counter++) + ".tmp";
@@ -81,7 +81,7 @@ void CommitTemporary(const std::filesystem::path& temporary, const std::filesyst
     if (DeferCommit(temporary, path)) return;
     // Asked again: the protected file may have appeared while this one was
     // being written.
-    if (auto problem = ProtectedTargetProblem(path)) {
+    if (auto problem = OutputProblem(path)) {
         ::unlink(temporary.c_str());
         throw Failure(*problem);
     }

@@ -20,9 +20,13 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
+
+#include "base/protected_targets.h"
 
 namespace zorbix::base {
 
@@ -47,6 +51,7 @@ public:
 private:
     friend void SyncFolderOfRename(const std::filesystem::path& file);
     friend bool CommitsAreDeferred();
+    friend std::optional<std::string> OutputProblem(const std::filesystem::path& target);
     friend bool DeferCommit(const std::filesystem::path& temporary,
                             const std::filesystem::path& path);
     void CommitDeferred();
@@ -55,6 +60,7 @@ private:
     Mode mode_;
     std::set<std::filesystem::path> folders_;
     std::vector<std::pair<std::filesystem::path, std::filesystem::path>> deferred_;
+    TargetChecker checker_;
 };
 
 // Makes the rename that just put file into place durable: now, or at the end
@@ -65,6 +71,12 @@ void SyncFolderOfRename(const std::filesystem::path& file);
 // takes over the temporary (written, closed, not yet synced) and returns
 // true; the batch renames it to path when it finishes.
 bool DeferCommit(const std::filesystem::path& temporary, const std::filesystem::path& path);
+
+// ProtectedTargetProblem, asked through this thread's open batch, which
+// remembers for the run what it asked of the target folders and the
+// protected files (a run of thousands of files in one folder asks the file
+// system once per file, not three times); without a batch, afresh.
+std::optional<std::string> OutputProblem(const std::filesystem::path& target);
 
 // Whether this thread's open batch takes over the commits of temporaries.
 bool CommitsAreDeferred();

@@ -87,7 +87,7 @@ void DurableBatch::CommitDeferred() {
     std::optional<std::string> first_failure;
     for (const auto& [temporary, path] : deferred) {
         // Asked again: the protected file may have appeared meanwhile.
-        auto problem = ProtectedTargetProblem(path);
+        auto problem = checker_.Problem(path);
         if (!problem && ::rename(temporary.c_str(), path.c_str()) != 0)
             problem = CannotWrite(path, std::strerror(errno));
         if (problem) {
@@ -116,6 +116,11 @@ void SyncFolderOfRename(const std::filesystem::path& file) {
         open_batch->folders_.insert(FolderOf(file));
     else
         SyncFolder(FolderOf(file));
+}
+
+std::optional<std::string> OutputProblem(const std::filesystem::path& target) {
+    if (open_batch != nullptr) return open_batch->checker_.Problem(target);
+    return ProtectedTargetProblem(target);
 }
 
 bool CommitsAreDeferred() {

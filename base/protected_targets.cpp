@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -55,45 +56,26 @@ std::filesystem::path Folder(const std::filesystem::path& file) {
     return file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
 }
 
-// What a target names now, found once per question however many files are
-// protected: its identity, its folder's, and (only when a protected folder
-// asks) the identities of the folders it lies in.
-class Target {
+// The identity of a path, asked now or remembered for a batch.
+using IdentityOf = std::function<std::optional<struct stat>(const std::filesystem::path&)>;
+
+}  // namespace
+
+// What the file system says of the folder a target lies in: its identity,
+// and (only when a protected folder asks) the identities of the folders it
+// lies in.
+class FolderFacts {
 public:
-    explicit Target(const std::filesystem::path& path)
-        : path_(path), file_(Identity(path)), folder_(Identity(Folder(path))) {}
+    explicit FolderFacts(const std::filesystem::path& folder)
+        : folder_(folder), identity_(Identity(folder)) {}
 
-    // The same file now, or the same name in the same folder (the file may
-    // not exist yet, like a journal between two runs).
-    // Asks the file system only what can decide it: a target that does not
-    // exist yet can only be the file by name.
-    bool IsFile(const std::filesystem::path& file) const {
-        if (file_ && Same(file_, Identity(file))) return true;
-        return path_.filename() == file.filename() && Same(folder_, Identity(Folder(file)));
-    }
+    const std::optional<struct stat>& identity() const { return identity_; }
 
-    // True when the target's folder is the folder or lies inside it.
-    bool IsInside(const std::filesystem::path& folder) const {
-        const auto folder_identity = Identity(folder);
-        if (!folder_identity) return false;
-        for (const auto& dir : Ancestors())
-            if (Same(dir, folder_identity)) return true;
-        return false;
-    }
-
-    bool IsExecutableIn(const std::filesystem::path& folder) const {
-        if (!file_ || !S_ISREG(file_->st_mode)) return false;
-        if ((file_->st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0) return false;
-        return Same(folder_, Identity(folder));
-    }
-
-private:
     const std::vector<std::optional<struct stat>>& Ancestors() const {
         if (ancestors_) return *ancestors_;
         ancestors_.emplace();
         std::error_code ignored;
-        auto dir =
-            std::filesystem::weakly_canonical(std::filesystem::absolute(Folder(path_)), ignored);
+        auto dir = std::filesystem::weakly_canonical(std::filesystem::absolute(folder_), ignored);
         for (; !ignored && !dir.empty(); dir = dir.parent_path()) {
             ancestors_->push_back(Identity(dir));
             if (dir == dir.parent_path()) break;
@@ -101,10 +83,52 @@ private:
         return *ancestors_;
     }
 
+private:
+    std::filesystem::path folder_;
+    std::optional<struct stat> identity_;
+    mutable std::optional<std::vector<std::optional<struct stat>>> ancestors_;
+};
+
+namespace {
+
+// What a target names now, found once per question however many files are
+// protected: its own identity, always asked afresh, and its folder's facts.
+class Target {
+public:
+    Target(const std::filesystem::path& path, const FolderFacts& folder,
+           const IdentityOf& identity_of)
+        : path_(path), file_(Identity(path)), folder_(folder), identity_of_(identity_of) {}
+
+    // The same file now, or the same name in the same folder (the file may
+    // not exist yet, like a journal between two runs).
+    // Asks the file system only what can decide it: a target that does not
+    // exist yet can only be the file by name.
+    bool IsFile(const std::filesystem::path& file) const {
+        if (file_ && Same(file_, identity_of_(file))) return true;
+        return path_.filename() == file.filename() &&
+               Same(folder_.identity(), identity_of_(Folder(file)));
+    }
+
+    // True when the target's folder is the folder or lies inside it.
+    bool IsInside(const std::filesystem::path& folder) const {
+        const auto folder_identity = identity_of_(folder);
+        if (!folder_identity) return false;
+        for (const auto& dir : folder_.Ancestors())
+            if (Same(dir, folder_identity)) return true;
+        return false;
+    }
+
+    bool IsExecutableIn(const std::filesystem::path& folder) const {
+        if (!file_ || !S_ISREG(file_->st_mode)) return false;
+        if ((file_->st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0) return false;
+        return Same(folder_.identity(), identity_of_(folder));
+    }
+
+private:
     std::filesystem::path path_;
     std::optional<struct stat> file_;
-    std::optional<struct stat> folder_;
-    mutable std::optional<std::vector<std::optional<struct stat>>> ancestors_;
+    const FolderFacts& folder_;
+    const IdentityOf& identity_of_;
 };
 
 bool Matches(const Entry& e, const Target& target) {
@@ -114,6 +138,16 @@ bool Matches(const Entry& e, const Target& target) {
         case Scope::Executables: return target.IsExecutableIn(e.path);
     }
     return false;
+}
+
+std::optional<std::string> ProblemOf(const std::filesystem::path& target, const Target& named) {
+    auto& r = Protected();
+    std::lock_guard lock(r.mutex);
+    for (const Entry& e : r.entries)
+        if (Matches(e, named))
+            return QuotedFileName(target) + "是本程序的" + e.kind +
+                   "，不能用来保存输出，没有写入。请另选一个文件名。";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -137,14 +171,25 @@ void ForgetProtectedFiles(const void* owner) {
 }
 
 std::optional<std::string> ProtectedTargetProblem(const std::filesystem::path& target) {
-    const Target named(target);
-    auto& r = Protected();
-    std::lock_guard lock(r.mutex);
-    for (const Entry& e : r.entries)
-        if (Matches(e, named))
-            return QuotedFileName(target) + "是本程序的" + e.kind +
-                   "，不能用来保存输出，没有写入。请另选一个文件名。";
-    return std::nullopt;
+    const FolderFacts folder(Folder(target));
+    const IdentityOf asked_now = Identity;
+    return ProblemOf(target, Target(target, folder, asked_now));
+}
+
+TargetChecker::TargetChecker() = default;
+TargetChecker::~TargetChecker() = default;
+
+std::optional<std::string> TargetChecker::Problem(const std::filesystem::path& target) {
+    const auto folder = Folder(target);
+    auto facts = folders_.find(folder);
+    if (facts == folders_.end())
+        facts = folders_.emplace(folder, std::make_unique<FolderFacts>(folder)).first;
+    const IdentityOf remembered = [this](const std::filesystem::path& path) {
+        auto known = identities_.find(path);
+        if (known == identities_.end()) known = identities_.emplace(path, Identity(path)).first;
+        return known->second;
+    };
+    return ProblemOf(target, Target(target, *facts->second, remembered));
 }
 
 void RefuseProtectedTarget(const std::filesystem::path& target) {

@@ -6,7 +6,11 @@
 // them is refused instead of replacing it.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +41,26 @@ void ForgetProtectedFiles(const void* owner);
 // nullopt when target may be written; otherwise the message for the user,
 // naming the file and what it is.
 std::optional<std::string> ProtectedTargetProblem(const std::filesystem::path& target);
+
+class FolderFacts;
+
+// The same question for the many files of one run (a batch, durable_batch.h):
+// what the file system says of each target's folder and of the protected
+// files is asked once and remembered, the target itself always afresh.
+// For a run whose folders are not moved or replaced while it writes.
+class TargetChecker {
+public:
+    TargetChecker();
+    ~TargetChecker();
+    TargetChecker(const TargetChecker&) = delete;
+    TargetChecker& operator=(const TargetChecker&) = delete;
+
+    std::optional<std::string> Problem(const std::filesystem::path& target);
+
+private:
+    std::map<std::filesystem::path, std::unique_ptr<FolderFacts>> folders_;
+    std::map<std::filesystem::path, std::optional<struct stat>> identities_;
+};
 
 // Throws Failure with that message when target is protected.
 void RefuseProtectedTarget(const std::filesystem::path& target);

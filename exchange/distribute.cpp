@@ -1,6 +1,5 @@
 // Distributing: one exchange file per record, named after its project number.
-#include "base/atomic_file.h"
-#include "base/durable_batch.h"
+#include "base/background_writer.h"
 #include "base/error.h"
 #include "base/file_names.h"
 #include "exchange/exchange_messages.h"
@@ -17,8 +16,9 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
     DistributeResult result;
     base::BusyScope busy(prompter, "项目下发");
     bool silenced = false;
-    // The files are synced together and put in place at the end of the run.
-    base::DurableBatch durable(base::DurableBatch::Mode::SyncOnceAtEnd);
+    // The files are written on a thread of their own while the next ones are
+    // made, synced together and put in place at the end of the run.
+    base::BackgroundWriter writer;
     try {
         if (records.Count() == 0) throw base::Failure(std::string(kEmptyStore));
         result.outcome = store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {
@@ -29,11 +29,11 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
                     silenced = prompter.ShowRepeated({std::string(store::kProgramTitle), *problem});
                 return;
             }
-            base::WriteFileAtomically(output_dir / (number + ".kj"),
-                                      RecordBytes(record, kDistributePlaceholder));
+            writer.Write(output_dir / (number + ".kj"),
+                         RecordBytes(record, kDistributePlaceholder));
             ++result.written;
         });
-        durable.Finish();
+        writer.Finish();
         if (!result.outcome) return result;
     } catch (const base::Failure& failure) {
         base::Inform(prompter, store::kProgramTitle,

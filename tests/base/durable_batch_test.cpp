@@ -12,7 +12,9 @@
 #include <string>
 
 #include "base/atomic_file.h"
+#include "base/background_writer.h"
 #include "base/error.h"
+#include "base/protected_targets.h"
 
 namespace zorbix::base {
 namespace {
@@ -86,7 +88,9 @@ TEST_P(DurableBatchCases, WritesCompleteFilesAndSyncsEachFolderOnce) {
         WriteFiles(root_ / "a", 20);
         if (c.two_folders) WriteFiles(root_ / "b", 5);
         // Syncing once at the end, the batch gives no file its name before.
-        if (c.mode == Mode::SyncOnceAtEnd) EXPECT_FALSE(fs::exists(root_ / "a" / "0.kj"));
+        if (c.mode == Mode::SyncOnceAtEnd) {
+            EXPECT_FALSE(fs::exists(root_ / "a" / "0.kj"));
+        }
         if (inner) inner->Finish();
         EXPECT_EQ(FolderSyncCount() - before, c.batch ? 0u : c.folder_syncs)
             << "a batch syncs no folder before it finishes";
@@ -163,6 +167,61 @@ TEST_F(DurableBatchTest, AfterTheBatchEachWriteSyncsItsFolderAgain) {
     const std::size_t before = FolderSyncCount();
     WriteFiles(root_ / "a", 2);
     EXPECT_EQ(FolderSyncCount() - before, 2u);
+}
+
+TEST_F(DurableBatchTest, TheBackgroundWriterPutsEveryFileInPlaceWhenItFinishes) {
+    for (const bool finish : {true, false}) {
+        {
+            BackgroundWriter writer;
+            for (int i = 0; i < 600; ++i)
+                writer.Write(root_ / "a" / (std::to_string(i) + ".kj"), Content(i));
+            if (finish) writer.Finish();
+        }
+        // Without Finish (a run ending with its own failure) as with it.
+        ExpectComplete(root_ / "a", 600);
+        fs::remove_all(root_ / "a");
+        fs::create_directories(root_ / "a");
+    }
+}
+
+// A file that cannot be written stops the run: the failure names it, at a
+// later Write or at Finish, and what was written before stays complete.
+TEST_F(DurableBatchTest, TheBackgroundWritersFirstFailureReachesTheRun) {
+    BackgroundWriter writer;
+    writer.Write(root_ / "a" / "0.kj", Content(0));
+    bool thrown = false;
+    try {
+        writer.Write(root_ / "missing" / "x.kj", "x");
+        for (int i = 1; i < 2000; ++i)
+            writer.Write(root_ / "b" / (std::to_string(i) + ".kj"), Content(i));
+        writer.Finish();
+    } catch (const Failure& failure) {
+        thrown = true;
+        EXPECT_NE(std::string(failure.what()).find("missing"), std::string::npos) << failure.what();
+    }
+    EXPECT_TRUE(thrown);
+    ExpectComplete(root_ / "a", 1);
+    for (const auto& entry : fs::directory_iterator(root_ / "b"))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+// The batch's remembering check answers as the check asked afresh: a
+// protected file by name or by a hard link, a file in a protected folder,
+// an ordinary target.
+TEST_F(DurableBatchTest, TheBatchsCheckOfTargetsAnswersAsTheCheckAskedAfresh) {
+    const int owner = 0;
+    WriteFileAtomically(root_ / "a" / "own.db", "own");
+    ProtectFile(root_ / "a" / "own.db", "数据库文件", &owner);
+    ProtectFolder(root_ / "b", "备份文件夹中的文件", &owner);
+    fs::create_hard_link(root_ / "a" / "own.db", root_ / "a" / "link.kj");
+    TargetChecker checker;
+    for (int round = 0; round < 2; ++round)
+        for (const char* name : {"a/own.db", "a/link.kj", "b/x.kj", "a/x.kj", "a/../b/y.kj"}) {
+            const auto target = root_ / name;
+            EXPECT_EQ(checker.Problem(target), ProtectedTargetProblem(target)) << name;
+            EXPECT_EQ(checker.Problem(target).has_value(), std::string(name) != "a/x.kj") << name;
+        }
+    ForgetProtectedFiles(&owner);
 }
 
 }  // namespace
