@@ -48,3 +48,17 @@ cp "$program/2013模板.docx" "$corpus/docx_filler/report_template.docx"
 cp "$program/Qorvath省科技计划项目执行情况年度调查系统帮助文件.docx" "$corpus/docx_filler/help.docx"
 cp "$work/plan.xls" "$corpus/xls_reader/plan.xls"
 cp "$work/plan.xls" "$corpus/xlsx_reader/plan.xls"
+
+# Project lists: an export of the three projects in both formats; the
+# sheet's XML alone for the XML reader, with a few small parts beside it.
+mkdir -p "$corpus/list_import" "$corpus/xml_stream"
+"$cli" --dir "$work" export "$work/list.xlsx" 2>/dev/null
+"$cli" --dir "$work" export "$work/list.csv" 2>/dev/null
+cp "$work/list.xlsx" "$corpus/list_import/list.xlsx"
+cp "$work/list.csv" "$corpus/list_import/list.csv"
+(cd "$work" && unzip -o -q list.xlsx xl/worksheets/sheet1.xml xl/styles.xml xl/workbook.xml)
+head -c 60000 "$work/xl/worksheets/sheet1.xml" >"$corpus/xml_stream/sheet.xml"
+cp "$work/xl/styles.xml" "$corpus/xml_stream/styles.xml"
+cp "$work/xl/workbook.xml" "$corpus/xml_stream/workbook.xml"
+printf '<?xml version="1.0"?>\r\n<a x="1 &amp; 2"><!-- c --><b/>t&#x4E2D;<![CDATA[<&>]]></a>' \
+  >"$corpus/xml_stream/features.xml"
