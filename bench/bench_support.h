@@ -37,4 +37,12 @@ inline bool Report(const char* what, double value, double target, const char* un
     return ok;
 }
 
+// Prints a ratio against the least it must reach; returns false when it
+// falls short.
+inline bool ReportAtLeast(const char* what, double value, double target) {
+    const bool ok = value >= target;
+    std::printf("%-58s %10.1f     (target >= %g) %s\n", what, value, target, ok ? "ok" : "MISSED");
+    return ok;
+}
+
 }  // namespace zorbix::bench

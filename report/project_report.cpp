@@ -47,11 +47,12 @@ std::filesystem::path WriteProjectReport(const store::Record& record,
     const std::string number = ProjectNumber(record);
     const auto target = ReportPath(program_dir, number);
     const auto source = TemplatePath(program_dir);
+    // One look at the template per report: a run makes thousands.
     std::error_code ec;
-    if (std::filesystem::is_directory(source, ec))
+    const auto status = std::filesystem::status(source, ec);
+    if (std::filesystem::is_directory(status))
         throw base::Failure(base::FolderInsteadOfFile(source));
-    if (!std::filesystem::is_regular_file(source, ec))
-        throw TemplateMissing("报表模板文件不存在。");
+    if (!std::filesystem::is_regular_file(status)) throw TemplateMissing("报表模板文件不存在。");
     try {
         office::FillDocxBookmarks(source, target, ReportTexts(record));
     } catch (const base::Failure& failure) {

@@ -1,0 +1,208 @@
+#include "office/stored_package.h"
+
+#include <zip.h>
+
+#include <ctime>
+#include <limits>
+#include <optional>
+#include <utility>
+
+#include "base/error.h"
+#include "base/file_names.h"
+#include "office/deflate_part.h"
+
+namespace zorbix::office {
+namespace {
+
+constexpr std::uint16_t kVersionNeeded = 20;  // deflate
+constexpr std::uint16_t kUtf8Name = 0x0800;
+constexpr std::uint16_t kDeflated = 8;
+constexpr std::uint64_t kLimit = std::numeric_limits<std::uint32_t>::max();
+
+void Put16(std::string& out, std::uint32_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+
+void Put32(std::string& out, std::uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+void Set32(std::string& out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// What the local header and the central record of an entry share.
+struct EntryHead {
+    std::uint16_t flags = 0;
+    std::uint16_t method = kDeflated;
+    std::uint16_t time = 0;
+    std::uint16_t date = 0;
+    std::uint32_t crc = 0;
+    std::uint32_t compressed = 0;
+    std::uint32_t size = 0;
+};
+
+std::uint16_t NameFlags(std::string_view name) {
+    for (char c : name)
+        if (static_cast<unsigned char>(c) >= 0x80) return kUtf8Name;
+    return 0;
+}
+
+// The local time as zip entries keep it (two-second steps, 1980 to 2107).
+std::pair<std::uint16_t, std::uint16_t> DosTime(std::time_t when) {
+    std::tm t{};
+    if (!localtime_r(&when, &t) || t.tm_year < 80) return {0, (1 << 5) | 1};
+    const int year = t.tm_year - 80 > 127 ? 127 : t.tm_year - 80;
+    return {static_cast<std::uint16_t>((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2)),
+            static_cast<std::uint16_t>((year << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday)};
+}
+
+void PutShared(std::string& out, const EntryHead& h) {
+    Put16(out, h.flags);
+    Put16(out, h.method);
+    Put16(out, h.time);
+    Put16(out, h.date);
+    Put32(out, h.crc);
+    Put32(out, h.compressed);
+    Put32(out, h.size);
+}
+
+void PutLocal(std::string& out, const EntryHead& h, std::string_view name) {
+    Put32(out, 0x04034b50);
+    Put16(out, kVersionNeeded);
+    PutShared(out, h);
+    Put16(out, static_cast<std::uint32_t>(name.size()));
+    Put16(out, 0);  // no extra field
+    out += name;
+}
+
+void PutCentral(std::string& out, const EntryHead& h, std::string_view name, std::uint16_t made_by,
+                std::uint32_t attributes, std::uint32_t offset) {
+    Put32(out, 0x02014b50);
+    Put16(out, made_by);
+    Put16(out, kVersionNeeded);
+    PutShared(out, h);
+    Put16(out, static_cast<std::uint32_t>(name.size()));
+    Put16(out, 0);  // extra field
+    Put16(out, 0);  // comment
+    Put16(out, 0);  // disk
+    Put16(out, 0);  // internal attributes
+    Put32(out, attributes);
+    Put32(out, offset);
+    out += name;
+}
+
+// The stored bytes of an entry; nothing when they cannot be read whole.
+std::optional<std::string> StoredBytes(::zip* archive, std::uint64_t index, std::uint64_t size) {
+    zip_file_t* f = zip_fopen_index(archive, index, ZIP_FL_COMPRESSED);
+    if (!f) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::uint64_t done = 0;
+    while (done < size) {
+        const zip_int64_t n = zip_fread(f, bytes.data() + done, size - done);
+        if (n <= 0) break;
+        done += static_cast<std::uint64_t>(n);
+    }
+    zip_fclose(f);
+    if (done != size) return std::nullopt;
+    return bytes;
+}
+
+constexpr zip_uint64_t kNeeded = ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE |
+                                 ZIP_STAT_MTIME | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD |
+                                 ZIP_STAT_ENCRYPTION_METHOD;
+
+// Whether an entry can be carried over as its stored bytes.
+bool Carriable(const zip_stat_t& s) {
+    return (s.valid & kNeeded) == kNeeded && s.encryption_method == ZIP_EM_NONE &&
+           (s.comp_method == ZIP_CM_STORE || s.comp_method == ZIP_CM_DEFLATE) &&
+           s.size <= kMaxPartBytes && s.comp_size <= kMaxPartBytes;
+}
+
+}  // namespace
+
+std::unique_ptr<StoredPackage> StoredPackage::Read(const ZipArchive& source,
+                                                   std::string_view replaced) {
+    ::zip* archive = source.handle();
+    const zip_int64_t n = zip_get_num_entries(archive, 0);
+    if (n <= 0 || n >= 0xFFFF) return nullptr;
+    std::unique_ptr<StoredPackage> package(new StoredPackage);
+    package->replaced_ = replaced;
+    bool found = false;
+    for (zip_int64_t i = 0; i < n; ++i) {
+        const auto index = static_cast<std::uint64_t>(i);
+        const char* raw = zip_get_name(archive, index, 0);
+        const std::string name = raw ? raw : "";
+        if (name == replaced) {
+            found = true;
+            zip_uint8_t opsys = 0;
+            zip_uint32_t attributes = 0;
+            if (zip_file_get_external_attributes(archive, index, 0, &opsys, &attributes) == 0) {
+                package->made_by_ = static_cast<std::uint16_t>((opsys << 8) | kVersionNeeded);
+                package->attributes_ = attributes;
+            }
+            continue;
+        }
+        zip_stat_t s;
+        if (zip_stat_index(archive, index, 0, &s) != 0 || !Carriable(s)) return nullptr;
+        auto bytes = StoredBytes(archive, index, s.comp_size);
+        if (!bytes) return nullptr;
+        const auto [time, date] = DosTime(s.mtime);
+        const EntryHead head{NameFlags(name),
+                             s.comp_method,
+                             time,
+                             date,
+                             s.crc,
+                             static_cast<std::uint32_t>(s.comp_size),
+                             static_cast<std::uint32_t>(s.size)};
+        zip_uint8_t opsys = 3;
+        zip_uint32_t attributes = 0100644u << 16;
+        zip_file_get_external_attributes(archive, index, 0, &opsys, &attributes);
+        const auto offset = static_cast<std::uint32_t>(package->locals_.size());
+        PutLocal(package->locals_, head, name);
+        package->locals_ += *bytes;
+        PutCentral(package->central_, head, name,
+                   static_cast<std::uint16_t>((opsys << 8) | kVersionNeeded), attributes, offset);
+        ++package->count_;
+        if (package->locals_.size() + package->central_.size() > kLimit / 2) return nullptr;
+    }
+    return found ? std::move(package) : nullptr;
+}
+
+void StoredPackage::Assemble(std::string_view part, int level, const std::filesystem::path& target,
+                             std::string& out) const {
+    if (part.size() > kLimit / 4)
+        throw base::Failure("无法写入" + base::QuotedFileName(target) + "：内容过大。");
+    const std::size_t base = out.size();
+    out += locals_;
+    const auto offset = static_cast<std::uint32_t>(out.size() - base);
+    const auto [time, date] = DosTime(std::time(nullptr));
+    EntryHead head{NameFlags(replaced_),
+                   kDeflated,
+                   time,
+                   date,
+                   ZipChecksum(part),
+                   0,
+                   static_cast<std::uint32_t>(part.size())};
+    PutLocal(out, head, replaced_);
+    const std::size_t data = out.size();
+    AppendDeflated(part, level, out);
+    head.compressed = static_cast<std::uint32_t>(out.size() - data);
+    Set32(out, base + offset + 18, head.compressed);  // the local header's compressed size
+    const auto directory = static_cast<std::uint32_t>(out.size() - base);
+    out += central_;
+    PutCentral(out, head, replaced_, made_by_, attributes_, offset);
+    const auto directory_size = static_cast<std::uint32_t>(out.size() - base - directory);
+    Put32(out, 0x06054b50);
+    Put16(out, 0);  // this disk
+    Put16(out, 0);  // the directory's disk
+    Put16(out, count_ + 1u);
+    Put16(out, count_ + 1u);
+    Put32(out, directory_size);
+    Put32(out, directory);
+    Put16(out, 0);  // no comment
+}
+
+}  // namespace zorbix::office

@@ -1,0 +1,45 @@
+// A package read once as its stored entries (compressed bytes, checksums,
+// times), so that copies of it with one part replaced are assembled in
+// memory: no other entry is inflated, deflated or read from the source file
+// again, and the copy is one buffer for one write.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "office/zip_archive.h"
+
+namespace zorbix::office {
+
+class StoredPackage {
+public:
+    // The entries of source, except `replaced`, which each copy brings anew.
+    // Null when the package holds what such a copy does not carry (an
+    // encrypted entry, a method other than stored or deflated, sizes that
+    // need zip64) or lacks `replaced`: it is copied through libzip then.
+    // Throws base::Failure naming the file when an entry cannot be read.
+    static std::unique_ptr<StoredPackage> Read(const ZipArchive& source, std::string_view replaced);
+
+    // Appends to out a zip of the unchanged entries, in the source's order,
+    // and then `part` as the replaced entry, deflated at `level`
+    // (office/deflate_part.h) and dated now. Throws base::Failure naming
+    // target when the part is too large for a plain zip.
+    void Assemble(std::string_view part, int level, const std::filesystem::path& target,
+                  std::string& out) const;
+
+private:
+    StoredPackage() = default;
+    void AddEntry(const ZipArchive& source, std::uint64_t index, const std::string& name);
+
+    std::string locals_;   // local headers and data of the unchanged entries
+    std::string central_;  // their central directory records
+    std::uint16_t count_ = 0;
+    std::string replaced_;
+    std::uint16_t made_by_ = 0x0314;  // of the replaced entry: Unix, zip 2.0
+    std::uint32_t attributes_ = 0100644u << 16;
+};
+
+}  // namespace zorbix::office

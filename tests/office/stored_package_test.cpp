@@ -1,0 +1,66 @@
+// A package copied from its stored entries with one part replaced: every
+// other part unchanged, the new part readable, the zip whole.
+#include "office/stored_package.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "office/zip_archive.h"
+#include "tests/support/temp_dir.h"
+
+namespace zorbix::office {
+namespace {
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+class StoredPackageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteZip(dir / "in.zip", {{"[Content_Types].xml", "<Types/>"},
+                                  {"word/document.xml", std::string(5000, 'x')},
+                                  {"word/图片说明.xml", "<说明>非ASCII的名字</说明>"},
+                                  {"docProps/core.xml", "<core/>"}});
+    }
+    testing::TempDir dir;
+};
+
+TEST_F(StoredPackageTest, OtherPartsStayAndTheReplacedPartComesLast) {
+    ZipArchive source(dir / "in.zip");
+    const auto stored = StoredPackage::Read(source, "word/document.xml");
+    ASSERT_TRUE(stored);
+    const std::string part =
+        "<w:document>新的正文 &amp; " + std::string(3000, 'y') + "</w:document>";
+    for (int level : {1, 6, 12}) {
+        std::string bytes = "kept before";
+        stored->Assemble(part, level, dir / "out.zip", bytes);
+        WriteBytes(dir / "out.zip", bytes.substr(11));
+        ZipArchive copy(dir / "out.zip");
+        EXPECT_EQ(copy.Names(),
+                  (std::vector<std::string>{"[Content_Types].xml", "word/图片说明.xml",
+                                            "docProps/core.xml", "word/document.xml"}));
+        for (const auto& name : source.Names())
+            if (name != "word/document.xml") {
+                EXPECT_EQ(copy.Read(name), source.Read(name)) << name;
+            }
+        EXPECT_EQ(copy.Read("word/document.xml"), part) << "level " << level;
+    }
+}
+
+TEST_F(StoredPackageTest, APackageWithoutThePartIsLeftToLibzip) {
+    ZipArchive source(dir / "in.zip");
+    EXPECT_FALSE(StoredPackage::Read(source, "word/missing.xml"));
+}
+
+TEST_F(StoredPackageTest, AnEmptyPartIsAnEmptyEntry) {
+    ZipArchive source(dir / "in.zip");
+    std::string bytes;
+    StoredPackage::Read(source, "docProps/core.xml")->Assemble("", 6, dir / "out.zip", bytes);
+    WriteBytes(dir / "out.zip", bytes);
+    EXPECT_EQ(ZipArchive(dir / "out.zip").Read("docProps/core.xml"), "");
+}
+
+}  // namespace
+}  // namespace zorbix::office
