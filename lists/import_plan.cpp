@@ -137,6 +137,9 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
     IncomingProject& project = plan_.projects.emplace_back();
     project.row = row;
     project.record.Reset();
+    std::size_t bytes = 0;
+    for (const std::string_view v : values_) bytes += v.size();
+    project.record.Reserve(bytes);
     for (const std::string_view v : values_) project.record.Append(v);
 }
 

@@ -138,7 +138,9 @@ void ProjectRows::Write(std::int64_t rowid, const Record& values) {
 }
 
 std::int64_t ProjectRows::Insert(const Record& values) {
-    for (int i = 0; i < kColumnCount; ++i) insert_->Bind(i + 1, values[i]);
+    // Every column is bound again before each insert, so no binding outlives
+    // its record.
+    for (int i = 0; i < kColumnCount; ++i) insert_->BindUncopied(i + 1, values[i]);
     insert_->Run();
     return db_.LastInsertRowId();
 }

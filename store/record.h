@@ -36,6 +36,8 @@ public:
         ends_.fill(0);
         filled_ = 0;
     }
+    // Room for this many bytes of values, so Appends do not grow the buffer.
+    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
     void Append(std::string_view value) {
         bytes_.append(value);
         ends_[filled_++] = static_cast<std::uint32_t>(bytes_.size());

@@ -82,6 +82,12 @@ void Statement::Bind(int index, std::string_view text) {
     if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");
 }
 
+void Statement::BindUncopied(int index, std::string_view text) {
+    const int rc =
+        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");
+}
+
 void Statement::Bind(int index, std::int64_t value) {
     const int rc = sqlite3_bind_int64(stmt_, index, value);
     if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");

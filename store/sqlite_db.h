@@ -64,6 +64,8 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     void Bind(int index, std::string_view text);  // 1-based, as SQLite counts
+    // Without a copy: the text must stay unchanged until the next Run or Step.
+    void BindUncopied(int index, std::string_view text);
     void Bind(int index, std::int64_t value);
     bool Step();  // true while a row is there
     void Run();   // steps a statement that returns no rows, then resets it
