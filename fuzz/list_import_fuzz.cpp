@@ -19,8 +19,7 @@ void Plan(const std::filesystem::path& file, lists::ListFormat format) {
         const lists::ImportPlan plan = lists::PlanImport(file, format);
         if (plan.problem_count > 0) return;
         for (const auto& project : plan.projects)
-            if (base::CharacterCount(project.record[store::kNumberColumn]) != 12)
-                __builtin_trap();
+            if (base::CharacterCount(project.record[store::kNumberColumn]) != 12) __builtin_trap();
     } catch (const base::Failure&) {
     }
 }
