@@ -29,8 +29,8 @@ int CellColumn(pugi::xml_node cell) {
     return ParseCellReference(cell.attribute("r").value()).second;
 }
 
-// Gives every row and cell an explicit position, so that inserted ones
-// cannot shift those that were placed after their predecessor.
+}  // namespace
+
 void NameEveryPosition(pugi::xml_node sheet_data) {
     int number = 0;
     for (pugi::xml_node row : sheet_data.children()) {
@@ -53,6 +53,8 @@ void NameEveryPosition(pugi::xml_node sheet_data) {
         }
     }
 }
+
+namespace {
 
 // Gives a cell the number: style kept, type, formula and old value gone.
 void FillCell(pugi::xml_node cell, int row, int column, double value, const std::string& prefix) {
@@ -132,19 +134,23 @@ void DropFormulaCaches(pugi::xml_node sheet_data) {
     }
 }
 
-void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column) {
-    pugi::xml_node dimension = NextNamed(worksheet.first_child(), "dimension");
-    if (!dimension || last_row < 1) return;
-    const std::string ref = dimension.attribute("ref").value();
+std::string WidenedReference(std::string_view ref, int last_row, int last_column) {
     const auto colon = ref.find(':');
     auto [top, left] = ParseCellReference(ref.substr(0, colon));
     auto [bottom, right] =
-        ParseCellReference(colon == std::string::npos ? ref : ref.substr(colon + 1));
+        ParseCellReference(colon == std::string_view::npos ? ref : ref.substr(colon + 1));
     if (top == 0) top = left = bottom = right = 1;  // "A1" of an empty sheet, or unreadable
     bottom = std::max(bottom, last_row);
     right = std::max(right, last_column);
-    const std::string widened = ColumnLetters(left) + std::to_string(top) + ":" +
-                                ColumnLetters(right) + std::to_string(bottom);
+    return ColumnLetters(left) + std::to_string(top) + ":" + ColumnLetters(right) +
+           std::to_string(bottom);
+}
+
+void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column) {
+    pugi::xml_node dimension = NextNamed(worksheet.first_child(), "dimension");
+    if (!dimension || last_row < 1) return;
+    const std::string widened =
+        WidenedReference(dimension.attribute("ref").value(), last_row, last_column);
     pugi::xml_attribute attribute = dimension.attribute("ref");
     if (!attribute) attribute = dimension.append_attribute("ref");
     attribute.set_value(widened.c_str());

@@ -5,6 +5,8 @@
 
 #include <map>
 #include <pugixml.hpp>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace zorbix::office {
@@ -16,12 +18,21 @@ using CellNumbers = std::map<std::pair<int, int>, double>;  // (row, column) -> 
 // "r" attribute are placed after their predecessor, as the format allows.
 void MergeNumbers(pugi::xml_node sheet_data, const CellNumbers& numbers);
 
+// Gives every row and cell an explicit position, so that inserted ones
+// cannot shift those that were placed after their predecessor (the first
+// step of MergeNumbers).
+void NameEveryPosition(pugi::xml_node sheet_data);
+
 // Removes the cached value (and its type) of every formula cell, so that
 // spreadsheet programs compute the formula instead of showing the cache.
 void DropFormulaCaches(pugi::xml_node sheet_data);
 
 // Widens <dimension ref> to take in the bottom right cell given.
 void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column);
+
+// The range `ref` ("A1:C3") widened to take in that bottom right cell; an
+// unreadable or empty one counts as "A1".
+std::string WidenedReference(std::string_view ref, int last_row, int last_column);
 
 // Sets calcPr fullCalcOnLoad="1" in xl/workbook.xml, adding calcPr where
 // the schema puts it when the workbook has none.

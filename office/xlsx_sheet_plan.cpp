@@ -1,0 +1,169 @@
+#include "office/xlsx_sheet_plan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "base/error.h"
+#include "office/formula_values.h"
+#include "office/xlsx_cell_writer.h"
+#include "office/xml_part.h"
+
+namespace zorbix::office {
+namespace {
+
+// Saves straight into a string, as SaveXmlPart does for a whole part.
+struct StringWriter : pugi::xml_writer {
+    std::string bytes;
+    void write(const void* data, std::size_t size) override {
+        bytes.append(static_cast<const char*>(data), size);
+    }
+};
+
+// A node's text as it stands inside its saved part (raw format, no
+// indentation, so a node reads the same alone as among its siblings).
+std::string Printed(pugi::xml_node node) {
+    StringWriter out;
+    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return std::move(out.bytes);
+}
+
+std::string PrefixOf(pugi::xml_node node) {
+    const std::string_view name = node.name();
+    const auto colon = name.find(':');
+    return colon == std::string_view::npos ? "" : std::string(name.substr(0, colon + 1));
+}
+
+bool Is(const pugi::xml_attribute& attribute, const char* name) {
+    return std::strcmp(attribute.name(), name) == 0;
+}
+
+// The start tag of an element with the node's name and attributes, the
+// first one named `dropped` left out (as remove_attribute leaves it out)
+// and the first "r" given `position` when one is given.
+std::string StartTag(pugi::xml_document& scratch, pugi::xml_node node, const char* dropped,
+                     const std::string* position = nullptr) {
+    pugi::xml_node copy = scratch.append_child(node.name());
+    bool skipped = false, placed = false;
+    for (pugi::xml_attribute a : node.attributes()) {
+        if (!skipped && Is(a, dropped)) {
+            skipped = true;
+            continue;
+        }
+        pugi::xml_attribute added = copy.append_attribute(a.name());
+        const bool here = position && !placed && Is(a, "r");
+        added.set_value(here ? position->c_str() : a.value());
+        placed = placed || here;
+    }
+    std::string tag = Printed(copy);  // "<c r=\"A1\"/>": childless
+    scratch.remove_child(copy);
+    tag.resize(tag.size() - 2);
+    return tag + ">";
+}
+
+std::string EndTag(pugi::xml_node node) { return "</" + std::string(node.name()) + ">"; }
+
+// Cuts `text` at the only place `marker` stands.
+std::pair<std::string, std::string> CutAt(const std::string& text, std::string_view marker,
+                                          std::string_view what) {
+    const auto at = text.find(marker);
+    if (at == std::string::npos || text.find(marker, at + 1) != std::string::npos)
+        throw base::Failure(std::string(what) + "的结构无法识别，不能作为模板填写。");
+    return {text.substr(0, at), text.substr(at + marker.size())};
+}
+
+constexpr const char* kRowsMarker = "zorbix-rows-here";
+constexpr std::string_view kRowsMarkerTag = "<zorbix-rows-here/>";
+constexpr const char* kDimensionMarker = "zorbix-dimension-here";
+
+}  // namespace
+
+SheetPlan::SheetPlan(pugi::xml_document& sheet, std::string_view what) {
+    pugi::xml_node sheet_data;
+    for (pugi::xml_node child : sheet.document_element().children()) {
+        const std::string_view name = child.name();
+        if (name == "sheetData" || (name.size() > 10 && name.ends_with(":sheetData")))
+            sheet_data = child;
+    }
+    if (!sheet_data) throw base::Failure(std::string(what) + "不是工作表（缺少sheetData）。");
+    prefix_ = PrefixOf(sheet_data);
+    NameEveryPosition(sheet_data);
+    PrepareRows(sheet_data);
+    PrepareDocument(sheet, sheet_data, what);
+}
+
+void SheetPlan::PrepareRows(pugi::xml_node sheet_data) {
+    pugi::xml_document scratch;
+    for (pugi::xml_node node : sheet_data.children()) {
+        if (LocalName(node) != "row") {
+            data_.push_back({-1, Printed(node)});
+            continue;
+        }
+        Row row;
+        row.number = node.attribute("r").as_int(0);
+        row.open = StartTag(scratch, node, "");
+        row.empty = row.open.substr(0, row.open.size() - 1) + "/>";
+        row.merged_open = StartTag(scratch, node, "spans");
+        row.close = EndTag(node);
+        for (pugi::xml_node child : node.children()) {
+            if (LocalName(child) != "c") {
+                row.children.push_back({-1, Printed(child)});
+                continue;
+            }
+            row.children.push_back({static_cast<int>(cells_.size()), {}});
+            PrepareCell(scratch, child, row.number);
+        }
+        data_.push_back({static_cast<int>(rows_.size()), {}});
+        rows_.push_back(std::move(row));
+    }
+}
+
+void SheetPlan::PrepareCell(pugi::xml_document& scratch, pugi::xml_node node, int row) {
+    Cell& cell = cells_.emplace_back();
+    cell.row = row;
+    cell.column = ParseCellReference(node.attribute("r").value()).second;
+    cell.as_is = Printed(node);
+    cell.close = EndTag(node);
+    const std::string position = ColumnLetters(cell.column) + std::to_string(row);
+    cell.filled_open = StartTag(scratch, node, "t", &position);
+    cell.formula = FormulaCellOf(node);
+    cell.formula_text = std::string(cell.formula.formula_text);
+    cell.formula.formula_text = {};
+    cell.cached = cell.formula.formula && cell.formula.row != 0;
+    if (!cell.cached) return;
+    // Cached values go right after the (last) formula, older ones dropped.
+    pugi::xml_node formula;
+    for (pugi::xml_node child : node.children())
+        if (LocalName(child) == "f") formula = child;
+    cell.before_value = StartTag(scratch, node, "t");
+    std::string* side = &cell.before_value;
+    for (pugi::xml_node child : node.children()) {
+        if (LocalName(child) != "v") *side += Printed(child);
+        if (child == formula) side = &cell.after_value;
+    }
+    cell.after_value += cell.close;
+    const std::string prefix = PrefixOf(node);
+    cell.value_open = "<" + prefix + "v>";
+    cell.value_close = "</" + prefix + "v>";
+}
+
+void SheetPlan::PrepareDocument(pugi::xml_document& sheet, pugi::xml_node sheet_data,
+                                std::string_view what) {
+    if (!sheet_data.first_child()) no_rows_ = SaveXmlPart(sheet);
+    while (sheet_data.first_child()) sheet_data.remove_child(sheet_data.first_child());
+    sheet_data.append_child(kRowsMarker);
+    std::tie(head_, tail_) = CutAt(SaveXmlPart(sheet), kRowsMarkerTag, what);
+
+    pugi::xml_node dimension = sheet.document_element().first_child();
+    while (dimension && LocalName(dimension) != "dimension") dimension = dimension.next_sibling();
+    if (!dimension) return;
+    has_dimension_ = true;
+    pugi::xml_attribute ref = dimension.attribute("ref");
+    if (!ref) ref = dimension.append_attribute("ref");
+    dimension_ref_ = ref.value();
+    ref.set_value(kDimensionMarker);
+    const auto [before_rows, after_rows] = CutAt(SaveXmlPart(sheet), kRowsMarkerTag, what);
+    std::tie(dimension_head_, dimension_tail_) = CutAt(before_rows, kDimensionMarker, what);
+}
+
+}  // namespace zorbix::office
