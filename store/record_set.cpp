@@ -103,6 +103,26 @@ void RecordSet::FillAll() const {
         Count() > kParallelRows);
 }
 
+void RecordSet::VisitColumns(std::span<const int> columns,
+                             const std::function<bool(const Record&)>& visit) {
+    if (pending_) WriteBack();
+    std::unordered_map<std::int64_t, int> position_of;
+    position_of.reserve(rowids_.size());
+    for (std::size_t i = 0; i < rowids_.size(); ++i)
+        position_of.emplace(rowids_[i], static_cast<int>(i));
+    // A row the scan does not meet (gone from the table) reads as empty.
+    std::vector<Record> rows(rowids_.size());
+    rows_->ReadColumns(
+        columns,
+        [&](std::int64_t rowid, Record& row) {
+            const auto it = position_of.find(rowid);
+            if (it != position_of.end()) rows[it->second] = std::move(row);
+        },
+        Count() > kParallelRows);
+    for (const Record& row : rows)
+        if (!visit(row)) return;
+}
+
 const Record& RecordSet::Stored(int position) const {
     EnsureCached(position);
     return *cache_[position - 1];
