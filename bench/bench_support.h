@@ -37,4 +37,13 @@ inline bool Report(const char* what, double value, double target, const char* un
     return ok;
 }
 
+// Prints one figure that must reach its target (a ratio, say); returns
+// false when it falls short.
+inline bool ReportAtLeast(const char* what, double value, double target, const char* unit) {
+    const bool ok = value >= target;
+    std::printf("%-58s %10.1f %-3s (target >= %g %s) %s\n", what, value, unit, target, unit,
+                ok ? "ok" : "MISSED");
+    return ok;
+}
+
 }  // namespace zorbix::bench

@@ -32,7 +32,7 @@ void SheetPlan::Walk(const CellNumbers& numbers, Visitor& visitor) const {
     const auto visit_until = [&](std::size_t end) {
         for (; next < end; ++next) {
             if (data_[next].index < 0) {
-                visitor.Text(data_[next].text);
+                visitor.Text(Of(data_[next].text));
                 continue;
             }
             const Row& row = rows_[data_[next].index];
@@ -42,7 +42,7 @@ void SheetPlan::Walk(const CellNumbers& numbers, Visitor& visitor) const {
             }
             visitor.Text(row.open);
             for (const Child& child : row.children)
-                child.index < 0 ? visitor.Text(child.text) : visitor.Same(cells_[child.index]);
+                child.index < 0 ? visitor.Text(Of(child.text)) : visitor.Same(cells_[child.index]);
             visitor.Text(row.close);
         }
     };
@@ -77,7 +77,7 @@ void SheetPlan::WalkRow(const Row& row, Position first, Position last, Visitor& 
     };
     const auto visit_until = [&](std::size_t end) {
         for (; next < end; ++next)
-            children[next].index < 0 ? visitor.Text(children[next].text)
+            children[next].index < 0 ? visitor.Text(Of(children[next].text))
                                      : visitor.Same(cells_[children[next].index]);
     };
     visitor.Text(row.merged_open);
@@ -122,7 +122,7 @@ struct Gathering {
         numbers.push_back(CellNumberText(value));
         cells.push_back(NumberCell(row, column, numbers.back()));
     }
-    void Text(const std::string&) {}
+    void Text(std::string_view) {}
     void NewRowOpen(int) {}
     void NewRowClose() {}
 };
@@ -130,32 +130,37 @@ struct Gathering {
 // The second walk: the sheet's text.
 struct Writing {
     std::string& out;
+    std::string_view texts;  // the plan's
     const std::string& prefix;
     const std::vector<std::string>& numbers;
     const std::vector<std::optional<double>>& values;  // by index of the gathered cells
     const std::vector<std::size_t>& cached;
     std::size_t next_number = 0, next_cached = 0;
 
-    void Text(const std::string& text) { out += text; }
+    void Text(std::string_view text) { out += text; }
+    template <typename Piece>
+    std::string_view Of(const Piece& piece) const {
+        return texts.substr(piece.at, piece.size);
+    }
     template <typename PlanCell>
     void Same(const PlanCell& cell) {
         if (!cell.cached) {
-            out += cell.as_is;
+            out += Of(cell.as_is);
             return;
         }
-        out += cell.before_value;
+        out += Of(cell.before_value);
         if (const std::optional<double> value = values[cached[next_cached++]]) {
-            out += cell.value_open;
+            out += Of(cell.value_open);
             out += CellNumberText(*value);
-            out += cell.value_close;
+            out += Of(cell.value_close);
         }
-        out += cell.after_value;
+        out += Of(cell.after_value);
     }
     template <typename PlanCell>
     void Filled(const PlanCell& cell, int, int, double) {
-        out += cell.filled_open;
+        out += Of(cell.filled_open);
         Value();
-        out += cell.close;
+        out += Of(cell.close);
     }
     void New(int row, int column, double) {
         out += '<';
@@ -191,7 +196,7 @@ std::string SheetPlan::Fill(const CellNumbers& numbers) const {
     std::string out;
     out.reserve(head_.size() + tail_.size() + 64 * (cells_.size() + numbers.size()));
     out += Dimension(numbers);
-    Writing writing{out, prefix_, gathering.numbers, values, gathering.cached};
+    Writing writing{out, texts_, prefix_, gathering.numbers, values, gathering.cached};
     Walk(numbers, writing);
     out += tail_;
     return out;

@@ -14,7 +14,8 @@ namespace {
 
 // Saves straight into a string, as SaveXmlPart does for a whole part.
 struct StringWriter : pugi::xml_writer {
-    std::string bytes;
+    explicit StringWriter(std::string& to) : bytes(to) {}
+    std::string& bytes;
     void write(const void* data, std::size_t size) override {
         bytes.append(static_cast<const char*>(data), size);
     }
@@ -23,9 +24,10 @@ struct StringWriter : pugi::xml_writer {
 // A node's text as it stands inside its saved part (raw format, no
 // indentation, so a node reads the same alone as among its siblings).
 std::string Printed(pugi::xml_node node) {
-    StringWriter out;
+    std::string bytes;
+    StringWriter out(bytes);
     node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
-    return std::move(out.bytes);
+    return bytes;
 }
 
 std::string PrefixOf(pugi::xml_node node) {
@@ -58,6 +60,38 @@ std::string StartTag(pugi::xml_document& scratch, pugi::xml_node node, const cha
     std::string tag = Printed(copy);  // "<c r=\"A1\"/>": childless
     scratch.remove_child(copy);
     tag.resize(tag.size() - 2);
+    return tag + ">";
+}
+
+// The start tag of a filled cell made from the cell's saved text, which
+// pugixml writes as "<name" and then ` name="value"` per attribute (quotes
+// inside values escaped): the same tag as StartTag's, without a document
+// (a sheet has thousands of cells). Nothing when the text is not of that
+// form.
+std::optional<std::string> FilledTag(std::string_view saved, std::string_view position) {
+    std::size_t at = saved.find_first_of(" />");
+    if (saved.empty() || saved.front() != '<' || at == std::string_view::npos) return std::nullopt;
+    std::string tag(saved.substr(0, at));
+    bool dropped = false, placed = false;
+    while (saved[at] == ' ') {
+        const std::size_t equals = saved.find("=\"", at);
+        const std::size_t end =
+            equals == std::string_view::npos ? std::string_view::npos : saved.find('"', equals + 2);
+        if (end == std::string_view::npos) return std::nullopt;
+        const std::string_view name = saved.substr(at + 1, equals - at - 1);
+        if (!dropped && name == "t") {
+            dropped = true;
+        } else if (!placed && name == "r") {
+            placed = true;
+            tag += " r=\"";
+            tag += position;
+            tag += '"';
+        } else {
+            tag += saved.substr(at, end + 1 - at);
+        }
+        at = end + 1;
+    }
+    if (saved.compare(at, 1, ">") != 0 && saved.compare(at, 2, "/>") != 0) return std::nullopt;
     return tag + ">";
 }
 
@@ -94,9 +128,13 @@ SheetPlan::SheetPlan(pugi::xml_document& sheet, std::string_view what) {
 
 void SheetPlan::PrepareRows(pugi::xml_node sheet_data) {
     pugi::xml_document scratch;
+    std::size_t cells = 0;
+    for (pugi::xml_node node : sheet_data.children())
+        for (pugi::xml_node child : node.children()) cells += LocalName(child) == "c";
+    cells_.reserve(cells);
     for (pugi::xml_node node : sheet_data.children()) {
         if (LocalName(node) != "row") {
-            data_.push_back({-1, Printed(node)});
+            data_.push_back({-1, Print(node)});
             continue;
         }
         Row row;
@@ -107,7 +145,7 @@ void SheetPlan::PrepareRows(pugi::xml_node sheet_data) {
         row.close = EndTag(node);
         for (pugi::xml_node child : node.children()) {
             if (LocalName(child) != "c") {
-                row.children.push_back({-1, Printed(child)});
+                row.children.push_back({-1, Print(child)});
                 continue;
             }
             row.children.push_back({static_cast<int>(cells_.size()), {}});
@@ -118,14 +156,30 @@ void SheetPlan::PrepareRows(pugi::xml_node sheet_data) {
     }
 }
 
+SheetPlan::Text SheetPlan::Print(pugi::xml_node node) {
+    Text text{static_cast<std::uint32_t>(texts_.size()), 0};
+    StringWriter out(texts_);
+    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    text.size = static_cast<std::uint32_t>(texts_.size() - text.at);
+    return text;
+}
+
+SheetPlan::Text SheetPlan::Keep(std::string_view text) {
+    const Text kept{static_cast<std::uint32_t>(texts_.size()),
+                    static_cast<std::uint32_t>(text.size())};
+    texts_ += text;
+    return kept;
+}
+
 void SheetPlan::PrepareCell(pugi::xml_document& scratch, pugi::xml_node node, int row) {
     Cell& cell = cells_.emplace_back();
     cell.row = row;
     cell.column = ParseCellReference(node.attribute("r").value()).second;
-    cell.as_is = Printed(node);
-    cell.close = EndTag(node);
+    cell.as_is = Print(node);
+    cell.close = Keep(EndTag(node));
     const std::string position = ColumnLetters(cell.column) + std::to_string(row);
-    cell.filled_open = StartTag(scratch, node, "t", &position);
+    std::optional<std::string> filled = FilledTag(Of(cell.as_is), position);
+    cell.filled_open = Keep(filled ? *filled : StartTag(scratch, node, "t", &position));
     cell.formula = FormulaCellOf(node);
     cell.formula_text = std::string(cell.formula.formula_text);
     cell.formula.formula_text = {};
@@ -135,16 +189,18 @@ void SheetPlan::PrepareCell(pugi::xml_document& scratch, pugi::xml_node node, in
     pugi::xml_node formula;
     for (pugi::xml_node child : node.children())
         if (LocalName(child) == "f") formula = child;
-    cell.before_value = StartTag(scratch, node, "t");
-    std::string* side = &cell.before_value;
+    std::string before = StartTag(scratch, node, "t"), after;
+    std::string* side = &before;
     for (pugi::xml_node child : node.children()) {
         if (LocalName(child) != "v") *side += Printed(child);
-        if (child == formula) side = &cell.after_value;
+        if (child == formula) side = &after;
     }
-    cell.after_value += cell.close;
+    after += Of(cell.close);
+    cell.before_value = Keep(before);
+    cell.after_value = Keep(after);
     const std::string prefix = PrefixOf(node);
-    cell.value_open = "<" + prefix + "v>";
-    cell.value_close = "</" + prefix + "v>";
+    cell.value_open = Keep("<" + prefix + "v>");
+    cell.value_close = Keep("</" + prefix + "v>");
 }
 
 void SheetPlan::PrepareDocument(pugi::xml_document& sheet, pugi::xml_node sheet_data,

@@ -8,6 +8,7 @@
 // formula's value, widening <dimension> and saving the tree would write.
 #pragma once
 
+#include <cstdint>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
@@ -29,14 +30,18 @@ public:
     std::string Fill(const CellNumbers& numbers) const;
 
 private:
+    // A piece of texts_.
+    struct Text {
+        std::uint32_t at = 0, size = 0;
+    };
     struct Cell {
         int row = 0;     // of its row, as the merge counts it
         int column = 0;  // 0 when its position cannot be read
-        std::string as_is;
-        std::string filled_open;  // start tag of the cell given a number
-        std::string close;
+        Text as_is;
+        Text filled_open;  // start tag of the cell given a number
+        Text close;
         bool cached = false;  // a formula cell whose value a fill computes
-        std::string before_value, after_value, value_open, value_close;
+        Text before_value, after_value, value_open, value_close;
         std::string formula_text;
         FormulaSheetCell formula;  // how formulas see it as it is
     };
@@ -44,7 +49,7 @@ private:
     // kept as it is (blanks, comments).
     struct Child {
         int index = -1;
-        std::string text;
+        Text text;
     };
     struct Row {
         int number = 0;
@@ -63,6 +68,13 @@ private:
                          std::string_view what);
     std::string Dimension(const CellNumbers& numbers) const;
 
+    std::string_view Of(Text text) const {
+        return std::string_view(texts_).substr(text.at, text.size);
+    }
+    Text Print(pugi::xml_node node);
+    Text Keep(std::string_view text);
+
+    std::string texts_;   // the saved texts of the cells and other children, one after another
     std::string prefix_;  // of <sheetData>, which new rows and cells take
     std::vector<Cell> cells_;
     std::vector<Row> rows_;
