@@ -10,6 +10,13 @@
 namespace zorbix::office {
 namespace {
 
+// The deflate level of a filled sheet, measured on the twelve summary
+// workbooks of 32767 demo projects: level 3 deflates them in about three
+// quarters of level 5's time and two thirds of level 6's, and leaves each
+// within 8 % of its size at level 6 (5.8 % for all twelve); level 2 grows
+// one by 10.5 %, which we do not accept.
+constexpr int kSheetLevel = 3;
+
 // The largest sheet the formats allow.
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
@@ -66,7 +73,8 @@ void XlsxCellWriter::SetNumber(int row, int column, double value) {
 void XlsxCellWriter::Save(const std::filesystem::path& target) const {
     WriteZipCopy(template_->package, target,
                  {{template_->sheet_part, template_->sheet->Fill(numbers_)},
-                  {"xl/workbook.xml", template_->workbook}});
+                  {"xl/workbook.xml", template_->workbook}},
+                 kSheetLevel);
 }
 
 }  // namespace zorbix::office
