@@ -1,6 +1,7 @@
 #include "base/numeric_value.h"
 
 #include <charconv>
+#include <cstdint>
 
 namespace zorbix::base {
 
@@ -26,6 +27,15 @@ double NumericValue(std::string_view text) {
         }
     }
     if (!seen_digit) return 0.0;
+    // A whole number of up to 15 digits is exact as a double: summed up
+    // directly it is the value from_chars gives, in a fraction of the time
+    // (the summary run reads tens of fields of every project).
+    if (!seen_point && i - first <= 15) {
+        std::int64_t whole = 0;
+        for (std::size_t d = first; d < i; ++d) whole = whole * 10 + (text[d] - '0');
+        const auto value = static_cast<double>(whole);
+        return negative ? -value : value;
+    }
     double value = 0.0;
     std::from_chars(text.data() + first, text.data() + i, value);
     return negative ? -value : value;
