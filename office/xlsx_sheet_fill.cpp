@@ -1,7 +1,8 @@
-// A fill of a prepared sheet: the merge walks the template's rows and
-// cells in the order MergeNumbers walks the tree, twice. The first walk
-// gathers the cells as the formulas see them, the second writes the text
-// with the formulas' values.
+// A fill of a prepared sheet: one ordered merge pass over the template's
+// rows and cells, as a merge into the parsed tree would make it (a row or
+// cell a number needs is created before the first one after it), walked
+// twice. The first walk gathers the cells as the formulas see them, the
+// second writes the text with the formulas' values.
 #include <algorithm>
 #include <optional>
 
