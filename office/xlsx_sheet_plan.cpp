@@ -112,6 +112,93 @@ constexpr const char* kDimensionMarker = "zorbix-dimension-here";
 
 }  // namespace
 
+// The saved text of <sheetData> read node by node in document order, so
+// that a cell's text is cut out of one save of the whole rows instead of
+// a save of its own (thousands per sheet). What is not a cell is saved on
+// its own and checked against the text, as is every row's start and end;
+// once anything disagrees the reader is lost and the plan is made again
+// node by node.
+class SavedRows {
+public:
+    explicit SavedRows(pugi::xml_node sheet_data) : text_(Printed(sheet_data)) {
+        const std::size_t end = TagEnd(0);
+        lost_ = end == std::string::npos || text_[end - 1] == '/';
+        at_ = end + 1;
+    }
+    bool lost() const { return lost_; }
+    std::size_t size() const { return text_.size(); }
+
+    // Steps over `expected`, which must stand next.
+    void Skip(std::string_view expected) {
+        if (lost_ || text_.compare(at_, expected.size(), expected) != 0)
+            lost_ = true;
+        else
+            at_ += expected.size();
+    }
+
+    // The text of the element `node` standing next, with everything in it.
+    std::string_view Element(pugi::xml_node node) {
+        const std::string start = "<" + std::string(node.name());
+        const std::size_t end = lost_ || text_.compare(at_, start.size(), start) != 0
+                                    ? std::string::npos
+                                    : ElementEnd(at_);
+        if (end == std::string::npos) {
+            lost_ = true;
+            return {};
+        }
+        const std::string_view element = std::string_view(text_).substr(at_, end - at_);
+        at_ = end;
+        return element;
+    }
+
+private:
+    // The '>' closing the tag that starts at `at` (quoted values skipped).
+    std::size_t TagEnd(std::size_t at) const {
+        for (std::size_t i = at + 1; i < text_.size(); ++i) {
+            if (text_[i] == '"') i = text_.find('"', i + 1);
+            if (i == std::string::npos) return i;
+            if (text_[i] == '>') return i;
+        }
+        return std::string::npos;
+    }
+
+    std::size_t Past(std::size_t at, std::string_view close) const {
+        const std::size_t end = text_.find(close, at);
+        return end == std::string::npos ? end : end + close.size();
+    }
+
+    std::size_t ElementEnd(std::size_t at) const {
+        int depth = 0;
+        while (at < text_.size()) {
+            if (text_[at] != '<') {
+                at = text_.find('<', at);
+            } else if (text_.compare(at, 4, "<!--") == 0) {
+                at = Past(at + 4, "-->");
+            } else if (text_.compare(at, 9, "<![CDATA[") == 0) {
+                at = Past(at + 9, "]]>");
+            } else if (text_.compare(at, 2, "<?") == 0) {
+                at = Past(at + 2, "?>");
+            } else if (text_.compare(at, 2, "</") == 0) {
+                at = Past(at, ">");
+                if (at != std::string::npos && --depth == 0) return at;
+            } else {
+                const std::size_t end = TagEnd(at);
+                if (end == std::string::npos) return end;
+                const bool empty = text_[end - 1] == '/';
+                at = end + 1;
+                if (!empty) ++depth;
+                if (depth == 0) return at;
+            }
+            if (at == std::string::npos) return at;
+        }
+        return std::string::npos;
+    }
+
+    std::string text_;
+    std::size_t at_ = 0;
+    bool lost_ = false;
+};
+
 SheetPlan::SheetPlan(pugi::xml_document& sheet, std::string_view what) {
     pugi::xml_node sheet_data;
     for (pugi::xml_node child : sheet.document_element().children()) {
@@ -127,14 +214,33 @@ SheetPlan::SheetPlan(pugi::xml_document& sheet, std::string_view what) {
 }
 
 void SheetPlan::PrepareRows(pugi::xml_node sheet_data) {
-    pugi::xml_document scratch;
     std::size_t cells = 0;
     for (pugi::xml_node node : sheet_data.children())
         for (pugi::xml_node child : node.children()) cells += LocalName(child) == "c";
     cells_.reserve(cells);
+    SavedRows saved(sheet_data);
+    // Each cell's text and its start tag when filled, and a little more:
+    // grown by doubling, the buffer would be copied a dozen times.
+    texts_.reserve(saved.size() + 32 * cells + 4096);
+    PrepareRows(sheet_data, &saved);
+    if (!saved.lost()) return;
+    cells_.clear();
+    rows_.clear();
+    data_.clear();
+    texts_.clear();
+    PrepareRows(sheet_data, nullptr);
+}
+
+void SheetPlan::PrepareRows(pugi::xml_node sheet_data, SavedRows* saved) {
+    pugi::xml_document scratch;
+    const auto other = [&](pugi::xml_node node) {
+        const Text text = Print(node);
+        if (saved) saved->Skip(Of(text));
+        return text;
+    };
     for (pugi::xml_node node : sheet_data.children()) {
         if (LocalName(node) != "row") {
-            data_.push_back({-1, Print(node)});
+            data_.push_back({-1, other(node)});
             continue;
         }
         Row row;
@@ -143,17 +249,21 @@ void SheetPlan::PrepareRows(pugi::xml_node sheet_data) {
         row.empty = row.open.substr(0, row.open.size() - 1) + "/>";
         row.merged_open = StartTag(scratch, node, "spans");
         row.close = EndTag(node);
+        if (saved) saved->Skip(node.first_child() ? row.open : row.empty);
         for (pugi::xml_node child : node.children()) {
             if (LocalName(child) != "c") {
-                row.children.push_back({-1, Print(child)});
+                row.children.push_back({-1, other(child)});
                 continue;
             }
             row.children.push_back({static_cast<int>(cells_.size()), {}});
-            PrepareCell(scratch, child, row.number);
+            const std::string_view text = saved ? saved->Element(child) : std::string_view();
+            PrepareCell(scratch, child, row.number, text);
         }
+        if (saved && node.first_child()) saved->Skip(row.close);
         data_.push_back({static_cast<int>(rows_.size()), {}});
         rows_.push_back(std::move(row));
     }
+    if (saved) saved->Skip("</" + std::string(sheet_data.name()) + ">");
 }
 
 SheetPlan::Text SheetPlan::Print(pugi::xml_node node) {
@@ -171,11 +281,12 @@ SheetPlan::Text SheetPlan::Keep(std::string_view text) {
     return kept;
 }
 
-void SheetPlan::PrepareCell(pugi::xml_document& scratch, pugi::xml_node node, int row) {
+void SheetPlan::PrepareCell(pugi::xml_document& scratch, pugi::xml_node node, int row,
+                            std::string_view saved) {
     Cell& cell = cells_.emplace_back();
     cell.row = row;
     cell.column = ParseCellReference(node.attribute("r").value()).second;
-    cell.as_is = Print(node);
+    cell.as_is = saved.empty() ? Print(node) : Keep(saved);
     cell.close = Keep(EndTag(node));
     const std::string position = ColumnLetters(cell.column) + std::to_string(row);
     std::optional<std::string> filled = FilledTag(Of(cell.as_is), position);

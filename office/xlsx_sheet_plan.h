@@ -19,6 +19,8 @@
 
 namespace zorbix::office {
 
+class SavedRows;
+
 class SheetPlan {
 public:
     // Prepares the parsed sheet (its rows and cells get positions where
@@ -63,7 +65,10 @@ private:
                  CellNumbers::const_iterator last, Visitor& visitor) const;
 
     void PrepareRows(pugi::xml_node sheet_data);
-    void PrepareCell(pugi::xml_document& scratch, pugi::xml_node cell, int row);
+    void PrepareRows(pugi::xml_node sheet_data, SavedRows* saved);
+    // `saved`: the cell's text cut out of the rows' saved text, when known.
+    void PrepareCell(pugi::xml_document& scratch, pugi::xml_node cell, int row,
+                     std::string_view saved);
     void PrepareDocument(pugi::xml_document& sheet, pugi::xml_node sheet_data,
                          std::string_view what);
     std::string Dimension(const CellNumbers& numbers) const;
