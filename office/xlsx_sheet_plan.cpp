@@ -7,26 +7,15 @@
 #include "base/error.h"
 #include "office/formula_values.h"
 #include "office/xlsx_cell_writer.h"
+#include "office/xlsx_saved_rows.h"
 #include "office/xml_part.h"
 
 namespace zorbix::office {
 namespace {
 
-// Saves straight into a string, as SaveXmlPart does for a whole part.
-struct StringWriter : pugi::xml_writer {
-    explicit StringWriter(std::string& to) : bytes(to) {}
-    std::string& bytes;
-    void write(const void* data, std::size_t size) override {
-        bytes.append(static_cast<const char*>(data), size);
-    }
-};
-
-// A node's text as it stands inside its saved part (raw format, no
-// indentation, so a node reads the same alone as among its siblings).
 std::string Printed(pugi::xml_node node) {
     std::string bytes;
-    StringWriter out(bytes);
-    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    AppendSaved(node, bytes);
     return bytes;
 }
 
@@ -112,93 +101,6 @@ constexpr const char* kDimensionMarker = "zorbix-dimension-here";
 
 }  // namespace
 
-// The saved text of <sheetData> read node by node in document order, so
-// that a cell's text is cut out of one save of the whole rows instead of
-// a save of its own (thousands per sheet). What is not a cell is saved on
-// its own and checked against the text, as is every row's start and end;
-// once anything disagrees the reader is lost and the plan is made again
-// node by node.
-class SavedRows {
-public:
-    explicit SavedRows(pugi::xml_node sheet_data) : text_(Printed(sheet_data)) {
-        const std::size_t end = TagEnd(0);
-        lost_ = end == std::string::npos || text_[end - 1] == '/';
-        at_ = end + 1;
-    }
-    bool lost() const { return lost_; }
-    std::size_t size() const { return text_.size(); }
-
-    // Steps over `expected`, which must stand next.
-    void Skip(std::string_view expected) {
-        if (lost_ || text_.compare(at_, expected.size(), expected) != 0)
-            lost_ = true;
-        else
-            at_ += expected.size();
-    }
-
-    // The text of the element `node` standing next, with everything in it.
-    std::string_view Element(pugi::xml_node node) {
-        const std::string start = "<" + std::string(node.name());
-        const std::size_t end = lost_ || text_.compare(at_, start.size(), start) != 0
-                                    ? std::string::npos
-                                    : ElementEnd(at_);
-        if (end == std::string::npos) {
-            lost_ = true;
-            return {};
-        }
-        const std::string_view element = std::string_view(text_).substr(at_, end - at_);
-        at_ = end;
-        return element;
-    }
-
-private:
-    // The '>' closing the tag that starts at `at` (quoted values skipped).
-    std::size_t TagEnd(std::size_t at) const {
-        for (std::size_t i = at + 1; i < text_.size(); ++i) {
-            if (text_[i] == '"') i = text_.find('"', i + 1);
-            if (i == std::string::npos) return i;
-            if (text_[i] == '>') return i;
-        }
-        return std::string::npos;
-    }
-
-    std::size_t Past(std::size_t at, std::string_view close) const {
-        const std::size_t end = text_.find(close, at);
-        return end == std::string::npos ? end : end + close.size();
-    }
-
-    std::size_t ElementEnd(std::size_t at) const {
-        int depth = 0;
-        while (at < text_.size()) {
-            if (text_[at] != '<') {
-                at = text_.find('<', at);
-            } else if (text_.compare(at, 4, "<!--") == 0) {
-                at = Past(at + 4, "-->");
-            } else if (text_.compare(at, 9, "<![CDATA[") == 0) {
-                at = Past(at + 9, "]]>");
-            } else if (text_.compare(at, 2, "<?") == 0) {
-                at = Past(at + 2, "?>");
-            } else if (text_.compare(at, 2, "</") == 0) {
-                at = Past(at, ">");
-                if (at != std::string::npos && --depth == 0) return at;
-            } else {
-                const std::size_t end = TagEnd(at);
-                if (end == std::string::npos) return end;
-                const bool empty = text_[end - 1] == '/';
-                at = end + 1;
-                if (!empty) ++depth;
-                if (depth == 0) return at;
-            }
-            if (at == std::string::npos) return at;
-        }
-        return std::string::npos;
-    }
-
-    std::string text_;
-    std::size_t at_ = 0;
-    bool lost_ = false;
-};
-
 SheetPlan::SheetPlan(pugi::xml_document& sheet, std::string_view what) {
     pugi::xml_node sheet_data;
     for (pugi::xml_node child : sheet.document_element().children()) {
@@ -268,8 +170,7 @@ void SheetPlan::PrepareRows(pugi::xml_node sheet_data, SavedRows* saved) {
 
 SheetPlan::Text SheetPlan::Print(pugi::xml_node node) {
     Text text{static_cast<std::uint32_t>(texts_.size()), 0};
-    StringWriter out(texts_);
-    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    AppendSaved(node, texts_);
     text.size = static_cast<std::uint32_t>(texts_.size() - text.at);
     return text;
 }

@@ -19,7 +19,7 @@
 
 namespace zorbix::office {
 
-class SavedRows;
+class SavedRows;  // office/xlsx_saved_rows.h
 
 class SheetPlan {
 public:
