@@ -53,12 +53,12 @@ public:
         const bool close = span < 4 * rowids.size() + 64;
         first_ = *low;
         if (close)
-            table_.assign(static_cast<std::size_t>(*high - *low) + 1, -1);
+            table_.assign(static_cast<std::size_t>(span) + 1, -1);
         else
             hashed_.reserve(rowids.size());
         for (std::size_t i = 0; i < rowids.size(); ++i) {
             if (close)
-                table_[static_cast<std::size_t>(rowids[i] - first_)] = static_cast<int>(i);
+                table_[Offset(rowids[i])] = static_cast<int>(i);
             else
                 hashed_.emplace(rowids[i], static_cast<int>(i));
         }
@@ -69,12 +69,16 @@ public:
             const auto it = hashed_.find(rowid);
             return it == hashed_.end() ? -1 : it->second;
         }
-        if (rowid < first_ || static_cast<std::uint64_t>(rowid - first_) >= table_.size())
-            return -1;
-        return table_[static_cast<std::size_t>(rowid - first_)];
+        if (rowid < first_ || Offset(rowid) >= table_.size()) return -1;
+        return table_[Offset(rowid)];
     }
 
 private:
+    // Unsigned: no overflow however far apart the two lie.
+    std::uint64_t Offset(std::int64_t rowid) const {
+        return static_cast<std::uint64_t>(rowid) - static_cast<std::uint64_t>(first_);
+    }
+
     std::int64_t first_ = 0;
     std::vector<int> table_;
     std::unordered_map<std::int64_t, int> hashed_;
