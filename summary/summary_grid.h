@@ -26,8 +26,7 @@ public:
     void Add(int row, int column, double figure) {
         // Adding nothing changes no sum (no cell is ever -0, so not even its
         // sign): many fields of a project are empty.
-        if (figure == 0 || row < 0 || row >= kGridRows || column < 0 || column >= columns_)
-            return;
+        if (figure == 0 || row < 0 || row >= kGridRows || column < 0 || column >= columns_) return;
         double& cell = cells_[static_cast<std::size_t>(row) * columns_ + column];
         const double sum = cell + figure;
         if (std::isfinite(sum)) cell = sum;

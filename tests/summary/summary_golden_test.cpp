@@ -36,9 +36,15 @@ std::vector<summary::SummaryGrid> EmptyGrids() {
 
 // Every cell of every grid, with figures of every kind a sum can reach.
 std::vector<summary::SummaryGrid> OddGrids() {
-    const double figures[] = {1,    7,     0.5,     1234.5678901234567, 0.1 + 0.2, 1e15,
-                              1e20, 3e-7,  -4,      999999999999999,    2.5,       0,
-                              1e300, 12.25, 40000.1, 1.0 / 3};
+    // Whole, fractional, tiny, huge and negative figures, and nothing.
+    const double figures[] = {1,         7,
+                              0.5,       1234.5678901234567,
+                              0.1 + 0.2, 1e15,
+                              1e20,      3e-7,
+                              -4,        999999999999999,
+                              2.5,       0,
+                              1e300,     12.25,
+                              40000.1,   1.0 / 3};
     std::vector<summary::SummaryGrid> grids = EmptyGrids();
     std::uint64_t state = 88172645463325252ull;
     for (auto& grid : grids)
