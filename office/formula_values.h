@@ -10,6 +10,9 @@
 #pragma once
 
 #include <pugixml.hpp>
+#include <string_view>
+
+#include "office/formula_sheet.h"
 
 namespace zorbix::office {
 
@@ -18,5 +21,13 @@ namespace zorbix::office {
 // computed. Every row and cell must carry its position ("r"), as they do
 // once numbers have been merged.
 void CacheFormulaValues(pugi::xml_node sheet_data);
+
+// A cell of a parsed sheet as its formulas see it; the formula text points
+// into the parsed document.
+FormulaSheetCell FormulaCellOf(pugi::xml_node cell);
+
+// A cell holding the number written as `text` (what a reader of the saved
+// sheet gets back, which is what the totals must be computed from).
+FormulaSheetCell NumberCell(int row, int column, std::string_view text);
 
 }  // namespace zorbix::office

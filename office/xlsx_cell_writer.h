@@ -13,16 +13,18 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
-#include "office/zip_archive.h"
-
 namespace zorbix::office {
+
+struct XlsxTemplate;
 
 class XlsxCellWriter {
 public:
-    // Opens the template and reads its first sheet.
+    // Opens the template and reads its first sheet (office/xlsx_template.h:
+    // a template already read and unchanged since is not read again).
     explicit XlsxCellWriter(const std::filesystem::path& workbook);
 
     // Sets the cell at a 1-based row and column to a number. A cell that
@@ -35,8 +37,7 @@ public:
     void Save(const std::filesystem::path& target) const;
 
 private:
-    ZipArchive package_;
-    std::string sheet_part_;
+    std::shared_ptr<const XlsxTemplate> template_;
     std::map<std::pair<int, int>, double> numbers_;  // (row, column) -> value
 };
 

@@ -23,14 +23,8 @@ pugi::xml_node NextNamed(pugi::xml_node node, std::string_view local) {
     return node;
 }
 
-int RowNumber(pugi::xml_node row) { return row.attribute("r").as_int(0); }
+}  // namespace
 
-int CellColumn(pugi::xml_node cell) {
-    return ParseCellReference(cell.attribute("r").value()).second;
-}
-
-// Gives every row and cell an explicit position, so that inserted ones
-// cannot shift those that were placed after their predecessor.
 void NameEveryPosition(pugi::xml_node sheet_data) {
     int number = 0;
     for (pugi::xml_node row : sheet_data.children()) {
@@ -54,73 +48,6 @@ void NameEveryPosition(pugi::xml_node sheet_data) {
     }
 }
 
-// Gives a cell the number: style kept, type, formula and old value gone.
-void FillCell(pugi::xml_node cell, int row, int column, double value, const std::string& prefix) {
-    cell.remove_attribute("t");
-    while (cell.first_child()) cell.remove_child(cell.first_child());
-    if (!cell.attribute("r")) cell.prepend_attribute("r");
-    cell.attribute("r").set_value((ColumnLetters(column) + std::to_string(row)).c_str());
-    cell.append_child((prefix + "v").c_str())
-        .append_child(pugi::node_pcdata)
-        .set_value(CellNumberText(value).c_str());
-}
-
-using Position = CellNumbers::const_iterator;
-
-// Merges the numbers of one row (from `first` up to `last`) into its cells.
-void MergeRow(pugi::xml_node row, int row_number, Position first, Position last,
-              const std::string& prefix) {
-    row.remove_attribute("spans");  // stale once cells are added
-    pugi::xml_node cell = NextNamed(row.first_child(), "c");
-    for (Position it = first; it != last; ++it) {
-        const int wanted = it->first.second;
-        while (cell && CellColumn(cell) < wanted) cell = NextNamed(cell.next_sibling(), "c");
-        if (!cell || CellColumn(cell) > wanted) {
-            const pugi::xml_node added = cell
-                                             ? row.insert_child_before((prefix + "c").c_str(), cell)
-                                             : row.append_child((prefix + "c").c_str());
-            FillCell(added, row_number, wanted, it->second, prefix);
-            continue;
-        }
-        FillCell(cell, row_number, wanted, it->second, prefix);
-        cell = NextNamed(cell.next_sibling(), "c");
-    }
-}
-
-pugi::xml_node NewRow(pugi::xml_node sheet_data, pugi::xml_node before, int number,
-                      const std::string& prefix) {
-    pugi::xml_node row = before ? sheet_data.insert_child_before((prefix + "row").c_str(), before)
-                                : sheet_data.append_child((prefix + "row").c_str());
-    row.append_attribute("r").set_value(number);
-    return row;
-}
-
-Position EndOfRow(Position it, Position end) {
-    const int row = it->first.first;
-    while (it != end && it->first.first == row) ++it;
-    return it;
-}
-
-}  // namespace
-
-void MergeNumbers(pugi::xml_node sheet_data, const CellNumbers& numbers) {
-    const std::string prefix = PrefixOf(sheet_data);
-    NameEveryPosition(sheet_data);
-    pugi::xml_node row = NextNamed(sheet_data.first_child(), "row");
-    for (Position it = numbers.begin(); it != numbers.end();) {
-        const int wanted = it->first.first;
-        while (row && RowNumber(row) < wanted) row = NextNamed(row.next_sibling(), "row");
-        const Position last = EndOfRow(it, numbers.end());
-        if (!row || RowNumber(row) > wanted) {
-            MergeRow(NewRow(sheet_data, row, wanted, prefix), wanted, it, last, prefix);
-        } else {
-            MergeRow(row, wanted, it, last, prefix);
-            row = NextNamed(row.next_sibling(), "row");
-        }
-        it = last;
-    }
-}
-
 void DropFormulaCaches(pugi::xml_node sheet_data) {
     for (pugi::xml_node row : sheet_data.children()) {
         if (LocalName(row) != "row") continue;
@@ -132,19 +59,23 @@ void DropFormulaCaches(pugi::xml_node sheet_data) {
     }
 }
 
-void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column) {
-    pugi::xml_node dimension = NextNamed(worksheet.first_child(), "dimension");
-    if (!dimension || last_row < 1) return;
-    const std::string ref = dimension.attribute("ref").value();
+std::string WidenedReference(std::string_view ref, int last_row, int last_column) {
     const auto colon = ref.find(':');
     auto [top, left] = ParseCellReference(ref.substr(0, colon));
     auto [bottom, right] =
-        ParseCellReference(colon == std::string::npos ? ref : ref.substr(colon + 1));
+        ParseCellReference(colon == std::string_view::npos ? ref : ref.substr(colon + 1));
     if (top == 0) top = left = bottom = right = 1;  // "A1" of an empty sheet, or unreadable
     bottom = std::max(bottom, last_row);
     right = std::max(right, last_column);
-    const std::string widened = ColumnLetters(left) + std::to_string(top) + ":" +
-                                ColumnLetters(right) + std::to_string(bottom);
+    return ColumnLetters(left) + std::to_string(top) + ":" + ColumnLetters(right) +
+           std::to_string(bottom);
+}
+
+void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column) {
+    pugi::xml_node dimension = NextNamed(worksheet.first_child(), "dimension");
+    if (!dimension || last_row < 1) return;
+    const std::string widened =
+        WidenedReference(dimension.attribute("ref").value(), last_row, last_column);
     pugi::xml_attribute attribute = dimension.attribute("ref");
     if (!attribute) attribute = dimension.append_attribute("ref");
     attribute.set_value(widened.c_str());

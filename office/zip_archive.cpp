@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "base/atomic_file.h"
@@ -255,6 +256,11 @@ std::string ZipArchive::Read(std::string_view name) const {
 
 void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
                   const std::map<std::string, std::string>& replaced) {
+    WriteZipCopy(source, target, replaced, static_cast<int>(kCopyLevel));
+}
+
+void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
+                  const std::map<std::string, std::string>& replaced, int level) {
     // A protected target (the template itself, say) is named as such.
     base::RefuseProtectedTarget(target);
     std::error_code ec;
@@ -267,7 +273,8 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
         const std::string name = raw ? raw : "";
         if (!replaced.count(name)) out.Copy(source.handle(), static_cast<zip_uint64_t>(i), name);
     }
-    for (const auto& [name, bytes] : replaced) out.Add(name, bytes, kCopyLevel);
+    for (const auto& [name, bytes] : replaced)
+        out.Add(name, bytes, static_cast<zip_uint32_t>(std::clamp(level, 1, 9)));
     out.Write();
 }
 

@@ -48,6 +48,11 @@ private:
 void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
                   const std::map<std::string, std::string>& replaced);
 
+// As above, the replaced parts deflated at `level` (1 fastest to 9
+// smallest), for a writer that measured its own parts.
+void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
+                  const std::map<std::string, std::string>& replaced, int level);
+
 // Writes a new zip of these parts, in this order, atomically.
 void WriteZip(const std::filesystem::path& target,
               const std::vector<std::pair<std::string, std::string>>& parts);

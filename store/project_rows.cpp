@@ -79,9 +79,35 @@ bool ProjectRows::Read(std::span<const std::int64_t> rowids, std::vector<Record>
 
 namespace {
 
+// Which columns a scan reads: all, or a chosen few (the others empty).
+struct ScanColumns {
+    std::string list;       // the select list after "rowid,"
+    std::vector<int> slot;  // per record column, its place in the list; -1 unread
+};
+
+ScanColumns AllColumns() {
+    ScanColumns all{ColumnList(), std::vector<int>(kColumnCount)};
+    for (int c = 0; c < kColumnCount; ++c) all.slot[c] = c;
+    return all;
+}
+
+ScanColumns ChosenColumns(std::span<const int> columns) {
+    ScanColumns chosen{"", std::vector<int>(kColumnCount, -1)};
+    int place = 0;
+    for (int c : columns) {
+        if (c < 0 || c >= kColumnCount || chosen.slot[c] >= 0) continue;
+        if (place > 0) chosen.list += ',';
+        chosen.list += '"' + Columns()[c].name + '"';
+        chosen.slot[c] = place++;
+    }
+    if (place == 0) chosen.list = "NULL";  // nothing asked: rowids only
+    return chosen;
+}
+
 // Rows from `rowid > after` up to `rowid <= last` (0 = no bound).
-void Scan(Database& db, std::int64_t after, std::int64_t last, const ProjectRows::Taker& take) {
-    std::string sql = "SELECT rowid," + ColumnList() + " FROM kjxmzxqk WHERE rowid > ?1";
+void Scan(Database& db, std::int64_t after, std::int64_t last, const ScanColumns& columns,
+          const ProjectRows::Taker& take) {
+    std::string sql = "SELECT rowid," + columns.list + " FROM kjxmzxqk WHERE rowid > ?1";
     if (last > 0) sql += " AND rowid <= ?2";
     Statement scan(db, sql);
     scan.Bind(1, after);
@@ -89,7 +115,8 @@ void Scan(Database& db, std::int64_t after, std::int64_t last, const ProjectRows
     Record row;
     while (scan.Step()) {
         row.Reset();
-        for (int c = 0; c < kColumnCount; ++c) row.Append(scan.Text(c + 1));
+        for (int c = 0; c < kColumnCount; ++c)
+            row.Append(columns.slot[c] < 0 ? std::string_view() : scan.Text(columns.slot[c] + 1));
         take(scan.Int(0), row);
     }
 }
@@ -102,33 +129,44 @@ std::int64_t MiddleRowid(Database& db) {
     return q.Step() ? q.Int(0) : 0;
 }
 
-}  // namespace
-
-void ProjectRows::ReadAll(const Taker& take, bool in_two_halves) {
+// Every row of the table; with in_two_halves (and no transaction open) the
+// upper half is read at the same time on a second connection.
+void ScanAll(Database& db, const ScanColumns& columns, const ProjectRows::Taker& take,
+             bool in_two_halves) {
     // Outside a transaction every row is committed, so a second connection
     // sees what this one sees and can read the upper half on the other core.
-    if (!in_two_halves || !db_.IsAutocommit()) {
-        Scan(db_, std::numeric_limits<std::int64_t>::min(), 0, take);
+    if (!in_two_halves || !db.IsAutocommit()) {
+        Scan(db, std::numeric_limits<std::int64_t>::min(), 0, columns, take);
         return;
     }
-    const std::int64_t middle = MiddleRowid(db_);
+    const std::int64_t middle = MiddleRowid(db);
     std::exception_ptr failure;
     std::thread upper([&] {
         try {
-            Database other(db_.file());
-            Scan(other, middle, 0, take);
+            Database other(db.file());
+            Scan(other, middle, 0, columns, take);
         } catch (...) {
             failure = std::current_exception();
         }
     });
     try {
-        Scan(db_, std::numeric_limits<std::int64_t>::min(), middle, take);
+        Scan(db, std::numeric_limits<std::int64_t>::min(), middle, columns, take);
     } catch (...) {
         upper.join();
         throw;
     }
     upper.join();
     if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
+
+void ProjectRows::ReadAll(const Taker& take, bool in_two_halves) {
+    ScanAll(db_, AllColumns(), take, in_two_halves);
+}
+
+void ProjectRows::ReadColumns(std::span<const int> columns, const Taker& take, bool in_two_halves) {
+    ScanAll(db_, ChosenColumns(columns), take, in_two_halves);
 }
 
 void ProjectRows::Write(std::int64_t rowid, const Record& values) {

@@ -33,6 +33,11 @@ public:
     // from two threads at once, for different rows.
     void ReadAll(const Taker& take, bool in_two_halves = false);
 
+    // As ReadAll, reading only these columns; the records handed on hold
+    // their values and every other column empty. A run that totals a few
+    // columns of every project copies a third of the table this way.
+    void ReadColumns(std::span<const int> columns, const Taker& take, bool in_two_halves = false);
+
     void Write(std::int64_t rowid, const Record& values);
     std::int64_t Insert(const Record& values);
     void Delete(std::int64_t rowid);

@@ -41,6 +41,49 @@ private:
     bool committed_ = false;
 };
 
+// The position of each rowid of the set: by a table over the rowids' range
+// when they lie close together (as a table's rowids do), else by a hash.
+class RowidPositions {
+public:
+    explicit RowidPositions(const std::vector<std::int64_t>& rowids) {
+        if (rowids.empty()) return;
+        const auto [low, high] = std::minmax_element(rowids.begin(), rowids.end());
+        const std::uint64_t span =
+            static_cast<std::uint64_t>(*high) - static_cast<std::uint64_t>(*low);
+        const bool close = span < 4 * rowids.size() + 64;
+        first_ = *low;
+        if (close)
+            table_.assign(static_cast<std::size_t>(span) + 1, -1);
+        else
+            hashed_.reserve(rowids.size());
+        for (std::size_t i = 0; i < rowids.size(); ++i) {
+            if (close)
+                table_[Offset(rowids[i])] = static_cast<int>(i);
+            else
+                hashed_.emplace(rowids[i], static_cast<int>(i));
+        }
+    }
+    // -1 for a rowid not in the set.
+    int Of(std::int64_t rowid) const {
+        if (table_.empty()) {
+            const auto it = hashed_.find(rowid);
+            return it == hashed_.end() ? -1 : it->second;
+        }
+        if (rowid < first_ || Offset(rowid) >= table_.size()) return -1;
+        return table_[Offset(rowid)];
+    }
+
+private:
+    // Unsigned: no overflow however far apart the two lie.
+    std::uint64_t Offset(std::int64_t rowid) const {
+        return static_cast<std::uint64_t>(rowid) - static_cast<std::uint64_t>(first_);
+    }
+
+    std::int64_t first_ = 0;
+    std::vector<int> table_;
+    std::unordered_map<std::int64_t, int> hashed_;
+};
+
 }  // namespace
 
 RecordSet::RecordSet(Database& db)
@@ -101,6 +144,23 @@ void RecordSet::FillAll() const {
             cache_[it->second] = std::make_unique<Record>(std::move(row));
         },
         Count() > kParallelRows);
+}
+
+void RecordSet::VisitColumns(std::span<const int> columns,
+                             const std::function<bool(const Record&)>& visit) {
+    if (pending_) WriteBack();
+    const RowidPositions positions(rowids_);
+    // A row the scan does not meet (gone from the table) reads as empty.
+    std::vector<Record> rows(rowids_.size());
+    rows_->ReadColumns(
+        columns,
+        [&](std::int64_t rowid, Record& row) {
+            if (const int position = positions.Of(rowid); position >= 0)
+                rows[position] = std::move(row);
+        },
+        Count() > kParallelRows);
+    for (const Record& row : rows)
+        if (!visit(row)) return;
 }
 
 const Record& RecordSet::Stored(int position) const {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,6 +103,14 @@ public:
     // The values of one column of every record, in set order (pending change
     // of the current record included).
     std::vector<std::string> ColumnValues(int column) const;
+
+    // Calls visit with every record in set order, holding only the values
+    // of `columns` (every other column empty), read in one scan of the
+    // table without filling the cache: for runs that total a few columns of
+    // every project. A pending change is written first. Stops when visit
+    // returns false.
+    void VisitColumns(std::span<const int> columns,
+                      const std::function<bool(const Record&)>& visit);
 
     int Subscribe(Listener listener);
     void Unsubscribe(int id);

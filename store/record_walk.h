@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 
 #include "base/outcome.h"
 #include "base/prompter.h"
@@ -36,5 +37,13 @@ struct WalkProgress {
 // themselves after the walk.
 base::Outcome WalkAllRecords(RecordSet& records, WalkProgress progress,
                              const std::function<void(const Record&)>& visit);
+
+// The same walk over the values of a few columns (store/record_set.h,
+// VisitColumns), for runs that total them: the records visited hold only
+// those columns. Progress and stopping as above; the set does not move, the
+// current record's pending change is written first.
+base::Outcome WalkColumnsOfAllRecords(RecordSet& records, std::span<const int> columns,
+                                      WalkProgress progress,
+                                      const std::function<void(const Record&)>& visit);
 
 }  // namespace zorbix::store

@@ -48,6 +48,14 @@ std::string SingleDecimal(std::int64_t key) {
     return std::string(buffer, done.ptr);
 }
 
+// The columns of the five groups' keys, in group order.
+const std::array<int, 5>& KeyColumns() {
+    static const std::array<int, 5> columns = {
+        store::ColumnIndex("JB25"), store::ColumnIndex("JB22"), store::ColumnIndex("JB61"),
+        store::ColumnIndex("JB62"), store::ColumnIndex("JB26")};
+    return columns;
+}
+
 }  // namespace
 
 int UnitTypeRow(std::int64_t key) { return key >= 1 && key <= 20 ? static_cast<int>(key) + 1 : 12; }
@@ -76,11 +84,7 @@ int DepartmentRow(std::int64_t key) {
 }
 
 StandardRows StandardRowsOf(const store::Record& record) {
-    static const int kJB25 = store::ColumnIndex("JB25");
-    static const int kJB22 = store::ColumnIndex("JB22");
-    static const int kJB61 = store::ColumnIndex("JB61");
-    static const int kJB62 = store::ColumnIndex("JB62");
-    static const int kJB26 = store::ColumnIndex("JB26");
+    const auto [kJB25, kJB22, kJB61, kJB62, kJB26] = KeyColumns();
     StandardRows rows;
     auto add = [&rows](std::optional<int> row) {
         if (row) rows.rows[rows.count++] = *row;
@@ -92,5 +96,7 @@ StandardRows StandardRowsOf(const store::Record& record) {
     add(DepartmentRow(CutKey(record[kJB26])));
     return rows;
 }
+
+std::vector<int> StandardRowColumns() { return {KeyColumns().begin(), KeyColumns().end()}; }
 
 }  // namespace zorbix::summary

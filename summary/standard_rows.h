@@ -36,6 +36,9 @@ struct StandardRows {
 
 StandardRows StandardRowsOf(const store::Record& record);
 
+// The record columns StandardRowsOf reads.
+std::vector<int> StandardRowColumns();
+
 // Calls the posting step with each row the project reaches, in group order.
 template <typename Step>
 void PostToStandardRows(const StandardRows& rows, Step&& step) {

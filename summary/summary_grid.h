@@ -5,6 +5,8 @@
 // no addition is lost to a narrow cell type.
 #pragma once
 
+#include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace zorbix::summary {
@@ -20,7 +22,15 @@ public:
     // Adds a figure to a cell. An addition outside the grid is skipped (the
     // record still counts elsewhere), and so is one whose sum would no
     // longer be a number (an absurdly long digit string).
-    void Add(int row, int column, double figure);
+    // Inline: the summary run adds hundreds of figures per project.
+    void Add(int row, int column, double figure) {
+        // Adding nothing changes no sum (no cell is ever -0, so not even its
+        // sign): many fields of a project are empty.
+        if (figure == 0 || row < 0 || row >= kGridRows || column < 0 || column >= columns_) return;
+        double& cell = cells_[static_cast<std::size_t>(row) * columns_ + column];
+        const double sum = cell + figure;
+        if (std::isfinite(sum)) cell = sum;
+    }
 
     double At(int row, int column) const;
     int Columns() const { return columns_; }

@@ -20,6 +20,20 @@ PersonFields Person(char n) {
             store::ColumnIndex("JB46" + d), store::ColumnIndex("JB43" + d)};
 }
 
+// The code columns, read once (the catalogue is not to be asked during
+// static initialisation).
+struct Codes {
+    int plan = store::ColumnIndex("JB61");
+    int progress = store::ColumnIndex("JB71");
+    int reason = store::ColumnIndex("JB72_01");
+    std::array<PersonFields, 3> people = {Person('1'), Person('2'), Person('3')};
+};
+
+const Codes& CodeColumns() {
+    static const Codes codes;
+    return codes;
+}
+
 void PostAmounts(const SummaryDefinition& s, const store::Record& record, const StandardRows& rows,
                  SummaryGrid& grid) {
     // Summaries() refuses a table with more fields than this holds.
@@ -47,8 +61,7 @@ void PostPerson(const PersonFields& p, const store::Record& record, const Standa
 
 void PostPlanFunds(const SummaryDefinition& s, const store::Record& record,
                    const StandardRows& rows, SummaryGrid& grid) {
-    static const int kJB61 = store::ColumnIndex("JB61");
-    const PlanPair pair = PlanColumns(RoundedCode(record[kJB61]));
+    const PlanPair pair = PlanColumns(RoundedCode(record[CodeColumns().plan]));
     // The funds are added with their fraction.
     const double funds = base::NumericValue(record[s.fields.front().field]);
     PostToStandardRows(rows, [&](int row) {
@@ -61,25 +74,34 @@ void PostPlanFunds(const SummaryDefinition& s, const store::Record& record,
 
 void PostRecord(const SummaryDefinition& summary, const store::Record& record,
                 const StandardRows& rows, SummaryGrid& grid) {
-    static const int kJB71 = store::ColumnIndex("JB71");
-    static const int kJB72 = store::ColumnIndex("JB72_01");
-    static const std::array<PersonFields, 3> kPeople = {Person('1'), Person('2'), Person('3')};
+    const Codes& codes = CodeColumns();
     switch (summary.posting) {
         case Posting::Amounts: PostAmounts(summary, record, rows, grid); break;
         case Posting::Progress: {
-            const std::int64_t column = ProgressColumn(RoundedCode(record[kJB71]));
+            const std::int64_t column = ProgressColumn(RoundedCode(record[codes.progress]));
             if (column >= 0 && column < grid.Columns())
                 PostCount(static_cast<int>(column), rows, grid);
             break;
         }
-        case Posting::Reason: PostCount(ReasonColumn(record[kJB72]), rows, grid); break;
-        case Posting::Leader: PostPerson(kPeople[0], record, rows, grid); break;
+        case Posting::Reason: PostCount(ReasonColumn(record[codes.reason]), rows, grid); break;
+        case Posting::Leader: PostPerson(codes.people[0], record, rows, grid); break;
         case Posting::Participants:
-            PostPerson(kPeople[1], record, rows, grid);
-            PostPerson(kPeople[2], record, rows, grid);
+            PostPerson(codes.people[1], record, rows, grid);
+            PostPerson(codes.people[2], record, rows, grid);
             break;
         case Posting::PlanFunds: PostPlanFunds(summary, record, rows, grid); break;
     }
+}
+
+std::vector<int> PostedColumns() {
+    const Codes& codes = CodeColumns();
+    std::vector<int> columns = StandardRowColumns();
+    columns.insert(columns.end(), {codes.plan, codes.progress, codes.reason});
+    for (const PersonFields& p : codes.people)
+        columns.insert(columns.end(), {p.sex, p.degree, p.title, p.year});
+    for (const SummaryDefinition& s : Summaries())
+        for (const FieldColumn& f : s.fields) columns.push_back(f.field);
+    return columns;
 }
 
 }  // namespace zorbix::summary

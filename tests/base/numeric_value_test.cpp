@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
 namespace zorbix::base {
 namespace {
 
@@ -24,6 +29,25 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"-", 0}, Case{".", 0}, Case{"10.", 10}, Case{"1e5", 1},
                       Case{"001234", 1234}, Case{"\t5", 0}, Case{"201301000001", 201301000001.0},
                       Case{"2201-2203.科技成果转化", 2201}, Case{"99999999999999999999", 1e20}));
+
+// Short numbers are read without from_chars: the value is the same double
+// to the last bit, for every length and place of the point.
+TEST(NumericValue, ShortNumbersReadAsFromCharsReadsThem) {
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (int n = 0; n < 200000; ++n) {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        std::string text = std::to_string(state % 10000000000000000ull);
+        text.resize(1 + state % text.size());
+        const std::size_t point = (state >> 20) % (text.size() + 2);
+        if (point <= text.size()) text.insert(point, ".");
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        const double read = NumericValue(text);
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+        const double negative = NumericValue("-" + text);
+        ASSERT_EQ(negative, -expected) << text;
+    }
+}
 
 }  // namespace
 }  // namespace zorbix::base

@@ -164,6 +164,33 @@ TEST(XlsxCellWriter, DamagedTemplatesFailNamingTheFile) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out.xlsx"));
 }
 
+// A template is read once and kept; a file rewritten in place, even with
+// the same size and time, is read again.
+TEST(XlsxCellWriter, ATemplateRewrittenInPlaceIsReadAgain) {
+    TempDir dir;
+    const auto sheet = [](const char* value) {
+        return Package(std::string(R"(<row r="2"><c r="A2"><v>)") + value + "</v></c></row>");
+    };
+    WriteZip(dir / "five.xlsx", sheet("5"));
+    WriteZip(dir / "six.xlsx", sheet("6"));
+    ASSERT_EQ(std::filesystem::file_size(dir / "five.xlsx"),
+              std::filesystem::file_size(dir / "six.xlsx"));
+    std::filesystem::copy_file(dir / "five.xlsx", dir / "in.xlsx");
+    XlsxCellWriter(dir / "in.xlsx").Save(dir / "out5.xlsx");
+    EXPECT_NE(SheetOf(dir / "out5.xlsx").find("<v>5</v>"), std::string::npos);
+
+    const auto time = std::filesystem::last_write_time(dir / "in.xlsx");
+    {
+        std::ifstream six(dir / "six.xlsx", std::ios::binary);
+        std::ofstream in(dir / "in.xlsx", std::ios::binary | std::ios::trunc);
+        in << six.rdbuf();
+    }
+    std::filesystem::last_write_time(dir / "in.xlsx", time);
+    XlsxCellWriter(dir / "in.xlsx").Save(dir / "out6.xlsx");
+    EXPECT_NE(SheetOf(dir / "out6.xlsx").find("<v>6</v>"), std::string::npos)
+        << SheetOf(dir / "out6.xlsx");
+}
+
 TEST(XlsxCellWriter, NumberTexts) {
     const std::vector<std::pair<double, std::string>> cases = {{12, "12"},
                                                                {19.5, "19.5"},

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
 #include "store/store.h"
@@ -43,6 +46,34 @@ TEST_F(RecordSetTest, OrdersByProjectNumberWhenOpened) {
     records().MoveNext();
     EXPECT_EQ(records().Value("JB02"), "200000000000");
     EXPECT_EQ(records().Position(), 2);
+}
+
+// A walk over a few columns visits every record in set order (one added
+// since the set opened last), with the pending change written first and
+// every other column empty; it stops when asked to.
+TEST_F(RecordSetTest, VisitsChosenColumnsInSetOrder) {
+    AddNumbers({"300000000000", "100000000000", "200000000000"});
+    Reopen();
+    AddNumbers({"050000000000"});
+    records().MoveFirst();
+    records().SetValue(kName, "改过的名称");
+    const std::vector<int> columns = {kName, kNumber, kName};
+    std::vector<std::string> seen;
+    records().VisitColumns(columns, [&](const Record& record) {
+        seen.push_back(std::string(record[kNumber]) + " " + std::string(record[kName]));
+        for (int c = 0; c < kColumnCount; ++c) {
+            if (c == kName || c == kNumber) continue;
+            EXPECT_EQ(record[c], "") << c;
+        }
+        return true;
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "100000000000 改过的名称", "200000000000 项目200000000000",
+                        "300000000000 项目300000000000", "050000000000 项目050000000000"}));
+    EXPECT_FALSE(records().HasPendingChange());
+    int visited = 0;
+    records().VisitColumns(columns, [&](const Record&) { return ++visited < 2; });
+    EXPECT_EQ(visited, 2);
 }
 
 TEST_F(RecordSetTest, AddedRecordStaysAtTheEndUntilReopened) {

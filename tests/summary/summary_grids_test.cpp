@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "store/demo_projects.h"
+#include "summary/summary_catalogue.h"
+#include "summary/summary_posting.h"
 #include "summary/summary_run.h"
 #include "tests/summary/summary_test_support.h"
 
@@ -237,6 +239,35 @@ TEST(SummaryGrids, GroupsEachCoverEveryProject) {
         EXPECT_EQ(total, 300) << first;
     }
     EXPECT_EQ(store.records().Position(), 1) << "the first record is current after the walk";
+}
+
+// The run reads only the columns the summaries post from: the grids are
+// those of posting every whole record, in store order.
+TEST(SummaryGrids, ReadingOnlyThePostedColumnsChangesNoFigure) {
+    SmallStore store;
+    store::AddDemoProjects(store.records(), 1500, 7);
+    store.Add({{"JB25", "3"},
+               {"JB61", "2101.5"},
+               {"JF1102", "12.75"},
+               {"JF1002", "100.125"},
+               {"JB421", "2"}});
+    store.records().Reopen();
+    std::vector<SummaryGrid> whole;
+    for (const auto& s : summary::Summaries()) whole.emplace_back(s.grid_columns);
+    for (int position = 1; position <= store.records().Count(); ++position) {
+        const store::Record record = store.records().ReadRow(position);
+        const summary::StandardRows rows = summary::StandardRowsOf(record);
+        for (std::size_t i = 0; i < whole.size(); ++i)
+            summary::PostRecord(summary::Summaries()[i], record, rows, whole[i]);
+    }
+    const std::vector<SummaryGrid> read = Grids(store);
+    ASSERT_EQ(read.size(), whole.size());
+    for (std::size_t i = 0; i < whole.size(); ++i)
+        for (int row = 0; row < summary::kGridRows; ++row)
+            for (int column = 0; column < whole[i].Columns(); ++column)
+                ASSERT_EQ(read[i].At(row, column), whole[i].At(row, column))
+                    << summary::Summaries()[i].name << " row " << row << " column " << column;
+    EXPECT_EQ(store.records().Position(), 1) << "the run ends on the first record";
 }
 
 }  // namespace
