@@ -1,5 +1,7 @@
 #include "lists/cell_text.h"
 
+#include "lists/utf8.h"
+
 namespace zorbix::lists {
 namespace {
 
@@ -21,19 +23,6 @@ int EscapeAt(std::string_view text, std::size_t i) {
         value = value * 16 + digit;
     }
     return value;
-}
-
-void AppendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 }  // namespace
@@ -69,7 +58,7 @@ void DecodeCellTextInto(std::string_view text, std::string& out) {
             out += text[i];
             continue;
         }
-        AppendUtf8(out, static_cast<unsigned>(code));
+        AppendUtf8(out, static_cast<char32_t>(code));
         i += 6;
     }
 }
