@@ -8,6 +8,7 @@
 #include "base/gbk.h"
 #include "lists/csv_text.h"
 #include "lists/list_workbook.h"
+#include "lists/utf8.h"
 
 namespace zorbix::lists {
 namespace {

@@ -5,42 +5,11 @@
 #include "base/file_names.h"
 #include "base/protected_targets.h"
 #include "lists/cell_text.h"
+#include "lists/utf8.h"
 #include "lists/workbook_parts.h"
 #include "office/zip_archive.h"
 
 namespace zorbix::lists {
-
-bool IsUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int more = 0;
-        char32_t code = c;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((c & 0xE0) == 0xC0)
-            more = 1, code = c & 0x1F;
-        else if ((c & 0xF0) == 0xE0)
-            more = 2, code = c & 0x0F;
-        else if ((c & 0xF8) == 0xF0)
-            more = 3, code = c & 0x07;
-        else
-            return false;
-        if (i + more >= text.size()) return false;
-        for (int k = 1; k <= more; ++k) {
-            const auto d = static_cast<unsigned char>(text[i + k]);
-            if ((d & 0xC0) != 0x80) return false;
-            code = (code << 6) | (d & 0x3F);
-        }
-        constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += more + 1;
-    }
-    return true;
-}
 
 namespace {
 

@@ -60,7 +60,4 @@ private:
     std::vector<std::unique_ptr<SheetXml>> sheets_;
 };
 
-// True when the bytes are well-formed UTF-8.
-bool IsUtf8(std::string_view text);
-
 }  // namespace zorbix::lists

@@ -1,10 +1,16 @@
-// Writing a character as UTF-8, for the readers that turn references
-// ("&#x4E2D;", "_x000D_") into the characters they stand for.
+// UTF-8 for the readers of lists: telling well-formed UTF-8 from other
+// bytes, and writing a character as UTF-8 where a reference ("&#x4E2D;",
+// "_x000D_") stands for it.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zorbix::lists {
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no
+// surrogate halves, nothing beyond U+10FFFF).
+bool IsUtf8(std::string_view text);
 
 // Appends the UTF-8 bytes of a code point (at most 0x10FFFF) to out.
 inline void AppendUtf8(std::string& out, char32_t code) {

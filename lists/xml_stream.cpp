@@ -38,32 +38,10 @@ int StartsWith(std::string_view buffer, std::size_t at, std::string_view prefix)
 // UTF-8 without the control characters XML does not allow (tab, line feed
 // and carriage return are allowed).
 bool ValidText(std::string_view text) {
-    std::size_t i = 0;
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    while (i < text.size()) {
-        const unsigned c = s[i];
-        if (c >= 0x20 && c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c < 0x20) {
-            if (c != '\t' && c != '\n' && c != '\r') return false;
-            ++i;
-            continue;
-        }
-        int more = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        if (more < 0 || i + static_cast<std::size_t>(more) >= text.size()) return false;
-        char32_t code = c & (0x3F >> more);
-        for (int k = 1; k <= more; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) return false;
-            code = (code << 6) | (s[i + k] & 0x3F);
-        }
-        constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
-        i += static_cast<std::size_t>(more) + 1;
-    }
-    return true;
+    return IsUtf8(text);
 }
 
 // The character of a reference's name ("lt", "#233", "#xE9"); -1 when it

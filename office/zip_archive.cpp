@@ -30,6 +30,33 @@ bool LeavesFolder(std::string_view name) {
     return false;
 }
 
+// The deflate level of the parts a copy replaces when its caller names none
+// (a report whose template cannot be cut, say), measured on the report
+// template's main part (92 KB of XML): level 5 takes about two thirds of
+// level 6's time for a package 4 % larger; level 4 and below grow it by more
+// than 10 % (level 1: 21 %), which we do not accept.
+constexpr zip_uint32_t kCopyLevel = 5;
+// A new package is written once (a template, say): a middle level, as the
+// strongest one doubles the time for a few bytes.
+constexpr zip_uint32_t kNewPackageLevel = 6;
+
+[[noreturn]] void FailWriting(const std::filesystem::path& target, const std::string& reason) {
+    throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" + reason + "。");
+}
+
+// Adds `source` (freed here when it cannot be added) as the entry `name`,
+// deflated at `level`.
+void AddEntry(::zip* zip, const std::string& name, zip_source_t* source, zip_uint32_t level,
+              const std::filesystem::path& target) {
+    const zip_int64_t index =
+        source ? zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) : -1;
+    if (index < 0) {
+        if (source) zip_source_free(source);
+        FailWriting(target, zip_strerror(zip));
+    }
+    zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, level);
+}
+
 // Closes a zip being written, or discards it when the write failed.
 class WritingZip {
 public:
@@ -47,39 +74,17 @@ public:
 
     void Add(const std::string& name, const std::string& bytes,
              const std::filesystem::path& target) {
-        zip_source_t* source = zip_source_buffer(zip_, bytes.data(), bytes.size(), 0);
-        const zip_int64_t index =
-            source ? zip_file_add(zip_, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
-                   : -1;
-        if (index < 0) {
-            if (source) zip_source_free(source);
-            throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" +
-                                zip_strerror(zip_) + "。");
-        }
-        // A middle level: the parts are small XML, and the strongest level
-        // doubled the time of a report for a few bytes.
-        zip_set_file_compression(zip_, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 6);
+        AddEntry(zip_, name, zip_source_buffer(zip_, bytes.data(), bytes.size(), 0),
+                 kNewPackageLevel, target);
     }
 
     void AddFile(const ZipFilePart& part, const std::filesystem::path& target) {
-        zip_source_t* source = zip_source_file(zip_, part.file.c_str(), 0, -1);
-        const zip_int64_t index = source ? zip_file_add(zip_, part.name.c_str(), source,
-                                                        ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
-                                         : -1;
-        if (index < 0) {
-            if (source) zip_source_free(source);
-            throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" +
-                                zip_strerror(zip_) + "。");
-        }
-        zip_set_file_compression(zip_, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE,
-                                 static_cast<zip_uint32_t>(part.level));
+        AddEntry(zip_, part.name, zip_source_file(zip_, part.file.c_str(), 0, -1),
+                 static_cast<zip_uint32_t>(part.level), target);
     }
 
     void Close(const std::filesystem::path& target) {
-        if (zip_close(zip_) != 0) {
-            const std::string reason = zip_strerror(zip_);
-            throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" + reason + "。");
-        }
+        if (zip_close(zip_) != 0) FailWriting(target, zip_strerror(zip_));
         zip_ = nullptr;
         // Committed (or left to a batch that commits it at its end): the
         // temporary is no longer this writer's to remove.
@@ -91,19 +96,6 @@ private:
     std::filesystem::path temporary_;
     ::zip* zip_ = nullptr;
 };
-
-// The deflate level of the parts a copy replaces, measured on the report
-// template's main part (92 KB of XML): level 5 takes about two thirds of
-// level 6's time for a package 4 % larger; level 4 and below grow it by more
-// than 10 % (level 1: 21 %), which we do not accept.
-constexpr zip_uint32_t kCopyLevel = 5;
-// A new package is written once (a template, say): a middle level, as the
-// strongest one doubles the time for a few bytes.
-constexpr zip_uint32_t kNewPackageLevel = 6;
-
-[[noreturn]] void FailWriting(const std::filesystem::path& target, const std::string& reason) {
-    throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" + reason + "。");
-}
 
 // A zip built in memory and written to its file with one write (a report
 // or a workbook is a few dozen KB), through the atomic writer so that it is
@@ -140,15 +132,8 @@ public:
     }
 
     void Add(const std::string& name, const std::string& bytes, zip_uint32_t level) {
-        zip_source_t* source = zip_source_buffer(zip_, bytes.data(), bytes.size(), 0);
-        const zip_int64_t index =
-            source ? zip_file_add(zip_, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
-                   : -1;
-        if (index < 0) {
-            if (source) zip_source_free(source);
-            FailWriting(target_, zip_strerror(zip_));
-        }
-        zip_set_file_compression(zip_, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, level);
+        AddEntry(zip_, name, zip_source_buffer(zip_, bytes.data(), bytes.size(), 0), level,
+                 target_);
     }
 
     // Closes the archive and writes its bytes to the target atomically.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "store/catalogue.h"
 #include "store/project_table.h"
@@ -257,9 +258,9 @@ void RecordSet::AddNew() { AddNew(Row(kColumnCount)); }
 
 void RecordSet::AddNew(const Row& values) { AddNew(Record(values)); }
 
-void RecordSet::AddNew(const Record& values) {
+void RecordSet::AddNew(Record values) {
     if (pending_) WriteBack();
-    auto added = std::make_unique<Record>(values);
+    auto added = std::make_unique<Record>(std::move(values));
     {
         WriteUnit unit(db_);
         const std::int64_t rowid = rows_->Insert(*added);

@@ -86,7 +86,7 @@ public:
     // set and makes it current. The row is in the database at once.
     void AddNew();
     void AddNew(const Row& values);
-    void AddNew(const Record& values);
+    void AddNew(Record values);
 
     // Deletes the current record. No record is current afterwards; the next
     // move is relative to where it stood.
