@@ -136,11 +136,10 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
     CheckNumber(row, values_[store::kNumberColumn]);
     IncomingProject& project = plan_.projects.emplace_back();
     project.row = row;
-    project.record.Reset();
     std::size_t bytes = 0;
     for (const std::string_view v : values_) bytes += v.size();
     project.record.Reserve(bytes);
-    for (const std::string_view v : values_) project.record.Append(v);
+    project.record.Assign([&](int c) { return values_[static_cast<std::size_t>(c)]; });
 }
 
 void ImportPlanner::CheckNumber(int row, std::string_view number) {

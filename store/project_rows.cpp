@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <limits>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 
@@ -63,8 +64,7 @@ bool ProjectRows::Read(std::span<const std::int64_t> rowids, std::vector<Record>
     while (select_->Step()) {
         const std::size_t i = slot.at(select_->Int(0));
         Record& row = rows[i];
-        row.Reset();
-        for (int c = 0; c < kColumnCount; ++c) row.Append(select_->Text(c + 1));
+        row.Assign([&](int c) { return select_->Text(c + 1); });
         found[i] = true;
     }
     select_->Reset();
@@ -104,29 +104,34 @@ ScanColumns ChosenColumns(std::span<const int> columns) {
     return chosen;
 }
 
-// Rows from `rowid > after` up to `rowid <= last` (0 = no bound).
-void Scan(Database& db, std::int64_t after, std::int64_t last, const ScanColumns& columns,
-          const ProjectRows::Taker& take) {
+// Rows from `rowid > after` up to `rowid <= last` (none: no upper bound).
+void Scan(Database& db, int lane, std::int64_t after, std::optional<std::int64_t> last,
+          const ScanColumns& columns, const ProjectRows::Taker& take) {
     std::string sql = "SELECT rowid," + columns.list + " FROM kjxmzxqk WHERE rowid > ?1";
-    if (last > 0) sql += " AND rowid <= ?2";
+    if (last) sql += " AND rowid <= ?2";
     Statement scan(db, sql);
     scan.Bind(1, after);
-    if (last > 0) scan.Bind(2, last);
+    if (last) scan.Bind(2, *last);
     Record row;
     while (scan.Step()) {
-        row.Reset();
-        for (int c = 0; c < kColumnCount; ++c)
-            row.Append(columns.slot[c] < 0 ? std::string_view() : scan.Text(columns.slot[c] + 1));
-        take(scan.Int(0), row);
+        row.Assign([&](int c) {
+            const int slot = columns.slot[c];
+            return slot < 0 ? std::string_view() : scan.Text(slot + 1);
+        });
+        take(lane, scan.Int(0), row);
     }
 }
 
-// The rowid that halves the table.
+// The rowid halfway between the lowest and the highest: two look-ups in the
+// table's tree, where counting the rows would read every page. Rowids lie
+// close together as SQLite hands them out, so this halves the rows too.
 std::int64_t MiddleRowid(Database& db) {
-    Statement q(db,
-                "SELECT rowid FROM kjxmzxqk ORDER BY rowid LIMIT 1 "
-                "OFFSET (SELECT count(*) FROM kjxmzxqk) / 2");
-    return q.Step() ? q.Int(0) : 0;
+    Statement q(db, "SELECT min(rowid), max(rowid) FROM kjxmzxqk");
+    if (!q.Step()) return 0;
+    const std::int64_t low = q.Int(0);
+    const std::uint64_t span =
+        static_cast<std::uint64_t>(q.Int(1)) - static_cast<std::uint64_t>(low);
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(low) + span / 2);
 }
 
 // Every row of the table; with in_two_halves (and no transaction open) the
@@ -136,7 +141,7 @@ void ScanAll(Database& db, const ScanColumns& columns, const ProjectRows::Taker&
     // Outside a transaction every row is committed, so a second connection
     // sees what this one sees and can read the upper half on the other core.
     if (!in_two_halves || !db.IsAutocommit()) {
-        Scan(db, std::numeric_limits<std::int64_t>::min(), 0, columns, take);
+        Scan(db, 0, std::numeric_limits<std::int64_t>::min(), std::nullopt, columns, take);
         return;
     }
     const std::int64_t middle = MiddleRowid(db);
@@ -144,13 +149,13 @@ void ScanAll(Database& db, const ScanColumns& columns, const ProjectRows::Taker&
     std::thread upper([&] {
         try {
             Database other(db.file());
-            Scan(other, middle, 0, columns, take);
+            Scan(other, 1, middle, std::nullopt, columns, take);
         } catch (...) {
             failure = std::current_exception();
         }
     });
     try {
-        Scan(db, std::numeric_limits<std::int64_t>::min(), middle, columns, take);
+        Scan(db, 0, std::numeric_limits<std::int64_t>::min(), middle, columns, take);
     } catch (...) {
         upper.join();
         throw;

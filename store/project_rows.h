@@ -24,13 +24,14 @@ public:
     // that is not in the table leaves its row empty and returns false.
     bool Read(std::span<const std::int64_t> rowids, std::vector<Record>& rows);
 
-    // Receives each row read; the record may be taken (moved) by it.
-    using Taker = std::function<void(std::int64_t rowid, Record& row)>;
+    // Receives each row read; the record may be taken (moved) by it. The
+    // lane says which thread reads the row: 0 the calling one, 1 the second.
+    using Taker = std::function<void(int lane, std::int64_t rowid, Record& row)>;
 
     // Reads every row of the table in one scan, in table order. With
     // in_two_halves (and no transaction open) the upper half of the table is
     // read at the same time on a second connection: `take` is then called
-    // from two threads at once, for different rows.
+    // from two threads at once, for different rows, lane 1 for the upper half.
     void ReadAll(const Taker& take, bool in_two_halves = false);
 
     // As ReadAll, reading only these columns; the records handed on hold

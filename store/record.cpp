@@ -3,10 +3,10 @@
 namespace zorbix::store {
 
 Record::Record(const Row& values) {
-    Reset();
-    for (int c = 0; c < kRecordColumns; ++c)
-        Append(c < static_cast<int>(values.size()) ? std::string_view(values[c])
-                                                   : std::string_view());
+    Assign([&](int c) {
+        return c < static_cast<int>(values.size()) ? std::string_view(values[c])
+                                                   : std::string_view();
+    });
 }
 
 std::string_view Record::operator[](int column) const {

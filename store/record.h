@@ -29,18 +29,21 @@ public:
     void Set(int column, std::string_view value);
     void Clear();
 
-    // Builds the record from values in column order: Reset, then Append
-    // exactly 137 times.
-    void Reset() {
-        bytes_.clear();
-        ends_.fill(0);
-        filled_ = 0;
-    }
-    // Room for this many bytes of values, so Appends do not grow the buffer.
+    // Room for this many bytes of values, so building the record does not
+    // grow its buffer.
     void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
-    void Append(std::string_view value) {
-        bytes_.append(value);
-        ends_[filled_++] = static_cast<std::uint32_t>(bytes_.size());
+
+    // Builds the record anew from value_of(column) for each column 0..136,
+    // in column order, keeping the buffer's room: scans build one record
+    // per row this way, tens of thousands of times.
+    template <typename ValueOf>
+    void Assign(ValueOf&& value_of) {
+        bytes_.clear();
+        for (int c = 0; c < kRecordColumns; ++c) {
+            const std::string_view value = value_of(c);
+            if (!value.empty()) bytes_.append(value);
+            ends_[c] = static_cast<std::uint32_t>(bytes_.size());
+        }
     }
 
     Row ToRow() const;
@@ -54,7 +57,6 @@ private:
 
     std::string bytes_;
     std::array<std::uint32_t, kRecordColumns> ends_;
-    int filled_ = 0;
 };
 
 }  // namespace zorbix::store

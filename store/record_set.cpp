@@ -139,7 +139,7 @@ void RecordSet::FillAll() const {
         position_of.emplace(rowids_[i], static_cast<int>(i));
     // Each row lands in its own slot, so the two halves never meet.
     rows_->ReadAll(
-        [&](std::int64_t rowid, Record& row) {
+        [&](int, std::int64_t rowid, Record& row) {
             const auto it = position_of.find(rowid);
             if (it == position_of.end() || cache_[it->second]) return;
             cache_[it->second] = std::make_unique<Record>(std::move(row));
@@ -155,13 +155,32 @@ void RecordSet::VisitColumns(std::span<const int> columns,
     std::vector<Record> rows(rowids_.size());
     rows_->ReadColumns(
         columns,
-        [&](std::int64_t rowid, Record& row) {
+        [&](int, std::int64_t rowid, Record& row) {
             if (const int position = positions.Of(rowid); position >= 0)
                 rows[position] = std::move(row);
         },
         Count() > kParallelRows);
     for (const Record& row : rows)
         if (!visit(row)) return;
+}
+
+void RecordSet::ScanColumns(std::span<const int> columns, const LaneTaker& take) {
+    if (pending_) WriteBack();
+    const RowidPositions positions(rowids_);
+    // One flag per position, each written by the lane that meets it.
+    std::vector<char> met(rowids_.size(), 0);
+    rows_->ReadColumns(
+        columns,
+        [&](int lane, std::int64_t rowid, Record& row) {
+            const int position = positions.Of(rowid);
+            if (position < 0) return;
+            met[position] = 1;
+            take(lane, position + 1, row);
+        },
+        Count() > kParallelRows);
+    const Record empty;
+    for (std::size_t i = 0; i < met.size(); ++i)
+        if (!met[i]) take(0, static_cast<int>(i) + 1, empty);
 }
 
 const Record& RecordSet::Stored(int position) const {

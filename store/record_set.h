@@ -112,6 +112,18 @@ public:
     void VisitColumns(std::span<const int> columns,
                       const std::function<bool(const Record&)>& visit);
 
+    // Hands every record of the set to `take` with its position (1..Count),
+    // holding only the values of `columns` like VisitColumns, but in no set
+    // order and, on a large set, from two threads at once: lane 0 is the
+    // calling thread, lane 1 a second one, and each position comes once. For
+    // runs whose result does not depend on the order of the records. A
+    // position the scan does not meet (gone from the table) comes as an
+    // empty record on lane 0 after the scan. A pending change is written
+    // first. A failure of `take` on either lane passes through once both
+    // have stopped.
+    using LaneTaker = std::function<void(int lane, int position, const Record&)>;
+    void ScanColumns(std::span<const int> columns, const LaneTaker& take);
+
     int Subscribe(Listener listener);
     void Unsubscribe(int id);
 

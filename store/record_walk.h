@@ -46,4 +46,12 @@ base::Outcome WalkColumnsOfAllRecords(RecordSet& records, std::span<const int> c
                                       WalkProgress progress,
                                       const std::function<void(const Record&)>& visit);
 
+// The values of a few columns of every record in no set order, possibly from
+// two threads at once (store/record_set.h, ScanColumns), for runs whose
+// totals do not depend on the order. Progress is reported from the calling
+// thread; the scan does not stop early, a user's request to stop is for
+// the caller to ask after it.
+void ScanColumnsOfAllRecords(RecordSet& records, std::span<const int> columns,
+                             WalkProgress progress, const RecordSet::LaneTaker& take);
+
 }  // namespace zorbix::store

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,23 +33,13 @@ struct StandardRows {
     int count = 0;
     const int* begin() const { return rows.data(); }
     const int* end() const { return rows.data() + count; }
+    std::span<const int> Span() const { return {rows.data(), static_cast<std::size_t>(count)}; }
 };
 
 StandardRows StandardRowsOf(const store::Record& record);
 
 // The record columns StandardRowsOf reads.
 std::vector<int> StandardRowColumns();
-
-// Calls the posting step with each row the project reaches, in group order.
-template <typename Step>
-void PostToStandardRows(const StandardRows& rows, Step&& step) {
-    for (int row : rows) step(row);
-}
-
-template <typename Step>
-void PostToStandardRows(const store::Record& record, Step&& step) {
-    PostToStandardRows(StandardRowsOf(record), step);
-}
 
 // What the template shows in the first column, made from the same code
 // lists the pickers offer and placed by the same rules, so labels and

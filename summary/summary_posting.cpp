@@ -40,14 +40,14 @@ void PostAmounts(const SummaryDefinition& s, const store::Record& record, const 
     std::array<double, kMaxSummaryFields> amounts{};
     for (std::size_t i = 0; i < s.fields.size(); ++i)
         amounts[i] = Amount(record[s.fields[i].field]);
-    PostToStandardRows(rows, [&](int row) {
-        for (std::size_t i = 0; i < s.fields.size(); ++i)
-            grid.Add(row, s.fields[i].column, amounts[i]);
-    });
+    // Field by field rather than row by row: each cell still gets its
+    // figures in record order, the grid checks a figure once for all rows.
+    for (std::size_t i = 0; i < s.fields.size(); ++i)
+        grid.AddToRows(rows.Span(), s.fields[i].column, amounts[i]);
 }
 
 void PostCount(int column, const StandardRows& rows, SummaryGrid& grid) {
-    PostToStandardRows(rows, [&](int row) { grid.Add(row, column, 1); });
+    grid.AddToRows(rows.Span(), column, 1);
 }
 
 // Person columns in the order sex, degree, title, year of birth.
@@ -59,18 +59,23 @@ void PostPerson(const PersonFields& p, const store::Record& record, const Standa
     PostCount(BirthYearColumn(RoundedCode(record[p.year])), rows, grid);
 }
 
-void PostPlanFunds(const SummaryDefinition& s, const store::Record& record,
-                   const StandardRows& rows, SummaryGrid& grid) {
-    const PlanPair pair = PlanColumns(RoundedCode(record[CodeColumns().plan]));
-    // The funds are added with their fraction.
-    const double funds = base::NumericValue(record[s.fields.front().field]);
-    PostToStandardRows(rows, [&](int row) {
-        grid.Add(row, pair.count, 1);
-        grid.Add(row, pair.amount, funds);
-    });
+}  // namespace
+
+bool SumsDependOnOrder(const SummaryDefinition& summary) {
+    return summary.posting == Posting::PlanFunds;
 }
 
-}  // namespace
+OrderedFigures OrderedFiguresOf(const SummaryDefinition& summary, const store::Record& record) {
+    // The funds are added with their fraction.
+    return {.pair = PlanColumns(RoundedCode(record[CodeColumns().plan])),
+            .funds = base::NumericValue(record[summary.fields.front().field])};
+}
+
+void PostOrderedFigures(const OrderedFigures& figures, const StandardRows& rows,
+                        SummaryGrid& grid) {
+    grid.AddToRows(rows.Span(), figures.pair.count, 1);
+    grid.AddToRows(rows.Span(), figures.pair.amount, figures.funds);
+}
 
 void PostRecord(const SummaryDefinition& summary, const store::Record& record,
                 const StandardRows& rows, SummaryGrid& grid) {
@@ -89,7 +94,9 @@ void PostRecord(const SummaryDefinition& summary, const store::Record& record,
             PostPerson(codes.people[1], record, rows, grid);
             PostPerson(codes.people[2], record, rows, grid);
             break;
-        case Posting::PlanFunds: PostPlanFunds(summary, record, rows, grid); break;
+        case Posting::PlanFunds:
+            PostOrderedFigures(OrderedFiguresOf(summary, record), rows, grid);
+            break;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "store/record.h"
+#include "summary/code_columns.h"
 #include "summary/standard_rows.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_grid.h"
@@ -13,6 +14,21 @@ namespace zorbix::summary {
 // Adds the record's figures for `summary` into every row it reaches.
 void PostRecord(const SummaryDefinition& summary, const store::Record& record,
                 const StandardRows& rows, SummaryGrid& grid);
+
+// Whether a summary's sums depend on the order its records come in: the
+// plan funds summaries add the funds with their fraction, and a sum of
+// fractions rounds differently in another order.
+bool SumsDependOnOrder(const SummaryDefinition& summary);
+
+// What one record posts into a summary whose sums depend on the order,
+// taken apart from its posting: a run that reads the records out of order
+// keeps this (a few bytes a record) and posts it in store order afterwards.
+struct OrderedFigures {
+    PlanPair pair{};
+    double funds = 0;
+};
+OrderedFigures OrderedFiguresOf(const SummaryDefinition& summary, const store::Record& record);
+void PostOrderedFigures(const OrderedFigures& figures, const StandardRows& rows, SummaryGrid& grid);
 
 // Every record column the twelve summaries read (their row layout, fields,
 // persons and codes): a summary run reads only these.

@@ -2,21 +2,14 @@
 
 #include "base/durable_batch.h"
 #include "base/error.h"
-#include "store/record_walk.h"
 #include "store/titles.h"
 #include "summary/summary_catalogue.h"
+#include "summary/summary_grids.h"
 #include "summary/summary_messages.h"
-#include "summary/summary_posting.h"
 #include "summary/summary_workbook.h"
 
 namespace zorbix::summary {
 namespace {
-
-constexpr long kWorkbookWeight = 500;  // progress steps one workbook counts for
-
-long TotalSteps(const store::RecordSet& records) {
-    return records.Count() + kSummaryCount * kWorkbookWeight;
-}
 
 void ShowEnd(base::Prompter& prompter, const SummaryRunResult& result) {
     std::string text(kSummaryDone);
@@ -34,23 +27,6 @@ void ShowFailure(base::Prompter& prompter, const std::string& workbook, const st
 }
 
 }  // namespace
-
-std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records, base::BusyScope* busy) {
-    const auto summaries = Summaries();
-    std::vector<SummaryGrid> grids;
-    for (const SummaryDefinition& s : summaries) grids.emplace_back(s.grid_columns);
-    if (records.Count() == 0) return grids;
-    // Only the columns the summaries read: a third of each record.
-    static const std::vector<int> columns = PostedColumns();
-    store::WalkColumnsOfAllRecords(records, columns, {busy, TotalSteps(records)},
-                                   [&](const store::Record& record) {
-                                       const StandardRows rows = StandardRowsOf(record);
-                                       for (std::size_t i = 0; i < summaries.size(); ++i)
-                                           PostRecord(summaries[i], record, rows, grids[i]);
-                                   });
-    records.MoveFirst();
-    return grids;
-}
 
 SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prompter,
                                  const std::filesystem::path& program_dir) {
@@ -81,7 +57,7 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prom
             ShowFailure(prompter, output, e.what());
         }
         busy.Progress(records.Count() + static_cast<long>(i + 1) * kWorkbookWeight,
-                      TotalSteps(records));
+                      SummaryRunSteps(records));
     }
     durable.Finish();
     ShowEnd(prompter, result);

@@ -12,15 +12,9 @@
 #include "base/outcome.h"
 #include "base/prompter.h"
 #include "store/record_set.h"
-#include "summary/summary_grid.h"
+#include "summary/summary_grids.h"
 
 namespace zorbix::summary {
-
-// The twelve grids over every record in store order, in run order. Leaves
-// the first record current (none in an empty store). Throws base::Failure
-// when the store cannot be read.
-std::vector<SummaryGrid> ComputeSummaryGrids(store::RecordSet& records,
-                                             base::BusyScope* busy = nullptr);
 
 struct SummaryRunResult {
     // Done when all twelve were written, Failed otherwise.

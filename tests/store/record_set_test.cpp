@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -74,6 +77,43 @@ TEST_F(RecordSetTest, VisitsChosenColumnsInSetOrder) {
     int visited = 0;
     records().VisitColumns(columns, [&](const Record&) { return ++visited < 2; });
     EXPECT_EQ(visited, 2);
+}
+
+// A scan hands every position on once, holding only the chosen columns: on
+// both lanes when the set is large, with the pending change written first,
+// and a row gone from the table since the set opened as an empty record.
+TEST_F(RecordSetTest, ScansEveryPositionOnceOnTwoLanes) {
+    AddDemoProjects(records(), 6000, 11);
+    Reopen();
+    const std::string gone(records().ReadRow(17)[kNumber]);
+    Database(store_->file()).Execute("DELETE FROM kjxmzxqk WHERE JB02 = '" + gone + "'");
+    records().MoveTo(3);
+    records().SetValue(kName, "改过的名称");
+    std::vector<std::string> numbers(6000 + 1), names(6000 + 1);
+    std::vector<int> seen(6000 + 1, 0);
+    std::array<std::atomic<int>, 2> on_lane{};
+    std::atomic<int> wrong_lane = 0, other_columns = 0;
+    const std::vector<int> columns = {kNumber, kName};
+    records().ScanColumns(columns, [&](int lane, int position, const Record& record) {
+        if (lane != 0 && lane != 1) return void(++wrong_lane);
+        ++on_lane[lane];
+        ++seen[position];
+        numbers[position] = record[kNumber];
+        names[position] = record[kName];
+        for (int c = 0; c < kColumnCount; ++c)
+            if (c != kName && c != kNumber && !record[c].empty()) ++other_columns;
+    });
+    EXPECT_EQ(wrong_lane, 0);
+    EXPECT_EQ(other_columns, 0);
+    EXPECT_GT(on_lane[0], 0);
+    EXPECT_GT(on_lane[1], 0);
+    EXPECT_EQ(on_lane[0] + on_lane[1], 6000);
+    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 1), 6000);
+    EXPECT_FALSE(records().HasPendingChange());
+    EXPECT_EQ(names[3], "改过的名称");
+    EXPECT_EQ(numbers[17], "") << "the row gone from the table";
+    for (int position : {1, 2, 18, 3000, 6000})
+        EXPECT_EQ(numbers[position], records().ReadRow(position)[kNumber]) << position;
 }
 
 TEST_F(RecordSetTest, AddedRecordStaysAtTheEndUntilReopened) {

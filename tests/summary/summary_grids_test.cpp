@@ -241,33 +241,64 @@ TEST(SummaryGrids, GroupsEachCoverEveryProject) {
     EXPECT_EQ(store.records().Position(), 1) << "the first record is current after the walk";
 }
 
-// The run reads only the columns the summaries post from: the grids are
-// those of posting every whole record, in store order.
-TEST(SummaryGrids, ReadingOnlyThePostedColumnsChangesNoFigure) {
-    SmallStore store;
-    store::AddDemoProjects(store.records(), 1500, 7);
-    store.Add({{"JB25", "3"},
-               {"JB61", "2101.5"},
-               {"JF1102", "12.75"},
-               {"JF1002", "100.125"},
-               {"JB421", "2"}});
-    store.records().Reopen();
+// The grids of posting every whole record, one after the other in store
+// order: what the run must give however it reads the records.
+std::vector<SummaryGrid> PostedInStoreOrder(store::RecordSet& records) {
     std::vector<SummaryGrid> whole;
     for (const auto& s : summary::Summaries()) whole.emplace_back(s.grid_columns);
-    for (int position = 1; position <= store.records().Count(); ++position) {
-        const store::Record record = store.records().ReadRow(position);
+    for (int position = 1; position <= records.Count(); ++position) {
+        const store::Record record = records.ReadRow(position);
         const summary::StandardRows rows = summary::StandardRowsOf(record);
         for (std::size_t i = 0; i < whole.size(); ++i)
             summary::PostRecord(summary::Summaries()[i], record, rows, whole[i]);
     }
-    const std::vector<SummaryGrid> read = Grids(store);
+    return whole;
+}
+
+void ExpectSameCells(const std::vector<SummaryGrid>& read, const std::vector<SummaryGrid>& whole) {
     ASSERT_EQ(read.size(), whole.size());
     for (std::size_t i = 0; i < whole.size(); ++i)
         for (int row = 0; row < summary::kGridRows; ++row)
             for (int column = 0; column < whole[i].Columns(); ++column)
                 ASSERT_EQ(read[i].At(row, column), whole[i].At(row, column))
                     << summary::Summaries()[i].name << " row " << row << " column " << column;
+}
+
+// Demo projects beyond what one thread reads, and funds with fractions
+// spread through the store: their sums depend on the order.
+void AddManyProjects(SmallStore& store) {
+    store::AddDemoProjects(store.records(), 6000, 7);
+    const char* funds[] = {"0.1", "12.75", "100.125", "0.3", "7.7", "1e-3", "33.33"};
+    for (int i = 0; i < 70; ++i)
+        store.Add({{"JB25", "3"},
+                   {"JB61", i % 2 ? "2101.5" : "1100"},
+                   {"JF1102", funds[i % 7]},
+                   {"JF1002", funds[(i + 3) % 7]},
+                   {"JB421", "2"}});
+}
+
+// The run reads only the columns the summaries post from, on two threads,
+// and joins what each posted: the grids are those of posting every whole
+// record in store order, to the last bit.
+TEST(SummaryGrids, ReadingOnTwoThreadsChangesNoFigure) {
+    SmallStore store;
+    AddManyProjects(store);
+    store.records().Reopen();
+    const std::vector<SummaryGrid> whole = PostedInStoreOrder(store.records());
+    ExpectSameCells(Grids(store), whole);
     EXPECT_EQ(store.records().Position(), 1) << "the run ends on the first record";
+    ExpectSameCells(summary::ComputeSummaryGridsInOrder(store.records()), whole);
+}
+
+// Whole amounts so large that their sums round: only the store order gives
+// the survey's figures, and the run takes it.
+TEST(SummaryGrids, SumsTooLargeToHoldExactlyAreAddedInStoreOrder) {
+    SmallStore store;
+    AddManyProjects(store);
+    store.Add({{"JB02", "000000000001"}, {"JG702", "9007199254740992"}, {"JL410", "1e17"}});
+    for (int i = 0; i < 40; ++i) store.Add({{"JG702", "1"}, {"JL410", "3"}});
+    store.records().Reopen();
+    ExpectSameCells(Grids(store), PostedInStoreOrder(store.records()));
 }
 
 }  // namespace

@@ -72,13 +72,6 @@ TEST(StandardRows, AProjectReachesOneRowPerGroup) {
               (std::vector<int>{16, 33, 149}));
 }
 
-TEST(StandardRows, PostingStepSeesTheRowsInGroupOrder) {
-    std::vector<int> seen;
-    PostToStandardRows(RecordOf({{"JB25", "01"}, {"JB62", "11"}}),
-                       [&](int row) { seen.push_back(row); });
-    EXPECT_EQ(seen, (std::vector<int>{2, 15, 53, 149}));
-}
-
 TEST(StandardRowLabels, NameEveryCodeRowFromThePickers) {
     std::map<int, std::string> labels;
     for (const RowLabel& label : StandardRowLabels()) {
