@@ -121,54 +121,98 @@ bool Carriable(const zip_stat_t& s) {
            s.size <= kMaxPartBytes && s.comp_size <= kMaxPartBytes;
 }
 
+// An entry as a copy carries it: its head, its data as stored, and how the
+// central directory describes it.
+struct Entry {
+    EntryHead head;
+    std::string data;
+    std::uint16_t made_by = (3 << 8) | kVersionNeeded;  // Unix
+    std::uint32_t attributes = 0100644u << 16;
+};
+
+void TakeAttributes(::zip* archive, std::uint64_t index, Entry& entry) {
+    zip_uint8_t opsys = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(archive, index, 0, &opsys, &attributes) != 0) return;
+    entry.made_by = static_cast<std::uint16_t>((opsys << 8) | kVersionNeeded);
+    entry.attributes = attributes;
+}
+
+// The entry as the source stores it; nothing when it cannot be carried.
+std::optional<Entry> StoredEntry(::zip* archive, std::uint64_t index, const std::string& name) {
+    zip_stat_t s;
+    if (zip_stat_index(archive, index, 0, &s) != 0 || !Carriable(s)) return std::nullopt;
+    auto data = StoredBytes(archive, index, s.comp_size);
+    if (!data) return std::nullopt;
+    const auto [time, date] = DosTime(s.mtime);
+    Entry entry{
+        .head = {NameFlags(name), s.comp_method, time, date, s.crc,
+                 static_cast<std::uint32_t>(s.comp_size), static_cast<std::uint32_t>(s.size)},
+        .data = std::move(*data)};
+    TakeAttributes(archive, index, entry);
+    return entry;
+}
+
+// The level of the parts fixed once per package: their deflating is paid
+// once, so the smallest result is worth its time.
+constexpr int kFixedLevel = 9;
+
+// The entry with content of its own, dated now; nothing when too large.
+std::optional<Entry> FixedEntry(::zip* archive, std::uint64_t index, const std::string& name,
+                                std::string_view content) {
+    if (content.size() > kMaxPartBytes) return std::nullopt;
+    Entry entry;
+    AppendDeflated(content, kFixedLevel, entry.data);
+    const auto [time, date] = DosTime(std::time(nullptr));
+    entry.head = {NameFlags(name),
+                  kDeflated,
+                  time,
+                  date,
+                  ZipChecksum(content),
+                  static_cast<std::uint32_t>(entry.data.size()),
+                  static_cast<std::uint32_t>(content.size())};
+    TakeAttributes(archive, index, entry);
+    return entry;
+}
+
 }  // namespace
 
-std::unique_ptr<StoredPackage> StoredPackage::Read(const ZipArchive& source,
-                                                   std::string_view replaced) {
+std::unique_ptr<StoredPackage> StoredPackage::Read(
+    const ZipArchive& source, std::string_view replaced,
+    const std::map<std::string, std::string, std::less<>>& fixed) {
     ::zip* archive = source.handle();
     const zip_int64_t n = zip_get_num_entries(archive, 0);
     if (n <= 0 || n >= 0xFFFF) return nullptr;
     std::unique_ptr<StoredPackage> package(new StoredPackage);
     package->replaced_ = replaced;
     bool found = false;
+    std::size_t fixed_found = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
         const auto index = static_cast<std::uint64_t>(i);
         const char* raw = zip_get_name(archive, index, 0);
         const std::string name = raw ? raw : "";
         if (name == replaced) {
             found = true;
-            zip_uint8_t opsys = 0;
-            zip_uint32_t attributes = 0;
-            if (zip_file_get_external_attributes(archive, index, 0, &opsys, &attributes) == 0) {
-                package->made_by_ = static_cast<std::uint16_t>((opsys << 8) | kVersionNeeded);
-                package->attributes_ = attributes;
-            }
+            Entry kept;
+            TakeAttributes(archive, index, kept);
+            package->made_by_ = kept.made_by;
+            package->attributes_ = kept.attributes;
             continue;
         }
-        zip_stat_t s;
-        if (zip_stat_index(archive, index, 0, &s) != 0 || !Carriable(s)) return nullptr;
-        auto bytes = StoredBytes(archive, index, s.comp_size);
-        if (!bytes) return nullptr;
-        const auto [time, date] = DosTime(s.mtime);
-        const EntryHead head{NameFlags(name),
-                             s.comp_method,
-                             time,
-                             date,
-                             s.crc,
-                             static_cast<std::uint32_t>(s.comp_size),
-                             static_cast<std::uint32_t>(s.size)};
-        zip_uint8_t opsys = 3;
-        zip_uint32_t attributes = 0100644u << 16;
-        zip_file_get_external_attributes(archive, index, 0, &opsys, &attributes);
+        const auto own = fixed.find(name);
+        std::optional<Entry> entry = own == fixed.end()
+                                         ? StoredEntry(archive, index, name)
+                                         : FixedEntry(archive, index, name, own->second);
+        if (!entry) return nullptr;
+        fixed_found += own != fixed.end();
         const auto offset = static_cast<std::uint32_t>(package->locals_.size());
-        PutLocal(package->locals_, head, name);
-        package->locals_ += *bytes;
-        PutCentral(package->central_, head, name,
-                   static_cast<std::uint16_t>((opsys << 8) | kVersionNeeded), attributes, offset);
+        PutLocal(package->locals_, entry->head, name);
+        package->locals_ += entry->data;
+        PutCentral(package->central_, entry->head, name, entry->made_by, entry->attributes, offset);
         ++package->count_;
         if (package->locals_.size() + package->central_.size() > kLimit / 2) return nullptr;
     }
-    return found ? std::move(package) : nullptr;
+    return found && fixed_found == fixed.size() ? std::move(package) : nullptr;
 }
 
 void StoredPackage::Assemble(std::string_view part, int level, const std::filesystem::path& target,

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,11 +19,15 @@ namespace zorbix::office {
 class StoredPackage {
 public:
     // The entries of source, except `replaced`, which each copy brings anew.
-    // Null when the package holds what such a copy does not carry (an
-    // encrypted entry, a method other than stored or deflated, sizes that
-    // need zip64) or lacks `replaced`: it is copied through libzip then.
-    // Throws base::Failure naming the file when an entry cannot be read.
-    static std::unique_ptr<StoredPackage> Read(const ZipArchive& source, std::string_view replaced);
+    // The entries named in `fixed` take the content given there in every
+    // copy, deflated once here and kept in their places. Null when the
+    // package holds what such a copy does not carry (an encrypted entry, a
+    // method other than stored or deflated, sizes that need zip64) or lacks
+    // `replaced` or a fixed entry: it is copied through libzip then. Throws
+    // base::Failure naming the file when an entry cannot be read.
+    static std::unique_ptr<StoredPackage> Read(
+        const ZipArchive& source, std::string_view replaced,
+        const std::map<std::string, std::string, std::less<>>& fixed = {});
 
     // Appends to out a zip of the unchanged entries, in the source's order,
     // and then `part` as the replaced entry, deflated at `level`
@@ -32,7 +38,6 @@ public:
 
 private:
     StoredPackage() = default;
-    void AddEntry(const ZipArchive& source, std::uint64_t index, const std::string& name);
 
     std::string locals_;   // local headers and data of the unchanged entries
     std::string central_;  // their central directory records

@@ -53,6 +53,7 @@ XlsxTemplate::XlsxTemplate(const std::filesystem::path& file)
     ParseXmlPart(book, package.Read("xl/workbook.xml"), Named(file, "xl/workbook.xml"));
     RequestFullCalculation(book.document_element());
     workbook = SaveXmlPart(book);
+    stored = StoredPackage::Read(package, sheet_part, {{"xl/workbook.xml", workbook}});
 }
 
 std::shared_ptr<const XlsxTemplate> PreparedXlsxTemplate(const std::filesystem::path& file) {

@@ -1,7 +1,7 @@
 // An xlsx template read once and kept ready for filling: the open package
-// (its unchanged parts are copied from it as compressed bytes), the name of
-// its first sheet with the sheet prepared (office/xlsx_sheet_plan.h), and
-// its xl/workbook.xml already asking for a full calculation on load. A
+// with its unchanged parts held as compressed bytes, the name of its first
+// sheet with the sheet prepared (office/xlsx_sheet_plan.h), and its
+// xl/workbook.xml already asking for a full calculation on load. A
 // summary run fills each of its twelve templates, and a later run in the
 // same program fills them again: each is read, inflated and parsed once.
 #pragma once
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "office/stored_package.h"
 #include "office/xlsx_sheet_plan.h"
 #include "office/zip_archive.h"
 
@@ -22,6 +23,9 @@ struct XlsxTemplate {
     std::string sheet_part;
     std::unique_ptr<SheetPlan> sheet;
     std::string workbook;  // xl/workbook.xml to write
+    // The other entries as stored, xl/workbook.xml already deflated: null
+    // when the package cannot be carried that way (office/stored_package.h).
+    std::unique_ptr<StoredPackage> stored;
 };
 
 // The template prepared from the file, from the calling thread's cache when

@@ -244,13 +244,16 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
     WriteZipCopy(source, target, replaced, static_cast<int>(kCopyLevel));
 }
 
-void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
-                  const std::map<std::string, std::string>& replaced, int level) {
-    // A protected target (the template itself, say) is named as such.
+void RefuseCopyTarget(const ZipArchive& source, const std::filesystem::path& target) {
     base::RefuseProtectedTarget(target);
     std::error_code ec;
     if (std::filesystem::equivalent(source.file(), target, ec))
         throw base::Failure("不能把" + base::QuotedFileName(target) + "写回它自己。");
+}
+
+void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
+                  const std::map<std::string, std::string>& replaced, int level) {
+    RefuseCopyTarget(source, target);
     MemoryZip out(target);
     const zip_int64_t n = zip_get_num_entries(source.handle(), 0);
     for (zip_int64_t i = 0; i < n; ++i) {

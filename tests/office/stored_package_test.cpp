@@ -49,6 +49,30 @@ TEST_F(StoredPackageTest, OtherPartsStayAndTheReplacedPartComesLast) {
     }
 }
 
+// A part fixed once keeps its place and carries its own content in every
+// copy; the others stay as stored.
+TEST_F(StoredPackageTest, FixedPartsKeepTheirPlaceWithTheirNewContent) {
+    ZipArchive source(dir / "in.zip");
+    const std::string fixed = "<Types 新=\"是\">" + std::string(2000, 'z') + "</Types>";
+    const auto stored =
+        StoredPackage::Read(source, "word/document.xml", {{"[Content_Types].xml", fixed}});
+    ASSERT_TRUE(stored);
+    for (const std::string part : {"<w:document/>", "<w:document>第二份</w:document>"}) {
+        std::string bytes;
+        stored->Assemble(part, 3, dir / "out.zip", bytes);
+        WriteBytes(dir / "out.zip", bytes);
+        ZipArchive copy(dir / "out.zip");
+        EXPECT_EQ(copy.Names(),
+                  (std::vector<std::string>{"[Content_Types].xml", "word/图片说明.xml",
+                                            "docProps/core.xml", "word/document.xml"}));
+        EXPECT_EQ(copy.Read("[Content_Types].xml"), fixed);
+        EXPECT_EQ(copy.Read("docProps/core.xml"), "<core/>");
+        EXPECT_EQ(copy.Read("word/document.xml"), part);
+    }
+    EXPECT_FALSE(StoredPackage::Read(source, "word/document.xml", {{"xl/workbook.xml", "<w/>"}}))
+        << "a fixed part the package lacks is left to libzip";
+}
+
 TEST_F(StoredPackageTest, APackageWithoutThePartIsLeftToLibzip) {
     ZipArchive source(dir / "in.zip");
     EXPECT_FALSE(StoredPackage::Read(source, "word/missing.xml"));

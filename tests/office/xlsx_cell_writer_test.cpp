@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 
 #include "base/error.h"
 #include "office/zip_archive.h"
@@ -162,6 +163,28 @@ TEST(XlsxCellWriter, DamagedTemplatesFailNamingTheFile) {
     EXPECT_THROW(XlsxCellWriter(dir / "plain.xlsx"), base::Failure);
     EXPECT_THROW(XlsxCellWriter(dir / "missing.xlsx"), base::Failure);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.xlsx"));
+}
+
+// A fill never lands on its own template, under its name or another.
+TEST(XlsxCellWriter, RefusesToWriteOverItsTemplate) {
+    TempDir dir;
+    WriteZip(dir / "in.xlsx", Package(kSheet));
+    std::filesystem::create_symlink(dir / "in.xlsx", dir / "link.xlsx");
+    std::filesystem::create_hard_link(dir / "in.xlsx", dir / "hard.xlsx");
+    std::ifstream before_file(dir / "in.xlsx", std::ios::binary);
+    const std::string before{std::istreambuf_iterator<char>(before_file), {}};
+    for (const char* target : {"in.xlsx", "link.xlsx", "hard.xlsx"}) {
+        XlsxCellWriter writer(dir / "in.xlsx");
+        writer.SetNumber(2, 2, 3);
+        try {
+            writer.Save(dir / target);
+            ADD_FAILURE() << target;
+        } catch (const base::Failure& e) {
+            EXPECT_NE(std::string(e.what()).find("写回它自己"), std::string::npos) << e.what();
+        }
+    }
+    std::ifstream after_file(dir / "in.xlsx", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after_file), {}), before);
 }
 
 // A template is read once and kept; a file rewritten in place, even with
