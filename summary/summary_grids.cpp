@@ -18,7 +18,7 @@ std::vector<SummaryGrid> EmptyGrids() {
 }
 
 // Only the columns the summaries read: a third of each record.
-const std::vector<int>& ReadColumns() {
+const std::vector<int>& SummaryColumns() {
     static const std::vector<int> columns = PostedColumns();
     return columns;
 }
@@ -68,7 +68,7 @@ std::optional<std::vector<SummaryGrid>> GridsFromTwoLanes(store::RecordSet& reco
         in_lanes[i] = !SumsDependOnOrder(summaries[i]);
     std::array<std::vector<SummaryGrid>, 2> lanes = {EmptyGrids(), EmptyGrids()};
     OrderedPart ordered(records.Count());
-    store::ScanColumnsOfAllRecords(records, ReadColumns(), {busy, SummaryRunSteps(records)},
+    store::ScanColumnsOfAllRecords(records, SummaryColumns(), {busy, SummaryRunSteps(records)},
                                    [&](int lane, int position, const store::Record& record) {
                                        const StandardRows rows = StandardRowsOf(record);
                                        std::vector<SummaryGrid>& grids = lanes[lane];
@@ -108,7 +108,7 @@ std::vector<SummaryGrid> ComputeSummaryGridsInOrder(store::RecordSet& records,
     const auto summaries = Summaries();
     std::vector<SummaryGrid> grids = EmptyGrids();
     if (records.Count() == 0) return grids;
-    store::WalkColumnsOfAllRecords(records, ReadColumns(), {busy, SummaryRunSteps(records)},
+    store::WalkColumnsOfAllRecords(records, SummaryColumns(), {busy, SummaryRunSteps(records)},
                                    [&](const store::Record& record) {
                                        const StandardRows rows = StandardRowsOf(record);
                                        for (std::size_t i = 0; i < summaries.size(); ++i)
