@@ -28,8 +28,9 @@ double CpuMilliseconds() { return 1000.0 * static_cast<double>(std::clock()) / C
 // The file system alone: as many files of the same size created under a
 // hidden name, written, closed and renamed by a bare loop, then one sync.
 // How fast a file system creates files depends on its state (an ext4
-// without a journal skips inodes freed in the last half minute), so this
-// is measured beside the run it explains.
+// without a journal skips recently freed inodes, for minutes after a run
+// that freed tens of thousands), so this is measured beside the run it
+// explains.
 double BareFilesMilliseconds(const std::filesystem::path& folder, int count, std::size_t bytes) {
     std::filesystem::create_directories(folder);
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
