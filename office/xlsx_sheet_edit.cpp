@@ -48,17 +48,6 @@ void NameEveryPosition(pugi::xml_node sheet_data) {
     }
 }
 
-void DropFormulaCaches(pugi::xml_node sheet_data) {
-    for (pugi::xml_node row : sheet_data.children()) {
-        if (LocalName(row) != "row") continue;
-        for (pugi::xml_node cell : row.children()) {
-            if (LocalName(cell) != "c" || !NextNamed(cell.first_child(), "f")) continue;
-            while (pugi::xml_node v = NextNamed(cell.first_child(), "v")) cell.remove_child(v);
-            cell.remove_attribute("t");
-        }
-    }
-}
-
 std::string WidenedReference(std::string_view ref, int last_row, int last_column) {
     const auto colon = ref.find(':');
     auto [top, left] = ParseCellReference(ref.substr(0, colon));

@@ -20,10 +20,6 @@ using CellNumbers = std::map<std::pair<int, int>, double>;  // (row, column) -> 
 // format allows.
 void NameEveryPosition(pugi::xml_node sheet_data);
 
-// Removes the cached value (and its type) of every formula cell, so that
-// spreadsheet programs compute the formula instead of showing the cache.
-void DropFormulaCaches(pugi::xml_node sheet_data);
-
 // Widens <dimension ref> to take in the bottom right cell given.
 void WidenDimension(pugi::xml_node worksheet, int last_row, int last_column);
 
