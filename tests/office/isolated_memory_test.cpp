@@ -75,13 +75,17 @@ TEST(IsolatedMemory, WorkWithinTheBudgetReturnsItsBytes) {
 TEST(IsolatedMemory, ASheetDeclaringMillionsOfCellsIsReadOrRefusedWithinTheBound) {
     const auto within = ReadFirstSheet(kData / "declares_7m_cells.xls");
     EXPECT_EQ(within.At(1, 1).text, "a");
-    if (kIsolationBoundsMemory) EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
+    if (kIsolationBoundsMemory) {
+        EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
+    }
 
     const auto beyond = kData / "declares_16m_cells.xls";
     const std::string message = Message([&] { (void)ReadFirstSheet(beyond); });
     EXPECT_NE(message.find(beyond.string()), std::string::npos) << message;
     EXPECT_NE(message.find("过大"), std::string::npos) << message;
-    if (kIsolationBoundsMemory) EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
+    if (kIsolationBoundsMemory) {
+        EXPECT_LT(ChildGrowthMiB(), kPeakLimitMiB);
+    }
 }
 
 }  // namespace
