@@ -1,8 +1,9 @@
 // The one walk over every stored project that the long runs share: the
-// check of all projects, submit all, distribute, the summary run and all
-// reports. It uses the set's ordinary moves (a pending change is written
-// first), visits the records in store order, reports progress and stops
-// when the user asks to.
+// check of all projects, submit all, distribute and all reports. It uses
+// the set's ordinary moves (a pending change is written first), visits the
+// records in store order, reports progress and stops when the user asks
+// to. Runs that total a few columns read them apart (below): the summary
+// run in one scan on two threads.
 #pragma once
 
 #include <functional>
