@@ -1,8 +1,8 @@
 // The summary run of the "汇  总" button: one scan over every stored
-// project feeds the twelve grids (summary/summary_grids.h), then each grid is written into its
-// workbook. A workbook that cannot be written is reported by name and the
-// others are still written; the run ends with "汇总完成。" only when all
-// twelve were written.
+// project feeds the twelve grids (summary/summary_grids.h), then each grid
+// is written into its workbook. A workbook that cannot be written is
+// reported by name and the others are still written; the run ends with
+// "汇总完成。" only when all twelve were written.
 #pragma once
 
 #include <filesystem>
