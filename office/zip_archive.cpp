@@ -245,10 +245,12 @@ void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
 }
 
 void RefuseCopyTarget(const ZipArchive& source, const std::filesystem::path& target) {
-    base::RefuseProtectedTarget(target);
+    // The atomic writer refuses every other protected target itself; source's
+    // own file, when protected (a template), is named as such first.
     std::error_code ec;
-    if (std::filesystem::equivalent(source.file(), target, ec))
-        throw base::Failure("不能把" + base::QuotedFileName(target) + "写回它自己。");
+    if (!std::filesystem::equivalent(source.file(), target, ec)) return;
+    base::RefuseProtectedTarget(target);
+    throw base::Failure("不能把" + base::QuotedFileName(target) + "写回它自己。");
 }
 
 void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,

@@ -48,9 +48,9 @@ private:
 void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,
                   const std::map<std::string, std::string>& replaced);
 
-// What a copy of source refuses before writing: a protected target (the
-// template itself, say) by its own message, then source's own file. Throws
-// base::Failure.
+// What a copy of source refuses before writing: source's own file, by the
+// protected file's message when it is one (a template). Other protected
+// targets are refused by the atomic writer. Throws base::Failure.
 void RefuseCopyTarget(const ZipArchive& source, const std::filesystem::path& target);
 
 // As above, the replaced parts deflated at `level` (1 fastest to 9

@@ -149,17 +149,9 @@ void RecordSet::FillAll() const {
 
 void RecordSet::VisitColumns(std::span<const int> columns,
                              const std::function<bool(const Record&)>& visit) {
-    if (pending_) WriteBack();
-    const RowidPositions positions(rowids_);
-    // A row the scan does not meet (gone from the table) reads as empty.
+    // Gathered by position, then visited in set order.
     std::vector<Record> rows(rowids_.size());
-    rows_->ReadColumns(
-        columns,
-        [&](int, std::int64_t rowid, Record& row) {
-            if (const int position = positions.Of(rowid); position >= 0)
-                rows[position] = std::move(row);
-        },
-        Count() > kParallelRows);
+    ScanColumns(columns, [&](int, int position, const Record& row) { rows[position - 1] = row; });
     for (const Record& row : rows)
         if (!visit(row)) return;
 }
