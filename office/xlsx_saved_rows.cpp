@@ -1,23 +1,8 @@
 #include "office/xlsx_saved_rows.h"
 
+#include "office/xml_part.h"
+
 namespace zorbix::office {
-namespace {
-
-// Saves straight into a string, as SaveXmlPart does for a whole part.
-struct StringWriter : pugi::xml_writer {
-    explicit StringWriter(std::string& to) : bytes(to) {}
-    std::string& bytes;
-    void write(const void* data, std::size_t size) override {
-        bytes.append(static_cast<const char*>(data), size);
-    }
-};
-
-}  // namespace
-
-void AppendSaved(pugi::xml_node node, std::string& to) {
-    StringWriter out(to);
-    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
-}
 
 SavedRows::SavedRows(pugi::xml_node sheet_data) {
     AppendSaved(sheet_data, text_);

@@ -13,10 +13,6 @@
 
 namespace zorbix::office {
 
-// Appends a node's text as it stands inside its saved part (raw format, no
-// indentation, so a node reads the same alone as among its siblings).
-void AppendSaved(pugi::xml_node node, std::string& to);
-
 class SavedRows {
 public:
     explicit SavedRows(pugi::xml_node sheet_data);

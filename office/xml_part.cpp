@@ -1,7 +1,5 @@
 #include "office/xml_part.h"
 
-#include <utility>
-
 #include "base/error.h"
 #include "office/xml_budget.h"
 
@@ -30,8 +28,10 @@ void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what) {
 namespace {
 
 // Saves straight into a string, without a stream's locale and buffering.
+// Saves straight onto the end of a string.
 struct StringWriter : pugi::xml_writer {
-    std::string bytes;
+    explicit StringWriter(std::string& to) : bytes(to) {}
+    std::string& bytes;
     void write(const void* data, std::size_t size) override {
         bytes.append(static_cast<const char*>(data), size);
     }
@@ -40,9 +40,15 @@ struct StringWriter : pugi::xml_writer {
 }  // namespace
 
 std::string SaveXmlPart(const pugi::xml_document& doc) {
-    StringWriter out;
+    std::string bytes;
+    StringWriter out(bytes);
     doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    return std::move(out.bytes);
+    return bytes;
+}
+
+void AppendSaved(pugi::xml_node node, std::string& to) {
+    StringWriter out(to);
+    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
 }
 
 std::string XmlSafeText(std::string_view text) {

@@ -25,6 +25,10 @@ void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what);
 // The part's bytes again, without pretty-printing.
 std::string SaveXmlPart(const pugi::xml_document& doc);
 
+// Appends a node's text as it stands inside its saved part (raw format, no
+// indentation, so a node reads the same alone as among its siblings).
+void AppendSaved(pugi::xml_node node, std::string& to);
+
 // An element's name without its namespace prefix: some writers spell
 // "x:row" where others write "row".
 std::string_view LocalName(pugi::xml_node node);
