@@ -11,6 +11,7 @@
 #include "app/program_location.h"
 #include "app/version.h"
 #include "base/error.h"
+#include "screen/damaged_store_dialog.h"
 #include "screen/main_window.h"
 #include "screen/qt_prompter.h"
 #include "screen/screenshots.h"
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
     try {
         const auto directory =
             app::ResolveProgramDirectory(options.directory, app::CurrentSurroundings());
-        store = std::make_unique<store::Store>(directory);
+        store = screen::OpenStoreOrRestore(directory, prompter);
+        if (!store) return 1;
         app::ProtectProgramFiles(directory);
         // Files named after a project number ("项目下发") go to the working
         // directory: the program directory, as when started from its icon.

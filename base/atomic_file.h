@@ -20,4 +20,9 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path);
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path);
 
+// Removes from a folder the hidden temporaries (".<name>.<pid>.<n>.tmp", and
+// SQLite's journal beside one) of processes that no longer run: what a run
+// killed while writing left behind. A temporary of a running process stays.
+void RemoveLeftoverTemporaries(const std::filesystem::path& folder);
+
 }  // namespace zorbix::base

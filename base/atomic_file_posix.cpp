@@ -27,7 +27,12 @@ std::string Reason() { return std::strerror(errno); }
 
 // The process that wrote a temporary ".<name>.<pid>.<n>.tmp", or 0 when
 // the name is not of that form.
-pid_t WriterOf(const std::string& name) {
+// SQLite's journal beside a temporary database ("….tmp-journal") belongs to
+// the same writer.
+pid_t WriterOf(std::string name) {
+    for (const char* sidecar : {"-journal", "-wal", "-shm"})
+        if (name.ends_with(std::string(".tmp") + sidecar))
+            name.resize(name.size() - std::char_traits<char>::length(sidecar));
     if (name.size() < 8 || name[0] != '.' || !name.ends_with(".tmp")) return 0;
     const std::string stem = name.substr(0, name.size() - 4);
     const auto counter_dot = stem.rfind('.');
@@ -55,6 +60,12 @@ void RemoveLeftovers(const std::filesystem::path& folder) {
         std::lock_guard lock(mutex);
         if (!swept.insert(folder).second) return;
     }
+    RemoveLeftoverTemporaries(folder);
+}
+
+}  // namespace
+
+void RemoveLeftoverTemporaries(const std::filesystem::path& folder) {
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
@@ -64,8 +75,6 @@ void RemoveLeftovers(const std::filesystem::path& folder) {
             std::filesystem::remove(it->path(), ignored);
     }
 }
-
-}  // namespace
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};

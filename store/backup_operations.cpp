@@ -1,11 +1,16 @@
 #include "store/backup_operations.h"
 
 #include "store/backups.h"
+#include "store/chosen_backup.h"
+#include "store/damaged_store.h"
 #include "store/project_table.h"
+#include "store/restore_copy.h"
 #include "store/titles.h"
 
 namespace zorbix::store {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr std::string_view kBackupTitle = "备份与恢复";
 
@@ -13,30 +18,59 @@ void Tell(base::Prompter& p, std::string_view text, base::Icon icon = base::Icon
     base::Inform(p, kBackupTitle, text, icon);
 }
 
-// The rows of the backup replace those of the store; the history lines of
-// both sides go into the same transaction.
-void CopyIn(RecordSet& records, const std::filesystem::path& file) {
-    Database& db = records.database();
-    if (records.HasPendingChange()) records.WriteBack();
-    {
-        Statement attach(db, "ATTACH ?1 AS backup_source");
-        attach.Bind(1, file.string());
-        attach.Run();
-    }
+std::string Quoted(const fs::path& file) { return "“" + file.filename().string() + "”"; }
+
+// What a restore says of the backup it made before replacing the store.
+std::string AboutBackupBefore(const std::optional<fs::path>& made) {
+    if (!made) return "恢复前的数据与最近的备份相同，没有再次备份。";
+    return "恢复前的数据已备份为" + Quoted(*made) + "。";
+}
+
+// Replaces a healthy store by the backup's projects. A failure leaves the
+// store as it was: the copy is one transaction.
+base::Outcome RestoreIntoStore(RecordSet& records, base::Prompter& prompter,
+                               const ChosenBackup& chosen, const std::optional<fs::path>& made) {
+    std::string mended;
     try {
-        OperationLabel label(records, operation::kRestore);
-        Transaction transaction(db);
-        records.history().LogAllRemoved(operation::kRestore);
-        db.Execute("DELETE FROM main.kjxmzxqk");
-        db.Execute("INSERT INTO main.kjxmzxqk (rowid," + ColumnList() + ") SELECT rowid," +
-                   ColumnList() + " FROM backup_source.kjxmzxqk");
-        records.history().LogAllAdded(operation::kRestore);
-        transaction.Commit();
-    } catch (...) {
-        db.Execute("DETACH backup_source");
-        throw;
+        mended = CopyBackupIn(records, chosen.copy());
+    } catch (const base::Failure& failure) {
+        records.Reopen();
+        Tell(prompter,
+             std::string("恢复备份失败！") + failure.what() + "\n当前的数据没有改动，备份" +
+                 Quoted(chosen.original()) + "也没有改动。" + AboutBackupBefore(made),
+             base::Icon::Critical);
+        return base::Outcome::Failed;
     }
-    db.Execute("DETACH backup_source");
+    records.Reopen();
+    Tell(prompter, "已从备份" + Quoted(chosen.original()) + "恢复数据，共" +
+                       std::to_string(records.Count()) + "个项目。" + AboutBackupBefore(made) +
+                       mended);
+    return base::Outcome::Done;
+}
+
+// Replaces a damaged store by the backup, after keeping the damaged file
+// aside under a name that says what it is.
+base::Outcome RestoreOverDamage(RecordSet& records, base::Prompter& prompter,
+                                const ChosenBackup& chosen) {
+    fs::path aside;
+    std::string mended;
+    try {
+        aside = KeepDamagedStoreAside(records.database());
+        mended = OverwriteDamagedStore(records, chosen.copy());
+    } catch (const base::Failure& failure) {
+        records.Reopen();
+        Tell(prompter,
+             std::string("恢复备份失败！") + failure.what() + "\n备份" + Quoted(chosen.original()) +
+                 "没有改动。" +
+                 (aside.empty() ? std::string() : "损坏的数据库已复制为" + Quoted(aside) + "。"),
+             base::Icon::Critical);
+        return base::Outcome::Failed;
+    }
+    records.Reopen();
+    Tell(prompter, "已从备份" + Quoted(chosen.original()) + "恢复数据，共" +
+                       std::to_string(records.Count()) + "个项目。损坏的数据库已改名保留为" +
+                       Quoted(aside) + "。" + mended);
+    return base::Outcome::Done;
 }
 
 }  // namespace
@@ -79,11 +113,10 @@ base::Outcome BackUpNow(RecordSet& records, base::Prompter& prompter) {
 }
 
 base::Outcome RestoreBackup(RecordSet& records, base::Prompter& prompter, std::string_view name) {
-    const std::filesystem::path file = BackupFolder(records.database()) / std::string(name);
+    const fs::path folder = BackupFolder(records.database());
+    std::optional<ChosenBackup> chosen;
     try {
-        if (name.empty() || file.filename().string() != name || name == "..")
-            throw base::Failure("“" + std::string(name) + "”不是备份文件夹中的备份文件名。");
-        CheckBackupFile(file);
+        chosen.emplace(folder, name, fs::absolute(records.database().file()).parent_path());
     } catch (const base::Failure& refused) {
         Tell(prompter, std::string(refused.what()) + "当前的数据没有改动。",
              base::Icon::Exclamation);
@@ -94,19 +127,19 @@ base::Outcome RestoreBackup(RecordSet& records, base::Prompter& prompter, std::s
             "确实要用备份“" + std::string(name) +
                 "”恢复数据吗？当前的全部项目将被备份中的项目替换（恢复前先备份当前数据）。"))
         return base::Outcome::Cancelled;
-    if (!BackUpBefore(records, prompter, operation::kRestore)) return base::Outcome::Failed;
+    std::optional<fs::path> made;
     try {
-        CopyIn(records, file);
+        if (records.HasPendingChange()) records.WriteBack();
+        made = MakeBackup(records.database(), operation::kRestore, chosen->original());
+    } catch (const StoreDamaged&) {
+        return RestoreOverDamage(records, prompter, *chosen);
     } catch (const base::Failure& failure) {
-        records.Reopen();
-        Tell(prompter, std::string("恢复备份失败！") + failure.what() + "\n当前的数据没有改动。",
+        Tell(prompter,
+             std::string(failure.what()) + "。为了能够恢复数据，恢复备份没有进行，数据没有改动。",
              base::Icon::Critical);
         return base::Outcome::Failed;
     }
-    records.Reopen();
-    Tell(prompter, "已从备份“" + std::string(name) + "”恢复数据，共" +
-                       std::to_string(records.Count()) + "个项目。");
-    return base::Outcome::Done;
+    return RestoreIntoStore(records, prompter, *chosen, made);
 }
 
 }  // namespace zorbix::store

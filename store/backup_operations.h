@@ -3,6 +3,7 @@
 // Each shows its own messages through the Prompter.
 #pragma once
 
+#include <filesystem>
 #include <string_view>
 
 #include "base/outcome.h"
@@ -38,5 +39,13 @@ base::Outcome BackUpNow(RecordSet& records, base::Prompter& prompter);
 // logs the change. A damaged or foreign file is refused and nothing changes.
 // The set is reopened afterwards.
 base::Outcome RestoreBackup(RecordSet& records, base::Prompter& prompter, std::string_view name);
+
+// For a store that cannot be opened because its file is damaged
+// (StoreDamaged): asks, renames the damaged file (and its journal) to
+// DamagedStoreName, puts the backup `name` of the program directory's
+// backup folder in its place and logs the restore. Takes the instance lock
+// itself; nothing changes when the backup is refused or the user says no.
+base::Outcome RestoreDamagedStore(const std::filesystem::path& directory, base::Prompter& prompter,
+                                  std::string_view name);
 
 }  // namespace zorbix::store

@@ -1,11 +1,19 @@
 // Backups of the store: whole copies of the database file made with
 // SQLite's online backup API into the folder "backup" of the program
 // directory, one file per backup named after its time and the operation it
-// came before ("zorbix2013-20131205-143012-追加数据.db"), so the names sort
-// by time. The newest kBackupsKept stay; a copy identical to the newest one
-// is not kept twice. A backup only reads the store (readers never wait for
-// a writer in WAL mode) and writes a file of its own, so it neither blocks
-// nor endangers anyone who has the store open.
+// came before ("zorbix2013-20131205-143012-追加数据.db").
+//
+// Which backup is newest is decided by the order in which the program made
+// them (each copy carries its place, store/backup_files.h), not by names or
+// the clock: a backup named for a time in the future, or copied in from
+// elsewhere, never pushes out the one just made. The newest kBackupsKept
+// that are whole stores are kept; a file that is no store is neither
+// counted nor removed. A copy identical to the newest one is not kept
+// twice, and a copy that fails SQLite's check is never kept at all.
+//
+// A backup only reads the store (readers never wait for a writer in WAL
+// mode) and writes a file of its own, so it neither blocks nor endangers
+// anyone who has the store open.
 #pragma once
 
 #include <filesystem>
@@ -35,21 +43,20 @@ std::filesystem::path BackupFolder(const Database& db);
 // Copies the store into a new backup named for `operation`. Returns the new
 // file, or nullopt when the store is identical to the newest backup (which
 // then stands for this one). Throws Failure with the user's message, naming
-// the folder and the reason, when the copy cannot be written; then no file
-// is left behind and older backups are untouched. Older backups beyond the
-// newest kBackupsKept are removed once the new one is complete.
-std::optional<std::filesystem::path> MakeBackup(Database& db, std::string_view operation);
+// the folder and the reason, when the copy cannot be written, and
+// StoreDamaged when the copy shows the store is damaged; then no file is
+// left behind and older backups are untouched. Once the new one is
+// complete, the backups beyond the newest kBackupsKept are removed, except
+// `spared` (the backup a restore is about to use).
+std::optional<std::filesystem::path> MakeBackup(Database& db, std::string_view operation,
+                                                const std::filesystem::path& spared = {});
 
-// The backups in a folder, newest first, without their project counts.
-// Files whose names do not follow the pattern are not backups and are left
-// out.
+// The backups in a folder, newest first in the order of making, without
+// their project counts. Files whose names do not follow the pattern are not
+// backups and are left out.
 std::vector<BackupFile> ListBackups(const std::filesystem::path& folder);
 
 // The same list with each file's project count read from it.
 std::vector<BackupFile> WithProjectCounts(std::vector<BackupFile> backups);
-
-// Throws Failure with the user's message when `file` is damaged or is not a
-// store of this program (no table kjxmzxqk with its 137 columns).
-void CheckBackupFile(const std::filesystem::path& file);
 
 }  // namespace zorbix::store

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "store/damaged_store.h"
+
 namespace zorbix::store {
 
 namespace {
@@ -42,6 +44,10 @@ Database::Database(const std::filesystem::path& file) : file_(file) {
 Database::~Database() { sqlite3_close_v2(db_); }
 
 void Database::Fail(int code, std::string_view what) const {
+    const int primary = code & 0xff;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+        throw StoreDamaged(DamagedStoreMessage(
+            file_, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code), primary == SQLITE_NOTADB));
     std::string message(what);
     message += "（";
     message += db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);

@@ -46,7 +46,8 @@ public:
     sqlite3* handle() const { return db_; }
     const std::filesystem::path& file() const { return file_; }
 
-    // Throws SqliteError with what SQLite said after `what`.
+    // Throws SqliteError with what SQLite said after `what`; StoreDamaged,
+    // naming the file and its backups, when SQLite found it damaged.
     [[noreturn]] void Fail(int code, std::string_view what) const;
 
 private:

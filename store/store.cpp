@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include "base/atomic_file.h"
 #include "base/protected_targets.h"
 #include "store/project_table.h"
 #include "store/store_protection.h"
@@ -19,15 +20,13 @@ void RefuseReadOnly(const std::filesystem::path& file) {
 }
 
 // Reads the schema, which fails for a file that is not a database and for
-// a database that another program holds locked.
+// a database that another program holds locked. A damaged file is
+// reported as StoreDamaged by the database itself, leading to the backups.
 void ProbeReadable(Database& db, const std::filesystem::path& file) {
     try {
         Statement probe(db, "SELECT count(*) FROM sqlite_master");
         probe.Step();
     } catch (const SqliteError& e) {
-        if (e.code() == SQLITE_NOTADB || e.code() == SQLITE_CORRUPT)
-            throw base::Failure(Named(file) +
-                                "不是本程序的数据库文件，或者已经损坏。请把它移走后再启动程序。");
         if (e.code() == SQLITE_BUSY || e.code() == SQLITE_LOCKED)
             throw base::Failure(Named(file) + "正被其他程序锁定。请关闭使用它的程序后重试。");
         throw base::Failure(Named(file) + "无法读取：" + e.what());
@@ -82,10 +81,29 @@ void ProbeWritable(Database& db, const std::filesystem::path& file) {
     }
 }
 
+// The temporaries of runs killed while writing (an export, a backup, a
+// restore), in the program directory and its backup folder. Copies that an
+// earlier version left half-made in the backup folder carry no process
+// number; the instance lock says nobody is making one now.
+void RemoveWhatKilledRunsLeft(const std::filesystem::path& directory) {
+    base::RemoveLeftoverTemporaries(directory);
+    const auto backups = directory / kBackupFolderName;
+    base::RemoveLeftoverTemporaries(backups);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(backups, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code ignored;
+        if (name.starts_with(".zorbix2013-") && name.ends_with(".partial"))
+            std::filesystem::remove(it->path(), ignored);
+    }
+}
+
 }  // namespace
 
 Store::Store(const std::filesystem::path& directory) : directory_(directory), lock_(directory) {
     const auto path = file();
+    RemoveWhatKilledRunsLeft(directory);
     RefuseReadOnly(path);
     RefuseUnwritableDirectory(directory);
     const bool is_new = IsNewDatabase(path);

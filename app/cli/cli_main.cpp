@@ -12,6 +12,7 @@
 #include "app/version.h"
 #include "base/error.h"
 #include "store/backup_operations.h"
+#include "store/damaged_store.h"
 #include "store/titles.h"
 
 namespace zorbix::cli {
@@ -120,7 +121,16 @@ int Run(int argc, char** argv) {
             std::cout << dir.string() << '\n';
             return 0;
         }
-        store::Store store(dir);
+        std::optional<store::Store> opened;
+        try {
+            opened.emplace(dir);
+        } catch (const store::StoreDamaged&) {
+            // The way back from a damaged store needs no store.
+            if (inv.command->run == RestoreCommand || inv.command->run == BackupsCommand)
+                return RunWithoutStore(*inv.command, dir, prompter, inv.args);
+            throw;
+        }
+        store::Store& store = *opened;
         app::ProtectProgramFiles(dir);
         Context ctx{store, prompter, std::move(inv.args), std::cout};
         // One command is one run: it makes at most one automatic backup.

@@ -1,6 +1,7 @@
 // What every batch command gets, and the exit statuses they return.
 #pragma once
 
+#include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -74,5 +75,10 @@ int RestoreCommand(Context&);
 int HistoryCommand(Context&);
 int ExportCommand(Context&);
 int ImportCommand(Context&);
+
+// backups and restore on a program directory whose store is too damaged to
+// open: the way back needs no store.
+int RunWithoutStore(const Command& command, const std::filesystem::path& directory,
+                    CliPrompter& prompter, const std::vector<std::string>& args);
 
 }  // namespace zorbix::cli

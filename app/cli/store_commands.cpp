@@ -9,6 +9,7 @@
 #include "store/demo_projects.h"
 #include "store/store_operations.h"
 #include "store/titles.h"
+#include "store/value_rules.h"
 
 namespace zorbix::cli {
 namespace {
@@ -72,6 +73,16 @@ int SetCommand(Context& ctx) {
     if (values.empty()) throw UsageError("没有给出要写入的 列名=值。");
     if (const auto located = Locate(ctx, number); !located) return ExitStatus(located);
     auto& records = ctx.store.records();
+    for (const auto& [column, value] : values) {
+        const store::Column& c = store::Columns()[column];
+        if (const auto fault = store::ValueFault(c, value)) {
+            base::Inform(ctx.prompter, store::kProgramTitle,
+                         store::ValuePlace(records.Value(store::kNumberColumn), c) + *fault +
+                             "，本程序的输出文件无法保存它。没有写入任何值。",
+                         base::Icon::Exclamation);
+            return ExitStatus(base::Outcome::Refused);
+        }
+    }
     store::OperationLabel label(records, store::operation::kSet);
     for (auto& [column, value] : values) records.SetValue(column, std::move(value));
     records.WriteBack();

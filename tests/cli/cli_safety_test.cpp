@@ -63,7 +63,7 @@ TEST_F(CliSafetyTest, BackupOnRequestIsNotRepeatedForAnUnchangedStore) {
 }
 
 TEST_F(CliSafetyTest, HistoryListsChangesNewestFirstWithEscapedValues) {
-    ASSERT_EQ(RunCli(dir_.path(), {"set", first_, "JDCG=一\\r\\n二\\t"}).status, 0);
+    ASSERT_EQ(RunCli(dir_.path(), {"set", first_, "JDCG=一\\r\\n二\\\\"}).status, 0);
     ASSERT_EQ(RunCli(dir_.path(), {"set", first_, "JB01=新名称"}).status, 0);
     const auto lines = Lines(RunCli(dir_.path(), {"history", first_}).out);
     ASSERT_EQ(lines.size(), 3u);
@@ -71,7 +71,7 @@ TEST_F(CliSafetyTest, HistoryListsChangesNewestFirstWithEscapedValues) {
     EXPECT_EQ(Field(lines[0], 2), "JB01");
     EXPECT_EQ(Field(lines[0], 4), "新名称");
     EXPECT_EQ(Field(lines[1], 2), "JDCG");
-    EXPECT_EQ(Field(lines[1], 4), "一\\r\\n二\\t");
+    EXPECT_EQ(Field(lines[1], 4), "一\\r\\n二\\\\");
     EXPECT_EQ(Field(lines[2], 1), "示例项目");
     ASSERT_EQ(RunCli(dir_.path(), {"--yes", "delete", "--project", first_}).status, 0);
     const auto deleted = Lines(RunCli(dir_.path(), {"history", first_}).out);

@@ -28,7 +28,9 @@ TEST(CliStore, SetThenGetRoundTripsEveryColumn) {
     std::vector<std::string> expected;
     for (const auto& c : store::Columns()) {
         if (c.name == "JB02") continue;
-        const std::string value = c.name + "值\\r\\n第二行\\t\\\\" + (c.index % 2 ? "\"" : "");
+        // Line breaks only where the results text allows them (CR LF).
+        const std::string breaks = c.name == "JDCG" ? "\\r\\n第二行" : "第二行";
+        const std::string value = c.name + "值" + breaks + "\\\\" + (c.index % 2 ? "\"" : "");
         args.push_back(c.name + "=" + value);
     }
     const auto set = RunCli(dir.path(), args);
@@ -39,6 +41,30 @@ TEST(CliStore, SetThenGetRoundTripsEveryColumn) {
     for (std::size_t i = 0; i < got.size(); ++i) {
         if (i == 1) continue;
         EXPECT_EQ(got[i], args[i < 1 ? i + 2 : i + 1]) << i;
+    }
+}
+
+TEST(CliStore, SetRefusesWhatTheOutputsCannotCarryAndWritesNothing) {
+    TempDir dir;
+    ASSERT_EQ(RunCli(dir.path(), {"add", "201300000001"}).status, 0);
+    const struct {
+        const char* assignment;
+        const char* fault;
+    } cases[] = {
+        {"JB01=a\\tb", "JB01（"},
+        {"JB01=a\\r\\nb", "U+000D"},
+        {"JDCG=a\\nb", "换行必须是回车加换行"},
+        {"JB01=😀", "GBK编码中没有的字符"},
+        {"ZGDW=\x01", "U+0001"},
+    };
+    for (const auto& c : cases) {
+        const auto set = RunCli(dir.path(), {"set", "201300000001", "JB03=改了", c.assignment});
+        EXPECT_EQ(set.status, 1) << c.assignment;
+        EXPECT_NE(set.err.find("项目“201300000001”的"), std::string::npos) << set.err;
+        EXPECT_NE(set.err.find(c.fault), std::string::npos) << set.err;
+        EXPECT_NE(set.err.find("没有写入任何值"), std::string::npos) << set.err;
+        EXPECT_EQ(RunCli(dir.path(), {"get", "201300000001", "JB03"}).out, "JB03=\n")
+            << "nothing of the command is written";
     }
 }
 
