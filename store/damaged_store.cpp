@@ -15,6 +15,11 @@ std::string DamagedStoreMessage(const std::filesystem::path& file, std::string_v
            "恢复时，损坏的文件改名为“zorbix2013-已损坏-日期-时间.db”保留在原处，不会删除。";
 }
 
+std::string DamageNote(const base::Failure& failure) {
+    if (!dynamic_cast<const StoreDamaged*>(&failure)) return {};
+    return "\n" + std::string(failure.what());
+}
+
 std::filesystem::path DamagedStoreName(const std::filesystem::path& file) {
     const std::string base = "zorbix2013-已损坏-" + LocalTimeNow("%Y%m%d-%H%M%S");
     std::filesystem::path name = file.parent_path() / (base + ".db");

@@ -19,6 +19,12 @@ public:
     using base::Failure::Failure;
 };
 
+// After a survey failure message that shows no reason of its own ("数据定位
+// 失败！…"): the damaged store's message on a line of its own when that is
+// what went wrong, so the user is led to the backups; "" for any other
+// failure.
+std::string DamageNote(const base::Failure& failure);
+
 // "数据库文件“F”已经损坏（detail）。" followed by how to restore a backup, in
 // the window and in the batch tool. `detail` is what the database said; it
 // is never the whole message.

@@ -5,6 +5,7 @@
 #include "base/numeric_value.h"
 #include "store/backup_operations.h"
 #include "store/catalogue.h"
+#include "store/damaged_store.h"
 #include "store/project_number.h"
 #include "store/store_messages.h"
 #include "store/titles.h"
@@ -49,8 +50,8 @@ base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::s
         records.MoveFirst();
         Tell(prompter, kLocateNotFound);
         return base::Outcome::Refused;
-    } catch (const base::Failure&) {
-        Tell(prompter, std::string(kLocateWhat) + kRetry);
+    } catch (const base::Failure& failure) {
+        Tell(prompter, std::string(kLocateWhat) + kRetry + DamageNote(failure));
         return base::Outcome::Failed;
     }
 }
@@ -97,8 +98,9 @@ base::Outcome DeleteProject(RecordSet& records, base::Prompter& prompter) {
         OperationLabel label(records, operation::kDelete);
         records.Delete();
         return base::Outcome::Done;
-    } catch (const base::Failure&) {
-        Tell(prompter, std::string(kDeleteWhat) + CurrentNumber(records) + kRetry);
+    } catch (const base::Failure& failure) {
+        Tell(prompter,
+             std::string(kDeleteWhat) + CurrentNumber(records) + kRetry + DamageNote(failure));
         return base::Outcome::Failed;
     }
 }
@@ -118,10 +120,10 @@ base::Outcome InitialiseStore(RecordSet& records, base::Prompter& prompter) {
         records.DeleteAll();
         transaction.Commit();
         return base::Outcome::Done;
-    } catch (const base::Failure&) {
+    } catch (const base::Failure& failure) {
         const std::string number = CurrentNumber(records);
         records.Reopen();
-        Tell(prompter, std::string(kDeleteWhat) + number + kRetry);
+        Tell(prompter, std::string(kDeleteWhat) + number + kRetry + DamageNote(failure));
         return base::Outcome::Failed;
     }
 }
@@ -131,8 +133,8 @@ base::Outcome EndEditing(RecordSet& records, base::Prompter& prompter) {
         records.MoveFirst();
         if (records.Count() > 0) records.WriteBack();
         return base::Outcome::Done;
-    } catch (const base::Failure&) {
-        Tell(prompter, std::string(kEndEditingWhat) + kRetry);
+    } catch (const base::Failure& failure) {
+        Tell(prompter, std::string(kEndEditingWhat) + kRetry + DamageNote(failure));
         return base::Outcome::Failed;
     }
 }

@@ -1,6 +1,9 @@
 // End-to-end tests of the safety nets through the batch tool: automatic
 // backups (one per command), backups, backup, restore and history.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
 
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_dir.h"
@@ -16,6 +19,36 @@ std::string Field(const std::string& line, int index) {
     std::size_t start = 0;
     for (int i = 0; i < index; ++i) start = line.find('\t', start) + 1;
     return line.substr(start, line.find('\t', start) - start);
+}
+
+// The first leaf page of the project table, found through SQLite's page
+// statistics: damage there lets the store open and meets the first read.
+long FirstTablePage(const std::filesystem::path& db_file) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(db_file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* q = nullptr;
+    long page = -1;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT pageno FROM dbstat WHERE name='kjxmzxqk' AND pagetype='leaf' "
+                           "ORDER BY pageno LIMIT 1",
+                           -1, &q, nullptr) == SQLITE_OK &&
+        sqlite3_step(q) == SQLITE_ROW)
+        page = sqlite3_column_int(q, 0);
+    sqlite3_finalize(q);
+    sqlite3_close(db);
+    return page;
+}
+
+void Damage(const std::filesystem::path& file, long offset, std::size_t bytes) {
+    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(offset);
+    out << std::string(bytes, '\xff');
+}
+
+bool HasDamagedFileAside(const std::filesystem::path& dir) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.path().filename().string().starts_with("zorbix2013-已损坏-")) return true;
+    return false;
 }
 
 class CliSafetyTest : public ::testing::Test {
@@ -126,6 +159,37 @@ TEST_F(CliSafetyTest, DiffPrintsTheDifferingColumnsAndReplaceTakesThem) {
     ASSERT_GE(history.size(), 2u);
     EXPECT_EQ(Field(history[0], 1), "采用新数据");
     EXPECT_EQ(Backups(store.path()).size(), backups_before + 1) << "one backup for the command";
+}
+
+TEST_F(CliSafetyTest, ADamagedStoreLeadsToItsBackupsAndIsRestoredFromThem) {
+    ASSERT_EQ(RunCli(dir_.path(), {"backup"}).status, 0);
+    const std::string before = RunCli(dir_.path(), {"list"}).out;
+    const std::string name = Field(Backups(dir_.path()).at(0), 0);
+    const auto file = dir_ / "zorbix2013.db";
+    const long page = FirstTablePage(file);
+    ASSERT_GT(page, 1);
+    struct Case {
+        const char* what;
+        long offset;
+        std::size_t bytes;
+    };
+    // A page inside the table, met by the first read; the file's header,
+    // met at opening.
+    for (const Case& c : {Case{"a page", (page - 1) * 4096, 8}, Case{"the header", 0, 100}}) {
+        Damage(file, c.offset, c.bytes);
+        const auto listed = RunCli(dir_.path(), {"get", first_, "JB01"});
+        EXPECT_EQ(listed.status, 1) << c.what;
+        for (const char* part : {"zorbix2013.db”", "损坏", "备份与恢复", "zorbix-cli backups",
+                                 "zorbix-cli --yes restore"})
+            EXPECT_NE(listed.err.find(part), std::string::npos) << c.what << ": " << listed.err;
+        EXPECT_EQ(Field(Backups(dir_.path()).at(0), 0), name) << c.what;
+        const auto restored = RunCli(dir_.path(), {"--yes", "restore", name});
+        ASSERT_EQ(restored.status, 0) << c.what << ": " << restored.err;
+        EXPECT_NE(restored.err.find("损坏的数据库已改名保留为"), std::string::npos) << restored.err;
+        EXPECT_TRUE(HasDamagedFileAside(dir_.path())) << c.what;
+        EXPECT_EQ(RunCli(dir_.path(), {"list"}).out, before) << c.what;
+        EXPECT_EQ(Field(Lines(RunCli(dir_.path(), {"history", first_}).out).at(0), 1), "恢复备份");
+    }
 }
 
 }  // namespace
