@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "screen/text_limit_validator.h"
+#include "store/value_rules.h"
 
 namespace zorbix::screen {
 namespace {
@@ -107,9 +108,16 @@ void ResultsEdit::ShowValue(const QString& stored) {
     showing_ = false;
 }
 
+// Line breaks are stored as CR LF; a tab or another control character that
+// was pasted becomes a blank and a character GBK cannot hold a "?", as the
+// store's rule for values states, so the results text always fits every
+// output.
 QString ResultsEdit::StoredValue() const {
     QString text = toPlainText();
-    return text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    const std::string value = text.toStdString();
+    if (!store::ValueFault(column_, value)) return text;
+    return QString::fromStdString(store::MendValue(column_, value).value);
 }
 
 void ResultsEdit::SetHighlighted(bool on) {

@@ -26,11 +26,33 @@ int CommonSuffix(const QString& a, const QString& b, int keep) {
     return n;
 }
 
+// A character the exchange file can carry: GBK holds it.
+bool GbkHolds(const QString& character) {
+    try {
+        base::ToGbk(character.toStdString());
+        return true;
+    } catch (const base::GbkError&) {
+        return false;
+    }
+}
+
+// What is typed or pasted keeps only what the store may hold: no control
+// characters and nothing GBK cannot hold (an emoji, say), which the
+// exchange file could not carry.
 QString KeepAllowed(const QString& inserted, bool digits_only) {
     QString kept;
-    for (QChar c : inserted) {
-        if (digits_only ? (c >= u'0' && c <= u'9') : (c.category() != QChar::Other_Control))
-            kept += c;
+    for (qsizetype i = 0; i < inserted.size(); ++i) {
+        const QChar c = inserted[i];
+        if (digits_only) {
+            if (c >= u'0' && c <= u'9') kept += c;
+            continue;
+        }
+        const bool pair = c.isHighSurrogate() && i + 1 < inserted.size();
+        const QString character = pair ? inserted.mid(i, 2) : QString(c);
+        if (pair) ++i;
+        if (c.category() == QChar::Other_Control) continue;
+        if (c.unicode() >= 0x80 && !GbkHolds(character)) continue;
+        kept += character;
     }
     return kept;
 }

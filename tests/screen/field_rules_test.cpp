@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "screen/arrow_targets.h"
+#include "screen/field_edit.h"
 #include "screen/leave_checks.h"
 #include "screen/qt_prompter.h"
 #include "screen/screenshots.h"
@@ -26,6 +27,8 @@ private slots:
     void ValidatorCutsAtGbkBytes();
     void ValidatorKeepsDigitsOnly();
     void ValidatorNeverCutsALongerStoredValue();
+    void ValidatorKeepsOnlyWhatTheOutputsCarry();
+    void ResultsTextMendsWhatThePasteBrought();
     void FileFilter();
 };
 
@@ -190,6 +193,21 @@ void FieldRulesTest::ValidatorNeverCutsALongerStoredValue() {
     pos = 5;
     v.validate(shorter, pos);
     QCOMPARE(shorter, QString("12345"));
+}
+
+void FieldRulesTest::ValidatorKeepsOnlyWhatTheOutputsCarry() {
+    TextLimitValidator v(0, false, nullptr);
+    QString pasted = QString::fromUtf8("材\t料\xf0\x9f\x98\x80研\x01究\xe2\x82\xac");
+    int pos = static_cast<int>(pasted.size());
+    QCOMPARE(v.validate(pasted, pos), QValidator::Acceptable);
+    QCOMPARE(pasted, QString::fromUtf8("材料研究\xe2\x82\xac"));
+    QCOMPARE(pos, 5);
+}
+
+void FieldRulesTest::ResultsTextMendsWhatThePasteBrought() {
+    ResultsEdit edit(zorbix::store::ColumnNamed("JDCG"), nullptr);
+    edit.setPlainText(QString::fromUtf8("第一行\t甲\n第二行\xf0\x9f\x98\x80"));
+    QCOMPARE(edit.StoredValue(), QString::fromUtf8("第一行 甲\r\n第二行?"));
 }
 
 void FieldRulesTest::FileFilter() {
