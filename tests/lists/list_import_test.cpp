@@ -6,11 +6,11 @@
 
 #include <fstream>
 
-#include "lists/list_workbook.h"
 #include "lists/project_list_export.h"
 #include "lists/project_list_import.h"
-#include "lists/xlsx_styles.h"
+#include "office/list_workbook.h"
 #include "office/xlsx_cell_writer.h"
+#include "office/xlsx_styles.h"
 #include "store/backups.h"
 #include "tests/lists/list_store.h"
 #include "tests/reliability/hostile_files.h"
@@ -33,7 +33,7 @@ std::vector<store::Record> AllRecords(store::RecordSet& records) {
 // number where the text is "#n:<number>".
 void WriteWorkbook(const std::filesystem::path& file,
                    const std::vector<std::vector<std::string>>& rows) {
-    lists::ListWorkbook book(file);
+    office::ListWorkbook book(file);
     book.AddSheet("Sheet1");
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < static_cast<int>(rows[r].size()); ++c) {
@@ -223,9 +223,9 @@ TEST_F(ListImport, DateAndBooleanCellsAreRefusedWithTheirAddress) {
 
 TEST(DateFormats, DatesAndTimesButNotNumbers) {
     for (const char* code : {"yyyy-mm-dd", "h:mm", "[$-804]yyyy\"年\"m\"月\"", "[h]:mm", "m/d/yy"})
-        EXPECT_TRUE(lists::IsDateFormat(code)) << code;
+        EXPECT_TRUE(office::IsDateFormat(code)) << code;
     for (const char* code : {"0.00", "@", "\"d\"0", "#,##0", "[Red]0.0", "0\\d"})
-        EXPECT_FALSE(lists::IsDateFormat(code)) << code;
+        EXPECT_FALSE(office::IsDateFormat(code)) << code;
 }
 
 class ListImportBadFiles : public ListImport {

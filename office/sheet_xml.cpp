@@ -1,4 +1,4 @@
-#include "lists/sheet_xml.h"
+#include "office/sheet_xml.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include "base/file_names.h"
 #include "office/xlsx_cell_writer.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
@@ -262,4 +262,4 @@ void SheetXml::Finish(const std::filesystem::path& shown) {
                             std::strerror(error_ ? error_ : EIO) + "。");
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

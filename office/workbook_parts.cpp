@@ -1,8 +1,8 @@
-#include "lists/workbook_parts.h"
+#include "office/workbook_parts.h"
 
 #include <ctime>
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 constexpr const char* kDeclaration =
@@ -142,4 +142,4 @@ std::vector<std::pair<std::string, std::string>> WorkbookParts(
             {"xl/styles.xml", Styles()}};
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

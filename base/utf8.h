@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorbix::lists {
+namespace zorbix::base {
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogate halves, nothing beyond U+10FFFF).
@@ -31,4 +31,4 @@ inline void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::base

@@ -1,17 +1,17 @@
-#include "lists/xlsx_rows.h"
+#include "office/xlsx_rows.h"
 
 #include <charconv>
 
 #include "base/error.h"
 #include "base/file_names.h"
-#include "lists/cell_text.h"
-#include "lists/list_columns.h"
-#include "lists/streamed_part.h"
-#include "lists/xlsx_styles.h"
+#include "office/cell_text.h"
+#include "office/sheet.h"
+#include "office/streamed_part.h"
 #include "office/xlsx_package.h"
+#include "office/xlsx_styles.h"
 #include "office/zip_archive.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 using base::Failure;
@@ -203,7 +203,7 @@ private:
         if (r.ec != std::errc() || r.ptr != value_.data() + value_.size())
             Damaged("数值“" + value_ + "”无效");
         cell.kind = date_style_ ? ListCell::Kind::Date : ListCell::Kind::Number;
-        cell.text = StoredNumberText(cell.number);
+        cell.text = NumberText(cell.number == 0 ? 0.0 : cell.number);
         return true;
     }
 
@@ -250,4 +250,4 @@ void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit,
     rows.Read(package, sheet);
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office
