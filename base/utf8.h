@@ -1,4 +1,4 @@
-// UTF-8 for the readers of lists: telling well-formed UTF-8 from other
+// UTF-8 for every reader and writer: telling well-formed UTF-8 from other
 // bytes, and writing a character as UTF-8 where a reference ("&#x4E2D;",
 // "_x000D_") stands for it.
 #pragma once

@@ -6,15 +6,13 @@
 #include "base/protected_targets.h"
 #include "base/utf8.h"
 #include "office/cell_text.h"
+#include "office/sheet_limits.h"
 #include "office/workbook_parts.h"
 #include "office/zip_archive.h"
 
 namespace zorbix::office {
 
 namespace {
-
-// What a cell holds at most, in characters.
-constexpr std::size_t kMaxCellCharacters = 32767;
 
 // The deflate level of the sheets: the fastest, as deflating a list of
 // 32767 projects is still almost half of its export at this level.
