@@ -15,6 +15,7 @@
 #include "tests/lists/list_store.h"
 #include "tests/reliability/hostile_files.h"
 #include "tests/support/cli_runner.h"
+#include "tests/support/param_names.h"
 #include "tests/support/recording_prompter.h"
 
 namespace zorbix::testing {
@@ -84,7 +85,7 @@ TEST_P(ListRoundTrip, ExportThenImportGivesEqualRecords) {
             EXPECT_EQ(imported[i][c], expected[i][c]) << store::Columns()[c].name << " of " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormats, ListRoundTrip, ::testing::Values("xlsx", "csv"));
+INSTANTIATE_TEST_SUITE_P(BothFormats, ListRoundTrip, ::testing::Values("xlsx", "csv"), TextParam());
 
 TEST_F(ListImport, HeadingInRowOneColumnsInAnyOrderNumbersAsTyped) {
     const auto file = target_ / "mine.xlsx";
@@ -128,6 +129,8 @@ struct BadList {
     std::vector<std::string> named;  // parts of the message
 };
 
+void PrintTo(const BadList& c, std::ostream* os) { *os << c.name; }
+
 class ListImportProblems : public ListImport, public ::testing::WithParamInterface<BadList> {};
 
 TEST_P(ListImportProblems, RefuseTheWholeFileNamingRowAndColumn) {
@@ -166,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadList{"unnamed", {{"JB02"}, {"201300000001", "x"}}, {"B2单元格有内容，但B列没有列名"}},
         BadList{"empty", {}, {"没有任何内容"}},
         BadList{"heading_only", {{"标题"}, {"JB02"}}, {"没有项目数据"}}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
+    NameMember());
 
 TEST_F(ListImport, NamesTwentyProblemsAndCountsTheRest) {
     std::vector<std::vector<std::string>> rows = {{"JB02"}};
