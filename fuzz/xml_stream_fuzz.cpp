@@ -6,17 +6,17 @@
 #include <optional>
 #include <string>
 
-#include "lists/xml_stream.h"
+#include "office/xml_stream.h"
 
 using namespace zorbix;
 
 namespace {
 
-class Transcript : public lists::XmlHandler {
+class Transcript : public office::XmlHandler {
 public:
     std::string out;
 
-    void Start(std::string_view name, lists::XmlAttributes attributes) override {
+    void Start(std::string_view name, office::XmlAttributes attributes) override {
         out += '<';
         out += name;
         for (const auto& a : attributes) {
@@ -38,11 +38,11 @@ public:
 // The transcript, or nullopt when the reader refused the bytes.
 std::optional<std::string> Read(std::string_view xml, std::size_t block) {
     Transcript transcript;
-    lists::XmlStream stream(transcript);
+    office::XmlStream stream(transcript);
     try {
         for (std::size_t at = 0; at < xml.size(); at += block) stream.Feed(xml.substr(at, block));
         stream.Finish();
-    } catch (const lists::XmlStreamError&) {
+    } catch (const office::XmlStreamError&) {
         return std::nullopt;
     }
     return transcript.out;

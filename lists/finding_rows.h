@@ -9,10 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "lists/list_workbook.h"
+#include "office/list_workbook.h"
 #include "store/record.h"
 
 namespace zorbix::lists {
+
+using office::ListWorkbook;
 
 inline constexpr std::string_view kFindingsSheetName = "审核结果";
 

@@ -11,10 +11,13 @@
 
 #include "base/prompter.h"
 #include "lists/list_files.h"
-#include "lists/xlsx_rows.h"
+#include "office/xlsx_rows.h"
 #include "store/record.h"
 
 namespace zorbix::lists {
+
+using office::ListCell;
+using office::ReadProgress;
 
 // At most this many problems are named; the rest are counted.
 inline constexpr int kNamedProblems = 20;

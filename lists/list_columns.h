@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "office/number_text.h"
 #include "store/catalogue.h"
 
 namespace zorbix::lists {
@@ -21,15 +22,8 @@ std::string HeadingCaption(const store::Column& column);
 // True for the columns the catalogue treats as numbers.
 bool IsNumberColumn(const store::Column& column);
 
-// The number a stored value stands for, when the value is exactly that
-// number's shortest text with at most 15 significant digits (what every
-// spreadsheet program keeps exactly); nullopt for any other text ("", "007",
-// "12.30", "1e3", "12 ", "5.0").
-std::optional<double> ExactNumber(std::string_view value);
-
-// What a number read from a cell is stored as: a whole number as its digits
-// (5, never 5.0), any other number as its shortest round-trip text (12.3,
-// never 12.300000000000001).
-std::string StoredNumberText(double value);
+// The number texts of office/number_text.h, as lists have always named them.
+using office::ExactNumber;
+using office::StoredNumberText;
 
 }  // namespace zorbix::lists

@@ -6,11 +6,16 @@
 #include "base/error.h"
 #include "base/file_names.h"
 #include "base/gbk.h"
-#include "lists/csv_text.h"
-#include "lists/list_workbook.h"
-#include "lists/utf8.h"
+#include "base/utf8.h"
+#include "office/csv_text.h"
+#include "office/list_workbook.h"
 
 namespace zorbix::lists {
+
+using office::CsvReader;
+using office::ListCell;
+using office::ReadXlsxRows;
+
 namespace {
 
 using base::Failure;
@@ -38,7 +43,7 @@ std::string ReadWhole(const std::filesystem::path& file) {
 
 // UTF-8 as it is; otherwise GBK, as Excel writes CSV on Chinese desktops.
 std::string CsvText(std::string bytes, const std::filesystem::path& file) {
-    if (IsUtf8(bytes)) return bytes;
+    if (base::IsUtf8(bytes)) return bytes;
     try {
         return base::FromGbk(bytes);
     } catch (const base::GbkError&) {

@@ -10,9 +10,12 @@
 #include <filesystem>
 
 #include "lists/list_files.h"
-#include "lists/xlsx_rows.h"
+#include "office/xlsx_rows.h"
 
 namespace zorbix::lists {
+
+using office::ReadProgress;
+using office::RowVisitor;
 
 // A CSV file larger than this is no project list.
 inline constexpr std::uintmax_t kMaxCsvBytes = std::uintmax_t{1} << 30;

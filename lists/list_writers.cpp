@@ -12,13 +12,17 @@
 #include "base/protected_targets.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
-#include "lists/csv_text.h"
 #include "lists/finding_rows.h"
 #include "lists/list_columns.h"
-#include "lists/list_workbook.h"
+#include "office/csv_text.h"
+#include "office/list_workbook.h"
 #include "store/catalogue.h"
 
 namespace zorbix::lists {
+
+using office::AppendCsvField;
+using office::kUtf8ByteOrderMark;
+using office::ListWorkbook;
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";

@@ -8,12 +8,14 @@
 #include "check/check_messages.h"
 #include "check/check_report_file.h"
 #include "lists/list_files.h"
-#include "lists/list_workbook.h"
+#include "office/list_workbook.h"
 #include "reconcile/plan_list.h"
 #include "store/catalogue.h"
 #include "store/titles.h"
 
 namespace zorbix::lists {
+
+using office::ListWorkbook;
 namespace {
 
 // Hands the file already chosen to the text save, which would ask for one;

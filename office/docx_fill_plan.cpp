@@ -1,6 +1,7 @@
 #include "office/docx_fill_plan.h"
 
 #include "office/docx_tree_fill.h"
+#include "office/xml_escape.h"
 #include "office/xml_part.h"
 
 namespace zorbix::office {
@@ -35,21 +36,10 @@ std::optional<std::size_t> PlaceholderAt(std::string_view filled, std::size_t at
     return n;
 }
 
-void AppendEscaped(std::string_view text, std::string& out) {
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            default: out += c;
-        }
-    }
-}
-
 void AppendTextElement(std::string_view text, std::string& out) {
     if (text.empty()) return;
     out += kTextOpen;
-    AppendEscaped(text, out);
+    AppendXmlEscaped(out, text);
     out += kTextClose;
 }
 

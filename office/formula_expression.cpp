@@ -4,11 +4,11 @@
 #include <cmath>
 #include <utility>
 
+#include "office/sheet_limits.h"
+
 namespace zorbix::office {
 namespace {
 
-constexpr int kMaxRows = 1048576;
-constexpr int kMaxColumns = 16384;
 constexpr int kMaxDepth = 64;  // nesting that no total needs, and no stack can fear
 
 struct Reference {
@@ -150,16 +150,17 @@ private:
         Blanks();
         Skip('$');
         long column = 0;
-        for (; position_ < text_.size() && IsLetter(text_[position_]) && column <= kMaxColumns;
+        for (; position_ < text_.size() && IsLetter(text_[position_]) && column <= kMaxSheetColumns;
              ++position_)
             column = column * 26 + (Upper(text_[position_]) - 'A' + 1);
         Skip('$');
         long row = 0;
         std::size_t digits = 0;
-        for (; position_ < text_.size() && IsDigit(text_[position_]) && row <= kMaxRows;
+        for (; position_ < text_.size() && IsDigit(text_[position_]) && row <= kMaxSheetRows;
              ++position_, ++digits)
             row = row * 10 + (text_[position_] - '0');
-        if (column < 1 || column > kMaxColumns || digits == 0 || row < 1 || row > kMaxRows)
+        if (column < 1 || column > kMaxSheetColumns || digits == 0 || row < 1 ||
+            row > kMaxSheetRows)
             return std::nullopt;
         // A name or a function call that merely starts like a reference.
         if (position_ < text_.size() &&

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "office/sheet_limits.h"
+
 namespace zorbix::office {
 
 // A whole number as its digits (a 12-digit project number stays 12 digits),
@@ -34,8 +36,8 @@ public:
     // A sheet larger than this is refused by the readers: far beyond any
     // real plan list, and a hostile file must not fill the memory.
     static constexpr std::size_t kMaxCells = 4'000'000;
-    static constexpr int kMaxRow = 1'048'576;
-    static constexpr int kMaxColumn = 16'384;
+    static constexpr int kMaxRow = kMaxSheetRows;
+    static constexpr int kMaxColumn = kMaxSheetColumns;
 
     // The cell at row and column (1-based); an empty cell where nothing is.
     const Cell& At(int row, int column) const;

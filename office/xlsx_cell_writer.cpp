@@ -6,6 +6,7 @@
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "office/sheet_limits.h"
 #include "office/xlsx_template.h"
 
 namespace zorbix::office {
@@ -24,8 +25,6 @@ constexpr int kSheetLevel = 3;
 constexpr int kZlibSheetLevel = 3;
 
 // The largest sheet the formats allow.
-constexpr int kMaxRows = 1048576;
-constexpr int kMaxColumns = 16384;
 
 }  // namespace
 
@@ -40,16 +39,17 @@ std::pair<int, int> ParseCellReference(std::string_view reference) {
     std::size_t i = 0;
     long column = 0;
     for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z' &&
-           column <= kMaxColumns;
+           column <= kMaxSheetColumns;
          ++i)
         column = column * 26 + (reference[i] - 'A' + 1);
     long row = 0;
     const std::size_t digits = i;
-    for (; i < reference.size() && reference[i] >= '0' && reference[i] <= '9' && row <= kMaxRows;
+    for (;
+         i < reference.size() && reference[i] >= '0' && reference[i] <= '9' && row <= kMaxSheetRows;
          ++i)
         row = row * 10 + (reference[i] - '0');
     const bool whole = i == reference.size() && digits > 0 && i > digits;
-    if (!whole || row < 1 || row > kMaxRows || column > kMaxColumns) return {0, 0};
+    if (!whole || row < 1 || row > kMaxSheetRows || column > kMaxSheetColumns) return {0, 0};
     return {static_cast<int>(row), static_cast<int>(column)};
 }
 
@@ -67,7 +67,7 @@ XlsxCellWriter::XlsxCellWriter(const std::filesystem::path& workbook)
     : template_(PreparedXlsxTemplate(workbook)) {}
 
 void XlsxCellWriter::SetNumber(int row, int column, double value) {
-    if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
+    if (row < 1 || row > kMaxSheetRows || column < 1 || column > kMaxSheetColumns)
         throw base::Failure("单元格位置超出工作表范围（第" + std::to_string(row) + "行第" +
                             std::to_string(column) + "列）。");
     if (!std::isfinite(value))

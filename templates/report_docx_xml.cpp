@@ -1,5 +1,7 @@
 #include "templates/report_docx_xml.h"
 
+#include "office/xml_escape.h"
+
 namespace zorbix::templates {
 namespace {
 
@@ -131,24 +133,11 @@ std::string CoreProps(std::string_view title) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
            "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/"
            "core-properties\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>" +
-           Escape(title) + "</dc:title><dc:creator>ZORBIX</dc:creator></cp:coreProperties>";
+           office::XmlEscaped(title, office::XmlEscape::Attribute) +
+           "</dc:title><dc:creator>ZORBIX</dc:creator></cp:coreProperties>";
 }
 
 }  // namespace
-
-std::string Escape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
 
 std::string RunProps(const Font& font) {
     // The document default is 10.5 pt Song (SimSun): only what differs is
@@ -164,14 +153,15 @@ std::string RunProps(const Font& font) {
 }
 
 std::string Run(std::string_view text, const Font& font) {
-    return "<w:r>" + RunProps(font) + "<w:t xml:space=\"preserve\">" + Escape(text) +
-           "</w:t></w:r>";
+    return "<w:r>" + RunProps(font) + "<w:t xml:space=\"preserve\">" +
+           office::XmlEscaped(text, office::XmlEscape::Attribute) + "</w:t></w:r>";
 }
 
 std::string Bookmark(std::string_view name, int id) {
     const std::string n = std::to_string(id);
-    return "<w:bookmarkStart w:id=\"" + n + "\" w:name=\"" + Escape(name) +
-           "\"/><w:bookmarkEnd w:id=\"" + n + "\"/>";
+    return "<w:bookmarkStart w:id=\"" + n + "\" w:name=\"" +
+           office::XmlEscaped(name, office::XmlEscape::Attribute) + "\"/><w:bookmarkEnd w:id=\"" +
+           n + "\"/>";
 }
 
 std::string Paragraph(const std::string& content, const ParaStyle& style) {

@@ -31,7 +31,6 @@ struct ParaStyle {
     bool keep_next = false;
 };
 
-std::string Escape(std::string_view text);
 std::string RunProps(const Font& font);
 std::string Run(std::string_view text, const Font& font = {});
 // An empty bookmark: where a value is to be typed.

@@ -15,6 +15,7 @@
 #include "base/background_writer.h"
 #include "base/error.h"
 #include "base/protected_targets.h"
+#include "tests/support/param_names.h"
 
 namespace zorbix::base {
 namespace {
@@ -74,6 +75,8 @@ struct BatchCase {
     Mode mode = Mode::SyncEachFile;
 };
 
+void PrintTo(const BatchCase& c, std::ostream* os) { *os << c.name; }
+
 class DurableBatchCases : public DurableBatchTest,
                           public ::testing::WithParamInterface<BatchCase> {};
 
@@ -110,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BatchCase{"OnceAtEndOneFolder", true, false, false, 1, Mode::SyncOnceAtEnd},
                       BatchCase{"OnceAtEndTwoFolders", true, false, true, 2, Mode::SyncOnceAtEnd},
                       BatchCase{"OnceAtEndNested", true, true, true, 2, Mode::SyncOnceAtEnd}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::NameMember());
 
 TEST_F(DurableBatchTest, AnAbandonedBatchStillSyncsItsFolder) {
     const std::size_t before = FolderSyncCount();

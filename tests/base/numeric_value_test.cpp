@@ -7,13 +7,18 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/param_names.h"
+
 namespace zorbix::base {
 namespace {
 
 struct Case {
+    const char* name;
     const char* text;
     double value;
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class NumericValueTest : public ::testing::TestWithParam<Case> {};
 
@@ -23,12 +28,18 @@ TEST_P(NumericValueTest, ReadsTheLeadingNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, NumericValueTest,
-    ::testing::Values(Case{"", 0}, Case{"3.拖延", 3}, Case{"2.否", 2}, Case{"2012-05", 2012},
-                      Case{"  42", 42}, Case{"-7", -7}, Case{"+8", 8}, Case{"1.5.6", 1.5},
-                      Case{".5", 0.5}, Case{"-.25x", -0.25}, Case{"12 34", 12}, Case{"abc", 0},
-                      Case{"-", 0}, Case{".", 0}, Case{"10.", 10}, Case{"1e5", 1},
-                      Case{"001234", 1234}, Case{"\t5", 0}, Case{"201301000001", 201301000001.0},
-                      Case{"2201-2203.科技成果转化", 2201}, Case{"99999999999999999999", 1e20}));
+    ::testing::Values(
+        Case{"Empty", "", 0}, Case{"CodeThenText", "3.拖延", 3}, Case{"CodeThenNo", "2.否", 2},
+        Case{"YearAndMonth", "2012-05", 2012}, Case{"LeadingBlanks", "  42", 42},
+        Case{"Negative", "-7", -7}, Case{"Plus", "+8", 8}, Case{"SecondPointEnds", "1.5.6", 1.5},
+        Case{"NoLeadingZero", ".5", 0.5}, Case{"NegativeFractionThenText", "-.25x", -0.25},
+        Case{"BlankEnds", "12 34", 12}, Case{"NoDigits", "abc", 0}, Case{"OnlyMinus", "-", 0},
+        Case{"OnlyPoint", ".", 0}, Case{"TrailingPoint", "10.", 10}, Case{"NoExponent", "1e5", 1},
+        Case{"LeadingZeros", "001234", 1234}, Case{"TabIsNoBlank", "\t5", 0},
+        Case{"ProjectNumber", "201301000001", 201301000001.0},
+        Case{"CodeRangeThenText", "2201-2203.科技成果转化", 2201},
+        Case{"TwentyNines", "99999999999999999999", 1e20}),
+    testing::NameMember());
 
 // Short numbers are read without from_chars: the value is the same double
 // to the last bit, for every length and place of the point.

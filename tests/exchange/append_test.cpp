@@ -10,6 +10,7 @@
 #include "store/catalogue.h"
 #include "store/demo_projects.h"
 #include "store/store.h"
+#include "tests/support/param_names.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -213,6 +214,8 @@ struct BadInput {
     std::string bytes;
 };
 
+void PrintTo(const BadInput& c, std::ostream* os) { *os << c.name; }
+
 class AppendBad : public Append, public ::testing::WithParamInterface<BadInput> {};
 
 TEST_P(AppendBad, AddsNothingAndSaysWhy) {
@@ -233,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"InvalidGbk", RecordText("201300000002") + "\"\xFF\xFF\","},
                       BadInput{"Binary", RecordText("201300000002") + std::string(64, '\0')},
                       BadInput{"NotARecord", "just some text\n"}),
-    [](const auto& p) { return std::string(p.param.name); });
+    testing::NameMember());
 
 TEST_F(Append, MissingFileAddsNothing) {
     prompter.files.push_back(dir / "none.kj");

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "base/gbk.h"
+#include "tests/support/param_names.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::exchange {
@@ -29,6 +30,8 @@ struct BadCase {
     std::string bytes;
     const char* expected_words;  // part of the message
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 
 class BadFile : public ::testing::TestWithParam<BadCase> {};
 
@@ -61,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"Utf16", std::string("\xFF\xFE\"\0a\0\"\0", 8), "控制字符"},
                       BadCase{"PlainText", "hello world\nsecond line\n", "没有带引号"},
                       BadCase{"Csv", "a,b,c\r\n1,2,3\r\n", "没有带引号"}),
-    [](const auto& p) { return std::string(p.param.name); });
+    testing::NameMember());
 
 TEST(ExchangeFile, MissingFileAndDirectoryAreRefused) {
     TempDir dir;

@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "store/catalogue.h"
+#include "tests/support/param_names.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -45,6 +46,8 @@ struct FieldCase {
     std::string expected_field;  // bytes of that field as written
 };
 
+void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.column; }
+
 class WrittenField : public ::testing::TestWithParam<FieldCase> {};
 
 TEST_P(WrittenField, HasExactlyTheseBytes) {
@@ -64,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(Values, WrittenField,
                              FieldCase{"JB03", "say \"hi\"", "\"say 'hi'\","},
                              FieldCase{"JB02", "201300000001", "\"201300000001\","},
                              FieldCase{"BY3", "a,b", "\"a,b\","},
-                             FieldCase{"JB05", "\"", "\"'\","}));
+                             FieldCase{"JB05", "\"", "\"'\","}),
+                         [](const auto& info) { return std::string(info.param.column); });
 
 TEST(ExchangeWriter, CharacterOutsideGbkNamesTheProject) {
     store::Record record = RecordWith("JB01", "表情😀");

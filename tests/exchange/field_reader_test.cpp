@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/param_names.h"
+
 namespace zorbix::exchange {
 namespace {
 
@@ -12,6 +14,8 @@ struct SplitCase {
     std::string text;
     std::vector<std::string> fields;
 };
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<std::string> Split(std::string_view text) {
     std::vector<std::string> out;
@@ -38,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"EmptyUnquoted", ",,", {"", ""}},
                       SplitCase{"Mixed", "\"a\",b,\r\n  \"c d\" ,e\n", {"a", "b", "c d", "e"}},
                       SplitCase{"OnlyBlanks", " \r\n \n", {}}),
-    [](const auto& p) { return std::string(p.param.name); });
+    testing::NameMember());
 
 TEST(FieldReader, UnclosedQuoteIsAnIncompleteField) {
     FieldReader reader("\"a\",\"cut off");

@@ -4,15 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "base/numeric_value.h"
+#include "tests/support/param_names.h"
 
 namespace zorbix::exchange {
 namespace {
 
 struct DuplicateCase {
+    const char* name;
     const char* stored;
     const char* incoming;
     bool same;
 };
+
+void PrintTo(const DuplicateCase& c, std::ostream* os) { *os << c.name; }
 
 class Duplicate : public ::testing::TestWithParam<DuplicateCase> {};
 
@@ -25,15 +29,18 @@ TEST_P(Duplicate, ComparesByValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, Duplicate,
-    ::testing::Values(DuplicateCase{"201300000001", "201300000001", true},
-                      DuplicateCase{"201300000001", "0201300000001", true},
-                      DuplicateCase{"201300000001", "201300000001 ", true},
-                      DuplicateCase{"201300000001", "  201300000001", true},
-                      DuplicateCase{"ABCDEFGHIJKL", "XYZ", true},  // both have the value 0
-                      DuplicateCase{"", "项目", true},
-                      DuplicateCase{"201300000001", "201300000002", false},
-                      DuplicateCase{"201300000001", "20130000000", false},
-                      DuplicateCase{"1.05", "1.1", true}, DuplicateCase{"1.0", "1.1", false}));
+    ::testing::Values(DuplicateCase{"SameText", "201300000001", "201300000001", true},
+                      DuplicateCase{"LeadingZero", "201300000001", "0201300000001", true},
+                      DuplicateCase{"TrailingBlank", "201300000001", "201300000001 ", true},
+                      DuplicateCase{"LeadingBlanks", "201300000001", "  201300000001", true},
+                      DuplicateCase{"BothWithoutDigits", "ABCDEFGHIJKL", "XYZ",
+                                    true},  // both have the value 0
+                      DuplicateCase{"EmptyAndText", "", "项目", true},
+                      DuplicateCase{"NextNumber", "201300000001", "201300000002", false},
+                      DuplicateCase{"OneDigitShorter", "201300000001", "20130000000", false},
+                      DuplicateCase{"Fractions105And11", "1.05", "1.1", true},
+                      DuplicateCase{"Fractions10And11", "1.0", "1.1", false}),
+    testing::NameMember());
 
 TEST(ProjectNumberIndex, FindsTheFirstPositionInSetOrder) {
     const ProjectNumberIndex index({"5", "05", "005"});

@@ -2,10 +2,10 @@
 // hold every stored value as the layout says, and bad targets write nothing.
 #include <gtest/gtest.h>
 
-#include "lists/cell_text.h"
-#include "lists/csv_text.h"
 #include "lists/list_columns.h"
 #include "lists/project_list_export.h"
+#include "office/cell_text.h"
+#include "office/csv_text.h"
 #include "office/sheet_reader.h"
 #include "office/zip_archive.h"
 #include "tests/lists/list_store.h"
@@ -50,7 +50,7 @@ TEST_F(ListExport, WorkbookHasCaptionsNamesAndEveryValue) {
         const int row = 2 + p;
         for (const store::Column& c : store::Columns()) {
             const Cell& cell = sheet.At(row, c.index + 1);
-            EXPECT_EQ(cell.IsEmpty() ? "" : lists::DecodeCellText(cell.text), record[c.index])
+            EXPECT_EQ(cell.IsEmpty() ? "" : office::DecodeCellText(cell.text), record[c.index])
                 << c.name << row;
             const bool number = lists::IsNumberColumn(c) && lists::ExactNumber(record[c.index]);
             if (!record[c.index].empty()) {
@@ -105,7 +105,7 @@ TEST_F(ListExport, CsvIsUtf8WithMarkQuotedAndCrLf) {
     ASSERT_TRUE(text.starts_with("\xEF\xBB\xBFXH,JB02,JB01,"));
     EXPECT_NE(text.find("\"单位\"\"甲\"\",乙\t丙\""), std::string::npos);
     EXPECT_NE(text.find("\"第一行\r\n第二行, \"\"引号\"\"\r\n\t第三行 \""), std::string::npos);
-    lists::CsvReader reader(text, "a.csv");
+    office::CsvReader reader(text, "a.csv");
     std::vector<std::string> fields;
     ASSERT_TRUE(reader.Next(fields));
     EXPECT_EQ(fields.size(), 137u);

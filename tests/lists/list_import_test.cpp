@@ -6,15 +6,16 @@
 
 #include <fstream>
 
-#include "lists/list_workbook.h"
 #include "lists/project_list_export.h"
 #include "lists/project_list_import.h"
-#include "lists/xlsx_styles.h"
+#include "office/list_workbook.h"
 #include "office/xlsx_cell_writer.h"
+#include "office/xlsx_styles.h"
 #include "store/backups.h"
 #include "tests/lists/list_store.h"
 #include "tests/reliability/hostile_files.h"
 #include "tests/support/cli_runner.h"
+#include "tests/support/param_names.h"
 #include "tests/support/recording_prompter.h"
 
 namespace zorbix::testing {
@@ -33,7 +34,7 @@ std::vector<store::Record> AllRecords(store::RecordSet& records) {
 // number where the text is "#n:<number>".
 void WriteWorkbook(const std::filesystem::path& file,
                    const std::vector<std::vector<std::string>>& rows) {
-    lists::ListWorkbook book(file);
+    office::ListWorkbook book(file);
     book.AddSheet("Sheet1");
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < static_cast<int>(rows[r].size()); ++c) {
@@ -84,7 +85,7 @@ TEST_P(ListRoundTrip, ExportThenImportGivesEqualRecords) {
             EXPECT_EQ(imported[i][c], expected[i][c]) << store::Columns()[c].name << " of " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormats, ListRoundTrip, ::testing::Values("xlsx", "csv"));
+INSTANTIATE_TEST_SUITE_P(BothFormats, ListRoundTrip, ::testing::Values("xlsx", "csv"), TextParam());
 
 TEST_F(ListImport, HeadingInRowOneColumnsInAnyOrderNumbersAsTyped) {
     const auto file = target_ / "mine.xlsx";
@@ -128,6 +129,8 @@ struct BadList {
     std::vector<std::string> named;  // parts of the message
 };
 
+void PrintTo(const BadList& c, std::ostream* os) { *os << c.name; }
+
 class ListImportProblems : public ListImport, public ::testing::WithParamInterface<BadList> {};
 
 TEST_P(ListImportProblems, RefuseTheWholeFileNamingRowAndColumn) {
@@ -166,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadList{"unnamed", {{"JB02"}, {"201300000001", "x"}}, {"B2单元格有内容，但B列没有列名"}},
         BadList{"empty", {}, {"没有任何内容"}},
         BadList{"heading_only", {{"标题"}, {"JB02"}}, {"没有项目数据"}}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
+    NameMember());
 
 TEST_F(ListImport, NamesTwentyProblemsAndCountsTheRest) {
     std::vector<std::vector<std::string>> rows = {{"JB02"}};
@@ -223,9 +226,9 @@ TEST_F(ListImport, DateAndBooleanCellsAreRefusedWithTheirAddress) {
 
 TEST(DateFormats, DatesAndTimesButNotNumbers) {
     for (const char* code : {"yyyy-mm-dd", "h:mm", "[$-804]yyyy\"年\"m\"月\"", "[h]:mm", "m/d/yy"})
-        EXPECT_TRUE(lists::IsDateFormat(code)) << code;
+        EXPECT_TRUE(office::IsDateFormat(code)) << code;
     for (const char* code : {"0.00", "@", "\"d\"0", "#,##0", "[Red]0.0", "0\\d"})
-        EXPECT_FALSE(lists::IsDateFormat(code)) << code;
+        EXPECT_FALSE(office::IsDateFormat(code)) << code;
 }
 
 class ListImportBadFiles : public ListImport {

@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "office/sheet_reader.h"
+#include "tests/support/param_names.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::office {
@@ -31,7 +32,8 @@ TEST_P(DamagedXls, EndsAsAMessageOrASheet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FoundByFuzzing, DamagedXls,
-                         ::testing::Values("freexl_stack_overread.xls", "freexl_leak.xls"));
+                         ::testing::Values("freexl_stack_overread.xls", "freexl_leak.xls"),
+                         testing::TextParam());
 
 TEST(DamagedXls, TheReadersOwnMessageComesBackFromTheChild) {
     testing::TempDir dir;

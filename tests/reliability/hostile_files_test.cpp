@@ -19,6 +19,7 @@
 #include "summary/summary_catalogue.h"
 #include "summary/summary_run.h"
 #include "tests/office/test_workbooks.h"
+#include "tests/support/param_names.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -41,6 +42,8 @@ struct Role {
     // Runs the operation; true when it reported success.
     std::function<bool(store::RecordSet&, RecordingPrompter&, const fs::path& dir)> run;
 };
+
+void PrintTo(const Role& c, std::ostream* os) { *os << c.name; }
 
 fs::path InstallPlan(const fs::path& dir) {
     const auto clean = dir / ".clean-plan.xlsx";
@@ -98,6 +101,8 @@ struct Hostility {
     const char* expected_words;  // in the message
     std::function<RawEntry(const std::string& part, const std::string& xml)> entry;
 };
+
+void PrintTo(const Hostility& c, std::ostream* os) { *os << c.name; }
 
 const Hostility kHostilities[] = {
     {"BombDeclaringGigabytes", "解压后过大",

@@ -11,6 +11,7 @@
 #include "store/catalogue.h"
 #include "store/store.h"
 #include "tests/reliability/hostile_files.h"
+#include "tests/support/param_names.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
 
@@ -52,6 +53,8 @@ struct LargeExchangeFile {
     const char* expected_words;
 };
 
+void PrintTo(const LargeExchangeFile& c, std::ostream* os) { *os << c.name; }
+
 class LargeExchange : public ::testing::TestWithParam<LargeExchangeFile> {};
 
 TEST_P(LargeExchange, IsRefusedWithBoundedMemoryAndNothingAdded) {
@@ -78,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LargeExchangeFile{"GigabyteOfOneField", 1'000'000'000, 'A', "数据项超过1MB"},
                       LargeExchangeFile{"GigabyteOfZeroBytes", 1'000'000'000, '\0', "控制字符"},
                       LargeExchangeFile{"TwoGigabytes", 2ull << 30, '\0', "大于1GB"}),
-    [](const auto& test) { return std::string(test.param.name); });
+    testing::NameMember());
 
 // Project numbers that would name a file outside its folder.
 const char* const kHostileNumbers[] = {"../201300000002", "..\\201300000003", "2013/00000004",

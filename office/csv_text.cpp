@@ -1,8 +1,8 @@
-#include "lists/csv_text.h"
+#include "office/csv_text.h"
 
 #include "base/error.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 void AppendCsvField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -80,4 +80,4 @@ void CsvReader::Fail(const std::string& why) const {
     throw base::Failure(file_name_ + "第" + std::to_string(line_) + "行" + why + "。");
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -1,6 +1,6 @@
-#include "lists/utf8.h"
+#include "base/utf8.h"
 
-namespace zorbix::lists {
+namespace zorbix::base {
 
 bool IsUtf8(std::string_view text) {
     std::size_t i = 0;
@@ -34,4 +34,4 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::base

@@ -1,6 +1,6 @@
 // The small parts of a list workbook around its sheets: the package's
 // content types and relationships, the workbook with its sheet names and
-// autofilter ranges, the cell styles (see CellStyle in lists/sheet_xml.h)
+// autofilter ranges, the cell styles (see CellStyle in office/sheet_xml.h)
 // and the document properties.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 struct SheetEntry {
     std::string name;
@@ -19,4 +19,4 @@ struct SheetEntry {
 std::vector<std::pair<std::string, std::string>> WorkbookParts(
     const std::vector<SheetEntry>& sheets);
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -1,8 +1,8 @@
-#include "lists/cell_text.h"
+#include "office/cell_text.h"
 
-#include "lists/utf8.h"
+#include "base/utf8.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 int HexValue(char c) {
@@ -58,9 +58,9 @@ void DecodeCellTextInto(std::string_view text, std::string& out) {
             out += text[i];
             continue;
         }
-        AppendUtf8(out, static_cast<char32_t>(code));
+        base::AppendUtf8(out, static_cast<char32_t>(code));
         i += 6;
     }
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -1,20 +1,18 @@
-#include "lists/list_workbook.h"
+#include "office/list_workbook.h"
 
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/file_names.h"
 #include "base/protected_targets.h"
-#include "lists/cell_text.h"
-#include "lists/utf8.h"
-#include "lists/workbook_parts.h"
+#include "base/utf8.h"
+#include "office/cell_text.h"
+#include "office/sheet_limits.h"
+#include "office/workbook_parts.h"
 #include "office/zip_archive.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 namespace {
-
-// What a cell holds at most, in characters.
-constexpr std::size_t kMaxCellCharacters = 32767;
 
 // The deflate level of the sheets: the fastest, as deflating a list of
 // 32767 projects is still almost half of its export at this level.
@@ -82,7 +80,7 @@ void ListWorkbook::AutoFilter(int first_row, int last_row, int last_column) {
 
 void ListWorkbook::Text(int row, int column, std::string_view text) {
     if (text.empty()) return;
-    if (!IsUtf8(text))
+    if (!base::IsUtf8(text))
         throw base::Failure(CellName(row, column) + "单元格的内容不是有效的UTF-8文字。");
     Sheet().Text(row, column, CellText(text, row, column), CellStyle::Plain);
 }
@@ -111,4 +109,4 @@ void ListWorkbook::Close() {
     RemoveSheetFiles();
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

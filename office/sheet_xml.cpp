@@ -1,4 +1,4 @@
-#include "lists/sheet_xml.h"
+#include "office/sheet_xml.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +9,9 @@
 #include "base/error.h"
 #include "base/file_names.h"
 #include "office/xlsx_cell_writer.h"
+#include "office/xml_escape.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
@@ -34,32 +35,24 @@ void AppendNumber(std::string& out, double value) {
     out.append(digits, end);
 }
 
-bool NeedsEscape(unsigned char c) {
-    return c == '&' || c == '<' || c == '>' || (c < 0x20 && c != '\t' && c != '\n');
-}
+bool IsControl(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n'; }
 
+// The text escaped as XML (office/xml_escape.h), and a control character
+// other than tab and line feed as "_xHHHH_".
 void AppendEscaped(std::string& out, std::string_view text) {
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (!NeedsEscape(c)) continue;
-        out.append(text.data() + plain, i - plain);
+        if (!IsControl(c)) continue;
+        AppendXmlEscaped(out, text.substr(plain, i - plain));
         plain = i + 1;
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else {
-            static constexpr char kHex[] = "0123456789ABCDEF";
-            out += "_x00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-            out += '_';
-        }
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        out += "_x00";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+        out += '_';
     }
-    out.append(text.data() + plain, text.size() - plain);
+    AppendXmlEscaped(out, text.substr(plain));
 }
 
 bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
@@ -262,4 +255,4 @@ void SheetXml::Finish(const std::filesystem::path& shown) {
                             std::strerror(error_ ? error_ : EIO) + "。");
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

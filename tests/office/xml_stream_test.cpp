@@ -1,7 +1,7 @@
 // The streaming XML reader: what it hands on must not depend on where the
 // blocks of a part happen to end, and what is not a well-formed part must
 // be refused, never taken for data.
-#include "lists/xml_stream.h"
+#include "office/xml_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 namespace zorbix::testing {
 namespace {
 
-using lists::XmlAttributes;
-using lists::XmlStream;
-using lists::XmlStreamError;
+using office::XmlAttributes;
+using office::XmlStream;
+using office::XmlStreamError;
 
 // Writes what it is told as one line of text: <name a=v>, text, </name>.
-class Transcript : public lists::XmlHandler {
+class Transcript : public office::XmlHandler {
 public:
     std::string out;
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 // Told how far a long read has come (done of total, in any unit).
 using ReadProgress = std::function<void(long done, long total)>;
@@ -37,4 +37,4 @@ using RowVisitor = std::function<void(int row, std::span<const ListCell> cells)>
 void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit,
                   const ReadProgress& progress = {});
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

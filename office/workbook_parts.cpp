@@ -1,31 +1,16 @@
-#include "lists/workbook_parts.h"
+#include "office/workbook_parts.h"
 
 #include <ctime>
 
-namespace zorbix::lists {
+#include "office/xml_escape.h"
+
+namespace zorbix::office {
 namespace {
 
 constexpr const char* kDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 constexpr const char* kRelationships =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else if (c == '"')
-            out += "&quot;";
-        else
-            out += c;
-    }
-    return out;
-}
 
 std::string ContentTypes(std::size_t sheets) {
     std::string xml = std::string(kDeclaration) +
@@ -68,12 +53,12 @@ std::string Workbook(const std::vector<SheetEntry>& sheets) {
     std::string names;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        xml += "<sheet name=\"" + Escaped(sheets[i].name) + "\" sheetId=\"" + n + "\" r:id=\"rId" +
-               n + "\"/>";
+        xml += "<sheet name=\"" + XmlEscaped(sheets[i].name, XmlEscape::Attribute) +
+               "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
         if (!sheets[i].filter_range.empty())
             names += "<definedName name=\"_xlnm._FilterDatabase\" localSheetId=\"" +
-                     std::to_string(i) + "\" hidden=\"1\">" + Escaped(sheets[i].filter_range) +
-                     "</definedName>";
+                     std::to_string(i) + "\" hidden=\"1\">" +
+                     XmlEscaped(sheets[i].filter_range, XmlEscape::Attribute) + "</definedName>";
     }
     xml += "</sheets>";
     if (!names.empty()) xml += "<definedNames>" + names + "</definedNames>";
@@ -142,4 +127,4 @@ std::vector<std::pair<std::string, std::string>> WorkbookParts(
             {"xl/styles.xml", Styles()}};
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

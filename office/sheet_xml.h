@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 // The cell styles of a list workbook (see WorkbookStylesXml).
 enum class CellStyle { Plain = 0, Heading = 1, Text = 2 };
@@ -77,4 +77,4 @@ private:
 // A cell reference ("C3") of a 0-based row and column.
 std::string CellName(int row, int column);
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -1,17 +1,18 @@
-#include "lists/xlsx_rows.h"
+#include "office/xlsx_rows.h"
 
 #include <charconv>
 
 #include "base/error.h"
 #include "base/file_names.h"
-#include "lists/cell_text.h"
-#include "lists/list_columns.h"
-#include "lists/streamed_part.h"
-#include "lists/xlsx_styles.h"
+#include "office/cell_text.h"
+#include "office/number_text.h"
+#include "office/sheet_limits.h"
+#include "office/streamed_part.h"
 #include "office/xlsx_package.h"
+#include "office/xlsx_styles.h"
 #include "office/zip_archive.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 using base::Failure;
@@ -19,8 +20,6 @@ using base::Failure;
 // Texts read from one workbook are bounded, so a small file that repeats a
 // long shared string in every cell cannot fill the memory.
 constexpr std::size_t kMaxTextBytes = std::size_t{512} << 20;
-constexpr int kMaxRow = 1'048'576;
-constexpr int kMaxColumn = 16'384;
 
 // The text of a string item (<si>, <is>): its own <t> or its runs' <t>;
 // phonetic guides (<rPh>) are readings, not the text.
@@ -88,11 +87,12 @@ bool ParseReference(std::string_view ref, int& row, int& column) {
     column = 0;
     for (; i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z'; ++i) {
         column = column * 26 + (ref[i] - 'A' + 1);
-        if (column > kMaxColumn) return false;
+        if (column > kMaxSheetColumns) return false;
     }
     if (i == 0) return false;
     const auto r = std::from_chars(ref.data() + i, ref.data() + ref.size(), row);
-    return r.ec == std::errc() && r.ptr == ref.data() + ref.size() && row >= 1 && row <= kMaxRow;
+    return r.ec == std::errc() && r.ptr == ref.data() + ref.size() && row >= 1 &&
+           row <= kMaxSheetRows;
 }
 
 // The cells of each row, handed on when the row ends. The cells' texts are
@@ -136,7 +136,7 @@ private:
             const auto res = std::from_chars(r->data(), r->data() + r->size(), number);
             if (res.ec != std::errc() || res.ptr != r->data() + r->size()) number = -1;
         }
-        if (number < 1 || number > kMaxRow) Damaged("行号无效");
+        if (number < 1 || number > kMaxSheetRows) Damaged("行号无效");
         row_ = number;
         column_ = 0;
         used_ = 0;
@@ -153,7 +153,7 @@ private:
         const std::string_view* ref = FindAttribute(attributes, "r");
         int row = row_;
         if (!ref) {
-            if (++column_ > kMaxColumn) Damaged("列号超出范围");
+            if (++column_ > kMaxSheetColumns) Damaged("列号超出范围");
         } else if (!ParseReference(*ref, row, column_)) {
             Damaged("单元格位置“" + std::string(*ref) + "”无效");
         }
@@ -250,4 +250,4 @@ void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit,
     rows.Read(package, sheet);
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

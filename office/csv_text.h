@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
@@ -44,4 +44,4 @@ private:
     long record_line_ = 1;
 };
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -9,7 +9,7 @@
 
 #include "office/zip_archive.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 // By cell style index (the s attribute of a cell): true for a date or time
 // format. Read from the styles part named by the workbook's relationships;
@@ -25,4 +25,4 @@ bool IsDateFormat(std::string_view code);
 // ("/sharedStrings", "/styles"); "" when there is none.
 std::string WorkbookPart(const office::ZipArchive& package, std::string_view type);
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 struct XmlAttribute {
     std::string_view name;   // without a namespace prefix
@@ -93,4 +93,4 @@ private:
     std::string text_;    // decoded character data
 };
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

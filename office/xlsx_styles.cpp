@@ -1,4 +1,4 @@
-#include "lists/xlsx_styles.h"
+#include "office/xlsx_styles.h"
 
 #include <cctype>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include "base/file_names.h"
 #include "office/xml_part.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 // The built-in formats that are dates or times (ids 14 to 22, 45 to 47,
@@ -88,4 +88,4 @@ std::vector<bool> DateStyles(const office::ZipArchive& package) {
     return dates;
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

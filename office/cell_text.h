@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 // The text with every "_xHHHH_" the text itself holds kept as it is: its
 // underscore written "_x005F_". (The sheet writer writes the control
@@ -18,4 +18,4 @@ std::string DecodeCellText(std::string_view text);
 // The same into `out`, whose buffer is reused.
 void DecodeCellTextInto(std::string_view text, std::string& out);
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -12,12 +12,12 @@
 #include <string>
 #include <string_view>
 
-#include "lists/xml_stream.h"
+#include "office/xml_stream.h"
 #include "office/zip_archive.h"
 
 struct zip_file;
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 // A part may unpack to this much when streamed: far beyond a list of every
 // project of the province, and a bound on the time a zip bomb can take.
@@ -41,4 +41,4 @@ private:
     std::string what_;
 };
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

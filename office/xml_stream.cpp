@@ -1,10 +1,10 @@
-#include "lists/xml_stream.h"
+#include "office/xml_stream.h"
 
 #include <cstring>
 
-#include "lists/utf8.h"
+#include "base/utf8.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 namespace {
 
 // A tag, comment or processing instruction longer than this is no part of
@@ -41,7 +41,7 @@ bool ValidText(std::string_view text) {
     for (const char c : text)
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
             return false;
-    return IsUtf8(text);
+    return base::IsUtf8(text);
 }
 
 // The character of a reference's name ("lt", "#233", "#xE9"); -1 when it
@@ -287,7 +287,7 @@ void XmlStream::ParseAttributes(std::string_view s, std::size_t offset) {
                 const long long code =
                     semi == a.value.npos ? -1 : EntityCode(a.value.substr(k + 1, semi - k - 1));
                 if (code < 0) Damaged("属性值中的实体引用无效", offset);
-                AppendUtf8(values_, static_cast<char32_t>(code));
+                base::AppendUtf8(values_, static_cast<char32_t>(code));
                 k = semi;
             }
         }
@@ -312,7 +312,7 @@ std::string_view XmlStream::Decoded(std::string_view raw, std::string& out, std:
                                        ? -1
                                        : EntityCode(raw.substr(k + 1, semi - k - 1));
             if (code < 0) Damaged("实体引用无效", offset + k);
-            AppendUtf8(out, static_cast<char32_t>(code));
+            base::AppendUtf8(out, static_cast<char32_t>(code));
             k = semi;
         }
     }
@@ -328,4 +328,4 @@ void XmlStream::DeliverText(std::string_view raw, bool references) {
     handler_.Text(text);
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

@@ -1,4 +1,4 @@
-#include "lists/streamed_part.h"
+#include "office/streamed_part.h"
 
 #include <zip.h>
 
@@ -7,7 +7,7 @@
 #include "base/error.h"
 #include "base/file_names.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 using base::Failure;
 
@@ -55,4 +55,4 @@ void StreamedPart::Feed(zip_file_t* file, std::uint64_t declared, XmlStream& str
     stream.Finish();
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office

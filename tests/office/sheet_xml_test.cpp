@@ -1,7 +1,7 @@
 // The sheet writer's XML: how texts, numbers and styles are spelled, and
 // the layout and dimension around the rows, also when the rows have gone
 // to the file in many pieces.
-#include "lists/sheet_xml.h"
+#include "office/sheet_xml.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 namespace zorbix::testing {
 namespace {
 
-using lists::CellStyle;
-using lists::SheetXml;
+using office::CellStyle;
+using office::SheetXml;
 
 class SheetXmlTest : public ::testing::Test {
 protected:

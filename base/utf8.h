@@ -1,4 +1,4 @@
-// UTF-8 for the readers of lists: telling well-formed UTF-8 from other
+// UTF-8 for every reader and writer: telling well-formed UTF-8 from other
 // bytes, and writing a character as UTF-8 where a reference ("&#x4E2D;",
 // "_x000D_") stands for it.
 #pragma once
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorbix::lists {
+namespace zorbix::base {
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogate halves, nothing beyond U+10FFFF).
@@ -31,4 +31,4 @@ inline void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::base

@@ -1,5 +1,5 @@
 // A workbook written row by row: each sheet's XML goes to a temporary file
-// beside the target as it grows (lists/sheet_xml.h), so a sheet of any size
+// beside the target as it grows (office/sheet_xml.h), so a sheet of any size
 // costs the memory of a small buffer, and the package is zipped from those
 // files when it is complete. The workbook is built
 // under a temporary name beside the target and renamed into place when it is
@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "lists/sheet_xml.h"
+#include "office/sheet_xml.h"
 
-namespace zorbix::lists {
+namespace zorbix::office {
 
 class ListWorkbook {
 public:
@@ -60,4 +60,4 @@ private:
     std::vector<std::unique_ptr<SheetXml>> sheets_;
 };
 
-}  // namespace zorbix::lists
+}  // namespace zorbix::office
