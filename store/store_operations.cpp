@@ -9,6 +9,7 @@
 #include "store/project_number.h"
 #include "store/store_messages.h"
 #include "store/titles.h"
+#include "store/value_rules.h"
 
 namespace zorbix::store {
 namespace {
@@ -59,7 +60,9 @@ base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::s
 base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
     const auto answer = prompter.AskText(kProgramTitle, kAddPrompt);
     if (!answer || answer->empty()) return base::Outcome::Cancelled;
-    if (base::CharacterCount(*answer) != 12) {
+    // A number the outputs cannot carry (a control character, a character
+    // GBK cannot hold) is no project number either.
+    if (base::CharacterCount(*answer) != 12 || ValueFault(Columns()[kNumberColumn], *answer)) {
         Tell(prompter, kAddBadNumber);
         return base::Outcome::Refused;
     }

@@ -75,6 +75,8 @@ TEST_F(StoreOperationsTest, AddRefusesWrongLengthAndStoredNumbers) {
         {"20130000001", base::Outcome::Refused, "项目编号格式错误。"},
         {"2013000000011", base::Outcome::Refused, "项目编号格式错误。"},
         {"0201300000001", base::Outcome::Refused, "项目编号格式错误。"},
+        {"20130000000\t", base::Outcome::Refused, "项目编号格式错误。"},
+        {"20130000000\xf0\x9f\x98\x80", base::Outcome::Refused, "项目编号格式错误。"},
         {"201300000001", base::Outcome::Refused, "项目编号已存在，请核对。"},
         {"00000000001 ", base::Outcome::Refused, "项目编号已存在，请核对。"},
     };
