@@ -20,6 +20,11 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path);
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path);
 
+// A hidden name of this process beside path (".<name>.<pid>.<n>.tmp"), of
+// the form RemoveLeftoverTemporaries knows, for a writer that checks and
+// commits its file itself (a backup copy, say). No check of path.
+std::filesystem::path TemporaryName(const std::filesystem::path& path);
+
 // Removes from a folder the hidden temporaries (".<name>.<pid>.<n>.tmp", and
 // SQLite's journal beside one) of processes that no longer run: what a run
 // killed while writing left behind. A temporary of a running process stays.

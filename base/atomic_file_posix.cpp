@@ -76,13 +76,17 @@ void RemoveLeftoverTemporaries(const std::filesystem::path& folder) {
     }
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
+std::filesystem::path TemporaryName(const std::filesystem::path& path) {
     static std::atomic<unsigned> counter{0};
-    if (auto problem = OutputProblem(path)) throw Failure(*problem);
-    RemoveLeftovers(path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path());
     auto name = "." + path.filename().string() + "." + std::to_string(::getpid()) + "." +
                 std::to_string(counter++) + ".tmp";
     return path.parent_path() / name;
+}
+
+std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
+    if (auto problem = OutputProblem(path)) throw Failure(*problem);
+    RemoveLeftovers(path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path());
+    return TemporaryName(path);
 }
 
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path) {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/atomic_file.h"
 #include "base/error.h"
 #include "store/backup_files.h"
 #include "store/damaged_store.h"
@@ -149,13 +150,6 @@ void EnsureFolder(const fs::path& folder) {
     if (::access(folder.c_str(), W_OK) != 0) FailIn(folder, std::strerror(errno));
 }
 
-// A hidden name of this process, which the next start removes should this
-// run be killed before the copy is in place.
-fs::path TemporaryFor(const fs::path& file) {
-    return file.parent_path() /
-           ("." + file.filename().string() + "." + std::to_string(::getpid()) + ".0.tmp");
-}
-
 void RemoveWithJournal(const fs::path& file) {
     std::error_code ignored;
     fs::remove(file, ignored);
@@ -174,7 +168,9 @@ std::optional<fs::path> MakeBackup(Database& db, std::string_view operation,
     EnsureFolder(folder);
     const auto existing = ListBackups(folder);
     const fs::path file = folder / NewName(folder, LocalTimeNow("%Y%m%d-%H%M%S"), operation);
-    const fs::path temporary = TemporaryFor(file);
+    // Hidden and of this process: the next start removes it should this run
+    // be killed before the copy is in place.
+    const fs::path temporary = base::TemporaryName(file);
     try {
         CopyDatabase(db, temporary, folder, NextOrder(existing));
         if (!existing.empty() && SameStore(temporary, existing.front().file)) {

@@ -1,7 +1,6 @@
 #include "store/chosen_backup.h"
 
-#include <unistd.h>
-
+#include "base/atomic_file.h"
 #include "base/error.h"
 #include "store/backup_files.h"
 
@@ -12,7 +11,7 @@ namespace fs = std::filesystem;
 ChosenBackup::ChosenBackup(const fs::path& folder, std::string_view name,
                            const fs::path& store_directory)
     : original_(folder / std::string(name)),
-      copy_(store_directory / (".zorbix2013-恢复.db." + std::to_string(::getpid()) + ".0.tmp")) {
+      copy_(base::TemporaryName(store_directory / "zorbix2013-恢复.db")) {
     if (name.empty() || original_.filename().string() != name || name == "." || name == "..")
         throw base::Failure("“" + std::string(name) + "”不是备份文件夹中的备份文件名。");
     std::error_code error;
