@@ -3,6 +3,7 @@
 #include <array>
 
 #include "store/catalogue.h"
+#include "store/value_rules.h"
 
 namespace zorbix::report {
 namespace {
@@ -93,6 +94,20 @@ std::string CutText(std::string_view text, Take take, int first, int count) {
     return std::string(text.substr(starts[from], starts[to] - starts[from]));
 }
 
+namespace {
+
+// A value that a store of an older version may hold although no way in
+// takes it any more (bytes that are no UTF-8, a control character) would
+// make the document unreadable; it is printed as the store's rule mends it.
+std::string_view Writable(int column, std::string_view value, std::string& mended) {
+    const store::Column& c = store::Columns()[column];
+    if (!store::ValueFault(c, value)) return value;
+    mended = store::MendValue(c, value).value;
+    return mended;
+}
+
+}  // namespace
+
 std::vector<office::BookmarkText> ReportTexts(const store::Record& record) {
     static const auto columns = [] {
         std::vector<int> indices;
@@ -104,8 +119,10 @@ std::vector<office::BookmarkText> ReportTexts(const store::Record& record) {
     const auto placements = Placements();
     for (std::size_t i = 0; i < placements.size(); ++i) {
         const Placement& p = placements[i];
-        texts.push_back({std::string(p.bookmark),
-                         CutText(PrintedValue(record[columns[i]]), p.take, p.first, p.count)});
+        std::string mended;
+        const std::string_view value = Writable(columns[i], record[columns[i]], mended);
+        texts.push_back(
+            {std::string(p.bookmark), CutText(PrintedValue(value), p.take, p.first, p.count)});
     }
     return texts;
 }

@@ -3,6 +3,7 @@
 
 #include "office/docx_bookmarks.h"
 #include "report/report_files.h"
+#include "store/sqlite_db.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_dir.h"
 
@@ -31,6 +32,21 @@ TEST_F(CliReport, ReportOfOneProject) {
     const auto texts = office::ReadDocxBookmarks(dir / "201300000001.docx");
     EXPECT_EQ(texts.at("JB01"), "测试项目");
     EXPECT_EQ(texts.at("JB27"), "1");
+}
+
+// A store of an older version may hold what no way in takes any more; the
+// report is still a document every reader opens.
+TEST_F(CliReport, AReportOfValuesNoWayInTakesIsStillADocument) {
+    ASSERT_EQ(RunCli(dir.path(), {"add", "201300000001"}).status, 0);
+    {
+        store::Database db(dir / "zorbix2013.db");
+        db.Execute("UPDATE kjxmzxqk SET JB01=CAST(X'41FF42' AS TEXT), JB03='a'||char(1)||'b'");
+    }
+    const auto r = RunCli(dir.path(), {"report", "--project", "201300000001"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto texts = office::ReadDocxBookmarks(dir / "201300000001.docx");
+    EXPECT_EQ(texts.at("JB01"), "A?B");
+    EXPECT_EQ(texts.at("JB03"), "a b");
 }
 
 TEST_F(CliReport, AllReportsNeedYes) {
