@@ -156,9 +156,28 @@ INSTANTIATE_TEST_SUITE_P(
         BadList{"unknown",
                 {{"JB02", "XYZ"}, {"201300000001", "1"}},
                 {"B1单元格的列名“XYZ”不是项目表的列"}},
-        BadList{"long",
-                {{"JB02", "JB01"}, {"201300000001", kLong}},
-                {"B2单元格（JB01）的内容超过80个字节"}},
+        BadList{"tab",
+                {{"JB02", "JB01"}, {"201300000001", "甲\t乙"}},
+                {"B2单元格（JB01）含有控制字符（U+0009，制表符），不能导入"}},
+        BadList{"line_break_in_a_one_line_field",
+                {{"JB02", "XMCDDW"}, {"201300000001", "甲\n乙"}},
+                {"B2单元格（XMCDDW）含有控制字符（U+000A，换行符）"}},
+        BadList{"lone_cr_in_the_results",
+                {{"JB02", "JDCG"}, {"201300000001", "甲\r乙"}},
+                {"B2单元格（JDCG）含有控制字符（U+000D，回车符）"}},
+        BadList{"outside_gbk",
+                {{"JB02", "JB01"}, {"201300000001", "甲\xF0\x9F\x98\x80"}},
+                {"B2单元格（JB01）含有GBK编码中没有的字符"}},
+        BadList{"nan_text",
+                {{"JB02", "JF1102"}, {"201300000001", "NaN"}},
+                {"B2单元格（JF1102）的数值“NaN”不是有限的数"}},
+        BadList{"infinite_texts",
+                {{"JB02", "JF1101", "JF1102", "JL100"},
+                 {"201300000001", "-Infinity", " +INF", "1e999"}},
+                {"B2单元格（JF1101）", "C2单元格（JF1102）", "D2单元格（JL100）"}},
+        BadList{"infinite_number_cell",
+                {{"JB02", "JF1102"}, {"201300000001", "#n:inf"}},
+                {"B2单元格（JF1102）的数值", "不是有限的数"}},
         BadList{"heading_twice",
                 {{"JB02", "JB02"}, {"201300000001", "201300000001"}},
                 {"列名“JB02”出现了两次（A列和B列）"}},
@@ -167,6 +186,27 @@ INSTANTIATE_TEST_SUITE_P(
         BadList{"empty", {}, {"没有任何内容"}},
         BadList{"heading_only", {{"标题"}, {"JB02"}}, {"没有项目数据"}}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
+
+TEST_F(ListImport, ValuesLongerThanTheirColumnAreTakenWhole) {
+    const auto file = target_ / "long.xlsx";
+    const std::string words(40000, 'a');
+    WriteWorkbook(file, {{"JB02", "JB01", "JF1102", "BY1"},
+                         {"201300000001", kLong, "nan-like text 1e-999", "-5"},
+                         {"201300000002", "x", "1e-999", "NaNa"}});
+    const auto result = Import(file);
+    ASSERT_EQ(result.outcome, Outcome::Done) << LastMessage();
+    EXPECT_EQ(target_.records().ReadRow(1)[store::ColumnIndex("JB01")], kLong);
+    EXPECT_EQ(target_.records().ReadRow(2)[store::ColumnIndex("JF1102")], "1e-999");
+    // Past what a cell holds is no value of the survey.
+    const auto csv = target_ / "long.csv";
+    std::ofstream(csv, std::ios::binary) << "JB02,JDCG\r\n201300000003," << words << "\r\n";
+    EXPECT_EQ(Import(csv).outcome, Outcome::Refused);
+    EXPECT_NE(
+        LastMessage().find("B2单元格（JDCG）有40000个字符，超过了一个单元格能容纳的32767个字符"),
+        std::string::npos)
+        << LastMessage();
+    EXPECT_EQ(target_.records().Count(), 2);
+}
 
 TEST_F(ListImport, NamesTwentyProblemsAndCountsTheRest) {
     std::vector<std::vector<std::string>> rows = {{"JB02"}};
