@@ -21,13 +21,16 @@ bool EndsWithin(std::string_view text, std::size_t used, const Field& field) {
 ExchangeFields::ExchangeFields(const std::filesystem::path& file, std::size_t chunk_bytes)
     : reader_(file, chunk_bytes) {}
 
+void ExchangeFields::RefuseLongField() const {
+    throw NotExchangeFile(base::QuotedFileName(file()) +
+                          "中有一个数据项超过1MB，不是交换数据文件。");
+}
+
 bool ExchangeFields::ReadMore() {
     if (ended_) return false;
     text_.erase(0, pos_);
     pos_ = 0;
-    if (text_.size() > kMaxOpenFieldBytes)
-        throw NotExchangeFile(base::QuotedFileName(file()) +
-                              "中有一个数据项超过1MB，不是交换数据文件。");
+    if (text_.size() > kMaxOpenFieldBytes) RefuseLongField();
     ended_ = !reader_.ReadMore(text_);
     return !ended_;
 }
@@ -47,6 +50,8 @@ std::optional<Field> ExchangeFields::Next() {
         FieldReader reader(rest);
         auto field = reader.Next();
         if (field && (ended_ || EndsWithin(rest, reader.offset(), *field))) {
+            // Refused alike however the file was cut into chunks.
+            if (reader.offset() > kMaxOpenFieldBytes) RefuseLongField();
             pos_ += reader.offset();
             return field;
         }

@@ -5,9 +5,10 @@
 // on only once the delimiter after it has been read (or the file has
 // ended), so no chunk boundary changes a field.
 //
-// A field still open after 2 MB of text (a quoted field that runs on over
+// A field that spans more than 2 MB of text (a quoted field that runs on over
 // commas and line ends, which the byte check of the reader does not see) is
-// refused as NotExchangeFile, so that no file makes the text grow unbounded.
+// refused as NotExchangeFile, so that no file makes the text grow unbounded;
+// the refusal is the same however the file is cut into chunks.
 #pragma once
 
 #include <filesystem>
@@ -39,6 +40,7 @@ private:
     // Drops what has been handed on and decodes the next chunk; false at the
     // end of the file.
     bool ReadMore();
+    [[noreturn]] void RefuseLongField() const;
 
     ExchangeTextReader reader_;
     std::string text_;
