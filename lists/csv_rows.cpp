@@ -158,14 +158,14 @@ public:
             } else if (c == '\r' || c == '\n') {
                 if (c == '\r' && pos_ + 1 == text.size() && !ended) break;  // LF may follow
                 if (c == '\r' && pos_ + 1 < text.size() && text[pos_ + 1] == '\n') ++pos_;
+                if (pos_ + 1 - cut_ > kMaxCsvRecordBytes) RefuseLong();
                 ++line_;
                 cut_ = pos_ + 1;
                 cut_line_ = line_;
                 fields_ = 1;
             }
         }
-        if (pos_ - cut_ > kMaxCsvRecordBytes)
-            Refuse("超过" + std::to_string(kMaxCsvRecordBytes >> 20) + "MB");
+        if (pos_ - cut_ > kMaxCsvRecordBytes) RefuseLong();
     }
 
     std::size_t cut() const { return cut_; }
@@ -177,6 +177,9 @@ public:
     }
 
 private:
+    [[noreturn]] void RefuseLong() const {
+        Refuse("超过" + std::to_string(kMaxCsvRecordBytes >> 20) + "MB");
+    }
     [[noreturn]] void Refuse(const std::string& what) const {
         throw Failure(Named(file_) + "第" + std::to_string(cut_line_) + "行开始的一行数据" + what +
                       "，不是项目表。");

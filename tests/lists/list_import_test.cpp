@@ -6,6 +6,8 @@
 
 #include <fstream>
 
+#include "exchange/exchange_operations.h"
+#include "lists/import_plan.h"
 #include "lists/list_workbook.h"
 #include "lists/project_list_export.h"
 #include "lists/project_list_import.h"
@@ -206,6 +208,88 @@ TEST_F(ListImport, ValuesLongerThanTheirColumnAreTakenWhole) {
         std::string::npos)
         << LastMessage();
     EXPECT_EQ(target_.records().Count(), 2);
+}
+
+// Texts a spreadsheet would run as formulas go to CSV behind an apostrophe
+// and come back exactly, texts that begin with apostrophes included; plain
+// numbers of number columns need no guard.
+TEST_F(ListImport, GuardedCsvTextsComeBackExactly) {
+    store::Row row = store::MakeDemoProject("201300000001", 1);
+    ListStore::Put(row, "JB01", "=1+1");
+    ListStore::Put(row, "XMCDDW", "@SUM(A1)");
+    ListStore::Put(row, "BY1", "'quoted");
+    ListStore::Put(row, "BY2", "''two");
+    ListStore::Put(row, "JDCG", "\r\n-第二行");
+    ListStore::Put(row, "JF1102", "-5");
+    ListStore::Put(row, "JF1101", "-1.5");
+    ListStore::Put(row, "JF1701", "+3");
+    ListStore::Put(row, "JF1702", "-007");
+    source_.records().AddNew(row);
+    store::Row second = store::MakeDemoProject("201300000002", 2);
+    ListStore::Put(second, "JB01", "-5");
+    ListStore::Put(second, "XMCDDW", "+86 10 1234");
+    source_.records().AddNew(second);
+    source_.records().Reopen();
+    const auto file = source_ / "list.csv";
+    ASSERT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+    const std::string text = Slurp(file);
+    for (const char* guarded : {",'=1+1,", ",'@SUM(A1),", ",'-5,", ",'+86 10 1234,", ",''quoted,",
+                                ",'''two,", ",\"'\r\n-第二行\",", ",'+3,", ",'-007,"})
+        EXPECT_NE(text.find(guarded), std::string::npos) << guarded;
+    for (const char* plain : {",-5,", ",-1.5,"}) EXPECT_NE(text.find(plain), std::string::npos);
+    ASSERT_EQ(Import(file).outcome, Outcome::Done) << LastMessage();
+    target_.records().Reopen();
+    for (int p = 1; p <= 2; ++p)
+        for (int c = 0; c < store::kColumnCount; ++c)
+            EXPECT_EQ(target_.records().ReadRow(p)[c], source_.records().ReadRow(p)[c])
+                << store::Columns()[c].name << " of " << p;
+}
+
+// Values longer than their column's limit reach the store whole through an
+// exchange file; an export of such a store imports back unchanged.
+TEST_F(ListImport, OverLongValuesFromAnExchangeFileRoundTrip) {
+    std::string record;
+    for (int c = 0; c < store::kColumnCount; ++c) {
+        std::string value = c == 1 ? "201300000001" : "v";
+        if (c == store::ColumnIndex("JB01")) value = std::string(300, 'n') + "长";
+        if (c == store::ColumnIndex("XMCDDW")) value = ListStore::LongestChinese(400);
+        record += "\"" + value + "\",";
+    }
+    std::ofstream(source_ / "in.kj", std::ios::binary) << base::ToGbk(record);
+    prompter_.files.push_back(source_ / "in.kj");
+    ASSERT_EQ(exchange::AppendProjects(source_.records(), prompter_, source_.dir()).outcome,
+              Outcome::Done);
+    for (const char* format : {"xlsx", "csv"}) {
+        const auto file = source_ / (std::string("long.") + format);
+        ASSERT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+        ListStore target;
+        const auto result = lists::ImportProjectListFrom(target.records(), prompter_, file);
+        ASSERT_EQ(result.outcome, Outcome::Done) << format << ": " << LastMessage();
+        for (int c = 0; c < store::kColumnCount; ++c)
+            EXPECT_EQ(target.records().ReadRow(1)[c], source_.records().ReadRow(1)[c])
+                << format << " " << store::Columns()[c].name;
+    }
+}
+
+// A list whose records take more than the plan keeps is read again as it
+// is written, to the same records.
+TEST_F(ListImport, ALargeListIsReadAgainAsItIsWritten) {
+    std::string results;
+    for (int i = 0; i < 15000; ++i) results += "测";
+    const auto file = target_ / "large.csv";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "JB02,JB01,JDCG\r\n";
+        for (int r = 0; r < 1600; ++r)
+            out << "2013" << 10000000 + r << ",项目" << r << "," << results << r << "\r\n";
+    }
+    EXPECT_FALSE(lists::PlanImport(file, lists::ListFormat::Csv).kept);
+    const auto result = Import(file);
+    ASSERT_EQ(result.outcome, Outcome::Done) << LastMessage();
+    EXPECT_EQ(result.added, 1600);
+    target_.records().Reopen();
+    EXPECT_EQ(target_.records().ReadRow(1600)[store::ColumnIndex("JDCG")], results + "1599");
+    EXPECT_EQ(target_.records().ReadRow(7)[1], "201310000006");
 }
 
 TEST_F(ListImport, NamesTwentyProblemsAndCountsTheRest) {
