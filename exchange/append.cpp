@@ -25,6 +25,8 @@ namespace {
 using base::Prompter;
 
 constexpr int kNumberField = 1;
+// Rows the record set may hold while a file is appended.
+constexpr long kRowsHeld = 4096;
 
 // What one run has done so far.
 struct AppendRun {
@@ -81,8 +83,10 @@ void AddRecords(const std::filesystem::path& file, store::RecordSet& records,
             ++run.result.added;
             run.last_match = 0;
         }
+        // The added and compared rows need not stay in memory.
+        if (++done % kRowsHeld == 0) records.ReleaseCache();
         // Checking was the first half of the progress.
-        if (++done % 256 == 0)
+        if (done % 256 == 0)
             busy.Progress(static_cast<long>((incoming.size() + incoming.offset()) >> 10),
                           static_cast<long>((2 * incoming.size()) >> 10));
     }

@@ -66,7 +66,8 @@ public:
             return;
         }
         records_.AddNew(record);
-        ++result_.added;
+        // The added rows need not stay in memory.
+        if (++result_.added % 4096 == 0) records_.ReleaseCache();
         check::CheckAllTables(record, findings_);
         result_.panel += findings_.text;
         findings_.Reset();
