@@ -332,5 +332,21 @@ TEST_F(Append, AStoredValueAppendWouldRefuseIsNeverSubmitted) {
     EXPECT_FALSE(std::filesystem::exists(out / "201300000001.kj"));
 }
 
+// A file of more records than the set holds while appending: every record
+// goes in, the last one added is current, and reading them back works.
+TEST_F(Append, ALongFileLeavesTheSetWhereAShortOneDoes) {
+    Store("201300000000");
+    std::string file;
+    for (int i = 1; i <= 9000; ++i) file += RecordText(std::to_string(201300000000LL + i), "名");
+    file += RecordText("201300000000");  // a duplicate at the end
+    const auto result = AppendBytes(file);
+    EXPECT_EQ(result.added, 9000);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(records.Count(), 9001);
+    EXPECT_EQ(records.Position(), 1);  // the stored record the duplicate matched
+    EXPECT_EQ(records.ReadRow(4097)[1], "201300004096");
+    EXPECT_EQ(records.ReadRow(9001)[2], "名");
+}
+
 }  // namespace
 }  // namespace zorbix::exchange
