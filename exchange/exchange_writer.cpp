@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/gbk.h"
+#include "exchange/fault_screen.h"
 #include "store/catalogue.h"
-#include "store/value_rules.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -21,27 +21,11 @@ void AppendQuoteSafe(std::string& out, std::string_view value) {
 
 constexpr std::size_t kConvertBytes = std::size_t{1} << 20;
 
-// Only a value with a control byte (C0, DEL, or the lead of a C1 control)
-// or past the character limit can have a fault that the GBK conversion
-// does not find; the rest skip the full check, which would cost a second
-// conversion of every value.
-bool MayHaveFault(std::string_view value) {
-    if (value.size() > store::kMaxValueCharacters) return true;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(value[i]);
-        if (byte < 0x20 || byte == 0x7F) return true;
-        if (byte == 0xC2 && i + 1 < value.size() && static_cast<unsigned char>(value[i + 1]) < 0xA0)
-            return true;
-    }
-    return false;
-}
-
 // A stored value append would refuse (a store of an older version may hold
 // one) is never written: the file would be refused where it is sent.
 void RefuseFaulty(const store::Record& record, int column, std::string_view value) {
-    if (!MayHaveFault(value)) return;
     const store::Column& c = store::Columns()[column];
-    if (const auto fault = store::ValueFault(c, value))
+    if (const auto fault = GbkValueFault(c, value))
         throw FaultyValue(store::ValuePlace(record[store::kNumberColumn], c) + *fault +
                           "，追加数据时会被拒绝，没有写出交换数据文件。请先改正该项。");
 }

@@ -4,6 +4,7 @@
 
 #include "base/file_names.h"
 #include "exchange/exchange_writer.h"
+#include "exchange/fault_screen.h"
 #include "store/catalogue.h"
 #include "store/value_rules.h"
 
@@ -39,7 +40,7 @@ public:
         if (column == store::kNumberColumn) number_.assign(field.text);
         if (fault_ && !fault_->numbered && column == store::kNumberColumn) Number();
         if (fault_ || !field.complete) return;
-        if (auto fault = store::ValueFault(store::Columns()[column], field.text)) {
+        if (auto fault = GbkValueFault(store::Columns()[column], field.text)) {
             fault_ = FirstFault{column, std::move(*fault), {}, false};
             if (column >= store::kNumberColumn) Number();
         }
@@ -88,7 +89,7 @@ bool IncomingRecords::Next(store::Row& row) {
     for (int c = 0; c < kFieldsPerRecord; ++c) {
         const auto field = fields_.Next();
         if (!field || !field->complete ||
-            store::ValueFault(store::Columns()[c], field->text).has_value())
+            GbkValueFault(store::Columns()[c], field->text).has_value())
             throw base::Failure(base::QuotedFileName(fields_.file()) +
                                 "在读取时被改动了，与追加前检查的内容不同。");
         row[c].assign(field->text);

@@ -172,8 +172,8 @@ void ImportPlanner::Keep(int row) {
     project.record.Reserve(bytes);
     project.record.Assign([&](int c) { return values_[static_cast<std::size_t>(c)]; });
     if (sink_) return sink_(project);
-    // A record's bytes and about as much again for its strings and offsets.
-    kept_bytes_ += bytes + sizeof(IncomingProject) + 1024;
+    // A record's bytes, its offsets and the string's own allocation.
+    kept_bytes_ += bytes + sizeof(IncomingProject) + 32;
     if (kept_bytes_ > kKeptProjectBytes) {
         plan_.kept = false;
         std::vector<IncomingProject>().swap(plan_.projects);
