@@ -12,7 +12,9 @@
 
 #include "base/error.h"
 #include "base/gbk.h"
+#include "lists/csv_guard.h"
 #include "lists/csv_text.h"
+#include "store/catalogue.h"
 #include "tests/support/temp_dir.h"
 
 namespace zorbix::lists {
@@ -143,6 +145,44 @@ TEST(CsvRows, NeitherUtf8NorGbkAndNulAreRefusedAsBefore) {
     Write(file, "JB02\r\n\xD6");
     EXPECT_NE(Rows(file, 6).find("既不是UTF-8编码也不是GBK编码的文本"), std::string::npos);
 }
+
+struct GuardCase {
+    const char* name;
+    const char* column;
+    std::string value;
+    bool guarded;
+};
+
+class CsvGuardRule : public ::testing::TestWithParam<GuardCase> {};
+
+TEST_P(CsvGuardRule, GuardsWhatASpreadsheetWouldRunAndGivesEveryTextBack) {
+    const store::Column& column = store::Columns()[store::ColumnIndex(GetParam().column)];
+    std::string field;
+    AppendGuardedCsvField(field, column, GetParam().value);
+    CsvReader reader(field + "\r\n", "x");
+    std::vector<std::string> fields;
+    ASSERT_TRUE(reader.Next(fields));
+    ASSERT_EQ(fields.size(), 1u);
+    EXPECT_EQ(fields[0], (GetParam().guarded ? "'" : "") + GetParam().value);
+    EXPECT_EQ(NeedsCsvGuard(column, GetParam().value), GetParam().guarded);
+    RemoveCsvGuard(fields[0]);
+    EXPECT_EQ(fields[0], GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Each, CsvGuardRule,
+    ::testing::Values(
+        GuardCase{"formula", "JB01", "=1+1", true}, GuardCase{"plus", "JB01", "+86", true},
+        GuardCase{"minus_text", "JB01", "-5", true}, GuardCase{"at", "JB01", "@SUM(A1)", true},
+        GuardCase{"tab", "JB01", "\tx", true}, GuardCase{"cr", "JDCG", "\r\nx", true},
+        GuardCase{"apostrophe", "JB01", "'x", true},
+        GuardCase{"two_apostrophes", "JB01", "''", true},
+        GuardCase{"negative_number", "JF1102", "-5", false},
+        GuardCase{"negative_fraction", "JF1102", "-1.5", false},
+        GuardCase{"number_as_typed_otherwise", "JF1102", "-007", true},
+        GuardCase{"plus_number", "JF1102", "+5", true}, GuardCase{"plain", "JB01", "项目=1", false},
+        GuardCase{"empty", "JB01", "", false}),
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace
 }  // namespace zorbix::lists
