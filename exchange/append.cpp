@@ -60,9 +60,9 @@ void CompareDuplicate(store::RecordSet& records, int position, const Fields& fie
     run.result.differing.push_back(std::move(project));
 }
 
-void AddRecords(const std::filesystem::path& file, store::RecordSet& records,
+void AddRecords(const std::filesystem::path& file, std::uintmax_t count, store::RecordSet& records,
                 base::Prompter& prompter, base::BusyScope& busy, AppendRun& run) {
-    IncomingRecords incoming(file);
+    IncomingRecords incoming(file, count);
     ProjectNumberIndex index(records.ColumnValues(store::kNumberColumn));
     store::Row row(kFieldsPerRecord);
     long done = 0;
@@ -99,13 +99,14 @@ AppendResult Fail(base::Prompter& prompter, const std::string& text) {
     return result;
 }
 
-// Checks the whole file; false after telling the user why it is refused.
-bool Checked(const std::filesystem::path& file, base::Prompter& prompter, base::BusyScope& busy) {
+// Checks the whole file: its number of records, or nullopt after telling
+// the user why it is refused.
+std::optional<std::uintmax_t> Checked(const std::filesystem::path& file, base::Prompter& prompter,
+                                      base::BusyScope& busy) {
     try {
-        CheckIncomingFile(file, [&busy](std::uintmax_t done, std::uintmax_t total) {
+        return CheckIncomingFile(file, [&busy](std::uintmax_t done, std::uintmax_t total) {
             busy.Progress(static_cast<long>(done >> 10), static_cast<long>((2 * total) >> 10));
         });
-        return true;
     } catch (const NotExchangeFile& refused) {
         Fail(prompter, std::string(kAppendRefused) + refused.what());
     } catch (const base::Failure& failure) {
@@ -114,7 +115,7 @@ bool Checked(const std::filesystem::path& file, base::Prompter& prompter, base::
         Fail(prompter, std::string(kAppendRefused) + base::QuotedFileName(file) +
                            "太大，内存不足，无法读取。");
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -129,7 +130,8 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
         return {Outcome::Cancelled};
     }
     base::BusyScope busy(prompter, kAppendTitle);
-    if (!Checked(*file, prompter, busy)) return {Outcome::Failed};
+    const auto count = Checked(*file, prompter, busy);
+    if (!count) return {Outcome::Failed};
     AppendRun run;
     try {
         // Writes a pending change of the current record before the run.
@@ -142,7 +144,7 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
     try {
         store::OperationLabel label(records, store::operation::kAppend);
         store::Transaction transaction(records.database());
-        AddRecords(*file, records, prompter, busy, run);
+        AddRecords(*file, *count, records, prompter, busy, run);
         transaction.Commit();
     } catch (const base::Failure& failure) {
         records.Reopen();  // the rolled-back rows must leave the set too
@@ -164,12 +166,13 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
 AppendResult CompareWithStore(store::RecordSet& records, base::Prompter& prompter,
                               const std::filesystem::path& file) {
     base::BusyScope busy(prompter, kAppendTitle);
-    if (!Checked(file, prompter, busy)) return {Outcome::Failed};
+    const auto count = Checked(file, prompter, busy);
+    if (!count) return {Outcome::Failed};
     AppendRun run;
     run.compare_only = true;
     try {
         if (records.HasPendingChange()) records.WriteBack();
-        AddRecords(file, records, prompter, busy, run);
+        AddRecords(file, *count, records, prompter, busy, run);
     } catch (const base::Failure& failure) {
         return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
     }

@@ -83,15 +83,23 @@ std::uintmax_t CheckIncomingFile(const std::filesystem::path& file,
     return count.Finish();
 }
 
+void IncomingRecords::Changed() const {
+    throw base::Failure(base::QuotedFileName(fields_.file()) +
+                        "在读取时被改动了，与追加前检查的内容不同。");
+}
+
 bool IncomingRecords::Next(store::Row& row) {
     row.resize(kFieldsPerRecord);
-    if (fields_.AtEnd()) return false;
+    if (fields_.AtEnd()) {
+        if (read_ != expected_) Changed();
+        return false;
+    }
+    if (++read_ > expected_) Changed();
     for (int c = 0; c < kFieldsPerRecord; ++c) {
         const auto field = fields_.Next();
         if (!field || !field->complete ||
             GbkValueFault(store::Columns()[c], field->text).has_value())
-            throw base::Failure(base::QuotedFileName(fields_.file()) +
-                                "在读取时被改动了，与追加前检查的内容不同。");
+            Changed();
         row[c].assign(field->text);
     }
     return true;

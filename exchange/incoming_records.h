@@ -40,19 +40,25 @@ std::uintmax_t CheckIncomingFile(const std::filesystem::path& file,
 // The records of a checked file, one at a time.
 class IncomingRecords {
 public:
-    explicit IncomingRecords(const std::filesystem::path& file,
-                             std::size_t chunk_bytes = kExchangeChunkBytes)
-        : fields_(file, chunk_bytes) {}
+    // `records` as CheckIncomingFile counted them.
+    IncomingRecords(const std::filesystem::path& file, std::uintmax_t records,
+                    std::size_t chunk_bytes = kExchangeChunkBytes)
+        : fields_(file, chunk_bytes), expected_(records) {}
 
     // The next record's 137 values; false at the end. Throws base::Failure
-    // when the file is no longer what was checked (changed in between).
+    // when the file is no longer what was checked (changed in between: a
+    // record cut, a value refused, more or fewer records).
     bool Next(store::Row& row);
 
     std::uintmax_t offset() const { return fields_.offset(); }
     std::uintmax_t size() const { return fields_.size(); }
 
 private:
+    [[noreturn]] void Changed() const;
+
     ExchangeFields fields_;
+    std::uintmax_t expected_;
+    std::uintmax_t read_ = 0;
 };
 
 }  // namespace zorbix::exchange

@@ -81,7 +81,7 @@ TEST_P(ChunkEdges, FieldsAndRecordsAreThoseOfTheWholeText) {
     EXPECT_EQ(read, expected);
 
     EXPECT_EQ(CheckIncomingFile(file, {}, GetParam()), 3u);
-    IncomingRecords records(file, GetParam());
+    IncomingRecords records(file, 3, GetParam());
     store::Row row;
     for (std::size_t r = 0; r < 3; ++r) {
         ASSERT_TRUE(records.Next(row));
@@ -166,7 +166,7 @@ TEST(IncomingFile, LongerThanItsColumnIsTakenWhole) {
     const std::string name(300, 'n');
     Write(file, RawRecord({{kName, name}, {kJdcg, "一\r\n二"}}));
     EXPECT_EQ(CheckIncomingFile(file), 1u);
-    IncomingRecords records(file);
+    IncomingRecords records(file, 1);
     store::Row row;
     ASSERT_TRUE(records.Next(row));
     EXPECT_EQ(row[kName], name);
@@ -195,9 +195,17 @@ TEST(IncomingFile, AChangedFileIsNoticedOnTheSecondRead) {
     Write(file, RawRecord());
     EXPECT_EQ(CheckIncomingFile(file), 1u);
     Write(file, RawRecord({{kUnit, "\t"}}));
-    IncomingRecords records(file);
     store::Row row;
-    EXPECT_THROW(records.Next(row), base::Failure);
+    EXPECT_THROW(IncomingRecords(file, 1).Next(row), base::Failure);
+    // A record more, or one fewer, than the check counted.
+    Write(file, RawRecord() + RawRecord({}, "201300000002"));
+    IncomingRecords more(file, 1);
+    EXPECT_TRUE(more.Next(row));
+    EXPECT_THROW(more.Next(row), base::Failure);
+    IncomingRecords fewer(file, 3);
+    EXPECT_TRUE(fewer.Next(row));
+    EXPECT_TRUE(fewer.Next(row));
+    EXPECT_THROW(fewer.Next(row), base::Failure);
 }
 
 }  // namespace
