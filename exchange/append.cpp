@@ -1,18 +1,19 @@
 // Appending the records of an exchange file to the store. The whole file is
-// read and checked first (whole records among them), so a file refused as
-// not an exchange file adds nothing; the records then go in within one transaction, so a failure or
-// a crash part-way adds nothing either. Duplicates are found through an index of the stored numbers
-// (and of those added in this run), not by scanning the store per record.
+// read and checked first (whole records and values the store may hold among
+// them), so a file refused adds nothing and makes no backup; the file is then
+// read again as the records go in within one transaction, so a failure or a
+// crash part-way adds nothing either (incoming_records.h). Duplicates are
+// found through an index of the stored numbers (and of those added in this
+// run), not by scanning the store per record.
 #include <array>
 
 #include "base/error.h"
 #include "base/file_names.h"
 #include "base/numeric_value.h"
-#include "exchange/exchange_file.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
-#include "exchange/field_reader.h"
+#include "exchange/incoming_records.h"
 #include "exchange/project_number_index.h"
 #include "store/backup_operations.h"
 #include "store/catalogue.h"
@@ -24,6 +25,8 @@ namespace {
 using base::Prompter;
 
 constexpr int kNumberField = 1;
+// Rows the record set may hold while a file is appended.
+constexpr long kRowsHeld = 4096;
 
 // What one run has done so far.
 struct AppendRun {
@@ -33,23 +36,13 @@ struct AppendRun {
     bool compare_only = false;  // nothing is added, no duplicate is announced
 };
 
-// The fields of one record, as views into the file's text.
+// The values of one record, as views for the comparison.
 using Fields = std::array<std::string_view, kFieldsPerRecord>;
 
-// Reads the next record's fields; the number of whole fields read
-// (kFieldsPerRecord for a complete record).
-int ReadRecord(FieldReader& reader, Fields& fields) {
-    for (int c = 0; c < kFieldsPerRecord; ++c) {
-        const auto field = reader.Next();
-        if (!field || !field->complete) return c;
-        fields[c] = field->text;
-    }
-    return kFieldsPerRecord;
-}
-
-void AddRecord(store::RecordSet& records, const Fields& fields, store::Row& row) {
-    for (int c = 0; c < kFieldsPerRecord; ++c) row[c].assign(fields[c]);
-    records.AddNew(row);
+Fields Views(const store::Row& row) {
+    Fields fields;
+    for (int c = 0; c < kFieldsPerRecord; ++c) fields[c] = row[c];
+    return fields;
 }
 
 // A skipped duplicate, compared with the stored project it matched.
@@ -67,34 +60,35 @@ void CompareDuplicate(store::RecordSet& records, int position, const Fields& fie
     run.result.differing.push_back(std::move(project));
 }
 
-void AddRecords(std::string_view text, store::RecordSet& records, base::Prompter& prompter,
-                base::BusyScope& busy, AppendRun& run) {
-    FieldReader reader(text);
+void AddRecords(const std::filesystem::path& file, std::uintmax_t count, store::RecordSet& records,
+                base::Prompter& prompter, base::BusyScope& busy, AppendRun& run) {
+    IncomingRecords incoming(file, count);
     ProjectNumberIndex index(records.ColumnValues(store::kNumberColumn));
-    Fields fields;
     store::Row row(kFieldsPerRecord);
     long done = 0;
-    while (!reader.AtEnd()) {
-        // The file was checked to hold whole records only.
-        if (ReadRecord(reader, fields) < kFieldsPerRecord) break;
-        const std::string_view number = fields[kNumberField];
+    while (incoming.Next(row)) {
+        const std::string_view number = row[kNumberField];
         const double value = base::NumericValue(number);
         if (const auto match = index.Find(value)) {
             ++run.result.skipped;
             run.last_match = *match;
-            CompareDuplicate(records, *match, fields, run);
+            CompareDuplicate(records, *match, Views(row), run);
             if (!run.silenced && !run.compare_only)
                 run.silenced =
                     prompter.ShowRepeated({std::string(store::kProgramTitle),
                                            std::string(number) + std::string(kNumberExists)});
         } else if (!run.compare_only) {
-            AddRecord(records, fields, row);
+            records.AddNew(row);
             index.Add(value, records.Count());
             ++run.result.added;
             run.last_match = 0;
         }
-        if (++done % 256 == 0)
-            busy.Progress(static_cast<long>(reader.offset()), static_cast<long>(text.size()));
+        // The added and compared rows need not stay in memory.
+        if (++done % kRowsHeld == 0) records.ReleaseCache();
+        // Checking was the first half of the progress.
+        if (done % 256 == 0)
+            busy.Progress(static_cast<long>((incoming.size() + incoming.offset()) >> 10),
+                          static_cast<long>((2 * incoming.size()) >> 10));
     }
 }
 
@@ -105,14 +99,14 @@ AppendResult Fail(base::Prompter& prompter, const std::string& text) {
     return result;
 }
 
-// The file's text, or nullopt after telling the user why it is refused.
-std::optional<std::string> ReadChecked(const std::filesystem::path& file,
-                                       base::Prompter& prompter) {
+// Checks the whole file: its number of records, or nullopt after telling
+// the user why it is refused.
+std::optional<std::uintmax_t> Checked(const std::filesystem::path& file, base::Prompter& prompter,
+                                      base::BusyScope& busy) {
     try {
-        std::string text = ReadExchangeText(file);
-        CheckLooksLikeRecords(text, file);
-        CheckWholeRecords(text, file);
-        return text;
+        return CheckIncomingFile(file, [&busy](std::uintmax_t done, std::uintmax_t total) {
+            busy.Progress(static_cast<long>(done >> 10), static_cast<long>((2 * total) >> 10));
+        });
     } catch (const NotExchangeFile& refused) {
         Fail(prompter, std::string(kAppendRefused) + refused.what());
     } catch (const base::Failure& failure) {
@@ -136,8 +130,8 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
         return {Outcome::Cancelled};
     }
     base::BusyScope busy(prompter, kAppendTitle);
-    const auto text = ReadChecked(*file, prompter);
-    if (!text) return {Outcome::Failed};
+    const auto count = Checked(*file, prompter, busy);
+    if (!count) return {Outcome::Failed};
     AppendRun run;
     try {
         // Writes a pending change of the current record before the run.
@@ -150,7 +144,7 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
     try {
         store::OperationLabel label(records, store::operation::kAppend);
         store::Transaction transaction(records.database());
-        AddRecords(*text, records, prompter, busy, run);
+        AddRecords(*file, *count, records, prompter, busy, run);
         transaction.Commit();
     } catch (const base::Failure& failure) {
         records.Reopen();  // the rolled-back rows must leave the set too
@@ -172,13 +166,13 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
 AppendResult CompareWithStore(store::RecordSet& records, base::Prompter& prompter,
                               const std::filesystem::path& file) {
     base::BusyScope busy(prompter, kAppendTitle);
-    const auto text = ReadChecked(file, prompter);
-    if (!text) return {Outcome::Failed};
+    const auto count = Checked(file, prompter, busy);
+    if (!count) return {Outcome::Failed};
     AppendRun run;
     run.compare_only = true;
     try {
         if (records.HasPendingChange()) records.WriteBack();
-        AddRecords(*text, records, prompter, busy, run);
+        AddRecords(file, *count, records, prompter, busy, run);
     } catch (const base::Failure& failure) {
         return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
     }

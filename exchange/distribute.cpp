@@ -29,8 +29,18 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
                     silenced = prompter.ShowRepeated({std::string(store::kProgramTitle), *problem});
                 return;
             }
-            writer.Write(output_dir / (number + ".kj"),
-                         RecordBytes(record, kDistributePlaceholder));
+            std::string bytes;
+            try {
+                bytes = RecordBytes(record, kDistributePlaceholder);
+            } catch (const FaultyValue& fault) {
+                // Left out like a number that cannot name a file.
+                ++result.refused;
+                if (!silenced)
+                    silenced =
+                        prompter.ShowRepeated({std::string(store::kProgramTitle), fault.what()});
+                return;
+            }
+            writer.Write(output_dir / (number + ".kj"), std::move(bytes));
             ++result.written;
         });
         writer.Finish();

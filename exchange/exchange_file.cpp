@@ -1,8 +1,6 @@
 #include "exchange/exchange_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <vector>
 
 #include "base/file_names.h"
 #include "base/gbk.h"
@@ -12,8 +10,6 @@
 
 namespace zorbix::exchange {
 namespace {
-
-constexpr std::size_t kChunkBytes = std::size_t{4} << 20;
 
 [[noreturn]] void Refuse(const std::filesystem::path& file, const std::string& why) {
     throw NotExchangeFile(base::QuotedFileName(file) + why);
@@ -88,45 +84,69 @@ std::uintmax_t CheckedSize(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::string ReadExchangeText(const std::filesystem::path& file) {
-    const std::uintmax_t size = CheckedSize(file);
-    std::ifstream in(file, std::ios::binary);
-    if (!in) Refuse(file, "无法打开，请检查文件是否存在、是否有读取权限。");
-    std::string text;
-    text.reserve(static_cast<std::size_t>(size + size / 2));
+ExchangeTextReader::ExchangeTextReader(const std::filesystem::path& file, std::size_t chunk_bytes)
+    : file_(file), size_(CheckedSize(file)), in_(file, std::ios::binary) {
+    if (!in_) Refuse(file, "无法打开，请检查文件是否存在、是否有读取权限。");
     // A small file needs no chunk of the full size (nor its clearing).
-    const auto chunk_bytes = static_cast<std::size_t>(std::min<std::uintmax_t>(size, kChunkBytes));
-    std::vector<char> chunk(chunk_bytes + 1);
-    std::size_t carried = 0;    // a lead byte left from the chunk before
-    std::uintmax_t base = 0;    // file offset of chunk[0]
-    std::size_t field_run = 0;  // bytes since the last delimiter
-    while (in) {
-        in.read(chunk.data() + carried, static_cast<std::streamsize>(chunk_bytes));
-        const std::size_t have = carried + static_cast<std::size_t>(in.gcount());
-        if (in.bad()) Refuse(file, "读取时出错。");
-        const std::string_view bytes(chunk.data(), have);
-        const std::size_t whole = in.eof() ? have : WholeCharacters(bytes, base, file);
-        if (in.eof()) WholeCharacters(bytes, base, file);
-        CheckFieldLengths(bytes.substr(0, whole), base, field_run, file);
-        Decode(bytes.substr(0, whole), base, text, file);
-        carried = have - whole;
-        if (carried) chunk[0] = chunk[whole];
-        base += whole;
-        // The file may have grown since its size was taken.
-        if (base > kMaxExchangeFileBytes) Refuse(file, "大于1GB，不是交换数据文件。");
+    chunk_bytes_ = static_cast<std::size_t>(std::min<std::uintmax_t>(size_, chunk_bytes));
+    chunk_.resize(chunk_bytes_ + 1);
+}
+
+bool ExchangeTextReader::ReadMore(std::string& text) {
+    if (ended_) return false;
+    in_.read(chunk_.data() + carried_, static_cast<std::streamsize>(chunk_bytes_));
+    const std::size_t have = carried_ + static_cast<std::size_t>(in_.gcount());
+    if (in_.bad()) Refuse(file_, "读取时出错。");
+    ended_ = !in_;
+    const std::string_view bytes(chunk_.data(), have);
+    const std::size_t whole = ended_ ? have : WholeCharacters(bytes, base_, file_);
+    if (ended_) WholeCharacters(bytes, base_, file_);
+    CheckFieldLengths(bytes.substr(0, whole), base_, field_run_, file_);
+    const std::size_t before = text.size();
+    Decode(bytes.substr(0, whole), base_, text, file_);
+    carried_ = have - whole;
+    if (carried_) chunk_[0] = chunk_[whole];
+    base_ += whole;
+    // The file may have grown since its size was taken.
+    if (base_ > kMaxExchangeFileBytes) Refuse(file_, "大于1GB，不是交换数据文件。");
+    return !ended_ || text.size() > before;
+}
+
+std::string ReadExchangeText(const std::filesystem::path& file) {
+    ExchangeTextReader reader(file);
+    std::string text;
+    text.reserve(static_cast<std::size_t>(reader.size() + reader.size() / 2));
+    while (reader.ReadMore(text)) {
     }
     return text;
 }
 
+void RefuseBlankFile(const std::filesystem::path& file) {
+    Refuse(file, "中只有空白，没有可追加的数据。");
+}
+
+void RefuseUnquotedFirstRecord(const std::filesystem::path& file) {
+    Refuse(file, "的第一条记录中没有带引号的数据项，不是交换数据文件。");
+}
+
+void RefuseBrokenRecords(const std::filesystem::path& file, std::uintmax_t fields,
+                         bool cut_in_a_field) {
+    Refuse(file, "有" + std::to_string(fields) + "个数据项" +
+                     (cut_in_a_field ? "，最后一个数据项的引号没有结束" : "") +
+                     "，不是完整的记录（每条记录" + std::to_string(kFieldsPerRecord) +
+                     "个数据项）：文件不完整，或者某处缺少或多出了数据项，其后的记录都已错位。"
+                     "没有追加任何项目。");
+}
+
 void CheckLooksLikeRecords(std::string_view text, const std::filesystem::path& file) {
     FieldReader reader(text);
-    if (reader.AtEnd()) Refuse(file, "中只有空白，没有可追加的数据。");
+    if (reader.AtEnd()) RefuseBlankFile(file);
     for (int i = 0; i < kFieldsPerRecord; ++i) {
         const auto field = reader.Next();
         if (!field) break;
         if (field->quoted) return;
     }
-    Refuse(file, "的第一条记录中没有带引号的数据项，不是交换数据文件。");
+    RefuseUnquotedFirstRecord(file);
 }
 
 void CheckWholeRecords(std::string_view text, const std::filesystem::path& file) {
@@ -138,11 +158,7 @@ void CheckWholeRecords(std::string_view text, const std::filesystem::path& file)
         if (!field->complete) cut_in_a_field = true;
     }
     if (!cut_in_a_field && fields % kFieldsPerRecord == 0) return;
-    Refuse(file, "有" + std::to_string(fields) + "个数据项" +
-                     (cut_in_a_field ? "，最后一个数据项的引号没有结束" : "") +
-                     "，不是完整的记录（每条记录" + std::to_string(kFieldsPerRecord) +
-                     "个数据项）：文件不完整，或者某处缺少或多出了数据项，其后的记录都已错位。"
-                     "没有追加任何项目。");
+    RefuseBrokenRecords(file, fields, cut_in_a_field);
 }
 
 }  // namespace zorbix::exchange

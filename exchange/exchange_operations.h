@@ -32,21 +32,23 @@ using base::Outcome;
 Outcome SubmitCurrentProject(store::RecordSet& records, base::Prompter& prompter,
                              const std::filesystem::path& program_dir);
 
-// Writes every record in store order. Afterwards the set stands past its last
-// record.
+// Writes every record in store order; a value that append would refuse
+// (exchange_writer.h) fails the whole file, naming the project and column.
+// Afterwards the set stands past its last record.
 Outcome SubmitAllProjects(store::RecordSet& records, base::Prompter& prompter,
                           const std::filesystem::path& program_dir);
 
 struct DistributeResult {
     Outcome outcome = Outcome::Done;
     int written = 0;
-    int refused = 0;  // numbers that cannot name a file
+    int refused = 0;  // numbers that cannot name a file, values append would refuse
 };
 
 // Writes one file per record, named after its project number, into
 // `output_dir`, with "." for empty values. A number that would make the file
-// leave the folder is refused with a message (which the user may silence for
-// the rest of the run) and that record is left out. Afterwards the set stands
+// leave the folder, or a value that append would refuse (exchange_writer.h),
+// is refused with a message (which the user may silence for the rest of the
+// run) and that record is left out. Afterwards the set stands
 // past its last record.
 DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& prompter,
                                     const std::filesystem::path& output_dir);

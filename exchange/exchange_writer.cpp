@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/gbk.h"
+#include "exchange/fault_screen.h"
 #include "store/catalogue.h"
 
 namespace zorbix::exchange {
@@ -20,11 +21,21 @@ void AppendQuoteSafe(std::string& out, std::string_view value) {
 
 constexpr std::size_t kConvertBytes = std::size_t{1} << 20;
 
+// A stored value append would refuse (a store of an older version may hold
+// one) is never written: the file would be refused where it is sent.
+void RefuseFaulty(const store::Record& record, int column, std::string_view value) {
+    const store::Column& c = store::Columns()[column];
+    if (const auto fault = GbkValueFault(c, value))
+        throw FaultyValue(store::ValuePlace(record[store::kNumberColumn], c) + *fault +
+                          "，追加数据时会被拒绝，没有写出交换数据文件。请先改正该项。");
+}
+
 }  // namespace
 
 void AppendRecordText(std::string& out, const store::Record& record, std::string_view placeholder) {
     for (int c = 0; c < kFieldsPerRecord; ++c) {
         const std::string_view value = record[c];
+        RefuseFaulty(record, c, value);
         out += '"';
         if (value.empty())
             out.append(placeholder);

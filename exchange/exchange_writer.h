@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/error.h"
 #include "store/record.h"
 
 namespace zorbix::exchange {
@@ -25,7 +26,16 @@ inline constexpr int kFieldsPerRecord = store::kRecordColumns;
 inline constexpr std::string_view kSubmitPlaceholder = " ";
 inline constexpr std::string_view kDistributePlaceholder = ".";
 
-// Appends the UTF-8 text of one record's 137 quoted fields to `out`.
+// A stored value that append would refuse (store/value_rules.h: a control
+// character, a lone line end, more characters than a cell holds), which a
+// store of an older version may hold: what() names the project and column.
+class FaultyValue : public base::Failure {
+public:
+    using base::Failure::Failure;
+};
+
+// Appends the UTF-8 text of one record's 137 quoted fields to `out`. Throws
+// FaultyValue for a value append would refuse.
 void AppendRecordText(std::string& out, const store::Record& record, std::string_view placeholder);
 
 // Collects records as exchange text and converts them to GBK in large

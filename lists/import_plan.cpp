@@ -1,14 +1,16 @@
 #include "lists/import_plan.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "base/characters.h"
-#include "base/gbk.h"
 #include "base/numeric_value.h"
 #include "lists/list_file_reader.h"
 #include "office/xlsx_cell_writer.h"
 #include "store/catalogue.h"
 #include "store/project_number.h"
+#include "store/value_rules.h"
 
 namespace zorbix::lists {
 namespace {
@@ -40,6 +42,30 @@ std::string WithCrLf(std::string_view text) {
         out += text[i];
     }
     return out;
+}
+
+// A number that is not finite (NaN, an infinity) is no figure of the
+// survey: a number cell holding one, or a text of a number column that reads
+// whole as one ("NaN", "-INF", "Infinity", "1e999"), is refused like a cell
+// of the wrong kind.
+bool NotFinite(std::string_view text) {
+    text = Trimmed(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (r.ptr != text.data() + text.size() || text.empty()) return false;
+    if (r.ec != std::errc::result_out_of_range) return !std::isfinite(value);
+    // Out of range is an overflow unless the exponent is negative.
+    const std::size_t e = text.find_first_of("eE");
+    return e == std::string_view::npos || text.substr(e + 1, 1) != "-";
+}
+
+std::optional<std::string> NumberFault(const ListCell& cell, const store::Column& column) {
+    const bool number_cell = cell.kind == ListCell::Kind::Number;
+    if (number_cell ? std::isfinite(cell.number)
+                    : column.kind != store::Kind::Number || !NotFinite(cell.text))
+        return std::nullopt;
+    return "的数值“" + cell.text + "”不是有限的数（NaN或无穷大），不能导入。";
 }
 
 const char* KindName(ListCell::Kind kind) {
@@ -92,7 +118,7 @@ void ImportPlanner::Heading(int row, std::span<const ListCell> cells) {
 }
 
 void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
-    if (static_cast<int>(plan_.projects.size()) >= kMaxImportRows) {
+    if (plan_.project_count >= kMaxImportRows) {
         if (!too_many_)
             Problem("文件中的项目超过" + std::to_string(kMaxImportRows) + "个，不能一次导入。");
         too_many_ = true;
@@ -120,26 +146,40 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
                     "”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。");
             continue;
         }
-        // A text never takes more bytes in GBK than in UTF-8: only a long one
-        // needs counting.
-        const auto limit = static_cast<std::size_t>(column.max_bytes);
-        if (column.max_bytes > 0 && cell.text.size() > limit &&
-            base::GbkLength(cell.text) > limit) {
-            Problem(Address(row, cell.column) + "单元格（" + column.name + "）的内容超过" +
-                    std::to_string(column.max_bytes) + "个字节（一个汉字两个字节）。");
+        if (const auto fault = NumberFault(cell, column)) {
+            Problem(Address(row, cell.column) + "单元格（" + column.name + "）" + *fault);
             continue;
         }
         values_[index] = cell.text;
         if (column.kind == store::Kind::MultiLineText && cell.text.find('\n') != std::string::npos)
             values_[index] = breaks_.emplace_back(WithCrLf(cell.text));
+        // A value longer than its column's limit is kept whole, as append
+        // keeps it; only what no output could carry is refused.
+        if (const auto fault = store::ValueFault(column, values_[index]))
+            Problem(Address(row, cell.column) + "单元格（" + column.name + "）" + *fault +
+                    "，不能导入。");
     }
     CheckNumber(row, values_[store::kNumberColumn]);
-    IncomingProject& project = plan_.projects.emplace_back();
-    project.row = row;
+    ++plan_.project_count;
+    if (sink_ || plan_.kept) Keep(row);
+}
+
+void ImportPlanner::Keep(int row) {
     std::size_t bytes = 0;
     for (const std::string_view v : values_) bytes += v.size();
+    IncomingProject project;
+    project.row = row;
     project.record.Reserve(bytes);
     project.record.Assign([&](int c) { return values_[static_cast<std::size_t>(c)]; });
+    if (sink_) return sink_(project);
+    // A record's bytes, its offsets and the string's own allocation.
+    kept_bytes_ += bytes + sizeof(IncomingProject) + 32;
+    if (kept_bytes_ > kKeptProjectBytes) {
+        plan_.kept = false;
+        std::vector<IncomingProject>().swap(plan_.projects);
+        return;
+    }
+    plan_.projects.push_back(std::move(project));
 }
 
 void ImportPlanner::CheckNumber(int row, std::string_view number) {
@@ -155,7 +195,7 @@ ImportPlan ImportPlanner::Finish() {
         Problem("文件中没有任何内容（第一张工作表是空的）。");
     else if (plan_.heading_row == 0 && plan_.problem_count == 0)
         Problem("文件中没有列名行（第1行或第2行应是JB02等项目表的列名），不是项目表。");
-    else if (plan_.heading_row > 0 && plan_.projects.empty() && plan_.problem_count == 0)
+    else if (plan_.heading_row > 0 && plan_.project_count == 0 && plan_.problem_count == 0)
         Problem("文件中没有项目数据（列名行之后没有内容）。");
     // A number twice in the file: sorted by value, neighbours of one project.
     std::stable_sort(numbers_.begin(), numbers_.end());

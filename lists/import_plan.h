@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ using office::ReadProgress;
 inline constexpr int kNamedProblems = 20;
 // A list holds at most this many projects.
 inline constexpr int kMaxImportRows = 100'000;
+// The planned records are kept while they take at most this many bytes, so
+// that a usual list is read once; past it the plan keeps only what it
+// checks, and the import reads the file a second time as it writes.
+inline constexpr std::size_t kKeptProjectBytes = std::size_t{64} << 20;
 
 struct IncomingProject {
     int row = 0;  // in the file, for messages
@@ -30,7 +35,9 @@ struct IncomingProject {
 };
 
 struct ImportPlan {
-    std::vector<IncomingProject> projects;
+    std::vector<IncomingProject> projects;  // all of them when `kept`, else none
+    bool kept = true;
+    int project_count = 0;
     std::vector<std::string> problems;  // the first kNamedProblems
     int problem_count = 0;
     int heading_row = 0;  // 0 when none was found
@@ -39,10 +46,18 @@ struct ImportPlan {
 // Turns the rows of a file into records. A date, boolean or error cell, a
 // row without a project number, a number that is not 12 characters, a
 // number twice in the file, a heading that is no column (or stands twice),
-// data under no heading and a value longer than its column's limit are
-// problems; numbers are stored as typed (StoredNumberText).
+// data under no heading, a number that is not finite and a value that the
+// store's value rule refuses (store/value_rules.h) are problems; a value
+// longer than its column's limit is taken whole. Numbers are stored as typed
+// (StoredNumberText).
 class ImportPlanner {
 public:
+    using ProjectSink = std::function<void(const IncomingProject&)>;
+
+    // With a sink, each planned project goes to it as its row is read and
+    // none is kept.
+    explicit ImportPlanner(ProjectSink sink = {}) : sink_(std::move(sink)) {}
+
     void Row(int row, std::span<const ListCell> cells);
     // Ends the plan: a file without a heading row or without data rows has
     // a problem saying so.
@@ -54,7 +69,11 @@ private:
     void CheckNumber(int row, std::string_view number);
     void Problem(std::string text);
 
+    void Keep(int row);
+
+    ProjectSink sink_;
     ImportPlan plan_;
+    std::size_t kept_bytes_ = 0;
     std::vector<int> column_of_;  // file column - 1 → table column, -1 none
     std::vector<bool> told_unnamed_;
     // A row's values by table column: views of the cells' texts, or of

@@ -1,7 +1,7 @@
 // The rows of a project list file, whichever its kind: the first sheet of an
-// .xlsx workbook (xlsx_rows.h) or the records of a CSV file (csv_text.h).
-// A CSV file is UTF-8 (with or without a byte-order mark) or, as Excel saves
-// CSV on a Chinese desktop, GBK.
+// .xlsx workbook (xlsx_rows.h) or the records of a CSV file (csv_rows.h),
+// both read as the file goes. A CSV file is UTF-8 (with or without a
+// byte-order mark) or, as Excel saves CSV on a Chinese desktop, GBK.
 //
 // Every failure (missing, unreadable, damaged, not the kind its name says,
 // too large) is a base::Failure whose message names the file and the reason.
@@ -16,9 +16,6 @@ namespace zorbix::lists {
 
 using office::ReadProgress;
 using office::RowVisitor;
-
-// A CSV file larger than this is no project list.
-inline constexpr std::uintmax_t kMaxCsvBytes = std::uintmax_t{1} << 30;
 
 // Calls `visit` with every row that has a cell with content, in file order;
 // CSV fields all arrive as texts, their row the record's number.

@@ -12,6 +12,7 @@
 #include "base/protected_targets.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
+#include "lists/csv_guard.h"
 #include "lists/finding_rows.h"
 #include "lists/list_columns.h"
 #include "office/csv_text.h"
@@ -52,7 +53,7 @@ public:
     void Add(const store::Record& record) override {
         for (int c = 0; c < store::kColumnCount; ++c) {
             if (c > 0) text_ += ',';
-            AppendCsvField(text_, record[c]);
+            AppendGuardedCsvField(text_, store::Columns()[c], record[c]);
         }
         text_ += kCrLf;
         if (text_.size() >= kBlockBytes) Flush();

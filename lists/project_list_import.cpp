@@ -9,6 +9,7 @@
 #include "exchange/exchange_messages.h"
 #include "exchange/project_number_index.h"
 #include "lists/import_plan.h"
+#include "lists/list_file_reader.h"
 #include "lists/list_files.h"
 #include "store/backup_operations.h"
 #include "store/catalogue.h"
@@ -42,41 +43,66 @@ std::string ProblemsText(const std::filesystem::path& file, const ImportPlan& pl
     return text;
 }
 
-// Adds the planned projects whose numbers are not stored; the added ones
-// are marked in `added`.
-void AddProjects(store::RecordSet& records, base::Prompter& prompter, base::BusyScope& busy,
-                 const ImportPlan& plan, std::vector<bool>& added, ImportResult& result) {
-    exchange::ProjectNumberIndex index(records.ColumnValues(store::kNumberColumn));
-    bool silenced = false;
-    for (std::size_t i = 0; i < plan.projects.size(); ++i) {
-        const store::Record& record = plan.projects[i].record;
+// Adds projects whose numbers are not stored, and gathers the findings of
+// the added ones for the panel.
+class ProjectAdder {
+public:
+    ProjectAdder(store::RecordSet& records, base::Prompter& prompter, ImportResult& result)
+        : records_(records),
+          prompter_(prompter),
+          result_(result),
+          index_(records.ColumnValues(store::kNumberColumn)) {
+        result_.panel = std::string(check::kAllProjectsHeading) + std::string(check::kLineEnd);
+    }
+
+    void Add(const store::Record& record) {
         const std::string_view number = record[store::kNumberColumn];
-        if (index.Find(base::NumericValue(number))) {
-            ++result.skipped;
-            if (!silenced)
-                silenced = prompter.ShowRepeated(
+        if (index_.Find(base::NumericValue(number))) {
+            ++result_.skipped;
+            if (!silenced_)
+                silenced_ = prompter_.ShowRepeated(
                     {std::string(store::kProgramTitle),
                      std::string(number) + std::string(exchange::kNumberExists)});
-            continue;
+            return;
         }
-        records.AddNew(record);
-        added[i] = true;
-        ++result.added;
-        const long count = static_cast<long>(plan.projects.size());
-        if (i % 256 == 0) busy.Progress(count + static_cast<long>(i), 2 * count);
+        records_.AddNew(record);
+        // The added rows need not stay in memory.
+        if (++result_.added % 4096 == 0) records_.ReleaseCache();
+        check::CheckAllTables(record, findings_);
+        result_.panel += findings_.text;
+        findings_.Reset();
     }
-}
 
-std::string FindingsPanel(const ImportPlan& plan, const std::vector<bool>& added) {
-    std::string panel = std::string(check::kAllProjectsHeading) + std::string(check::kLineEnd);
-    check::CheckResult result;
-    for (std::size_t i = 0; i < plan.projects.size(); ++i) {
-        if (!added[i]) continue;
-        check::CheckAllTables(plan.projects[i].record, result);
-        panel += result.text;
-        result.Reset();
+private:
+    store::RecordSet& records_;
+    base::Prompter& prompter_;
+    ImportResult& result_;
+    exchange::ProjectNumberIndex index_;
+    check::CheckResult findings_;
+    bool silenced_ = false;
+};
+
+// Adds the planned projects: those the plan kept, or else those of a second
+// reading of the file, which must plan as the first did.
+void AddProjects(const std::filesystem::path& file, ListFormat format, const ImportPlan& plan,
+                 ProjectAdder& adder, base::BusyScope& busy) {
+    const long count = plan.project_count;
+    long done = 0;
+    const auto add = [&](const IncomingProject& project) {
+        adder.Add(project.record);
+        if (++done % 256 == 0) busy.Progress(count + done, 2 * count);
+    };
+    if (plan.kept) {
+        for (const IncomingProject& project : plan.projects) add(project);
+        return;
     }
-    return panel;
+    ImportPlanner again(add);
+    ReadListRows(file, format,
+                 [&](int row, std::span<const ListCell> cells) { again.Row(row, cells); });
+    const ImportPlan second = again.Finish();
+    if (second.problem_count > 0 || second.project_count != plan.project_count)
+        throw base::Failure(base::QuotedFileName(file) +
+                            "在导入时被改动了，与导入前检查的内容不同。");
 }
 
 std::string DoneText(const ImportResult& result, bool findings) {
@@ -127,19 +153,18 @@ ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& pr
     if (!store::BackUpBefore(records, prompter, store::operation::kImport))
         return Ended(base::Outcome::Failed);
     ImportResult result;
-    std::vector<bool> added(plan.projects.size(), false);
     try {
         store::OperationLabel label(records, store::operation::kImport);
         store::Transaction transaction(records.database());
-        AddProjects(records, prompter, busy, plan, added, result);
+        ProjectAdder adder(records, prompter, result);
+        AddProjects(file, *format, plan, adder, busy);
         transaction.Commit();
     } catch (const base::Failure& e) {
         records.Reopen();  // the rolled-back rows must leave the set too
         return Fail(prompter, "导入项目表失败！" + std::string(store::kRetryHint) + "\n" +
                                   e.what() + "\n本次没有导入任何项目。");
     }
-    busy.Progress(static_cast<long>(plan.projects.size()), static_cast<long>(plan.projects.size()));
-    result.panel = FindingsPanel(plan, added);
+    busy.Progress(1, 1);
     const bool findings =
         result.panel.size() > check::kAllProjectsHeading.size() + check::kLineEnd.size();
     base::Inform(prompter, store::kProgramTitle, DoneText(result, findings));

@@ -2,12 +2,16 @@
 // project table added after the stored ones, in file order.
 //
 // The whole file is read and checked first (import_plan.h): a file with any
-// problem adds nothing and the message names the first problems with their
-// rows and columns. A project number already stored is skipped with the
-// append's message. The projects then go in after a backup, in one database
-// transaction (a failure or a crash adds none of them), each logged in the
-// change history. Afterwards they are checked as 数据审核 checks, and the
-// findings are the new text of the check result panel.
+// problem adds nothing, makes no backup, and the message names the first
+// problems with their rows and columns. A file whose planned records would
+// take more than kKeptProjectBytes is read a second time as it is written,
+// so memory stays bounded whatever the file's size. Two reads rather than
+// one pass inside the transaction, because the backup must be made before
+// the first project goes in and only for a file that will be imported; the
+// usual list is kept from the first read and read once. A project number already stored is skipped
+// with the append's message. The projects then go in after a backup, in one database transaction (a
+// failure or a crash adds none of them), each logged in the change history. Afterwards they are
+// checked as 数据审核 checks, and the findings are the new text of the check result panel.
 #pragma once
 
 #include <filesystem>

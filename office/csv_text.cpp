@@ -17,9 +17,9 @@ void AppendCsvField(std::string& out, std::string_view field) {
     out += '"';
 }
 
-CsvReader::CsvReader(std::string_view text, std::string file_name)
-    : text_(text), file_name_(std::move(file_name)) {
-    if (text_.starts_with(kUtf8ByteOrderMark)) pos_ = kUtf8ByteOrderMark.size();
+CsvReader::CsvReader(std::string_view text, std::string file_name, long first_line)
+    : text_(text), file_name_(std::move(file_name)), line_(first_line), record_line_(first_line) {
+    if (first_line == 1 && text_.starts_with(kUtf8ByteOrderMark)) pos_ = kUtf8ByteOrderMark.size();
 }
 
 bool CsvReader::Next(std::vector<std::string>& fields) {

@@ -23,7 +23,9 @@ void AppendCsvField(std::string& out, std::string_view field);
 // character after a closing quote.
 class CsvReader {
 public:
-    CsvReader(std::string_view text, std::string file_name);
+    // A text that continues a file from `first_line` on (a stretch of whole
+    // records) has no byte-order mark.
+    CsvReader(std::string_view text, std::string file_name, long first_line = 1);
 
     bool AtEnd() const { return pos_ >= text_.size(); }
     // The next record's fields; false at the end of the text.

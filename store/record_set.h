@@ -51,6 +51,10 @@ public:
 
     // Reads the order again; no record is current afterwards.
     void Reopen();
+    // Forgets the rows read ahead or added (they are read again when
+    // needed), so that a run adding a very large file holds a bounded
+    // number of them. The current record and the order stay.
+    void ReleaseCache() { ForgetCache(); }
 
     int Count() const { return static_cast<int>(rowids_.size()); }
     // 1-based position of the current record; Count()+1 past the end, 0 when

@@ -253,5 +253,103 @@ TEST_F(Append, PendingChangeIsWrittenFirst) {
     EXPECT_EQ(records.ReadRow(1)[2], "未保存的修改");
 }
 
+// A record of quoted fields built by hand, so that it can hold a value the
+// writer refuses.
+std::string RawRecord(const std::string& number, int column, const std::string& value) {
+    std::string text;
+    for (int c = 0; c < store::kColumnCount; ++c)
+        text += "\"" + (c == column ? value : c == 1 ? number : std::string("v")) + "\",";
+    return base::ToGbk(text);
+}
+
+TEST_F(Append, AValueNoOutputCarriesRefusesTheFileBeforeABackup) {
+    Store("201300000001");
+    const int unit = store::ColumnIndex("XMCDDW");
+    const auto result =
+        AppendBytes(RecordText("201300000002") + RawRecord("201300000003", unit, "甲\t乙"));
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(Numbers(), std::vector<std::string>{"201300000001"});
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(
+        prompter.messages[0].text,
+        "追加数据失败：文件“" + (dir / "in.kj").string() + "”中项目“201300000003”的XMCDDW（" +
+            store::Columns()[unit].caption +
+            "）含有控制字符（U+0009，制表符），本程序的输出文件无法保存它。没有追加任何项目。");
+    EXPECT_FALSE(std::filesystem::exists(dir / "backup") &&
+                 !std::filesystem::is_empty(dir / "backup"));
+}
+
+// Values longer than their column's limit, brought in by an exchange file,
+// go out again by submit and come back by append unchanged.
+TEST_F(Append, SubmitThenAppendGivesTheSameValues) {
+    const int name = store::ColumnIndex("JB01");
+    const int results = store::ColumnIndex("JDCG");
+    std::string longest;
+    for (int i = 0; i < 32767; ++i) longest += "测";
+    ASSERT_EQ(AppendBytes(RawRecord("201300000001", name, std::string(300, 'n')) +
+                          RawRecord("201300000002", results, longest + "\r\n"))
+                  .outcome,
+              Outcome::Failed);  // two characters too many
+    ASSERT_EQ(AppendBytes(RawRecord("201300000001", name, std::string(300, 'n')) +
+                          RawRecord("201300000002", results, longest.substr(6) + "\r\n"))
+                  .outcome,
+              Outcome::Done);
+    prompter.files.push_back(dir / "out.kj");
+    ASSERT_EQ(SubmitAllProjects(records, prompter, dir.path()), Outcome::Done);
+    TempDir other;
+    store::Store target(other.path());
+    prompter.files.push_back(dir / "out.kj");
+    ASSERT_EQ(AppendProjects(target.records(), prompter, other.path()).outcome, Outcome::Done);
+    ASSERT_EQ(target.records().Count(), 2);
+    for (int p = 1; p <= 2; ++p)
+        for (int c = 0; c < store::kColumnCount; ++c)
+            EXPECT_EQ(target.records().ReadRow(p)[c], records.ReadRow(p)[c]) << p << " " << c;
+    EXPECT_EQ(target.records().ReadRow(1)[name], std::string(300, 'n'));
+}
+
+// A store of an older version may hold a value append refuses: submit
+// refuses the whole file, distribute leaves that project out.
+TEST_F(Append, AStoredValueAppendWouldRefuseIsNeverSubmitted) {
+    store::Row row(store::kColumnCount);
+    row[1] = "201300000001";
+    row[store::ColumnIndex("JDCG")] = "第一行\n第二行";
+    records.AddNew(row);
+    store::Row good(store::kColumnCount);
+    good[1] = "201300000002";
+    records.AddNew(good);
+    records.Reopen();
+    prompter.files.push_back(dir / "out.kj");
+    EXPECT_EQ(SubmitAllProjects(records, prompter, dir.path()), Outcome::Failed);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.kj"));
+    EXPECT_NE(
+        prompter.messages.back().text.find("项目“201300000001”的JDCG（" +
+                                           store::Columns()[store::ColumnIndex("JDCG")].caption +
+                                           "）含有控制字符（U+000A，换行符）"),
+        std::string::npos)
+        << prompter.messages.back().text;
+    TempDir out;
+    const auto result = DistributeProjects(records, prompter, out.path());
+    EXPECT_EQ(result.outcome, Outcome::Refused);
+    EXPECT_EQ(result.written, 1);
+    EXPECT_TRUE(std::filesystem::exists(out / "201300000002.kj"));
+    EXPECT_FALSE(std::filesystem::exists(out / "201300000001.kj"));
+}
+
+// A file of more records than the set holds while appending: every record
+// goes in, the last one added is current, and reading them back works.
+TEST_F(Append, ALongFileLeavesTheSetWhereAShortOneDoes) {
+    Store("201300000000");
+    std::string file;
+    for (int i = 1; i <= 9000; ++i) file += RecordText(std::to_string(201300000000LL + i), "名");
+    file += RecordText("201300000000");  // a duplicate at the end
+    const auto result = AppendBytes(file);
+    EXPECT_EQ(result.added, 9000);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(records.Count(), 9001);
+    EXPECT_EQ(records.Position(), 1);  // the stored record the duplicate matched
+    EXPECT_EQ(records.ReadRow(4097)[1], "201300004096");
+    EXPECT_EQ(records.ReadRow(9001)[2], "名");
+}
+
 }  // namespace
 }  // namespace zorbix::exchange

@@ -6,6 +6,8 @@
 
 #include <fstream>
 
+#include "exchange/exchange_operations.h"
+#include "lists/import_plan.h"
 #include "lists/project_list_export.h"
 #include "lists/project_list_import.h"
 #include "office/list_workbook.h"
@@ -159,9 +161,31 @@ INSTANTIATE_TEST_SUITE_P(
         BadList{"unknown",
                 {{"JB02", "XYZ"}, {"201300000001", "1"}},
                 {"B1单元格的列名“XYZ”不是项目表的列"}},
-        BadList{"long",
-                {{"JB02", "JB01"}, {"201300000001", kLong}},
-                {"B2单元格（JB01）的内容超过80个字节"}},
+        BadList{"tab",
+                {{"JB02", "JB01"}, {"201300000001", "甲\t乙"}},
+                {"B2单元格（JB01）含有控制字符（U+0009，制表符），不能导入"}},
+        BadList{"line_break_in_a_one_line_field",
+                {{"JB02", "XMCDDW"}, {"201300000001", "甲\n乙"}},
+                {"B2单元格（XMCDDW）含有控制字符（U+000A，换行符）"}},
+        BadList{"lone_cr_in_the_results",
+                {{"JB02", "JDCG"}, {"201300000001", "甲\r乙"}},
+                {"B2单元格（JDCG）含有控制字符（U+000D，回车符）"}},
+        BadList{"outside_gbk",
+                {{"JB02", "JB01"}, {"201300000001", "甲\xF0\x9F\x98\x80"}},
+                {"B2单元格（JB01）含有GBK编码中没有的字符"}},
+        BadList{"nan_text",
+                {{"JB02", "JF1102"}, {"201300000001", "NaN"}},
+                {"B2单元格（JF1102）的数值“NaN”不是有限的数"}},
+        BadList{"infinite_texts",
+                {{"JB02", "JF1101", "JF1102", "JL100"},
+                 {"201300000001", "-Infinity", " +INF", "1e999"}},
+                {"B2单元格（JF1101）", "C2单元格（JF1102）", "D2单元格（JL100）"}},
+        BadList{"nan_number_cell",
+                {{"JB02", "BY1"}, {"201300000001", "#n:nan"}},
+                {"B2单元格（BY1）的数值", "不是有限的数"}},
+        BadList{"infinite_number_cell",
+                {{"JB02", "JF1102"}, {"201300000001", "#n:inf"}},
+                {"B2单元格（JF1102）的数值", "不是有限的数"}},
         BadList{"heading_twice",
                 {{"JB02", "JB02"}, {"201300000001", "201300000001"}},
                 {"列名“JB02”出现了两次（A列和B列）"}},
@@ -170,6 +194,109 @@ INSTANTIATE_TEST_SUITE_P(
         BadList{"empty", {}, {"没有任何内容"}},
         BadList{"heading_only", {{"标题"}, {"JB02"}}, {"没有项目数据"}}),
     NameMember());
+
+TEST_F(ListImport, ValuesLongerThanTheirColumnAreTakenWhole) {
+    const auto file = target_ / "long.xlsx";
+    const std::string words(40000, 'a');
+    WriteWorkbook(file, {{"JB02", "JB01", "JF1102", "BY1"},
+                         {"201300000001", kLong, "nan-like text 1e-999", "-5"},
+                         {"201300000002", "x", "1e-999", "NaNa"}});
+    const auto result = Import(file);
+    ASSERT_EQ(result.outcome, Outcome::Done) << LastMessage();
+    EXPECT_EQ(target_.records().ReadRow(1)[store::ColumnIndex("JB01")], kLong);
+    EXPECT_EQ(target_.records().ReadRow(2)[store::ColumnIndex("JF1102")], "1e-999");
+    // Past what a cell holds is no value of the survey.
+    const auto csv = target_ / "long.csv";
+    std::ofstream(csv, std::ios::binary) << "JB02,JDCG\r\n201300000003," << words << "\r\n";
+    EXPECT_EQ(Import(csv).outcome, Outcome::Refused);
+    EXPECT_NE(
+        LastMessage().find("B2单元格（JDCG）有40000个字符，超过了一个单元格能容纳的32767个字符"),
+        std::string::npos)
+        << LastMessage();
+    EXPECT_EQ(target_.records().Count(), 2);
+}
+
+// Texts a spreadsheet would run as formulas go to CSV behind an apostrophe
+// and come back exactly, texts that begin with apostrophes included; plain
+// numbers of number columns need no guard.
+TEST_F(ListImport, GuardedCsvTextsComeBackExactly) {
+    store::Row row = store::MakeDemoProject("201300000001", 1);
+    ListStore::Put(row, "JB01", "=1+1");
+    ListStore::Put(row, "XMCDDW", "@SUM(A1)");
+    ListStore::Put(row, "BY1", "'quoted");
+    ListStore::Put(row, "BY2", "''two");
+    ListStore::Put(row, "JDCG", "\r\n-第二行");
+    ListStore::Put(row, "JF1102", "-5");
+    ListStore::Put(row, "JF1101", "-1.5");
+    ListStore::Put(row, "JF1701", "+3");
+    ListStore::Put(row, "JF1702", "-007");
+    source_.records().AddNew(row);
+    store::Row second = store::MakeDemoProject("201300000002", 2);
+    ListStore::Put(second, "JB01", "-5");
+    ListStore::Put(second, "XMCDDW", "+86 10 1234");
+    source_.records().AddNew(second);
+    source_.records().Reopen();
+    const auto file = source_ / "list.csv";
+    ASSERT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+    const std::string text = Slurp(file);
+    for (const char* guarded : {",'=1+1,", ",'@SUM(A1),", ",'-5,", ",'+86 10 1234,", ",''quoted,",
+                                ",'''two,", ",\"'\r\n-第二行\",", ",'+3,", ",'-007,"})
+        EXPECT_NE(text.find(guarded), std::string::npos) << guarded;
+    for (const char* plain : {",-5,", ",-1.5,"}) EXPECT_NE(text.find(plain), std::string::npos);
+    ASSERT_EQ(Import(file).outcome, Outcome::Done) << LastMessage();
+    target_.records().Reopen();
+    for (int p = 1; p <= 2; ++p)
+        for (int c = 0; c < store::kColumnCount; ++c)
+            EXPECT_EQ(target_.records().ReadRow(p)[c], source_.records().ReadRow(p)[c])
+                << store::Columns()[c].name << " of " << p;
+}
+
+// Values longer than their column's limit reach the store whole through an
+// exchange file; an export of such a store imports back unchanged.
+TEST_F(ListImport, OverLongValuesFromAnExchangeFileRoundTrip) {
+    std::string record;
+    for (int c = 0; c < store::kColumnCount; ++c) {
+        std::string value = c == 1 ? "201300000001" : "v";
+        if (c == store::ColumnIndex("JB01")) value = std::string(300, 'n') + "长";
+        if (c == store::ColumnIndex("XMCDDW")) value = ListStore::LongestChinese(400);
+        record += "\"" + value + "\",";
+    }
+    std::ofstream(source_ / "in.kj", std::ios::binary) << base::ToGbk(record);
+    prompter_.files.push_back(source_ / "in.kj");
+    ASSERT_EQ(exchange::AppendProjects(source_.records(), prompter_, source_.dir()).outcome,
+              Outcome::Done);
+    for (const char* format : {"xlsx", "csv"}) {
+        const auto file = source_ / (std::string("long.") + format);
+        ASSERT_TRUE(lists::ExportProjectListTo(source_.records(), prompter_, file));
+        ListStore target;
+        const auto result = lists::ImportProjectListFrom(target.records(), prompter_, file);
+        ASSERT_EQ(result.outcome, Outcome::Done) << format << ": " << LastMessage();
+        for (int c = 0; c < store::kColumnCount; ++c)
+            EXPECT_EQ(target.records().ReadRow(1)[c], source_.records().ReadRow(1)[c])
+                << format << " " << store::Columns()[c].name;
+    }
+}
+
+// A list whose records take more than the plan keeps is read again as it
+// is written, to the same records.
+TEST_F(ListImport, ALargeListIsReadAgainAsItIsWritten) {
+    std::string results;
+    for (int i = 0; i < 15000; ++i) results += "测";
+    const auto file = target_ / "large.csv";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "JB02,JB01,JDCG\r\n";
+        for (int r = 0; r < 1600; ++r)
+            out << "2013" << 10000000 + r << ",项目" << r << "," << results << r << "\r\n";
+    }
+    EXPECT_FALSE(lists::PlanImport(file, lists::ListFormat::Csv).kept);
+    const auto result = Import(file);
+    ASSERT_EQ(result.outcome, Outcome::Done) << LastMessage();
+    EXPECT_EQ(result.added, 1600);
+    target_.records().Reopen();
+    EXPECT_EQ(target_.records().ReadRow(1600)[store::ColumnIndex("JDCG")], results + "1599");
+    EXPECT_EQ(target_.records().ReadRow(7)[1], "201310000006");
+}
 
 TEST_F(ListImport, NamesTwentyProblemsAndCountsTheRest) {
     std::vector<std::vector<std::string>> rows = {{"JB02"}};

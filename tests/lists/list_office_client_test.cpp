@@ -1,6 +1,7 @@
 // Spreadsheet programs read the exported list as it is meant: LibreOffice
 // opens the workbook and the CSV file (values, numbers as numbers, leading
-// zeros kept in the workbook, line breaks inside a cell, the autofilter) and
+// zeros kept in the workbook, line breaks inside a cell, the autofilter, no
+// text run as a formula) and
 // openpyxl finds the sheets, the frozen heading and the values. Slow (one
 // LibreOffice start per file), so few tests.
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ TEST_F(ListOfficeClient, LibreOfficeOpensTheWorkbook) {
     EXPECT_TRUE(HasCell(doc, "string", "<text:p>_x0041_</text:p>"));
     EXPECT_NE(doc.find("<text:p>第一行</text:p><text:p>第二行, &quot;引号&quot;</text:p>"),
               std::string::npos);
-    EXPECT_NE(doc.find("单位&quot;甲&quot;,乙<text:tab/>丙"), std::string::npos);
+    EXPECT_NE(doc.find("单位&quot;甲&quot;,乙&amp;丙"), std::string::npos);
     EXPECT_TRUE(
         std::regex_search(doc, std::regex("table:target-range-address=\"[^\"]*A2:[^\"]*EG7\"")));
     EXPECT_NE(doc.find("table:name=\"审核结果\""), std::string::npos);
@@ -74,7 +75,30 @@ TEST_F(ListOfficeClient, LibreOfficeOpensTheCsvAsUtf8) {
     EXPECT_TRUE(HasCell(doc, "float", "<text:p>12.3</text:p>"));
     EXPECT_NE(doc.find("<text:p>第一行</text:p><text:p>第二行, &quot;引号&quot;</text:p>"),
               std::string::npos);
-    EXPECT_NE(doc.find("单位&quot;甲&quot;,乙<text:tab/>丙"), std::string::npos);
+    EXPECT_NE(doc.find("单位&quot;甲&quot;,乙&amp;丙"), std::string::npos);
+}
+
+// Texts that begin like formulas are shown by LibreOffice as the texts they
+// are (behind the guard's apostrophe), never computed.
+TEST_F(ListOfficeClient, LibreOfficeRunsNoTextOfTheCsvAsAFormula) {
+    ListStore store;
+    store::Row row = store::MakeDemoProject("201300000001", 1);
+    ListStore::Put(row, "JB01", "=1+1");
+    ListStore::Put(row, "XMCDDW", "@SUM(1,2)");
+    ListStore::Put(row, "BY1", "+2*3");
+    ListStore::Put(row, "BY2", "-4+5");
+    ListStore::Put(row, "JF1102", "-5");
+    store.records().AddNew(row);
+    store.records().Reopen();
+    const auto file = store / "formulas.csv";
+    ASSERT_TRUE(lists::ExportProjectListTo(store.records(), prompter_, file));
+    const std::string doc = OpenedByLibreOffice(file, " --infilter=CSV:44,34,76,1");
+    ASSERT_FALSE(doc.empty()) << "LibreOffice did not open " << file;
+    EXPECT_EQ(doc.find("table:formula="), std::string::npos);
+    for (const char* text : {"=1\\+1", "@SUM\\(1,2\\)", "\\+2\\*3", "-4\\+5"})  // as patterns
+        EXPECT_TRUE(HasCell(doc, "string", "<text:p>&apos;" + std::string(text) + "</text:p>"))
+            << text;
+    EXPECT_TRUE(HasCell(doc, "float", "<text:p>-5</text:p>"));
 }
 
 // A workbook saved again by a spreadsheet program (shared strings, its own
@@ -128,7 +152,7 @@ for row in ws.iter_rows(min_row=3, values_only=True):
               "JF1101 str '007'\n"
               "JF1102 float 12.3\n"
               "JF1702 str '12.30'\n"
-              "XMCDDW str '单位\"甲\",乙\\t丙'\n"
+              "XMCDDW str '单位\"甲\",乙&丙'\n"
               "BY2 str ' 前后空格 '\n");
 }
 

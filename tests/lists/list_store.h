@@ -24,14 +24,14 @@ public:
     std::filesystem::path operator/(const std::string& name) const { return dir_ / name; }
 
     // Demo projects and two projects of awkward values: quotes, commas,
-    // tabs, CR LF, leading zeros, the "." placeholder, a number column
+    // markup characters, CR LF, leading zeros, the "." placeholder, a number column
     // holding text, and the longest allowed GBK texts.
     void FillAwkward(int demo = 20) {
         store::AddDemoProjects(records(), demo, 5);
         store::Row row = store::MakeDemoProject("201399000001", 9);
         Put(row, "JB01", LongestChinese(80));
-        Put(row, "XMCDDW", "单位\"甲\",乙\t丙");
-        Put(row, "JDCG", "第一行\r\n第二行, \"引号\"\r\n\t第三行 ");
+        Put(row, "XMCDDW", "单位\"甲\",乙&丙");
+        Put(row, "JDCG", "第一行\r\n第二行, \"引号\"\r\n<第三行> ");
         Put(row, "JF1101", "007");
         Put(row, "JF1102", "12.3");
         Put(row, "JF1701", ".");
