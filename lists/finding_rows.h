@@ -5,10 +5,12 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "check/check_result.h"
 #include "office/list_workbook.h"
 #include "store/record.h"
 
@@ -27,9 +29,8 @@ struct FindingRow {
     std::string text;     // the panel's line, without its line end
 };
 
-// The rows of the finding lines in `lines` (panel text, CR LF or LF ends)
-// about `record`. Lines that are no finding are left out.
-void AddFindingRows(const store::Record& record, std::string_view lines,
+// The rows of the findings of a check of `record`.
+void AddFindingRows(const store::Record& record, std::span<const check::Finding> findings,
                     std::vector<FindingRow>& rows);
 
 // The rows of every finding line of a panel text; `find` gives the record

@@ -73,7 +73,7 @@ std::string FindingsPanel(const ImportPlan& plan, const std::vector<bool>& added
     for (std::size_t i = 0; i < plan.projects.size(); ++i) {
         if (!added[i]) continue;
         check::CheckAllTables(plan.projects[i].record, result);
-        panel += result.text;
+        check::AppendFindingsText(panel, result.findings);
         result.Reset();
     }
     return panel;
