@@ -1,11 +1,11 @@
-#include "screen/leave_checks.h"
+#include "check/field_problems.h"
 
 #include <vector>
 
 #include "base/characters.h"
 #include "base/numeric_value.h"
 
-namespace zorbix::screen {
+namespace zorbix::check {
 namespace {
 
 // The characters (code points) of a UTF-8 text, each as its own string.
@@ -61,4 +61,4 @@ std::optional<std::string> CheckOnLeaving(store::RecordSet& records, std::string
                               records.Value("JB63_1"));
 }
 
-}  // namespace zorbix::screen
+}  // namespace zorbix::check

@@ -10,7 +10,7 @@
 
 #include "store/record_set.h"
 
-namespace zorbix::screen {
+namespace zorbix::check {
 
 inline constexpr std::string_view kBadProjectNumber = "项目编号格式错误。";
 inline constexpr std::string_view kBadEmail = "Email地址格式错误。";
@@ -32,4 +32,4 @@ std::optional<std::string> CheckAppraisalDate(std::string_view jb81, std::string
 // a project that was not appraised empties JB83 instead of checking.
 std::optional<std::string> CheckOnLeaving(store::RecordSet& records, std::string_view column);
 
-}  // namespace zorbix::screen
+}  // namespace zorbix::check
