@@ -1,12 +1,30 @@
-// UTF-8 for every reader and writer: telling well-formed UTF-8 from other
-// bytes, and writing a character as UTF-8 where a reference ("&#x4E2D;",
-// "_x000D_") stands for it.
+// UTF-8 for every folder: telling well-formed UTF-8 from other bytes,
+// counting and splitting characters, and writing a character as UTF-8 where
+// a reference ("&#x4E2D;", "_x000D_") stands for it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorbix::base {
+
+// True for the bytes that continue a character (10xxxxxx).
+constexpr bool IsContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Number of characters (code points) of a UTF-8 text: a Chinese character
+// counts one, as the survey's rules and the original's string functions
+// count lengths.
+inline std::size_t CharacterCount(std::string_view utf8) {
+    std::size_t n = 0;
+    for (unsigned char c : utf8)
+        if (!IsContinuationByte(c)) ++n;
+    return n;
+}
+
+// The characters of a UTF-8 text, each as its own view.
+std::vector<std::string_view> Characters(std::string_view text);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogate halves, nothing beyond U+10FFFF).

@@ -127,7 +127,7 @@ void FieldBinder::Lost(FieldEdit* field, CaptionLabel* caption, Qt::FocusReason 
     if (!LeavesField(reason)) return;
     std::optional<std::string> problem;
     if (checks_enabled_ && field->isVisible())
-        problem = check::CheckOnLeaving(records_, field->column().name);
+        problem = check::LeavingProblem(records_, field->column().name);
     if (!problem) {
         if (caption) caption->SetHighlighted(false);
         return;

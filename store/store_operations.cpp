@@ -1,6 +1,5 @@
 #include "store/store_operations.h"
 
-#include "base/characters.h"
 #include "base/error.h"
 #include "base/numeric_value.h"
 #include "store/backup_operations.h"
@@ -58,7 +57,7 @@ base::Outcome LocateProject(RecordSet& records, base::Prompter& prompter, std::s
 base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
     const auto answer = prompter.AskText(kProgramTitle, kAddPrompt);
     if (!answer || answer->empty()) return base::Outcome::Cancelled;
-    if (base::CharacterCount(*answer) != 12) {
+    if (!HasProjectNumberLength(*answer)) {
         Tell(prompter, kAddBadNumber);
         return base::Outcome::Refused;
     }

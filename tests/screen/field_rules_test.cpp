@@ -102,10 +102,10 @@ void FieldRulesTest::EveryPageFieldMovesOnlyToFieldsOfItsPage() {
 }
 
 void FieldRulesTest::ProjectNumber() {
-    QVERIFY(zorbix::check::CheckProjectNumber("201300000001") == std::nullopt);
-    QCOMPARE(zorbix::check::CheckProjectNumber("20130000001").value(),
+    QVERIFY(zorbix::check::ProjectNumberProblem("201300000001") == std::nullopt);
+    QCOMPARE(zorbix::check::ProjectNumberProblem("20130000001").value(),
              std::string("项目编号格式错误。"));
-    QVERIFY(zorbix::check::CheckProjectNumber("").has_value());
+    QVERIFY(zorbix::check::ProjectNumberProblem("").has_value());
 }
 
 void FieldRulesTest::Email_data() {
@@ -123,7 +123,7 @@ void FieldRulesTest::Email_data() {
 void FieldRulesTest::Email() {
     QFETCH(QString, text);
     QFETCH(bool, passes);
-    const auto problem = zorbix::check::CheckEmail(text.toStdString());
+    const auto problem = zorbix::check::EmailProblem(text.toStdString());
     QCOMPARE(!problem.has_value(), passes);
     if (problem) QCOMPARE(*problem, std::string("Email地址格式错误。"));
 }
@@ -149,7 +149,7 @@ void FieldRulesTest::AppraisalDate() {
     QFETCH(QString, jb82);
     QFETCH(bool, passes);
     const auto problem =
-        zorbix::check::CheckAppraisalDate(jb81.toStdString(), jb82.toStdString(), "2010");
+        zorbix::check::AppraisalDateProblem(jb81.toStdString(), jb82.toStdString(), "2010");
     QCOMPARE(!problem.has_value(), passes);
     if (problem) QCOMPARE(*problem, std::string("鉴定日期格式或时间有误。"));
 }
