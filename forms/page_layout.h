@@ -8,7 +8,7 @@
 
 #include "store/catalogue.h"
 
-namespace zorbix::screen {
+namespace zorbix::forms {
 
 struct TwipBox {
     int left = 0, top = 0, width = 0, height = 0;
@@ -58,4 +58,4 @@ inline constexpr int kPageWidth = 10000;
 inline constexpr int kPageHeight = 7700;
 inline constexpr int kPageButtonTop = 7200;
 
-}  // namespace zorbix::screen
+}  // namespace zorbix::forms
