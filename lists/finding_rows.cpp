@@ -46,6 +46,23 @@ void AddFindingRows(const store::Record& record, std::span<const check::Finding>
         rows.push_back(RowOf(finding.project, check::PanelLine(finding), finding.column, &record));
 }
 
+std::vector<FindingRow> FindingRowsOf(std::span<const check::Finding> findings,
+                                      const RecordLookup& find) {
+    std::vector<FindingRow> rows;
+    const std::string* last_number = nullptr;
+    std::optional<store::Record> record;
+    for (const check::Finding& finding : findings) {
+        // A project's findings stand together: one lookup per project.
+        if (!last_number || finding.project != *last_number) {
+            record = find(finding.project);
+            last_number = &finding.project;
+        }
+        rows.push_back(RowOf(finding.project, check::PanelLine(finding), finding.column,
+                             record ? &*record : nullptr));
+    }
+    return rows;
+}
+
 std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find) {
     std::vector<FindingRow> rows;
     std::string last_number;

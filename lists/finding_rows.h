@@ -33,9 +33,17 @@ struct FindingRow {
 void AddFindingRows(const store::Record& record, std::span<const check::Finding> findings,
                     std::vector<FindingRow>& rows);
 
-// The rows of every finding line of a panel text; `find` gives the record
-// of a line's project number (nullopt: the row has number and text only).
+// `find` gives the record of a project number (nullopt: the row has number
+// and text only).
 using RecordLookup = std::function<std::optional<store::Record>(std::string_view number)>;
+
+// The rows of the findings of a check.
+std::vector<FindingRow> FindingRowsOf(std::span<const check::Finding> findings,
+                                      const RecordLookup& find);
+
+// The rows of every finding line of a panel text, for a panel whose list
+// of findings is not at hand (the window's panel, which the clerk may type
+// into).
 std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find);
 
 // Writes the rows as a new sheet "审核结果" of the workbook: a heading row,
