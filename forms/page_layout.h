@@ -51,6 +51,12 @@ struct PageLayout {
     std::vector<NotePlace> notes;
 };
 
+// The pages of the form in the order the window's page buttons and the web
+// pages walk them: the cover, then tables one to four.
+inline constexpr store::Page kPageOrder[] = {store::Page::Cover, store::Page::TableOne,
+                                             store::Page::TableTwo, store::Page::TableThree,
+                                             store::Page::TableFour};
+
 PageLayout LayoutOf(store::Page page);
 
 // The shown size of a page and the page buttons' row.
