@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "base/file_names.h"
 #include "base/gbk.h"
+#include "base/message_text.h"
 #include "check/check_messages.h"
 #include "store/titles.h"
 
@@ -43,8 +44,9 @@ base::Outcome SaveCheckReport(base::Prompter& prompter, std::string_view panel) 
     // may still point elsewhere.
     const auto folder = file->parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(folder)) {
-        TellFailure(prompter, "文件夹“" + folder.string() + "”不存在，" +
-                                  base::QuotedFileName(*file) + std::string(kNotWritten));
+        TellFailure(prompter,
+                    base::MessageText("文件夹“{1}”不存在，{2}{3}",
+                                      {folder.string(), base::QuotedFileName(*file), kNotWritten}));
         return base::Outcome::Failed;
     }
     try {

@@ -12,11 +12,14 @@ namespace zorbix::check {
 namespace {
 
 // Checks every record, appending their findings, and ends on the first.
-base::Outcome WalkAll(store::RecordSet& records, base::BusyScope& busy, std::string& panel) {
+base::Outcome WalkAll(store::RecordSet& records, base::BusyScope& busy, std::string& panel,
+                      std::vector<Finding>* findings) {
     CheckResult result;
     const auto walked = store::WalkAllRecords(records, {&busy}, [&](const store::Record& record) {
         CheckAllTables(record, result);
-        panel += result.text;
+        AppendFindingsText(panel, result.findings);
+        if (findings)
+            findings->insert(findings->end(), result.findings.begin(), result.findings.end());
         result.Reset();
     });
     records.MoveFirst();
@@ -26,11 +29,13 @@ base::Outcome WalkAll(store::RecordSet& records, base::BusyScope& busy, std::str
 }  // namespace
 
 base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompter,
-                               std::string& panel) {
+                               std::string& panel, std::vector<Finding>* findings) {
     panel.assign(kAllProjectsHeading).append(kLineEnd);
+    if (findings) findings->clear();
     try {
         base::BusyScope busy(prompter, kCheckBusy);
-        if (records.Count() > 0 && !WalkAll(records, busy, panel)) return base::Outcome::Cancelled;
+        if (records.Count() > 0 && !WalkAll(records, busy, panel, findings))
+            return base::Outcome::Cancelled;
     } catch (const base::Failure& e) {
         base::Inform(prompter, store::kProgramTitle,
                      std::string(kCheckFailed) + std::string(store::kRetryHint) + "\n" + e.what());
@@ -41,7 +46,8 @@ base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompt
 }
 
 base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
-                                  std::string& panel) {
+                                  std::string& panel, std::vector<Finding>* findings) {
+    if (findings) findings->clear();
     // Without a current record there is nothing to check; an empty record
     // would only produce findings for a project that does not exist.
     if (!records.HasCurrent()) {
@@ -54,7 +60,8 @@ base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompte
         .append(kLineEnd);
     CheckResult result;
     CheckAllTables(records.Current(), result);
-    if (result.failed) panel += result.text;
+    AppendFindingsText(panel, result.findings);
+    if (findings) *findings = std::move(result.findings);
     return base::Outcome::Done;
 }
 

@@ -6,9 +6,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/outcome.h"
 #include "base/prompter.h"
+#include "check/check_result.h"
 #include "store/catalogue.h"
 #include "store/record_set.h"
 
@@ -26,14 +28,16 @@ inline constexpr std::string_view kCheckDoneText = "审核完成，请在数据�
 // store gives the heading alone and the notice. Returns Failed when the store
 // failed during the walk: its message has been shown and the panel holds the
 // findings up to that project.
+// The findings of the run, when asked for, go to `findings` as well: the
+// panel's lines are made from them.
 base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompter,
-                               std::string& panel);
+                               std::string& panel, std::vector<Finding>* findings = nullptr);
 
 // "项目审核": replaces the panel with "项目" + number + " 审核结果" and the
 // current project's findings; no notice. Returns Refused, with a message and
 // the panel untouched, when no project is current.
 base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompter& prompter,
-                                  std::string& panel);
+                                  std::string& panel, std::vector<Finding>* findings = nullptr);
 
 // The page buttons ("上一页", "下一页") of a table page: runs that page's rule
 // set on the current record (table one together with the cover). True when

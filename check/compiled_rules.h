@@ -1,8 +1,9 @@
 // What the rule sets share: a rule table's rules with their column names
-// resolved to indices once, and the loop that appends a finding line for
-// every rule a record breaks, in the table's order.
+// resolved to indices once, and the loop that appends a finding for every
+// rule a record breaks, in the table's order.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -32,13 +33,18 @@ std::vector<CompiledRule<Rule>> CompileRules(std::span<const Rule> rules, Names 
     return out;
 }
 
-// Adds the message of every rule for which `fails(rule, record)` holds.
+// Sets the field each finding from `first` on leads to (FocusColumn).
+void LocateFindings(const store::Record& record, CheckResult& result, std::size_t first);
+
+// Adds a finding for every rule for which `fails(rule, record)` holds.
 template <typename Rule, typename Fails>
 void RunRules(const std::vector<CompiledRule<Rule>>& rules, const store::Record& record,
               CheckResult& result, Fails fails) {
     const std::string_view number = record[store::kNumberColumn];
+    const std::size_t first = result.findings.size();
     for (const CompiledRule<Rule>& c : rules)
         if (fails(c, record)) result.Add(number, c.rule->message);
+    if (result.findings.size() > first) LocateFindings(record, result, first);
 }
 
 }  // namespace zorbix::check

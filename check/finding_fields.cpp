@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check/check_result.h"
+#include "check/compiled_rules.h"
 #include "check/rule_focus.h"
 #include "check/rule_sets.h"
 
@@ -61,19 +62,20 @@ int FocusColumn(std::string_view message, const store::Record& record) {
     return -1;
 }
 
+void LocateFindings(const store::Record& record, CheckResult& result, std::size_t first) {
+    for (std::size_t i = first; i < result.findings.size(); ++i) {
+        Finding& finding = result.findings[i];
+        finding.column = FocusColumn(finding.text, record);
+        finding.page =
+            finding.column < 0 ? store::Page::None : store::Columns()[finding.column].page;
+    }
+}
+
 std::optional<int> FirstFailingColumn(store::Page page, const store::Record& record) {
     CheckResult result;
     if (!CheckPage(page, record, result)) return std::nullopt;
-    std::string_view text = result.text;
-    while (!text.empty()) {
-        const std::size_t end = text.find(kLineEnd);
-        const std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 2);
-        const auto finding = ParseFindingLine(line);
-        if (!finding) continue;
-        const int column = FocusColumn(finding->message, record);
-        if (column >= 0 && store::Columns()[column].page == page) return column;
-    }
+    for (const Finding& finding : result.findings)
+        if (finding.column >= 0 && finding.page == page) return finding.column;
     return std::nullopt;
 }
 

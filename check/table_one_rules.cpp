@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/characters.h"
 #include "base/numeric_value.h"
+#include "base/utf8.h"
 #include "check/compiled_rules.h"
 #include "check/rule_focus.h"
 #include "check/rule_sets.h"

@@ -22,14 +22,14 @@ void ForEachLine(std::string_view text, Visit visit) {
     }
 }
 
-FindingRow RowOf(const check::FindingLine& finding, std::string_view line,
-                 const store::Record* record) {
+// The row of a finding: its project's name from `record` (none without
+// one), the field it leads to and its panel line.
+FindingRow RowOf(std::string number, std::string line, int focus, const store::Record* record) {
     FindingRow row;
-    row.number = finding.number;
-    row.text = line;
+    row.number = std::move(number);
+    row.text = std::move(line);
     if (!record) return row;
     row.name = (*record)[store::ColumnIndex("JB01")];
-    const int focus = check::FocusColumn(finding.message, *record);
     if (focus < 0) return row;
     const store::Column& column = store::Columns()[focus];
     row.page = store::PageCaption(column.page);
@@ -40,12 +40,27 @@ FindingRow RowOf(const check::FindingLine& finding, std::string_view line,
 
 }  // namespace
 
-void AddFindingRows(const store::Record& record, std::string_view lines,
+void AddFindingRows(const store::Record& record, std::span<const check::Finding> findings,
                     std::vector<FindingRow>& rows) {
-    ForEachLine(lines, [&](std::string_view line) {
-        if (const auto finding = check::ParseFindingLine(line))
-            rows.push_back(RowOf(*finding, line, &record));
-    });
+    for (const check::Finding& finding : findings)
+        rows.push_back(RowOf(finding.project, check::PanelLine(finding), finding.column, &record));
+}
+
+std::vector<FindingRow> FindingRowsOf(std::span<const check::Finding> findings,
+                                      const RecordLookup& find) {
+    std::vector<FindingRow> rows;
+    const std::string* last_number = nullptr;
+    std::optional<store::Record> record;
+    for (const check::Finding& finding : findings) {
+        // A project's findings stand together: one lookup per project.
+        if (!last_number || finding.project != *last_number) {
+            record = find(finding.project);
+            last_number = &finding.project;
+        }
+        rows.push_back(RowOf(finding.project, check::PanelLine(finding), finding.column,
+                             record ? &*record : nullptr));
+    }
+    return rows;
 }
 
 std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find) {
@@ -60,7 +75,9 @@ std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordL
             record = find(finding->number);
             last_number = finding->number;
         }
-        rows.push_back(RowOf(*finding, line, record ? &*record : nullptr));
+        rows.push_back(RowOf(finding->number, std::string(line),
+                             record ? check::FocusColumn(finding->message, *record) : -1,
+                             record ? &*record : nullptr));
     });
     return rows;
 }

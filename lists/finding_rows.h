@@ -5,10 +5,12 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "check/check_result.h"
 #include "office/list_workbook.h"
 #include "store/record.h"
 
@@ -27,14 +29,21 @@ struct FindingRow {
     std::string text;     // the panel's line, without its line end
 };
 
-// The rows of the finding lines in `lines` (panel text, CR LF or LF ends)
-// about `record`. Lines that are no finding are left out.
-void AddFindingRows(const store::Record& record, std::string_view lines,
+// The rows of the findings of a check of `record`.
+void AddFindingRows(const store::Record& record, std::span<const check::Finding> findings,
                     std::vector<FindingRow>& rows);
 
-// The rows of every finding line of a panel text; `find` gives the record
-// of a line's project number (nullopt: the row has number and text only).
+// `find` gives the record of a project number (nullopt: the row has number
+// and text only).
 using RecordLookup = std::function<std::optional<store::Record>(std::string_view number)>;
+
+// The rows of the findings of a check.
+std::vector<FindingRow> FindingRowsOf(std::span<const check::Finding> findings,
+                                      const RecordLookup& find);
+
+// The rows of every finding line of a panel text, for a panel whose list
+// of findings is not at hand (the window's panel, which the clerk may type
+// into).
 std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find);
 
 // Writes the rows as a new sheet "审核结果" of the workbook: a heading row,

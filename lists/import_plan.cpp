@@ -4,8 +4,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "base/characters.h"
+#include "base/gbk.h"
 #include "base/numeric_value.h"
+#include "base/utf8.h"
 #include "lists/list_file_reader.h"
 #include "office/xlsx_cell_writer.h"
 #include "store/catalogue.h"
@@ -184,7 +185,7 @@ void ImportPlanner::Keep(int row) {
 
 void ImportPlanner::CheckNumber(int row, std::string_view number) {
     if (number.empty()) return Problem("第" + std::to_string(row) + "行没有项目编号（JB02）。");
-    if (base::CharacterCount(number) != 12)
+    if (!store::HasProjectNumberLength(number))
         return Problem("第" + std::to_string(row) + "行的项目编号“" + std::string(number) +
                        "”不是12位。");
     numbers_.emplace_back(base::NumericValue(number), row);

@@ -126,7 +126,7 @@ public:
             }
         }
         check::CheckAllTables(record, result_);
-        if (result_.failed) AddFindingRows(record, result_.text, findings_);
+        AddFindingRows(record, result_.findings, findings_);
         result_.Reset();
     }
 

@@ -69,7 +69,7 @@ public:
         // The added rows need not stay in memory.
         if (++result_.added % 4096 == 0) records_.ReleaseCache();
         check::CheckAllTables(record, findings_);
-        result_.panel += findings_.text;
+        check::AppendFindingsText(result_.panel, findings_.findings);
         findings_.Reset();
     }
 

@@ -122,7 +122,8 @@ base::Outcome SaveResults(store::RecordSet& records, base::Prompter& prompter,
 
 base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
                             std::string_view panel, const std::filesystem::path& program_dir,
-                            const std::filesystem::path& file) {
+                            const std::filesystem::path& file,
+                            const std::vector<check::Finding>* findings) {
     if (ListFormatOf(file) != ListFormat::Xlsx) {
         ChosenFile chosen(prompter, file);
         return check::SaveCheckReport(chosen, panel);
@@ -132,6 +133,8 @@ base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
             std::vector<reconcile::PlannedProject> plan;
             std::vector<reconcile::ReportedProject> reported;
             WriteReconcileWorkbook(file, Reconciled(records, program_dir, plan, reported));
+        } else if (findings) {
+            WriteFindingsWorkbook(file, FindingRowsOf(*findings, StoreLookup(records)));
         } else {
             WriteFindingsWorkbook(file, FindingRowsOfPanel(panel, StoreLookup(records)));
         }

@@ -28,10 +28,13 @@ base::Outcome SaveResults(store::RecordSet& records, base::Prompter& prompter,
 
 // Saves the panel into `file`: a workbook for .xlsx (a reconciliation's
 // panel is worked out again from the plan workbook in `program_dir` and the
-// store), the text file otherwise. Tells where it lies or why not.
+// store; a check's findings come from `findings` when the caller has the
+// list the panel was made from, else from the panel's finding lines), the
+// text file otherwise. Tells where it lies or why not.
 base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
                             std::string_view panel, const std::filesystem::path& program_dir,
-                            const std::filesystem::path& file);
+                            const std::filesystem::path& file,
+                            const std::vector<check::Finding>* findings = nullptr);
 
 // The workbooks themselves; throw base::Failure naming the file.
 void WriteFindingsWorkbook(const std::filesystem::path& file, const std::vector<FindingRow>& rows);

@@ -18,16 +18,10 @@ namespace {
 // 32767 projects is still almost half of its export at this level.
 constexpr int kSheetLevel = 1;
 
-std::size_t Utf8Characters(std::string_view text) {
-    std::size_t n = 0;
-    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 // The text as a cell keeps it; fails when a cell cannot hold it.
 std::string CellText(std::string_view text, int row, int column) {
     std::string kept = KeepLiteralEscapes(text);
-    if (Utf8Characters(kept) > kMaxCellCharacters)
+    if (base::CharacterCount(kept) > kMaxCellCharacters)
         throw base::Failure(CellName(row, column) +
                             "单元格的文字超过32767个字符，工作簿的单元格放不下。");
     return kept;

@@ -75,7 +75,7 @@ long long EntityCode(std::string_view name) {
 // not inside a character, a reference or a CR LF pair.
 std::size_t SafeCut(std::string_view text) {
     std::size_t cut = text.size() - 8;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    while (cut > 0 && base::IsContinuationByte(static_cast<unsigned char>(text[cut]))) --cut;
     const auto amp = text.rfind('&', cut);
     if (amp != std::string_view::npos && cut - amp < 16 && text.find(';', amp) >= cut) cut = amp;
     if (cut > 0 && text[cut - 1] == '\r') --cut;

@@ -16,10 +16,11 @@
 
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/error.h"
 
 namespace zorbix::office {
 
@@ -45,10 +46,10 @@ public:
 // Why a part was refused: `reason` is the cause in the program's words
 // ("第1234字节附近：结束标记</row>与开始标记<c>不对应"); `doctype` tells a
 // document type definition from other damage.
-class XmlStreamError : public std::runtime_error {
+class XmlStreamError : public base::Failure {
 public:
     XmlStreamError(const std::string& reason, bool doctype)
-        : std::runtime_error(reason), doctype_(doctype) {}
+        : base::Failure(reason), doctype_(doctype) {}
     bool doctype() const { return doctype_; }
 
 private:

@@ -1,6 +1,7 @@
 #include "reconcile/plan_list.h"
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "office/sheet_reader.h"
 
 namespace zorbix::reconcile {
@@ -28,8 +29,9 @@ bool HoldsNumber(const office::Cell& cell) {
 PlannedProject PlannedAt(const office::Sheet& sheet, int row, const std::string& file_name) {
     const office::Cell& number = sheet.At(row, kNumberColumn);
     if (!HoldsNumber(number))
-        throw base::Failure("计划文件“" + file_name + "”第" + std::to_string(row) + "行第2列“" +
-                            number.text + "”不是项目编号，请检查计划表。");
+        throw base::Failure(
+            base::MessageText("计划文件“{1}”第{2}行第2列“{3}”不是项目编号，请检查计划表。",
+                              {file_name, std::to_string(row), number.text}));
     PlannedProject p;
     p.row = row;
     p.number = number.number;
@@ -47,9 +49,9 @@ std::filesystem::path FindPlanWorkbook(const std::filesystem::path& program_dir)
         const auto file = program_dir / name;
         if (std::filesystem::exists(file, ec)) return file;
     }
-    throw base::Failure("找不到计划文件“" + std::string(kPlanWorkbookXlsx) + "”或“" +
-                        kPlanWorkbookXls + "”，请将计划文件放在程序目录“" + program_dir.string() +
-                        "”中。");
+    throw base::Failure(
+        base::MessageText("找不到计划文件“{1}”或“{2}”，请将计划文件放在程序目录“{3}”中。",
+                          {kPlanWorkbookXlsx, kPlanWorkbookXls, program_dir.string()}));
 }
 
 std::vector<PlannedProject> PlanList(const office::Sheet& sheet, const std::string& file_name) {

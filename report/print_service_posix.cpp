@@ -40,7 +40,7 @@ constexpr std::string_view kCupsNotRunning =
 constexpr auto kConversionTimeout = std::chrono::seconds(180);
 constexpr auto kPrintTimeout = std::chrono::seconds(60);
 
-struct Outcome {
+struct ChildResult {
     int status = -1;  // exit status; -1 when it did not end normally
     std::string out;
     std::string err;
@@ -104,8 +104,8 @@ private:
 }
 
 // Runs a program (args[0] is its full path) and waits for it, at most `limit`.
-Outcome Run(const std::vector<std::string>& args, const fs::path& scratch,
-            std::chrono::seconds limit) {
+ChildResult Run(const std::vector<std::string>& args, const fs::path& scratch,
+                std::chrono::seconds limit) {
     const fs::path out = scratch / "out.txt", err = scratch / "err.txt";
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -132,7 +132,7 @@ std::string FirstLine(std::string text) {
 }
 
 // CUPS's complaints in the clerk's words.
-[[noreturn]] void FailForCups(const Outcome& result) {
+[[noreturn]] void FailForCups(const ChildResult& result) {
     const std::string& e = result.err;
     if (Contains(e, "No default destination") || Contains(e, "no system default"))
         throw base::Failure(std::string(kNoDefaultPrinter));
@@ -146,14 +146,14 @@ std::string FirstLine(std::string text) {
 std::string DefaultPrinter(const fs::path& lpstat, const fs::path& scratch) {
     for (const char* variable : {"LPDEST", "PRINTER"})
         if (const char* value = std::getenv(variable); value && *value) return value;
-    const Outcome result = Run({lpstat.string(), "-d"}, scratch, kPrintTimeout);
+    const ChildResult result = Run({lpstat.string(), "-d"}, scratch, kPrintTimeout);
     constexpr std::string_view kPrefix = "system default destination: ";
     const auto at = result.out.find(kPrefix);
     if (result.status == 0 && at != std::string::npos)
         return FirstLine(result.out.substr(at + kPrefix.size()));
     if (result.status != 0) FailForCups(result);
     // Without a scheduler lpstat also says there is no default: tell which.
-    const Outcome scheduler = Run({lpstat.string(), "-r"}, scratch, kPrintTimeout);
+    const ChildResult scheduler = Run({lpstat.string(), "-r"}, scratch, kPrintTimeout);
     if (Contains(scheduler.out, "not running")) throw base::Failure(std::string(kCupsNotRunning));
     throw base::Failure(std::string(kNoDefaultPrinter));
 }
@@ -163,7 +163,7 @@ fs::path RenderPdf(const fs::path& soffice, const fs::path& document, const fs::
     std::error_code ec;
     fs::copy_file(document, copy, ec);
     if (ec) throw base::Failure("无法读取报表文件“" + document.string() + "”：" + ec.message());
-    const Outcome result =
+    const ChildResult result =
         Run({soffice.string(), "-env:UserInstallation=file://" + (scratch / "profile").string(),
              "--headless", "--norestore", "--nologo", "--convert-to", "pdf", "--outdir",
              scratch.string(), copy.string()},
@@ -187,7 +187,7 @@ PrintJob PrintDocument(const fs::path& document) {
     PrintJob job;
     job.printer = DefaultPrinter(*lpstat, scratch.path());
     const fs::path pdf = RenderPdf(*soffice, document, scratch.path());
-    const Outcome result =
+    const ChildResult result =
         Run({lp->string(), "-d", job.printer, "-t", document.filename().string(), pdf.string()},
             scratch.path(), kPrintTimeout);
     if (result.status != 0) FailForCups(result);

@@ -4,6 +4,7 @@
 
 #include "base/durable_batch.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/docx_bookmarks.h"
 #include "report/report_files.h"
 #include "report/report_messages.h"
@@ -56,7 +57,7 @@ std::filesystem::path WriteProjectReport(const store::Record& record,
     try {
         office::FillDocxBookmarks(source, target, ReportTexts(record));
     } catch (const base::Failure& failure) {
-        throw base::Failure("项目“" + number + "”：" + failure.what());
+        throw base::Failure(base::MessageText("项目“{1}”：{2}", {number, failure.what()}));
     }
     return target;
 }
@@ -121,8 +122,9 @@ base::Outcome CommandReports(store::RecordSet& records, base::Prompter& prompter
         return base::Outcome::Done;
     }
     base::Inform(prompter, store::kSavedFileTitle,
-                 "共" + std::to_string(total) + "个项目，其中" + std::to_string(failed) +
-                     "个项目的报表生成失败，其余报表已生成，格式可能需要调整。",
+                 base::MessageText("共{1}个项目，其中{2}个项目的报表生成失败，其余报表已生成，"
+                                   "格式可能需要调整。",
+                                   {std::to_string(total), std::to_string(failed)}),
                  base::Icon::Exclamation);
     return base::Outcome::Failed;
 }

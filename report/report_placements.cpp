@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/utf8.h"
 #include "store/catalogue.h"
 #include "store/value_rules.h"
 
@@ -66,7 +67,7 @@ std::array<Placement, kPlacementCount> BuildPlacements() {
 std::vector<std::size_t> CharacterStarts(std::string_view text) {
     std::vector<std::size_t> starts;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+        if (!base::IsContinuationByte(static_cast<unsigned char>(text[i]))) starts.push_back(i);
     starts.push_back(text.size());
     return starts;
 }

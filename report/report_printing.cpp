@@ -1,6 +1,7 @@
 #include "report/report_printing.h"
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "report/print_service.h"
 #include "report/report_files.h"
 #include "report/report_messages.h"
@@ -30,7 +31,7 @@ base::Outcome CommandPrint(const store::RecordSet& records, base::Prompter& prom
             job = PrintDocument(report);
         }
         base::Inform(prompter, store::kSavedFileTitle,
-                     "报表已送往打印机“" + job.printer + "”打印。");
+                     base::MessageText("报表已送往打印机“{1}”打印。", {job.printer}));
         return base::Outcome::Done;
     } catch (const base::Failure& failure) {
         // The print failure's own description, without an icon.

@@ -5,10 +5,10 @@
 #include <QTimer>
 
 #include "base/error.h"
+#include "check/field_problems.h"
 #include "screen/captions.h"
 #include "screen/field_edit.h"
 #include "screen/form_page.h"
-#include "screen/leave_checks.h"
 #include "screen/pickers.h"
 #include "store/titles.h"
 
@@ -127,7 +127,7 @@ void FieldBinder::Lost(FieldEdit* field, CaptionLabel* caption, Qt::FocusReason 
     if (!LeavesField(reason)) return;
     std::optional<std::string> problem;
     if (checks_enabled_ && field->isVisible())
-        problem = CheckOnLeaving(records_, field->column().name);
+        problem = check::LeavingProblem(records_, field->column().name);
     if (!problem) {
         if (caption) caption->SetHighlighted(false);
         return;

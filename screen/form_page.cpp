@@ -2,15 +2,23 @@
 
 #include <QLabel>
 
+#include "forms/page_layout.h"
 #include "screen/captions.h"
 #include "screen/control_names.h"
 #include "screen/field_edit.h"
-#include "screen/page_layout.h"
 #include "screen/twips.h"
 
 namespace zorbix::screen {
 namespace {
 
+using forms::CaptionPlace;
+using forms::FieldPlace;
+using forms::kPageButtonTop;
+using forms::LayoutOf;
+using forms::NotePlace;
+using forms::NoteStyle;
+using forms::PageLayout;
+using forms::TwipBox;
 using store::Page;
 
 QRect ToRect(const TwipBox& b) { return TwipRect(b.left, b.top, b.width, b.height); }

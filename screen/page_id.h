@@ -2,8 +2,11 @@
 // lie over it. At most one page is open at a time.
 #pragma once
 
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
+#include "forms/page_layout.h"
 #include "store/catalogue.h"
 
 namespace zorbix::screen {
@@ -16,6 +19,15 @@ inline constexpr std::pair<PageId, store::Page> kFormPages[] = {
     {PageId::TableTwo, store::Page::TableTwo},   {PageId::TableThree, store::Page::TableThree},
     {PageId::TableFour, store::Page::TableFour},
 };
+
+// The window shows the pages in the form's order (forms/page_layout.h).
+constexpr bool InFormOrder() {
+    if (std::size(kFormPages) != std::size(forms::kPageOrder)) return false;
+    for (std::size_t i = 0; i < std::size(kFormPages); ++i)
+        if (kFormPages[i].second != forms::kPageOrder[i]) return false;
+    return true;
+}
+static_assert(InFormOrder(), "the window's form pages follow forms::kPageOrder");
 
 // The form page showing a catalogue page; the cover for a column without one.
 inline PageId FormPageOf(store::Page page) {

@@ -6,12 +6,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "forms/page_layout.h"
 #include "screen/control_names.h"
 #include "screen/field_binder.h"
 #include "screen/form_page.h"
 #include "screen/list_page.h"
 #include "screen/main_window.h"
-#include "screen/page_layout.h"
 #include "screen/pickers.h"
 #include "screen/start_screen.h"
 #include "screen/title_strip.h"
@@ -20,6 +20,9 @@
 
 namespace zorbix::screen {
 namespace {
+
+using forms::kPageHeight;
+using forms::kPageWidth;
 
 // The ring: where "上一页" and "下一页" go and which field takes the focus.
 struct RingStep {

@@ -33,479 +33,187 @@ bool HidesPickers(std::string_view name) {
     return false;
 }
 
-// One column as the tables below name it; the builder adds its index, its
-// field's control name and whether its focus hides the pickers.
-struct Entry {
-    Page page = Page::None;
-    std::string name;
-    std::string caption;
-    int max_bytes = 0;  // GBK bytes; 0 = no limit
-    Kind kind = Kind::Text;
-    KeyClass keys = KeyClass::None;
-    Picker picker = Picker::None;
-    int indent = 0;
-    int picker_row = 0;
+// The catalogue, one row per column in table order (the order of every
+// exchange record): page, name, limit in GBK bytes (0: none), kind, keys,
+// picker, blanks before the caption, the picker row a focus on the field
+// sets (0: none) and the caption. JB02 and JB01 stand at indices 1 and 2,
+// before the rest of the cover; the funds of table two come in pairs,
+// suffix 1 the cumulative amount, 2 this year's. Build() adds each column's
+// index, its field's control name and whether its focus hides the pickers.
+struct Row {
+    Page page;
+    const char* name;
+    int max_bytes;
+    Kind kind;
+    KeyClass keys;
+    Picker picker;
+    int indent;
+    int picker_row;
+    const char* caption;
 };
 
-class Builder {
-public:
-    explicit Builder(std::vector<Column>& out) : out_(out) {}
-
-    void Add(Entry e) {
-        Column c;
-        c.index = static_cast<int>(out_.size());
-        c.field = e.page == Page::None ? "" : "Text" + e.name;
-        c.hides_pickers = HidesPickers(e.name);
-        c.name = std::move(e.name);
-        c.page = e.page;
-        c.caption = std::move(e.caption);
-        c.max_bytes = e.max_bytes;
-        c.kind = e.kind;
-        c.keys = e.keys;
-        c.picker = e.picker;
-        c.indent = e.indent;
-        c.picker_row = e.picker_row;
-        out_.push_back(std::move(c));
-    }
-
-private:
-    std::vector<Column>& out_;
+// clang-format off
+constexpr Row kRows[] = {
+    {Page::None,       "XH",      0,  K::Text,          Keys::None,          P::None,                  0,  0, "序号"},
+    {Page::Cover,      "JB02",    12, K::ProjectNumber, Keys::Digits,        P::None,                  0,  0, "项目编号(JH02)"},
+    {Page::Cover,      "JB01",    80, K::Text,          Keys::Text,          P::None,                  0,  0, "项目名称(JH01)"},
+    {Page::Cover,      "ZGDW",    80, K::Text,          Keys::Text,          P::None,                  0,  0, "主管单位或推荐部门ZGDW"},
+    {Page::Cover,      "XMCDDW",  80, K::Text,          Keys::Text,          P::None,                  0,  0, "项目承担单位XMCDDW"},
+    {Page::Cover,      "JB03",    10, K::Text,          Keys::Text,          P::None,                  0,  0, "单位负责人(JH03)"},
+    {Page::Cover,      "JB04",    10, K::Text,          Keys::Text,          P::None,                  0,  0, "填表人(JH04)"},
+    {Page::Cover,      "JB05",    15, K::Text,          Keys::Text,          P::None,                  0,  0, "电话(JH05)"},
+    {Page::Cover,      "JB06",    25, K::Text,          Keys::Text,          P::None,                  0,  0, "与项目联系的E-mail(JH06)"},
+    {Page::Cover,      "TBSJ",    10, K::Date,          Keys::Free,          P::None,                  0,  0, "填报时间TBSJ"},
+    {Page::TableOne,   "JB21",    80, K::Text,          Keys::Text,          P::None,                  0,  0, "单位名称JH21"},
+    {Page::TableOne,   "JB22",    6,  K::RegionCode,    Keys::Text,          P::JB22,                  0,  0, "行政区划代码编码JH22"},
+    {Page::TableOne,   "JB23",    80, K::Text,          Keys::Text,          P::None,                  0,  0, "单位地址JH23"},
+    {Page::TableOne,   "JB24",    6,  K::Text,          Keys::Digits,        P::None,                  0,  0, "邮政编码JH24"},
+    {Page::TableOne,   "JB25",    50, K::ListItem,      Keys::Text,          P::JB25_JB52_JB54,        0,  1, "单位性质JH25"},
+    {Page::TableOne,   "JB26",    50, K::ListItem,      Keys::Text,          P::JB26,                  0,  0, "主管单位JH26"},
+    {Page::TableOne,   "JB27",    50, K::ListItem,      Keys::Text,          P::JB27,                  0,  0, "项目活动类型JH27"},
+    {Page::TableOne,   "JB411",   10, K::Text,          Keys::Text,          P::None,                  0,  1, "姓名JH41"},
+    {Page::TableOne,   "JB421",   4,  K::ListItem,      Keys::Text,          P::Sex,                   0,  1, "性别JH42"},
+    {Page::TableOne,   "JB431",   4,  K::Year,          Keys::Text,          P::None,                  0,  0, "出生年JH43"},
+    {Page::TableOne,   "JB441",   8,  K::ListItem,      Keys::Text,          P::EducationalBackground, 0,  1, "学历JH44"},
+    {Page::TableOne,   "JB451",   6,  K::ListItem,      Keys::Text,          P::Degree,                0,  1, "学位JH45"},
+    {Page::TableOne,   "JB461",   6,  K::ListItem,      Keys::Text,          P::Title,                 0,  1, "职称JH46"},
+    {Page::TableOne,   "JB471",   14, K::ListItem,      Keys::Text,          P::Type,                  0,  1, "类别JH47"},
+    {Page::TableOne,   "JB481",   15, K::Text,          Keys::Text,          P::None,                  0,  0, "联系电话JH48"},
+    {Page::TableOne,   "JB412",   10, K::Text,          Keys::Text,          P::None,                  0,  2, "姓名JH41"},
+    {Page::TableOne,   "JB422",   4,  K::ListItem,      Keys::Text,          P::Sex,                   0,  2, "性别JH42"},
+    {Page::TableOne,   "JB432",   4,  K::Year,          Keys::Text,          P::None,                  0,  0, "出生年JH43"},
+    {Page::TableOne,   "JB442",   8,  K::ListItem,      Keys::Text,          P::EducationalBackground, 0,  2, "学历JH44"},
+    {Page::TableOne,   "JB452",   6,  K::ListItem,      Keys::Text,          P::Degree,                0,  2, "学位JH45"},
+    {Page::TableOne,   "JB462",   6,  K::ListItem,      Keys::Text,          P::Title,                 0,  2, "职称JH46"},
+    {Page::TableOne,   "JB472",   14, K::ListItem,      Keys::Text,          P::Type,                  0,  2, "类别JH47"},
+    {Page::TableOne,   "JB482",   15, K::Text,          Keys::Text,          P::None,                  0,  0, "联系电话JH48"},
+    {Page::TableOne,   "JB413",   10, K::Text,          Keys::Text,          P::None,                  0,  3, "姓名JH41"},
+    {Page::TableOne,   "JB423",   4,  K::ListItem,      Keys::Text,          P::Sex,                   0,  3, "性别JH42"},
+    {Page::TableOne,   "JB433",   4,  K::Year,          Keys::Text,          P::None,                  0,  0, "出生年JH43"},
+    {Page::TableOne,   "JB443",   8,  K::ListItem,      Keys::Text,          P::EducationalBackground, 0,  3, "学历JH44"},
+    {Page::TableOne,   "JB453",   6,  K::ListItem,      Keys::Text,          P::Degree,                0,  3, "学位JH45"},
+    {Page::TableOne,   "JB463",   6,  K::ListItem,      Keys::Text,          P::Title,                 0,  3, "职称JH46"},
+    {Page::TableOne,   "JB473",   14, K::ListItem,      Keys::Text,          P::Type,                  0,  3, "类别JH47"},
+    {Page::TableOne,   "JB483",   15, K::Text,          Keys::Text,          P::None,                  0,  0, "联系电话JH48"},
+    {Page::TableOne,   "JB51",    80, K::Text,          Keys::Text,          P::None,                  0,  0, "协作单位名称JH51、53"},
+    {Page::TableOne,   "JB52",    50, K::ListItem,      Keys::Text,          P::JB25_JB52_JB54,        0,  2, "协作单位性质JB52、54"},
+    {Page::TableOne,   "JB53",    80, K::Text,          Keys::Text,          P::None,                  0,  0, "协作单位名称JH51、53"},
+    {Page::TableOne,   "JB54",    50, K::ListItem,      Keys::Text,          P::JB25_JB52_JB54,        0,  3, "协作单位性质JB52、54"},
+    {Page::TableOne,   "JB61",    50, K::ListItem,      Keys::Text,          P::JB61,                  0,  0, "计划类别JH61"},
+    {Page::TableOne,   "JB62",    60, K::ListItem,      Keys::Text,          P::JB62,                  0,  0, "技术领域JH62"},
+    {Page::TableOne,   "JB63_1",  4,  K::Year,          Keys::Digits,        P::None,                  0,  0, "起始时间(年：XXXX)JH63_1"},
+    {Page::TableOne,   "JB63_2",  4,  K::Year,          Keys::Digits,        P::None,                  0,  0, "终止时间(年：XXXX)JB63_2"},
+    {Page::TableOne,   "JB64",    30, K::ListItem,      Keys::Text,          P::JB64,                  0,  0, "技术来源JH64"},
+    {Page::TableOne,   "JB65",    40, K::ListItem,      Keys::Text,          P::JB65,                  0,  0, "预期主要的成果形式JH65"},
+    {Page::TableOne,   "JB71",    20, K::ListItem,      Keys::Text,          P::JB71,                  0,  0, "项目进展情况JH71"},
+    {Page::TableOne,   "JB72_01", 20, K::ListItem,      Keys::Text,          P::JB72,                  0,  1, "原因JH72_01"},
+    {Page::TableOne,   "JB72_02", 20, K::ListItem,      Keys::Text,          P::JB72,                  0,  2, "原因JH72_02"},
+    {Page::TableOne,   "JB72_03", 20, K::ListItem,      Keys::Text,          P::JB72,                  0,  3, "原因JH72_03"},
+    {Page::TableOne,   "JB81",    4,  K::ListItem,      Keys::Text,          P::JB81,                  0,  0, "项目是否鉴定JH81"},
+    {Page::TableOne,   "JB82",    7,  K::YearMonth,     Keys::Text,          P::None,                  0,  0, "鉴定(验收)时间(年月XXXX-XX)JH82"},
+    {Page::TableOne,   "JB83",    12, K::ListItem,      Keys::Free,          P::JB83,                  0,  0, "鉴定过的项目技术水平JH83"},
+    {Page::TableTwo,   "JF1001",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "一、项目资金收入合计JF100"},
+    {Page::TableTwo,   "JF1002",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "一、项目资金收入合计JF100"},
+    {Page::TableTwo,   "JF1701",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "中央拨款(千元)JF170"},
+    {Page::TableTwo,   "JF1702",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "中央拨款(千元)JF170"},
+    {Page::TableTwo,   "JF1101",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "省科技拨款(千元)JF110"},
+    {Page::TableTwo,   "JF1102",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "省科技拨款(千元)JF110"},
+    {Page::TableTwo,   "JF1201",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "行业主管拨款(千元)JF120"},
+    {Page::TableTwo,   "JF1202",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "行业主管拨款(千元)JF120"},
+    {Page::TableTwo,   "JF1301",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "地方拨款(千元)JF130"},
+    {Page::TableTwo,   "JF1302",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "地方拨款(千元)JF130"},
+    {Page::TableTwo,   "JF1401",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "自筹资金(千元)JF140"},
+    {Page::TableTwo,   "JF1402",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "自筹资金(千元)JF140"},
+    {Page::TableTwo,   "JF1501",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "贷款(千元)JF150"},
+    {Page::TableTwo,   "JF1502",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "贷款(千元)JF150"},
+    {Page::TableTwo,   "JF1601",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其他资金(千元)JF160"},
+    {Page::TableTwo,   "JF1602",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其他资金(千元)JF160"},
+    {Page::TableTwo,   "JF2001",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "二、项目资金支出合计JF200"},
+    {Page::TableTwo,   "JF2002",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "二、项目资金支出合计JF200"},
+    {Page::TableTwo,   "JF3001",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "省科技拨款使用数(千元)JF300"},
+    {Page::TableTwo,   "JF3002",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "省科技拨款使用数(千元)JF300"},
+    {Page::TableTwo,   "JF3111",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "设备购置费(千元)JF311"},
+    {Page::TableTwo,   "JF3112",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "设备购置费(千元)JF311"},
+    {Page::TableTwo,   "JF3121",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "能源材料费(千元)JF312"},
+    {Page::TableTwo,   "JF3122",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "能源材料费(千元)JF312"},
+    {Page::TableTwo,   "JF3131",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "试验外协费(千元)JF313"},
+    {Page::TableTwo,   "JF3132",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "试验外协费(千元)JF313"},
+    {Page::TableTwo,   "JF3141",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其它费用(千元)JF314"},
+    {Page::TableTwo,   "JF3142",  7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其它费用(千元)JF314"},
+    {Page::TableTwo,   "JF4001",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "三、项目资金结余JF400"},
+    {Page::TableTwo,   "JF4002",  7,  K::Number,        Keys::Text,          P::None,                  0,  0, "三、项目资金结余JF400"},
+    {Page::TableTwo,   "JF4101",  7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "项目奖励(千元)JF410"},
+    {Page::TableTwo,   "JF4102",  7,  K::Number,        Keys::DigitsNoEnter, P::None,                  0,  0, "项目奖励(千元)JF410"},
+    {Page::TableThree, "JL100",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "一、当年参加项目研究工作人员总数(人)JL100"},
+    {Page::TableThree, "JL110",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "从事科技活动人员(人)JL110"},
+    {Page::TableThree, "JL111",   3,  K::Number,        Keys::Digits,        P::None,                  8,  0, "从事研究与发展人员(人)JL111"},
+    {Page::TableThree, "JL430",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "从事生产、经营人员(人)JL430"},
+    {Page::TableThree, "JL440",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其他人员(人)JL440"},
+    {Page::TableThree, "JL120",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：高级职称人员数(人)JL120"},
+    {Page::TableThree, "JL121",   3,  K::Number,        Keys::Digits,        P::None,                  14, 0, "高级职称人员中女性数(人)JL121"},
+    {Page::TableThree, "JL130",   3,  K::Number,        Keys::Digits,        P::None,                  10, 0, "中级职称人员数(人)JL130"},
+    {Page::TableThree, "JL131",   3,  K::Number,        Keys::Digits,        P::None,                  14, 0, "中级职称人员中女性数(人)JL131"},
+    {Page::TableThree, "JL140",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：博士数(人)JL140"},
+    {Page::TableThree, "JL150",   3,  K::Number,        Keys::Digits,        P::None,                  10, 0, "硕士数(人)JL150"},
+    {Page::TableThree, "JL160",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：35岁以下人数(人)JL160"},
+    {Page::TableThree, "JL190",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：留学归国人员(人)JL190"},
+    {Page::TableThree, "JL200",   3,  K::Number,        Keys::Digits,        P::None,                  10, 0, "外省人员数(人)JL200"},
+    {Page::TableThree, "JL300",   4,  K::Number,        Keys::Digits,        P::None,                  0,  0, "二、当年投入项目研究工作量(人月)JL300"},
+    {Page::TableThree, "JL400",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "三、当年项目培养人才数(人)JL400"},
+    {Page::TableThree, "JL410",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "取得博士学位人数(人)JL410"},
+    {Page::TableThree, "JL420",   3,  K::Number,        Keys::DigitsNoEnter, P::None,                  4,  0, "取得硕士学位人数(人)JL420"},
+    {Page::TableFour,  "JG131",   7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "新增产值(千元)JG131"},
+    {Page::TableFour,  "JG102",   7,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：出口创汇(千美元)JG102"},
+    {Page::TableFour,  "JG302",   7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "净利润总额(千元)JG302"},
+    {Page::TableFour,  "JG402",   7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "实交税金总额(千元)JG402"},
+    {Page::TableFour,  "JG160",   7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "农业项目增产总量(千斤)JG160"},
+    {Page::TableFour,  "JG170",   6,  K::Number,        Keys::Digits,        P::None,                  0,  0, "农业项目增产品种(个)JG170"},
+    {Page::TableFour,  "JGCSCD",  14, K::ListItem,      Keys::Text,          P::JGCSCD,                0,  0, "成果成熟程度JGCSCD  1样机  2中试  3工业化示范   4工业化生产"},
+    {Page::TableFour,  "JG512",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "成果转让数(项)JG512"},
+    {Page::TableFour,  "JG522",   7,  K::Number,        Keys::Digits,        P::None,                  0,  0, "成果转让获得收入(千元)JG522"},
+    {Page::TableFour,  "JG532",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "获省部级以上奖励(项)JG532"},
+    {Page::TableFour,  "JG542",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "新产品、新材料、新工艺、新装置、新软件(项)JG542"},
+    {Page::TableFour,  "JG702",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "发表科技论文(篇)JG702"},
+    {Page::TableFour,  "JG710",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：国内发表(篇)JG710"},
+    {Page::TableFour,  "JG711",   3,  K::Number,        Keys::Digits,        P::None,                  14, 0, "国内核心期刊(篇)JG711"},
+    {Page::TableFour,  "JG720",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：国外发表(篇)JG720"},
+    {Page::TableFour,  "JG802",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "出版科技著作(万字)JG802"},
+    {Page::TableFour,  "JG901",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "专利申请数(项)JG901"},
+    {Page::TableFour,  "JG911",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：发明专利申请数(项)JG911"},
+    {Page::TableFour,  "JG912",   3,  K::Number,        Keys::Digits,        P::None,                  10, 0, "实用新型专利申请数(项)JG912"},
+    {Page::TableFour,  "JG913",   3,  K::Number,        Keys::Digits,        P::None,                  10, 0, "外观设计专利申请数(项)JG913"},
+    {Page::TableFour,  "JG902",   3,  K::Number,        Keys::Digits,        P::None,                  0,  0, "专利授权数(项)JG902"},
+    {Page::TableFour,  "JG914",   3,  K::Number,        Keys::Digits,        P::None,                  4,  0, "其中：发明专利授权数(项)JG914"},
+    {Page::TableFour,  "JG915",   3,  K::Number,        Keys::Digits,        P::None,                  10, 0, "实用新型专利授权数(项)JG915"},
+    {Page::TableFour,  "JG916",   3,  K::Number,        Keys::Digits,        P::None,                  10, 0, "外观设计专利授权数(项)JG916"},
+    {Page::TableFour,  "JG920",   3,  K::Number,        Keys::DigitsNoEnter, P::None,                  4,  0, "其中：国外授权数(项)JG920"},
+    {Page::TableFour,  "JDCG",    0,  K::MultiLineText, Keys::QuoteSafe,     P::None,                  0,  0, "阶段成果简单描述  300字以内"},
+    {Page::None,       "BY1",     0,  K::Text,          Keys::None,          P::None,                  0,  0, "备用"},
+    {Page::None,       "BY2",     0,  K::Text,          Keys::None,          P::None,                  0,  0, "备用"},
+    {Page::None,       "BY3",     0,  K::Text,          Keys::None,          P::None,                  0,  0, "备用"},
 };
-
-void AddCover(Builder& b) {
-    const Page pg = Page::Cover;
-    // JB01 and JB02 stand at indices 2 and 1; the rest of the cover follows.
-    b.Add({.page = pg,
-           .name = "ZGDW",
-           .caption = "主管单位或推荐部门ZGDW",
-           .max_bytes = 80,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "XMCDDW",
-           .caption = "项目承担单位XMCDDW",
-           .max_bytes = 80,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB03",
-           .caption = "单位负责人(JH03)",
-           .max_bytes = 10,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB04",
-           .caption = "填表人(JH04)",
-           .max_bytes = 10,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB05",
-           .caption = "电话(JH05)",
-           .max_bytes = 15,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB06",
-           .caption = "与项目联系的E-mail(JH06)",
-           .max_bytes = 25,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "TBSJ",
-           .caption = "填报时间TBSJ",
-           .max_bytes = 10,
-           .kind = K::Date,
-           .keys = Keys::Free});
-}
-
-void AddParticipants(Builder& b) {
-    struct Stem {
-        const char* stem;
-        const char* caption;
-        int max_bytes;
-        Kind kind;
-        Picker picker;
-        bool sets_row;
-    };
-    static const std::array<Stem, 8> kStems = {{
-        {"JB41", "姓名JH41", 10, K::Text, P::None, true},
-        {"JB42", "性别JH42", 4, K::ListItem, P::Sex, true},
-        {"JB43", "出生年JH43", 4, K::Year, P::None, false},
-        {"JB44", "学历JH44", 8, K::ListItem, P::EducationalBackground, true},
-        {"JB45", "学位JH45", 6, K::ListItem, P::Degree, true},
-        {"JB46", "职称JH46", 6, K::ListItem, P::Title, true},
-        {"JB47", "类别JH47", 14, K::ListItem, P::Type, true},
-        {"JB48", "联系电话JH48", 15, K::Text, P::None, false},
-    }};
-    for (int person = 1; person <= 3; ++person)
-        for (const Stem& s : kStems)
-            b.Add({.page = Page::TableOne,
-                   .name = s.stem + std::to_string(person),
-                   .caption = s.caption,
-                   .max_bytes = s.max_bytes,
-                   .kind = s.kind,
-                   .keys = Keys::Text,
-                   .picker = s.picker,
-                   .picker_row = s.sets_row ? person : 0});
-}
-
-void AddTableOne(Builder& b) {
-    const Page pg = Page::TableOne;
-    b.Add({.page = pg,
-           .name = "JB21",
-           .caption = "单位名称JH21",
-           .max_bytes = 80,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB22",
-           .caption = "行政区划代码编码JH22",
-           .max_bytes = 6,
-           .kind = K::RegionCode,
-           .keys = Keys::Text,
-           .picker = P::JB22});
-    b.Add({.page = pg,
-           .name = "JB23",
-           .caption = "单位地址JH23",
-           .max_bytes = 80,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB24",
-           .caption = "邮政编码JH24",
-           .max_bytes = 6,
-           .kind = K::Text,
-           .keys = Keys::Digits});
-    b.Add({.page = pg,
-           .name = "JB25",
-           .caption = "单位性质JH25",
-           .max_bytes = 50,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB25_JB52_JB54,
-           .picker_row = 1});
-    b.Add({.page = pg,
-           .name = "JB26",
-           .caption = "主管单位JH26",
-           .max_bytes = 50,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB26});
-    b.Add({.page = pg,
-           .name = "JB27",
-           .caption = "项目活动类型JH27",
-           .max_bytes = 50,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB27});
-    AddParticipants(b);
-    b.Add({.page = pg,
-           .name = "JB51",
-           .caption = "协作单位名称JH51、53",
-           .max_bytes = 80,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB52",
-           .caption = "协作单位性质JB52、54",
-           .max_bytes = 50,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB25_JB52_JB54,
-           .picker_row = 2});
-    b.Add({.page = pg,
-           .name = "JB53",
-           .caption = "协作单位名称JH51、53",
-           .max_bytes = 80,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB54",
-           .caption = "协作单位性质JB52、54",
-           .max_bytes = 50,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB25_JB52_JB54,
-           .picker_row = 3});
-    b.Add({.page = pg,
-           .name = "JB61",
-           .caption = "计划类别JH61",
-           .max_bytes = 50,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB61});
-    b.Add({.page = pg,
-           .name = "JB62",
-           .caption = "技术领域JH62",
-           .max_bytes = 60,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB62});
-    b.Add({.page = pg,
-           .name = "JB63_1",
-           .caption = "起始时间(年：XXXX)JH63_1",
-           .max_bytes = 4,
-           .kind = K::Year,
-           .keys = Keys::Digits});
-    b.Add({.page = pg,
-           .name = "JB63_2",
-           .caption = "终止时间(年：XXXX)JB63_2",
-           .max_bytes = 4,
-           .kind = K::Year,
-           .keys = Keys::Digits});
-    b.Add({.page = pg,
-           .name = "JB64",
-           .caption = "技术来源JH64",
-           .max_bytes = 30,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB64});
-    b.Add({.page = pg,
-           .name = "JB65",
-           .caption = "预期主要的成果形式JH65",
-           .max_bytes = 40,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB65});
-    b.Add({.page = pg,
-           .name = "JB71",
-           .caption = "项目进展情况JH71",
-           .max_bytes = 20,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB71});
-    b.Add({.page = pg,
-           .name = "JB72_01",
-           .caption = "原因JH72_01",
-           .max_bytes = 20,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB72,
-           .picker_row = 1});
-    b.Add({.page = pg,
-           .name = "JB72_02",
-           .caption = "原因JH72_02",
-           .max_bytes = 20,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB72,
-           .picker_row = 2});
-    b.Add({.page = pg,
-           .name = "JB72_03",
-           .caption = "原因JH72_03",
-           .max_bytes = 20,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB72,
-           .picker_row = 3});
-    b.Add({.page = pg,
-           .name = "JB81",
-           .caption = "项目是否鉴定JH81",
-           .max_bytes = 4,
-           .kind = K::ListItem,
-           .keys = Keys::Text,
-           .picker = P::JB81});
-    b.Add({.page = pg,
-           .name = "JB82",
-           .caption = "鉴定(验收)时间(年月XXXX-XX)JH82",
-           .max_bytes = 7,
-           .kind = K::YearMonth,
-           .keys = Keys::Text});
-    b.Add({.page = pg,
-           .name = "JB83",
-           .caption = "鉴定过的项目技术水平JH83",
-           .max_bytes = 12,
-           .kind = K::ListItem,
-           .keys = Keys::Free,
-           .picker = P::JB83});
-}
-
-void AddTableTwo(Builder& b) {
-    struct Item {
-        const char* code;
-        const char* caption;
-        int indent;
-    };
-    static const std::array<Item, 16> kItems = {{
-        {"JF100", "一、项目资金收入合计JF100", 0},
-        {"JF170", "中央拨款(千元)JF170", 4},
-        {"JF110", "省科技拨款(千元)JF110", 4},
-        {"JF120", "行业主管拨款(千元)JF120", 4},
-        {"JF130", "地方拨款(千元)JF130", 4},
-        {"JF140", "自筹资金(千元)JF140", 4},
-        {"JF150", "贷款(千元)JF150", 4},
-        {"JF160", "其他资金(千元)JF160", 4},
-        {"JF200", "二、项目资金支出合计JF200", 0},
-        {"JF300", "省科技拨款使用数(千元)JF300", 0},
-        {"JF311", "设备购置费(千元)JF311", 4},
-        {"JF312", "能源材料费(千元)JF312", 4},
-        {"JF313", "试验外协费(千元)JF313", 4},
-        {"JF314", "其它费用(千元)JF314", 4},
-        {"JF400", "三、项目资金结余JF400", 0},
-        {"JF410", "项目奖励(千元)JF410", 0},
-    }};
-    for (const Item& item : kItems) {
-        const std::string code = item.code;
-        for (const char* suffix : {"1", "2"}) {
-            const std::string name = code + suffix;
-            KeyClass keys = Keys::Digits;
-            if (name == "JF4002") keys = Keys::Text;
-            if (name == "JF4102") keys = Keys::DigitsNoEnter;
-            b.Add({.page = Page::TableTwo,
-                   .name = name,
-                   .caption = item.caption,
-                   .max_bytes = 7,
-                   .kind = K::Number,
-                   .keys = keys,
-                   .indent = item.indent});
-        }
-    }
-}
-
-void AddTableThree(Builder& b) {
-    struct Row {
-        const char* name;
-        const char* caption;
-        int indent;
-    };
-    static const std::array<Row, 18> kRows = {{
-        {"JL100", "一、当年参加项目研究工作人员总数(人)JL100", 0},
-        {"JL110", "从事科技活动人员(人)JL110", 4},
-        {"JL111", "从事研究与发展人员(人)JL111", 8},
-        {"JL430", "从事生产、经营人员(人)JL430", 4},
-        {"JL440", "其他人员(人)JL440", 4},
-        {"JL120", "其中：高级职称人员数(人)JL120", 4},
-        {"JL121", "高级职称人员中女性数(人)JL121", 14},
-        {"JL130", "中级职称人员数(人)JL130", 10},
-        {"JL131", "中级职称人员中女性数(人)JL131", 14},
-        {"JL140", "其中：博士数(人)JL140", 4},
-        {"JL150", "硕士数(人)JL150", 10},
-        {"JL160", "其中：35岁以下人数(人)JL160", 4},
-        {"JL190", "其中：留学归国人员(人)JL190", 4},
-        {"JL200", "外省人员数(人)JL200", 10},
-        {"JL300", "二、当年投入项目研究工作量(人月)JL300", 0},
-        {"JL400", "三、当年项目培养人才数(人)JL400", 0},
-        {"JL410", "取得博士学位人数(人)JL410", 4},
-        {"JL420", "取得硕士学位人数(人)JL420", 4},
-    }};
-    for (const Row& r : kRows) {
-        const std::string name = r.name;
-        const int max_bytes = name == "JL300" ? 4 : 3;
-        const KeyClass keys = name == "JL420" ? Keys::DigitsNoEnter : Keys::Digits;
-        b.Add({.page = Page::TableThree,
-               .name = name,
-               .caption = r.caption,
-               .max_bytes = max_bytes,
-               .kind = K::Number,
-               .keys = keys,
-               .indent = r.indent});
-    }
-}
-
-void AddTableFour(Builder& b) {
-    struct Row {
-        const char* name;
-        const char* caption;
-        int indent;
-        int max_bytes;
-    };
-    static const std::array<Row, 24> kRows = {{
-        {"JG131", "新增产值(千元)JG131", 0, 7},
-        {"JG102", "其中：出口创汇(千美元)JG102", 4, 7},
-        {"JG302", "净利润总额(千元)JG302", 0, 7},
-        {"JG402", "实交税金总额(千元)JG402", 0, 7},
-        {"JG160", "农业项目增产总量(千斤)JG160", 0, 7},
-        {"JG170", "农业项目增产品种(个)JG170", 0, 6},
-        {"JGCSCD", "", 0, 0},  // the maturity code, added separately below
-        {"JG512", "成果转让数(项)JG512", 0, 3},
-        {"JG522", "成果转让获得收入(千元)JG522", 0, 7},
-        {"JG532", "获省部级以上奖励(项)JG532", 0, 3},
-        {"JG542", "新产品、新材料、新工艺、新装置、新软件(项)JG542", 0, 3},
-        {"JG702", "发表科技论文(篇)JG702", 0, 3},
-        {"JG710", "其中：国内发表(篇)JG710", 4, 3},
-        {"JG711", "国内核心期刊(篇)JG711", 14, 3},
-        {"JG720", "其中：国外发表(篇)JG720", 4, 3},
-        {"JG802", "出版科技著作(万字)JG802", 0, 3},
-        {"JG901", "专利申请数(项)JG901", 0, 3},
-        {"JG911", "其中：发明专利申请数(项)JG911", 4, 3},
-        {"JG912", "实用新型专利申请数(项)JG912", 10, 3},
-        {"JG913", "外观设计专利申请数(项)JG913", 10, 3},
-        {"JG902", "专利授权数(项)JG902", 0, 3},
-        {"JG914", "其中：发明专利授权数(项)JG914", 4, 3},
-        {"JG915", "实用新型专利授权数(项)JG915", 10, 3},
-        {"JG916", "外观设计专利授权数(项)JG916", 10, 3},
-    }};
-    const Page pg = Page::TableFour;
-    for (const Row& r : kRows) {
-        const std::string name = r.name;
-        if (name == "JGCSCD") {
-            b.Add({.page = pg,
-                   .name = name,
-                   .caption = "成果成熟程度JGCSCD  1样机  2中试  3工业化示范   4工业化生产",
-                   .max_bytes = 14,
-                   .kind = K::ListItem,
-                   .keys = Keys::Text,
-                   .picker = P::JGCSCD});
-            continue;
-        }
-        b.Add({.page = pg,
-               .name = name,
-               .caption = r.caption,
-               .max_bytes = r.max_bytes,
-               .kind = K::Number,
-               .keys = Keys::Digits,
-               .indent = r.indent});
-    }
-    b.Add({.page = pg,
-           .name = "JG920",
-           .caption = "其中：国外授权数(项)JG920",
-           .max_bytes = 3,
-           .kind = K::Number,
-           .keys = Keys::DigitsNoEnter,
-           .indent = 4});
-    b.Add({.page = pg,
-           .name = "JDCG",
-           .caption = "阶段成果简单描述  300字以内",
-           .max_bytes = 0,
-           .kind = K::MultiLineText,
-           .keys = Keys::QuoteSafe});
-}
+// clang-format on
+static_assert(std::size(kRows) == kColumnCount, "one row per column");
 
 Catalogue Build() {
     Catalogue cat;
     cat.columns.reserve(kColumnCount);
-    Builder b(cat.columns);
-    b.Add({.page = Page::None,
-           .name = "XH",
-           .caption = "序号",
-           .max_bytes = 0,
-           .kind = K::Text,
-           .keys = Keys::None});
-    b.Add({.page = Page::Cover,
-           .name = "JB02",
-           .caption = "项目编号(JH02)",
-           .max_bytes = 12,
-           .kind = K::ProjectNumber,
-           .keys = Keys::Digits});
-    b.Add({.page = Page::Cover,
-           .name = "JB01",
-           .caption = "项目名称(JH01)",
-           .max_bytes = 80,
-           .kind = K::Text,
-           .keys = Keys::Text});
-    AddCover(b);
-    AddTableOne(b);
-    AddTableTwo(b);
-    AddTableThree(b);
-    AddTableFour(b);
-    for (const char* spare : {"BY1", "BY2", "BY3"})
-        b.Add({.page = Page::None,
-               .name = spare,
-               .caption = "备用",
-               .max_bytes = 0,
-               .kind = K::Text,
-               .keys = Keys::None});
+    for (const Row& row : kRows) {
+        Column c;
+        c.index = static_cast<int>(cat.columns.size());
+        c.name = row.name;
+        c.page = row.page;
+        c.field = row.page == Page::None ? "" : "Text" + c.name;
+        c.caption = row.caption;
+        c.max_bytes = row.max_bytes;
+        c.kind = row.kind;
+        c.keys = row.keys;
+        c.picker = row.picker;
+        c.indent = row.indent;
+        c.picker_row = row.picker_row;
+        c.hides_pickers = HidesPickers(c.name);
+        cat.columns.push_back(std::move(c));
+    }
 
     for (const Column& c : cat.columns) cat.by_name.emplace(c.name, c.index);
     // The field of JF1301 carries the original form's spelling.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/numeric_value.h"
+#include "base/utf8.h"
 
 namespace zorbix::store {
 namespace {
@@ -19,6 +20,10 @@ bool HoldsDigit(std::string_view text) {
 }
 
 }  // namespace
+
+bool HasProjectNumberLength(std::string_view number) {
+    return base::CharacterCount(number) == kProjectNumberCharacters;
+}
 
 bool SameProjectNumber(double a, double b) { return std::fabs(a - b) < 0.1; }
 

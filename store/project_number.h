@@ -2,10 +2,18 @@
 // and trailing blanks do not make another project.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace zorbix::store {
+
+// A project number has this many characters (not bytes) when it is added,
+// typed or imported.
+inline constexpr std::size_t kProjectNumberCharacters = 12;
+
+// True when the number has the length the survey requires of a new number.
+bool HasProjectNumberLength(std::string_view number);
 
 // Two project numbers name the same project when their values differ by less
 // than 0.1 (locating and appending compare this way).

@@ -1,6 +1,5 @@
 #include "store/store_operations.h"
 
-#include "base/characters.h"
 #include "base/error.h"
 #include "base/numeric_value.h"
 #include "store/backup_operations.h"
@@ -62,7 +61,7 @@ base::Outcome AddProject(RecordSet& records, base::Prompter& prompter) {
     if (!answer || answer->empty()) return base::Outcome::Cancelled;
     // A number the outputs cannot carry (a control character, a character
     // GBK cannot hold) is no project number either.
-    if (base::CharacterCount(*answer) != 12 || ValueFault(Columns()[kNumberColumn], *answer)) {
+    if (!HasProjectNumberLength(*answer) || ValueFault(Columns()[kNumberColumn], *answer)) {
         Tell(prompter, kAddBadNumber);
         return base::Outcome::Refused;
     }

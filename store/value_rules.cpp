@@ -2,42 +2,11 @@
 
 #include <cstdio>
 
-#include "base/characters.h"
 #include "base/gbk.h"
+#include "base/utf8.h"
 
 namespace zorbix::store {
 namespace {
-
-// One character of a UTF-8 text: its code point and length in bytes, or a
-// length of 0 where the bytes are no well-formed UTF-8.
-struct Character {
-    char32_t code = 0;
-    std::size_t bytes = 0;
-};
-
-Character DecodeAt(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead < 0x80) return {lead, 1};
-    std::size_t more = 0;
-    char32_t code = 0;
-    if ((lead & 0xE0) == 0xC0)
-        more = 1, code = lead & 0x1F;
-    else if ((lead & 0xF0) == 0xE0)
-        more = 2, code = lead & 0x0F;
-    else if ((lead & 0xF8) == 0xF0)
-        more = 3, code = lead & 0x07;
-    else
-        return {};
-    if (at + more >= text.size()) return {};
-    for (std::size_t k = 1; k <= more; ++k) {
-        const auto next = static_cast<unsigned char>(text[at + k]);
-        if ((next & 0xC0) != 0x80) return {};
-        code = (code << 6) | (next & 0x3F);
-    }
-    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
-    return {code, more + 1};
-}
 
 bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
 
@@ -59,7 +28,7 @@ std::optional<std::string> FirstOutsideGbk(std::string_view value) {
         base::ToGbk(value);
         return std::nullopt;
     } catch (const base::GbkError& error) {
-        const Character c = DecodeAt(value, error.offset());
+        const base::Utf8Character c = base::DecodeUtf8At(value, error.offset());
         return std::string(value.substr(error.offset(), c.bytes ? c.bytes : 1));
     }
 }
@@ -75,7 +44,7 @@ bool HasNonAscii(std::string_view value) {
 std::optional<std::string> ValueFault(const Column& column, std::string_view value) {
     const bool multi_line = column.kind == Kind::MultiLineText;
     for (std::size_t at = 0; at < value.size();) {
-        const Character c = DecodeAt(value, at);
+        const base::Utf8Character c = base::DecodeUtf8At(value, at);
         if (c.bytes == 0) return "含有不是UTF-8编码的字节（第" + std::to_string(at + 1) + "字节）";
         if (multi_line && IsLineEndAt(value, at)) {
             at += 2;
@@ -142,7 +111,7 @@ MendedValue MendValue(const Column& column, std::string_view value) {
     const bool multi_line = column.kind == Kind::MultiLineText;
     MendedValue mended;
     for (std::size_t at = 0; at < value.size();) {
-        const Character c = DecodeAt(value, at);
+        const base::Utf8Character c = base::DecodeUtf8At(value, at);
         if (c.bytes == 0) {
             mended.value += '?';
             Note(mended.what, "不是UTF-8编码的字节改为“?”");

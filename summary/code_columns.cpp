@@ -1,6 +1,6 @@
 #include "summary/code_columns.h"
 
-#include "base/characters.h"
+#include "base/utf8.h"
 #include "summary/summary_figures.h"
 
 namespace zorbix::summary {

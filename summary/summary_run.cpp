@@ -2,6 +2,7 @@
 
 #include "base/durable_batch.h"
 #include "base/error.h"
+#include "base/message_text.h"
 #include "store/titles.h"
 #include "summary/summary_catalogue.h"
 #include "summary/summary_grids.h"
@@ -22,7 +23,7 @@ void ShowEnd(base::Prompter& prompter, const SummaryRunResult& result) {
 
 void ShowFailure(base::Prompter& prompter, const std::string& workbook, const std::string& why) {
     base::Inform(prompter, store::kRunEndTitle,
-                 "汇总表“" + workbook + "”" + std::string(kWorkbookNotWritten) + why,
+                 base::MessageText("汇总表“{1}”{2}{3}", {workbook, kWorkbookNotWritten, why}),
                  base::Icon::Exclamation);
 }
 

@@ -31,14 +31,16 @@ int CheckCommand(Context& ctx) {
 
     auto& records = ctx.store.records();
     std::string panel;
-    const base::Outcome ran = project ? check::CheckCurrentProject(records, ctx.prompter, panel)
-                                      : check::CheckAllProjects(records, ctx.prompter, panel);
+    std::vector<check::Finding> findings;
+    const base::Outcome ran =
+        project ? check::CheckCurrentProject(records, ctx.prompter, panel, &findings)
+                : check::CheckAllProjects(records, ctx.prompter, panel, &findings);
     PrintPanel(ctx.out, panel);
     ctx.out.flush();
     if (!ran || !save) return ExitStatus(ran);
     // FILE.xlsx: the findings as a sheet; any other name: the GBK text file.
-    return ExitStatus(
-        lists::SaveResultsTo(records, ctx.prompter, panel, ctx.store.directory(), *save));
+    return ExitStatus(lists::SaveResultsTo(records, ctx.prompter, panel, ctx.store.directory(),
+                                           *save, &findings));
 }
 
 }  // namespace zorbix::cli

@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Values, WrittenField,
                              FieldCase{"JB02", "201300000001", "\"201300000001\","},
                              FieldCase{"BY3", "a,b", "\"a,b\","},
                              FieldCase{"JB05", "\"", "\"'\","}),
-                         [](const auto& info) { return std::string(info.param.column); });
+                         [](const auto& test) { return std::string(test.param.column); });
 
 TEST(ExchangeWriter, CharacterOutsideGbkNamesTheProject) {
     store::Record record = RecordWith("JB01", "表情😀");

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QTest>
 
+#include "check/field_problems.h"
 #include "screen/arrow_targets.h"
 #include "screen/field_edit.h"
-#include "screen/leave_checks.h"
 #include "screen/qt_prompter.h"
 #include "screen/screenshots.h"
 #include "screen/text_limit_validator.h"
@@ -105,9 +105,10 @@ void FieldRulesTest::EveryPageFieldMovesOnlyToFieldsOfItsPage() {
 }
 
 void FieldRulesTest::ProjectNumber() {
-    QVERIFY(CheckProjectNumber("201300000001") == std::nullopt);
-    QCOMPARE(CheckProjectNumber("20130000001").value(), std::string("项目编号格式错误。"));
-    QVERIFY(CheckProjectNumber("").has_value());
+    QVERIFY(zorbix::check::ProjectNumberProblem("201300000001") == std::nullopt);
+    QCOMPARE(zorbix::check::ProjectNumberProblem("20130000001").value(),
+             std::string("项目编号格式错误。"));
+    QVERIFY(zorbix::check::ProjectNumberProblem("").has_value());
 }
 
 void FieldRulesTest::Email_data() {
@@ -125,7 +126,7 @@ void FieldRulesTest::Email_data() {
 void FieldRulesTest::Email() {
     QFETCH(QString, text);
     QFETCH(bool, passes);
-    const auto problem = CheckEmail(text.toStdString());
+    const auto problem = zorbix::check::EmailProblem(text.toStdString());
     QCOMPARE(!problem.has_value(), passes);
     if (problem) QCOMPARE(*problem, std::string("Email地址格式错误。"));
 }
@@ -150,7 +151,8 @@ void FieldRulesTest::AppraisalDate() {
     QFETCH(QString, jb81);
     QFETCH(QString, jb82);
     QFETCH(bool, passes);
-    const auto problem = CheckAppraisalDate(jb81.toStdString(), jb82.toStdString(), "2010");
+    const auto problem =
+        zorbix::check::AppraisalDateProblem(jb81.toStdString(), jb82.toStdString(), "2010");
     QCOMPARE(!problem.has_value(), passes);
     if (problem) QCOMPARE(*problem, std::string("鉴定日期格式或时间有误。"));
 }

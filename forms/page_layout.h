@@ -8,7 +8,7 @@
 
 #include "store/catalogue.h"
 
-namespace zorbix::screen {
+namespace zorbix::forms {
 
 struct TwipBox {
     int left = 0, top = 0, width = 0, height = 0;
@@ -51,6 +51,12 @@ struct PageLayout {
     std::vector<NotePlace> notes;
 };
 
+// The pages of the form in the order the window's page buttons and the web
+// pages walk them: the cover, then tables one to four.
+inline constexpr store::Page kPageOrder[] = {store::Page::Cover, store::Page::TableOne,
+                                             store::Page::TableTwo, store::Page::TableThree,
+                                             store::Page::TableFour};
+
 PageLayout LayoutOf(store::Page page);
 
 // The shown size of a page and the page buttons' row.
@@ -58,4 +64,4 @@ inline constexpr int kPageWidth = 10000;
 inline constexpr int kPageHeight = 7700;
 inline constexpr int kPageButtonTop = 7200;
 
-}  // namespace zorbix::screen
+}  // namespace zorbix::forms

@@ -1,9 +1,9 @@
-#include "screen/page_layout.h"
+#include "forms/page_layout.h"
 
 #include <algorithm>
 #include <array>
 
-namespace zorbix::screen {
+namespace zorbix::forms {
 namespace {
 
 using store::Page;
@@ -203,4 +203,4 @@ PageLayout LayoutOf(Page page) {
     return {};
 }
 
-}  // namespace zorbix::screen
+}  // namespace zorbix::forms
