@@ -11,7 +11,8 @@ namespace zorbix::screen {
 class MainWindow;
 
 // The program's look on every desktop: the pinned CJK font (Noto Sans CJK
-// SC, else WenQuanYi Micro Hei) at 9 point and the Fusion style.
+// SC, else WenQuanYi Micro Hei) at 9 point, the Fusion style and Qt's own
+// texts in Chinese (InstallQtChinese).
 void PrepareApplication(QApplication& app);
 
 // Saves start.png, list.png, cover.png and table1.png..table4.png into
