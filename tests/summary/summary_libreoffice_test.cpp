@@ -265,8 +265,8 @@ TEST(SummaryLibreOffice, NoPrintedTextIsUnderEightPoint) {
         const auto pdf = store.dir() / "pdf" / (std::string(s.name) + "_2013.pdf");
         ASSERT_TRUE(std::filesystem::exists(pdf)) << "LibreOffice did not print " << s.name;
         const auto [height, word] = SmallestText(pdf);
-        EXPECT_GE(height, 8.0 * 1.3) << s.name << ": \"" << word << "\" prints " << height
-                               << " points high";
+        EXPECT_GE(height, 8.0 * 1.3)
+            << s.name << ": \"" << word << "\" prints " << height << " points high";
     }
 }
 
