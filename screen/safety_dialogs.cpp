@@ -164,6 +164,9 @@ ReviewDialog::ReviewDialog(store::RecordSet& records, base::Prompter& prompter,
     layout->addWidget(tree_);
     layout->addWidget(buttons);
     resize(std::max(900, tree_->minimumWidth() + 40), 520);
+    // The stored and the incoming value share what is left, half each.
+    const int values = width() - 60 - tree_->columnWidth(0) - tree_->columnWidth(1);
+    tree_->setColumnWidth(2, std::max(180, values / 2));
     tree_->setFocus();
 }
 
