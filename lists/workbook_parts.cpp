@@ -70,6 +70,9 @@ std::string Workbook(const std::vector<SheetEntry>& sheets) {
         const std::string n = std::to_string(i + 1);
         xml += "<sheet name=\"" + Escaped(sheets[i].name) + "\" sheetId=\"" + n + "\" r:id=\"rId" +
                n + "\"/>";
+        if (!sheets[i].print_titles.empty())
+            names += "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"" +
+                     std::to_string(i) + "\">" + Escaped(sheets[i].print_titles) + "</definedName>";
         if (!sheets[i].filter_range.empty())
             names += "<definedName name=\"_xlnm._FilterDatabase\" localSheetId=\"" +
                      std::to_string(i) + "\" hidden=\"1\">" + Escaped(sheets[i].filter_range) +
