@@ -18,11 +18,15 @@
 #include <QSet>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 
+#include "report/report_files.h"
+#include "report/report_messages.h"
 #include "screen/field_edit.h"
+#include "screen/help_window.h"
 #include "screen/qt_chinese.h"
 #include "screen/qt_prompter.h"
 #include "screen/safety_dialogs.h"
@@ -44,6 +48,7 @@ private slots:
     void TheFileDialogsAndQtsOwnTextsShowNoEnglish();
     void EveryMenuOfTheBarHasALetterOfItsOwn();
     void TheDialogsShowNumbersCaptionsAndTimesWhole();
+    void HelpWithoutADocumentViewerOpensInsideTheProgram();
 };
 
 namespace {
@@ -298,6 +303,32 @@ void ClerkTest::TheDialogsShowNumbersCaptionsAndTimesWhole() {
                  QString::fromStdString(store::Columns()[columns[0]].name));
         for (int c : {0, 1}) ExpectWhole(tree, tree->header(), c, "已存在项目的新数据");
     }
+}
+
+// Where nothing opens the help document, 帮助信息 says so and shows the same
+// text in a window of its own.
+void ClerkTest::HelpWithoutADocumentViewerOpensInsideTheProgram() {
+    WindowFixture f;
+    std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_HELP_DOCUMENT),
+                               report::HelpDocumentPath(f.dir.path()));
+    // Without xdg-mime and xdg-open on the path no program opens it.
+    TempDir empty;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(empty.path().string()));
+    f.prompter.answer_ok = true;
+    f.window->Action("MenuHelpView")->trigger();
+    qputenv("PATH", path);
+    QVERIFY(!f.prompter.messages.empty());
+    QCOMPARE(QString::fromStdString(f.prompter.messages.back().text),
+             QString::fromUtf8(report::kNoHelpViewer.data(),
+                               static_cast<int>(report::kNoHelpViewer.size())));
+    auto* help = f.window->findChild<screen::HelpWindow*>("FormHelp");
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QVERIFY(help->text()->toPlainText().contains(QString::fromUtf8("一、系统简介")));
+    QVERIFY(help->text()->toPlainText().contains(QString::fromUtf8("九、常见问题")));
+    const QStringList english = EnglishOf(help);
+    QVERIFY2(english.isEmpty(), qPrintable(english.join("\n")));
 }
 
 }  // namespace zorbix::testing
