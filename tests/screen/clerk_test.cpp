@@ -49,6 +49,7 @@ private slots:
     void EveryMenuOfTheBarHasALetterOfItsOwn();
     void TheDialogsShowNumbersCaptionsAndTimesWhole();
     void HelpWithoutADocumentViewerOpensInsideTheProgram();
+    void TheReviewWorksWithoutAMouse();
 };
 
 namespace {
@@ -329,6 +330,32 @@ void ClerkTest::HelpWithoutADocumentViewerOpensInsideTheProgram() {
     QVERIFY(help->text()->toPlainText().contains(QString::fromUtf8("九、常见问题")));
     const QStringList english = EnglishOf(help);
     QVERIFY2(english.isEmpty(), qPrintable(english.join("\n")));
+}
+
+// Space ticks the project under the cursor, Alt+U takes the new data.
+void ClerkTest::TheReviewWorksWithoutAMouse() {
+    TempDir dir;
+    store::Store store(dir.path());
+    auto& records = store.records();
+    records.AddNew(Project("201300000001", "甲"));
+    RecordingPrompter prompter;
+    exchange::ResentProject p{
+        "201300000001", records.ReadRow(1).ToRow(), records.ReadRow(1).ToRow(), {2}};
+    p.incoming[2] = "甲新";
+    screen::ReviewDialog dialog(records, prompter, {p});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTRY_VERIFY(dialog.tree()->hasFocus());
+    dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));
+    QTest::keyClick(dialog.tree(), Qt::Key_Space);
+    QCOMPARE(dialog.tree()->topLevelItem(0)->checkState(0), Qt::Checked);
+    QTest::keyClick(&dialog, Qt::Key_U, Qt::AltModifier);
+    // A shortcut clicks its button a moment later, as it shows it pressed.
+    QTRY_COMPARE(dialog.result(), int(QDialog::Accepted));
+    records.Reopen();
+    QCOMPARE(std::string(records.ReadRow(1)[2]), std::string("甲新"));
 }
 
 }  // namespace zorbix::testing
