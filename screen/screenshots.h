@@ -18,8 +18,9 @@ void PrepareApplication(QApplication& app);
 // Saves start.png, list.png, cover.png and table1.png..table4.png into
 // `directory` (created if missing), then findings.png (the result panel of
 // a check of every project, its first finding gone to) and filtered.png (the
-// list filtered by the first project's unit). False when a file could not
-// be written.
+// list filtered by the first project's unit), then review.png, backups.png
+// and history.png (SaveDialogScreenshots). False when a file could not be
+// written.
 bool SaveScreenshots(MainWindow& window, const QString& directory);
 
 }  // namespace zorbix::screen
