@@ -12,7 +12,11 @@ namespace {
 struct DateTime {
     int year = 0, month = 0, day = 0, minutes = 0;
     bool has_date = false;
+    bool valid = true;  // false for a serial number no date system reaches
 };
+
+// 9999-12-31, the last day spreadsheets show.
+constexpr double kLastSerial = 2958465;
 
 // The civil date of a day count since 1970-01-01 (H. Hinnant's algorithm).
 void CivilFromDays(long days, int& year, int& month, int& day) {
@@ -48,6 +52,10 @@ DateTime Parts(const ListCell& cell) {
     // A serial number of the 1900 date system: day 1 is 1900-01-01, and the
     // system counts a 29 February 1900 that never was (day 60).
     const double serial = cell.number;
+    if (!(serial >= 0 && serial < kLastSerial + 1)) {
+        t.valid = false;
+        return t;
+    }
     const double whole = std::floor(serial);
     t.minutes = static_cast<int>(std::lround((serial - whole) * 24 * 60)) % (24 * 60);
     if (whole >= 1) {
@@ -79,6 +87,7 @@ std::string SpreadsheetNumberText(double value) {
 
 std::string DateCellDisplay(const ListCell& cell) {
     const DateTime t = Parts(cell);
+    if (!t.valid) return cell.text;
     const std::string time = Format("%02d:%02d", t.minutes / 60, t.minutes % 60);
     if (!t.has_date) return time;
     const std::string date = Format("%04d-%02d-%02d", t.year, t.month, t.day);
@@ -87,7 +96,7 @@ std::string DateCellDisplay(const ListCell& cell) {
 
 std::optional<std::string> DateCellValue(const ListCell& cell, store::Kind kind) {
     const DateTime t = Parts(cell);
-    if (!t.has_date) return std::nullopt;
+    if (!t.valid || !t.has_date) return std::nullopt;
     switch (kind) {
         case store::Kind::Date:
         case store::Kind::Text:

@@ -278,6 +278,31 @@ TEST_F(ListImport, ADateWhereNoDateBelongsIsNamedAsADate) {
     ExpectUnchanged();
 }
 
+TEST(SpreadsheetDates, SerialsAndIsoDatesInTheColumnsForm) {
+    lists::ListCell cell;
+    cell.kind = lists::ListCell::Kind::Date;
+    cell.number = 41631.75;
+    cell.text = "41631.75";
+    EXPECT_EQ(lists::DateCellValue(cell, store::Kind::Date), "2013-12-23");
+    EXPECT_EQ(lists::DateCellValue(cell, store::Kind::YearMonth), "2013-12");
+    EXPECT_EQ(lists::DateCellValue(cell, store::Kind::Year), "2013");
+    EXPECT_EQ(lists::DateCellValue(cell, store::Kind::Number), std::nullopt);
+    EXPECT_EQ(lists::DateCellDisplay(cell), "2013-12-23 18:00");
+    cell.number = 1, cell.text = "1";
+    EXPECT_EQ(lists::DateCellValue(cell, store::Kind::Date), "1900-01-01");
+    cell.number = 0.5, cell.text = "0.5";
+    EXPECT_EQ(lists::DateCellValue(cell, store::Kind::Date), std::nullopt) << "a time alone";
+    EXPECT_EQ(lists::DateCellDisplay(cell), "12:00");
+    for (double beyond : {-1.0, 1e300, 3e6}) {
+        cell.number = beyond, cell.text = "x";
+        EXPECT_EQ(lists::DateCellValue(cell, store::Kind::Date), std::nullopt) << beyond;
+        EXPECT_EQ(lists::DateCellDisplay(cell), "x");
+    }
+    cell.text = "2013-06-30T08:05:00";
+    EXPECT_EQ(lists::DateCellValue(cell, store::Kind::YearMonth), "2013-06");
+    EXPECT_EQ(lists::DateCellDisplay(cell), "2013-06-30 08:05");
+}
+
 TEST(SpreadsheetNumbers, FifteenSignificantDigitsAsSpreadsheetsShowThem) {
     EXPECT_EQ(lists::SpreadsheetNumberText(2664.0000000000005), "2664");
     EXPECT_EQ(lists::SpreadsheetNumberText(0.1 + 0.2), "0.3");
