@@ -4,8 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <iostream>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "app/program_files.h"
 #include "app/program_location.h"
@@ -19,6 +21,30 @@
 #include "store/titles.h"
 
 namespace {
+
+// --version and --help answer before Qt starts, so they work without a
+// display, as zorbix-cli's do.
+std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--version" || arg == "-v") {
+            std::cout << zorbix::app::VersionText() << '\n';
+            return 0;
+        }
+        if (arg == "--help" || arg == "-h" || arg == "-?") {
+            std::cout << "用法: zorbix [--dir DIR] [--screenshots OUTDIR]\n"
+                         "选项:\n"
+                         "  --dir DIR                 使用目录 DIR 中的数据库和模板。\n"
+                         "  --screenshots OUTDIR      把各页面的截图保存到 OUTDIR 后退出。\n"
+                         "  --version                 显示版本\n"
+                         "  --help                    显示本说明\n"
+                         "没有图形界面时请用 zorbix-cli，或在虚拟显示中启动：xvfb-run -a zorbix\n";
+            return 0;
+        }
+        if (arg == "--dir" || arg == "--screenshots") ++i;  // their value is no option
+    }
+    return std::nullopt;
+}
 
 struct Options {
     std::optional<std::filesystem::path> directory;  // --dir; else found
@@ -45,6 +71,7 @@ Options ParseOptions(const QApplication& app) {
 
 int main(int argc, char** argv) {
     using namespace zorbix;
+    if (const auto answered = AnswerWithoutWindow(argc, argv)) return *answered;
     QApplication app(argc, argv);
     screen::PrepareApplication(app);
     const Options options = ParseOptions(app);

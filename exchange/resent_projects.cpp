@@ -23,14 +23,29 @@ std::string_view Compared(std::string_view value) {
                                                                           : value;
 }
 
+// Two values are the same when an exchange file carries them alike: it
+// cannot carry a double quote (the writer puts an apostrophe in its place)
+// nor an empty value (a placeholder), so a stored value and the one that
+// comes back after a round trip through a file never count as a change.
+bool SameAsCarried(std::string_view stored, std::string_view incoming) {
+    stored = Compared(stored);
+    incoming = Compared(incoming);
+    if (stored.size() != incoming.size()) return false;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const char a = stored[i] == '"' ? '\'' : stored[i];
+        const char b = incoming[i] == '"' ? '\'' : incoming[i];
+        if (a != b) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<int> DifferingColumns(const store::Record& stored,
                                   std::span<const std::string_view> incoming) {
     std::vector<int> columns;
     for (int c = 0; c < store::kColumnCount; ++c)
-        if (Compared(stored[c]) != Compared(incoming[static_cast<std::size_t>(c)]))
-            columns.push_back(c);
+        if (!SameAsCarried(stored[c], incoming[static_cast<std::size_t>(c)])) columns.push_back(c);
     return columns;
 }
 
@@ -60,7 +75,10 @@ base::Outcome ReplaceResentProjects(store::RecordSet& records, base::Prompter& p
             const auto position = index.Find(base::NumericValue(project.number));
             if (!position) throw base::Failure("找不到项目" + project.number + "。");
             records.MoveTo(*position);
-            for (int c = 0; c < store::kColumnCount; ++c)
+            // Only the differences the review showed: a stored empty value
+            // keeps its place against the placeholder, a stored double
+            // quote against the apostrophe the file carried.
+            for (int c : project.columns)
                 records.SetValue(c, project.incoming[static_cast<std::size_t>(c)]);
             records.WriteBack();
         }

@@ -1,7 +1,9 @@
 // Projects that an exchange file sends again: append skips a stored number,
 // but the incoming version may carry corrections. They are compared column
-// by column, exactly (a CR LF or a trailing blank is a difference), so the
-// user can see which differ and take the incoming version of those.
+// by column as an exchange file carries them (a CR LF or a trailing blank is
+// a difference; a double quote against the apostrophe that stands for it, or
+// an empty value against its placeholder, is none), so the user can see
+// which differ and take the incoming version of those.
 #pragma once
 
 #include <span>
@@ -30,8 +32,9 @@ std::vector<int> DifferingColumns(const store::Record& stored,
 // were identical and which differ. Empty when nothing was skipped.
 std::string ResentSummary(int identical, const std::vector<ResentProject>& differing);
 
-// Backs up, then gives each chosen stored project its incoming values in one
-// transaction; the history records every changed column. The set is
+// Backs up, then gives each chosen stored project the incoming values of its
+// differing columns (and of those only) in one transaction; the history
+// records exactly those columns. The set is
 // reopened on failure.
 base::Outcome ReplaceResentProjects(store::RecordSet& records, base::Prompter& prompter,
                                     const std::vector<ResentProject>& chosen);

@@ -4,6 +4,9 @@
 # generated templates, a small plan workbook and its .xls twin. Every seed
 # stays small, so the fuzzers mutate quickly.
 set -euo pipefail
+# The templates' and outputs' Chinese file names need a UTF-8 locale, whatever
+# the caller's (a fresh machine or `env -i` has none).
+export LC_ALL=C.UTF-8
 cd "$(dirname "$0")/.."
 program=${1:-build/program}
 cli=$program/zorbix-cli

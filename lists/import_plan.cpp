@@ -8,6 +8,7 @@
 #include "base/numeric_value.h"
 #include "base/utf8.h"
 #include "lists/list_file_reader.h"
+#include "lists/spreadsheet_values.h"
 #include "office/xlsx_cell_writer.h"
 #include "store/catalogue.h"
 #include "store/project_number.h"
@@ -103,7 +104,10 @@ void ImportPlanner::Heading(int row, std::span<const ListCell> cells) {
         if (column_of_.size() < static_cast<std::size_t>(cell.column))
             column_of_.resize(cell.column, -1);
         if (!column) {
-            Problem(Address(row, cell.column) + "单元格的列名“" + cell.text + "”不是项目表的列。");
+            // A clerk's own column (备注): left out, named once afterwards.
+            column_of_[cell.column - 1] = kLeftOut;
+            plan_.left_out += (plan_.left_out.empty() ? "" : "、") +
+                              office::ColumnLetters(cell.column) + "列“" + cell.text + "”";
             continue;
         }
         if (seen[*column] > 0) {
@@ -131,6 +135,7 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
     for (const ListCell& cell : cells) {
         const int index =
             cell.column <= static_cast<int>(column_of_.size()) ? column_of_[cell.column - 1] : -1;
+        if (index == kLeftOut) continue;
         if (index < 0) {
             if (cell.column > static_cast<int>(told_unnamed_.size()))
                 told_unnamed_.resize(cell.column, false);
@@ -141,7 +146,16 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
             continue;
         }
         const store::Column& column = store::Columns()[index];
-        if (cell.kind != ListCell::Kind::Text && cell.kind != ListCell::Kind::Number) {
+        if (cell.kind == ListCell::Kind::Date || cell.kind == ListCell::Kind::Number) {
+            if (const auto fault = NumberFault(cell, column)) {
+                Problem(Address(row, cell.column) + "单元格（" + column.name + "）" + *fault);
+                continue;
+            }
+            if (!SpreadsheetValue(row, cell, column)) continue;
+            values_[index] = breaks_.back();
+            continue;
+        }
+        if (cell.kind != ListCell::Kind::Text) {
             Problem(Address(row, cell.column) + "单元格（" + column.name + "）是" +
                     KindName(cell.kind) + "“" + cell.text +
                     "”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。");
@@ -181,6 +195,26 @@ void ImportPlanner::Keep(int row) {
         return;
     }
     plan_.projects.push_back(std::move(project));
+}
+
+// A number as a spreadsheet shows it, a date in its column's form, into
+// breaks_; false (with the problem) for a date where the column holds none.
+// A text longer than the column's limit is taken whole, as every way in
+// takes it.
+bool ImportPlanner::SpreadsheetValue(int row, const ListCell& cell, const store::Column& column) {
+    std::string text;
+    if (cell.kind == ListCell::Kind::Number) {
+        text = SpreadsheetNumberText(cell.number);
+    } else if (const auto date = DateCellValue(cell, column.kind)) {
+        text = *date;
+    } else {
+        Problem(Address(row, cell.column) + "单元格（" + column.name + "）是日期或时间“" +
+                DateCellDisplay(cell) +
+                "”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。");
+        return false;
+    }
+    breaks_.push_back(std::move(text));
+    return true;
 }
 
 void ImportPlanner::CheckNumber(int row, std::string_view number) {

@@ -13,6 +13,7 @@
 #include "base/prompter.h"
 #include "lists/list_files.h"
 #include "office/xlsx_rows.h"
+#include "store/catalogue.h"
 #include "store/record.h"
 
 namespace zorbix::lists {
@@ -40,16 +41,22 @@ struct ImportPlan {
     int project_count = 0;
     std::vector<std::string> problems;  // the first kNamedProblems
     int problem_count = 0;
+    // Said after the import: the columns left out (headings that are no
+    // column of the table, such as a clerk's 备注), in one line; empty when
+    // none.
+    std::string left_out;
     int heading_row = 0;  // 0 when none was found
 };
 
-// Turns the rows of a file into records. A date, boolean or error cell, a
-// row without a project number, a number that is not 12 characters, a
-// number twice in the file, a heading that is no column (or stands twice),
-// data under no heading, a number that is not finite and a value that the
-// store's value rule refuses (store/value_rules.h) are problems; a value
-// longer than its column's limit is taken whole. Numbers are stored as typed
-// (StoredNumberText).
+// Turns the rows of a file into records. A boolean or error cell, a date
+// cell in a column that holds no date, a row without a project number, a
+// number that is not 12 characters, a number twice in the file, a heading
+// that stands twice, data under no heading, a number that is not finite and
+// a value that the store's value rule refuses (store/value_rules.h) are
+// problems; a value longer than its column's limit is taken whole. A column
+// whose heading is no column of the table is left out (named in left_out).
+// Numbers are stored as a spreadsheet shows them (SpreadsheetNumberText),
+// dates in their column's form (DateCellValue).
 class ImportPlanner {
 public:
     using ProjectSink = std::function<void(const IncomingProject&)>;
@@ -67,6 +74,7 @@ private:
     void Heading(int row, std::span<const ListCell> cells);
     void Data(int row, std::span<const ListCell> cells);
     void CheckNumber(int row, std::string_view number);
+    bool SpreadsheetValue(int row, const ListCell& cell, const store::Column& column);
     void Problem(std::string text);
 
     void Keep(int row);
@@ -74,7 +82,8 @@ private:
     ProjectSink sink_;
     ImportPlan plan_;
     std::size_t kept_bytes_ = 0;
-    std::vector<int> column_of_;  // file column - 1 → table column, -1 none
+    std::vector<int> column_of_;         // file column - 1 → table column, -1 none, kLeftOut
+    static constexpr int kLeftOut = -2;  // a heading that is no column of the table
     std::vector<bool> told_unnamed_;
     // A row's values by table column: views of the cells' texts, or of
     // breaks_ where a text's line breaks were made CR LF.

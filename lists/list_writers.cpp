@@ -103,6 +103,8 @@ public:
             book_.SetWidth(c.index, ColumnWidth(c), !IsNumberColumn(c));
         // Number and name stay in view, the headings too.
         book_.FreezeAt(2, 2);
+        // On paper: landscape, captions, names, number and name on every page.
+        book_.PrintLayout(2, 2);
         // Rows go out in order: all captions, then all names.
         for (const store::Column& c : store::Columns())
             book_.Heading(0, c.index, HeadingCaption(c));

@@ -105,11 +105,12 @@ void AddProjects(const std::filesystem::path& file, ListFormat format, const Imp
                             "在导入时被改动了，与导入前检查的内容不同。");
 }
 
-std::string DoneText(const ImportResult& result, bool findings) {
+std::string DoneText(const ImportResult& result, bool findings, const std::string& left_out) {
     std::string text = "导入项目表完成：导入" + std::to_string(result.added) + "个项目";
     if (result.skipped > 0)
         text += "，" + std::to_string(result.skipped) + "个项目的编号已存在，没有导入";
     text += "。";
+    if (!left_out.empty()) text += "\n" + left_out + "不是项目表的列，没有导入。";
     if (findings) text += "\n导入的项目有审核结果，请在数据审核结果框内查看。";
     return text;
 }
@@ -167,7 +168,7 @@ ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& pr
     busy.Progress(1, 1);
     const bool findings =
         result.panel.size() > check::kAllProjectsHeading.size() + check::kLineEnd.size();
-    base::Inform(prompter, store::kProgramTitle, DoneText(result, findings));
+    base::Inform(prompter, store::kProgramTitle, DoneText(result, findings, plan.left_out));
     result.outcome = base::Outcome::Done;
     return result;
 }

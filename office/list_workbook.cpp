@@ -68,6 +68,8 @@ void ListWorkbook::SetWidth(int column, double width, bool text) {
 
 void ListWorkbook::FreezeAt(int row, int column) { Sheet().FreezeAt(row, column); }
 
+void ListWorkbook::PrintLayout(int rows, int columns) { Sheet().PrintLayout(rows, columns); }
+
 void ListWorkbook::AutoFilter(int first_row, int last_row, int last_column) {
     Sheet().AutoFilter(first_row, last_row, last_column);
 }
@@ -90,7 +92,8 @@ void ListWorkbook::Close() {
     std::vector<office::ZipFilePart> files;
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
         sheets_[i]->Finish(target_);
-        entries.push_back({names_[i], sheets_[i]->FilterRange(names_[i])});
+        entries.push_back(
+            {names_[i], sheets_[i]->FilterRange(names_[i]), sheets_[i]->PrintTitles(names_[i])});
         files.push_back({"xl/worksheets/sheet" + std::to_string(i + 1) + ".xml", sheets_[i]->file(),
                          kSheetLevel});
     }

@@ -37,6 +37,8 @@ public:
     // scrolling; before the sheet's first cell.
     void FreezeAt(int row, int column);
     void AutoFilter(int first_row, int last_row, int last_column);
+    // Printed landscape at 80 %, the first rows and columns on every page.
+    void PrintLayout(int rows, int columns);
 
     // The text exactly as given: a text that Excel would read as an escape
     // ("_x0041_") is written so that it reads back as itself. Fails for text

@@ -118,6 +118,24 @@ void SheetXml::AutoFilter(int first_row, int last_row, int last_column) {
     filter_[2] = last_column;
 }
 
+void SheetXml::PrintLayout(int rows, int columns) {
+    print_layout_ = true;
+    title_rows_ = rows;
+    title_columns_ = columns;
+}
+
+std::string SheetXml::PrintTitles(std::string_view sheet_name) const {
+    if (!print_layout_ || (title_rows_ == 0 && title_columns_ == 0)) return "";
+    std::string quoted = "'";
+    for (char c : sheet_name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    quoted += "'!";
+    std::string titles;
+    if (title_columns_ > 0) titles = quoted + "$A:$" + office::ColumnLetters(title_columns_);
+    if (title_rows_ > 0)
+        titles += (titles.empty() ? "" : ",") + quoted + "$1:$" + std::to_string(title_rows_);
+    return titles;
+}
+
 std::string SheetXml::FilterRange(std::string_view sheet_name) const {
     if (filter_[0] < 0) return "";
     std::string quoted = "'";
@@ -234,7 +252,10 @@ void SheetXml::Finish(const std::filesystem::path& shown) {
             "<autoFilter ref=\"" + Range(filter_[0], 0, filter_[1], filter_[2], false) + "\"/>";
     buffer_ +=
         "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
-        "footer=\"0.3\"/></worksheet>";
+        "footer=\"0.3\"/>";
+    if (print_layout_)
+        buffer_ += "<pageSetup paperSize=\"9\" scale=\"80\" orientation=\"landscape\"/>";
+    buffer_ += "</worksheet>";
     // The dimension is known now: it goes into the blanks left for it.
     std::string dimension = "<dimension ref=\"";
     dimension +=

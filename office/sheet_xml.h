@@ -34,6 +34,9 @@ public:
     void SetWidth(int column, double width, CellStyle style);
     void FreezeAt(int row, int column);
     void AutoFilter(int first_row, int last_row, int last_column);
+    // Printed landscape on A4 at 80 %, the first `rows` rows and `columns`
+    // columns on every page.
+    void PrintLayout(int rows, int columns);
 
     // Rows and columns 0-based, rows ascending, columns ascending in a row.
     // The text is written as given, already free of literal escapes. A
@@ -48,6 +51,9 @@ public:
     const std::filesystem::path& file() const { return file_; }
     // The range the autofilter covers ("'项目'!$A$2:$EG$32769"), "" if none.
     std::string FilterRange(std::string_view sheet_name) const;
+    // The rows and columns repeated on every printed page
+    // ("'项目'!$A:$B,'项目'!$1:$2"), "" if none.
+    std::string PrintTitles(std::string_view sheet_name) const;
 
 private:
     void StartCell(int row, int column);
@@ -67,6 +73,8 @@ private:
     int freeze_row_ = 0;
     int freeze_column_ = 0;
     int filter_[3] = {-1, -1, -1};
+    int title_rows_ = 0, title_columns_ = 0;
+    bool print_layout_ = false;
     int row_ = -1;         // the open row, -1 before the first
     int row_column_ = -2;  // the column of its last cell
     int first_row_ = -1, last_row_ = -1, first_column_ = -1, last_column_ = -1;

@@ -55,6 +55,10 @@ std::string Workbook(const std::vector<SheetEntry>& sheets) {
         const std::string n = std::to_string(i + 1);
         xml += "<sheet name=\"" + XmlEscaped(sheets[i].name, XmlEscape::Attribute) +
                "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        if (!sheets[i].print_titles.empty())
+            names += "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"" +
+                     std::to_string(i) + "\">" +
+                     XmlEscaped(sheets[i].print_titles, XmlEscape::Text) + "</definedName>";
         if (!sheets[i].filter_range.empty())
             names += "<definedName name=\"_xlnm._FilterDatabase\" localSheetId=\"" +
                      std::to_string(i) + "\" hidden=\"1\">" +

@@ -13,6 +13,7 @@ namespace zorbix::office {
 struct SheetEntry {
     std::string name;
     std::string filter_range;  // "" without an autofilter
+    std::string print_titles;  // "" without rows or columns repeated on each page
 };
 
 // Every part but the sheets (xl/worksheets/sheetN.xml, N from 1), by name.

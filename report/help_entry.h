@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "base/prompter.h"
 
@@ -17,5 +19,14 @@ std::optional<std::filesystem::path> MenuHelpView(base::Prompter& prompter,
 // Shows the help failure message (for the window when the desktop could not
 // open the document).
 void HelpOpenFailed(base::Prompter& prompter);
+
+// Asked when nothing on the machine opens the help document: true when the
+// user wants the help inside the program.
+bool OfferHelpInProgram(base::Prompter& prompter);
+
+// The help document's paragraphs as plain text, in order (the help inside
+// the program shows them). Throws base::Failure naming the file when it
+// cannot be read.
+std::vector<std::string> HelpParagraphs(const std::filesystem::path& help_document);
 
 }  // namespace zorbix::report

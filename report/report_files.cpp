@@ -20,6 +20,10 @@ std::filesystem::path HelpDocumentPath(const std::filesystem::path& program_dir)
     return Beside(program_dir, kHelpFileName);
 }
 
+std::filesystem::path HelpPagePath(const std::filesystem::path& program_dir) {
+    return Beside(program_dir, kHelpPageName);
+}
+
 std::filesystem::path ReportPath(const std::filesystem::path& program_dir,
                                  std::string_view project_number) {
     if (auto problem = base::ProjectFileNameProblem(project_number)) throw base::Failure(*problem);

@@ -18,5 +18,9 @@ inline constexpr std::string_view kAllReportsMade = "报表已全部生成，格
 inline constexpr std::string_view kNoProjects = "数据库中没有项目，没有生成报表。";
 inline constexpr std::string_view kReportNotFound = "报表文件没有找到，请重新生成报表文件。";
 inline constexpr std::string_view kHelpFailed = "帮助文件打开失败！请重新启动系统后重试。";
+// Where no program opens the help document (.docx).
+inline constexpr std::string_view kNoHelpViewer =
+    "本机没有能打开帮助文件（Word文档）的程序。\n是否在本程序的窗口中查看帮助？"
+    "（帮助也可以用浏览器打开同名的.html文件。）";
 
 }  // namespace zorbix::report

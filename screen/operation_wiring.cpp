@@ -3,9 +3,7 @@
 #include "screen/operation_wiring.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QPushButton>
-#include <QUrl>
 #include <exception>
 #include <stdexcept>
 
@@ -18,6 +16,7 @@
 #include "report/project_report.h"
 #include "report/report_printing.h"
 #include "screen/control_names.h"
+#include "screen/help_window.h"
 #include "screen/list_menu.h"
 #include "screen/main_window.h"
 #include "screen/safety_menu.h"
@@ -128,12 +127,9 @@ void WireReportOperations(MainWindow& window, WindowContext& context) {
     OnClick(window, context, control::kListPrint, [&context] {
         report::CommandPrint(context.records, context.prompter, context.directory);
     });
-    OnClick(window, context, control::kMenuHelpView, [&context] {
+    OnClick(window, context, control::kMenuHelpView, [&window, &context] {
         const auto help = report::MenuHelpView(context.prompter, context.directory);
-        if (!help) return;
-        const QString file = QString::fromStdString(help->string());
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-            report::HelpOpenFailed(context.prompter);
+        if (help) OpenHelp(&window, context.prompter, *help);
     });
 }
 

@@ -45,8 +45,9 @@ private:
 };
 
 // The projects an append skipped whose incoming version differs: one
-// tickable line per project, under it its differing fields (caption,
-// stored value, incoming value). "采用新数据" replaces the ticked ones.
+// tickable line per project (number and name), under it its differing
+// fields (caption, column name, stored value, incoming value). "采用新数据" replaces the ticked
+// ones.
 class ReviewDialog : public QDialog {
 public:
     ReviewDialog(store::RecordSet& records, base::Prompter& prompter,
@@ -56,6 +57,7 @@ public:
     void TakeTicked();
 
 private:
+    void FillReview();
     store::RecordSet& records_;
     base::Prompter& prompter_;
     std::vector<exchange::ResentProject> projects_;

@@ -1,4 +1,4 @@
-// The safety nets in the window: the menu "工具(&T)" (made here when no one
+// The safety nets in the window: the menu "工具(&G)" (made here when no one
 // else has made it) gets "备份与恢复" and "修改记录", and an append that
 // skipped projects with other data opens their review.
 #pragma once

@@ -7,10 +7,12 @@
 #include "check/check_result.h"
 #include "check/check_runs.h"
 #include "check/rule_sets.h"
+#include "screen/dialog_screenshots.h"
 #include "screen/field_binder.h"
 #include "screen/finding_navigator.h"
 #include "screen/list_page.h"
 #include "screen/main_window.h"
+#include "screen/qt_chinese.h"
 
 namespace zorbix::screen {
 
@@ -20,6 +22,7 @@ void PrepareApplication(QApplication& app) {
     font.setFamilies({"Noto Sans CJK SC", "WenQuanYi Micro Hei"});
     font.setPixelSize(12);  // 9 point at 96 DPI
     app.setFont(font);
+    InstallQtChinese(app);
 }
 
 namespace {
@@ -65,6 +68,7 @@ bool SaveScreenshots(MainWindow& window, const QString& directory) {
         all_saved &= window.grab().save(directory + "/" + name + ".png");
     }
     all_saved &= SaveWorkListShots(window, directory);
+    all_saved &= SaveDialogScreenshots(window, directory);
     window.ShowPage(PageId::Start);
     return all_saved;
 }

@@ -8,7 +8,7 @@ namespace zorbix::screen {
 
 QMenu* ToolsMenu(MainWindow& window) {
     if (auto* menu = window.findChild<QMenu*>("MenuTools")) return menu;
-    auto* menu = new QMenu(QString::fromUtf8("工具(&T)"), &window);
+    auto* menu = new QMenu(QString::fromUtf8("工具(&G)"), &window);
     menu->setObjectName("MenuTools");
     menu->menuAction()->setObjectName("MenuToolsAction");
     QAction* help = nullptr;

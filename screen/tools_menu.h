@@ -1,4 +1,4 @@
-// The menu "工具(&T)" that holds the window's commands beyond the survey's
+// The menu "工具(&G)" that holds the window's commands beyond the survey's
 // buttons, and the guard every such command runs under.
 #pragma once
 

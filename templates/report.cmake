@@ -11,10 +11,12 @@ zorbix_warnings(zorbix-report-templates)
 
 set(ZORBIX_REPORT_TEMPLATE "${ZORBIX_PROGRAM_DIR}/2013模板.docx")
 set(ZORBIX_HELP_DOCUMENT "${ZORBIX_PROGRAM_DIR}/Qorvath省科技计划项目执行情况年度调查系统帮助文件.docx")
+set(ZORBIX_HELP_PAGE "${ZORBIX_PROGRAM_DIR}/Qorvath省科技计划项目执行情况年度调查系统帮助文件.html")
 add_custom_command(
-  OUTPUT ${ZORBIX_REPORT_TEMPLATE} ${ZORBIX_HELP_DOCUMENT}
+  OUTPUT ${ZORBIX_REPORT_TEMPLATE} ${ZORBIX_HELP_DOCUMENT} ${ZORBIX_HELP_PAGE}
   COMMAND zorbix-report-templates ${ZORBIX_PROGRAM_DIR}
   DEPENDS zorbix-report-templates
   COMMENT "Writing the report template and the help document"
   VERBATIM)
-add_custom_target(report_templates ALL DEPENDS ${ZORBIX_REPORT_TEMPLATE} ${ZORBIX_HELP_DOCUMENT})
+add_custom_target(report_templates ALL
+  DEPENDS ${ZORBIX_REPORT_TEMPLATE} ${ZORBIX_HELP_DOCUMENT} ${ZORBIX_HELP_PAGE})

@@ -1,8 +1,10 @@
-// Writes the report template and the help document into the program
-// directory given as the only argument.
+// Writes the report template, the help document and the help as a web page
+// into the program directory given as the only argument.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 
 #include "office/zip_archive.h"
 #include "report/report_files.h"
@@ -25,6 +27,9 @@ int main(int argc, char** argv) {
             report::HelpDocumentPath(dir),
             templates::DocxPackage(templates::HelpDocumentBody(),
                                    "Qorvath省科技计划项目执行情况年度调查系统使用说明"));
+        std::ofstream page(report::HelpPagePath(dir), std::ios::binary | std::ios::trunc);
+        page << templates::HelpDocumentPage();
+        if (!page.flush()) throw std::runtime_error("cannot write the help page");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -12,5 +12,8 @@ std::string ReportTemplateBody();
 
 // The body of the help document for the clerks.
 std::string HelpDocumentBody();
+// The same help as a web page (UTF-8 HTML), for machines without a program
+// that opens the document.
+std::string HelpDocumentPage();
 
 }  // namespace zorbix::templates

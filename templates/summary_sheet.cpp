@@ -112,12 +112,12 @@ private:
         std::vector<std::string> labels;
         for (const summary::RowLabel& label : summary::StandardRowLabels())
             labels.push_back(label.text);
-        FitLabelColumn(sheet_, labels);
+        double points = FitLabelColumn(sheet_, labels);
         std::vector<HeadingAt> headings;
         for (const auto& h : headings_) headings.push_back({h.column, h.text});
         for (const auto& t : totals_) headings.push_back({t.column, t.heading});
-        FitDataColumns(sheet_, headings, last_column_);
-        SetPrintLayout(sheet_, title_);
+        points += FitDataColumns(sheet_, headings, last_column_);
+        SetPrintLayout(sheet_, title_, points);
     }
 
     void WriteHeadings() {

@@ -16,6 +16,7 @@
 #include "base/error.h"
 #include "base/protected_targets.h"
 #include "tests/support/param_names.h"
+#include "tests/support/temp_dir.h"
 
 namespace zorbix::base {
 namespace {
@@ -25,14 +26,9 @@ namespace fs = std::filesystem;
 class DurableBatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("zorbix-durable-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
         fs::create_directories(root_ / "a");
         fs::create_directories(root_ / "b");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     static std::string Content(int i) {
         return std::string(1000 + i, static_cast<char>('a' + i % 26));
@@ -61,7 +57,10 @@ protected:
             EXPECT_EQ(Read(folder / (std::to_string(i) + ".kj")), Content(i));
     }
 
-    fs::path root_;
+    // A folder of the test's own: a parameterised test's name holds a "/",
+    // and a name made of it left its parent folder behind.
+    zorbix::testing::TempDir temp_;
+    const fs::path root_ = temp_.path();
 };
 
 using Mode = DurableBatch::Mode;

@@ -109,5 +109,37 @@ TEST_F(ResentProjects, ReplacementChangesExactlyTheChosenProjectsAndLogsEachColu
     EXPECT_EQ(backups[0].operation, store::operation::kAppend);
 }
 
+// A file carries a double quote as an apostrophe and an empty value as a
+// placeholder: neither is a change, neither is written over the stored
+// value when the incoming data are taken, and the history lists exactly the
+// differences the review showed.
+TEST_F(ResentProjects, OnlyRealDifferencesAreShownTakenAndLogged) {
+    auto quoted = Project("201300000004");
+    quoted[store::ColumnIndex("JB01")] = "“新型”\"材料\"研究";
+    quoted[store::ColumnIndex("JB03")] = "";
+    quoted[store::ColumnIndex("JDCG")] = "";
+    records.AddNew(quoted);
+    auto corrected = quoted;
+    corrected[store::ColumnIndex("BY3")] = "更正";
+    for (const auto placeholder : {kSubmitPlaceholder, kDistributePlaceholder}) {
+        std::ofstream(dir / "in.kj", std::ios::binary)
+            << RecordBytes(store::Record(quoted), placeholder);
+        const auto same = CompareWithStore(records, prompter, dir / "in.kj");
+        EXPECT_EQ(same.identical, 1) << "placeholder \"" << placeholder << "\"";
+        EXPECT_TRUE(same.differing.empty());
+    }
+    std::ofstream(dir / "in.kj", std::ios::binary)
+        << RecordBytes(store::Record(corrected), kSubmitPlaceholder);
+    const auto result = CompareWithStore(records, prompter, dir / "in.kj");
+    ASSERT_EQ(result.differing.size(), 1u);
+    EXPECT_EQ(result.differing[0].columns, std::vector<int>{store::ColumnIndex("BY3")});
+    ASSERT_TRUE(ReplaceResentProjects(records, prompter, result.differing));
+    EXPECT_EQ(Stored(4), corrected) << "the quotes and the empty values stay as stored";
+    std::vector<std::string> logged;
+    for (const auto& line : records.history().ForProject("201300000004"))
+        if (line.operation == store::operation::kReplace) logged.push_back(line.column);
+    EXPECT_EQ(logged, std::vector<std::string>{"BY3"});
+}
+
 }  // namespace
 }  // namespace zorbix::exchange

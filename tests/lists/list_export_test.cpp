@@ -98,6 +98,22 @@ TEST_F(ListExport, FindingsSheetHasOneRowPerFinding) {
     EXPECT_NE(findings.find("审核结果"), std::string::npos);
 }
 
+// On paper the project list is landscape, its two heading rows and the
+// number and name on every page.
+TEST_F(ListExport, ThePrintedListIsLandscapeWithHeadingsOnEveryPage) {
+    store_.FillAwkward(2);
+    const auto file = store_ / "print.xlsx";
+    ASSERT_TRUE(lists::ExportProjectListTo(store_.records(), prompter_, file));
+    office::ZipArchive zip(file);
+    const std::string sheet = zip.Read("xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<pageSetup paperSize=\"9\" scale=\"80\" orientation=\"landscape\"/>"),
+              std::string::npos);
+    EXPECT_NE(zip.Read("xl/workbook.xml")
+                  .find("<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">"
+                        "'项目'!$A:$B,'项目'!$1:$2</definedName>"),
+              std::string::npos);
+}
+
 TEST_F(ListExport, CsvIsUtf8WithMarkQuotedAndCrLf) {
     const auto file = store_ / "a.csv";
     ASSERT_TRUE(lists::ExportProjectListTo(store_.records(), prompter_, file));

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "base/error.h"
+#include "tests/support/temp_dir.h"
 
 namespace zorbix::testing {
 namespace {
@@ -18,13 +19,7 @@ using office::SheetXml;
 
 class SheetXmlTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("zorbix-sheet-xml-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    TempDir temp_;
 
     std::string Written(SheetXml& sheet) {
         sheet.Finish(dir_ / "book.xlsx");
@@ -34,7 +29,7 @@ protected:
         return text.str();
     }
 
-    std::filesystem::path dir_;
+    const std::filesystem::path& dir_ = temp_.path();
 };
 
 TEST_F(SheetXmlTest, TextsAreEscapedAsSpreadsheetsReadThem) {

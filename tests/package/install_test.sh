@@ -5,6 +5,9 @@
 # packages and checks that nothing of ours is left outside it. Needs root or
 # sudo; says so and skips otherwise.
 set -euo pipefail
+# The templates' and outputs' Chinese file names need a UTF-8 locale, whatever
+# the caller's (a fresh machine or `env -i` has none).
+export LC_ALL=C.UTF-8
 cd "$(dirname "$0")/../.."
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

@@ -2,11 +2,16 @@
 // survey's messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "office/docx_bookmarks.h"
 #include "office/xml_part.h"
 #include "office/zip_archive.h"
 #include "report/help_entry.h"
 #include "report/project_report.h"
+#include "report/report_files.h"
 #include "report/report_messages.h"
 #include "report/report_placements.h"
 #include "tests/report/report_fixture.h"
@@ -180,6 +185,23 @@ TEST(HelpDocument, ExplainsThePlanWorkbookAndTheReconciliationLines) {
                                "第3、4、5列", "第6列为计划的省科技拨款金额，单位为万元", "除以10",
                                "“漏报”", "“错报”", "“金额错误”", "只有标题行"})
         EXPECT_NE(text.find(phrase), std::string::npos) << phrase;
+}
+
+// The help inside the program reads the document's text, and the same help
+// lies beside it as a web page that any browser opens.
+TEST(HelpDocument, ReadsAsParagraphsAndLiesBesideAsAWebPage) {
+    const auto document = std::filesystem::u8path(ZORBIX_HELP_DOCUMENT);
+    const auto paragraphs = HelpParagraphs(document);
+    ASSERT_GE(paragraphs.size(), 20u);
+    EXPECT_EQ(paragraphs[0], "Qorvath省科技计划项目执行情况年度调查系统");
+    EXPECT_NE(std::find(paragraphs.begin(), paragraphs.end(), "一、系统简介"), paragraphs.end());
+    EXPECT_NE(std::find(paragraphs.begin(), paragraphs.end(), "九、常见问题"), paragraphs.end());
+    std::ifstream in(HelpPagePath(document.parent_path()), std::ios::binary);
+    ASSERT_TRUE(in) << "no help page beside the document";
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
+    for (const std::string& p : paragraphs)
+        EXPECT_NE(page.find(p), std::string::npos) << "the page lacks: " << p;
 }
 
 }  // namespace

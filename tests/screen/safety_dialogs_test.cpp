@@ -54,8 +54,9 @@ void SafetyDialogsTest::ReviewReplacesOnlyTheTickedProjects() {
     auto* tree = dialog.tree();
     QCOMPARE(tree->topLevelItemCount(), 2);
     QCOMPARE(tree->topLevelItem(0)->childCount(), 1);
-    QCOMPARE(tree->topLevelItem(0)->child(0)->text(1), QString::fromUtf8("甲"));
-    QCOMPARE(tree->topLevelItem(0)->child(0)->text(2), QString::fromUtf8("甲新"));
+    QCOMPARE(tree->topLevelItem(0)->child(0)->text(1), QString("JB01"));
+    QCOMPARE(tree->topLevelItem(0)->child(0)->text(2), QString::fromUtf8("甲"));
+    QCOMPARE(tree->topLevelItem(0)->child(0)->text(3), QString::fromUtf8("甲新"));
     tree->topLevelItem(1)->setCheckState(0, Qt::Checked);
     dialog.findChild<QPushButton*>("CommandTakeIncoming")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -93,7 +94,7 @@ void SafetyDialogsTest::ToolsMenuStandsBeforeHelp() {
     WindowFixture f;
     QStringList titles;
     for (QAction* a : f.window->menuBar()->actions()) titles << a->text();
-    const int tools = titles.indexOf(QString::fromUtf8("工具(&T)"));
+    const int tools = titles.indexOf(QString::fromUtf8("工具(&G)"));
     QVERIFY(tools >= 0);
     QCOMPARE(titles.value(tools + 1), QString::fromUtf8("帮助(&H)"));
     QVERIFY(f.window->findChild<QAction*>("MenuBackups"));
