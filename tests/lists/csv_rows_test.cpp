@@ -161,7 +161,8 @@ TEST_P(CsvGuardRule, GuardsWhatASpreadsheetWouldRunAndGivesEveryTextBack) {
     const store::Column& column = store::Columns()[store::ColumnIndex(GetParam().column)];
     std::string field;
     AppendGuardedCsvField(field, column, GetParam().value);
-    CsvReader reader(field + "\r\n", "x");
+    const std::string line = field + "\r\n";  // the reader keeps a view of it
+    CsvReader reader(line, "x");
     std::vector<std::string> fields;
     ASSERT_TRUE(reader.Next(fields));
     ASSERT_EQ(fields.size(), 1u);
