@@ -1,6 +1,6 @@
 // The result panel, the saved check file and the findings workbook of one
 // store, byte for byte as they were written before the check result became
-// a list of findings (issue 29): the files in data/findings_2013 were made
+// a list of findings: the files in data/findings_2013 were made
 // by the batch tool of that time on the same demo store (200 projects,
 // seed 2013, the four changes below), the workbook's parts without the
 // document properties, which hold the time of writing.
