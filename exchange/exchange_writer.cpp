@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "base/gbk.h"
-#include "exchange/fault_screen.h"
 #include "store/catalogue.h"
+#include "store/value_rules.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -25,7 +25,7 @@ constexpr std::size_t kConvertBytes = std::size_t{1} << 20;
 // one) is never written: the file would be refused where it is sent.
 void RefuseFaulty(const store::Record& record, int column, std::string_view value) {
     const store::Column& c = store::Columns()[column];
-    if (const auto fault = GbkValueFault(c, value))
+    if (const auto fault = store::GbkTextFault(c, value))
         throw FaultyValue(store::ValuePlace(record[store::kNumberColumn], c) + *fault +
                           "，追加数据时会被拒绝，没有写出交换数据文件。请先改正该项。");
 }

@@ -4,7 +4,6 @@
 
 #include "base/file_names.h"
 #include "exchange/exchange_writer.h"
-#include "exchange/fault_screen.h"
 #include "store/catalogue.h"
 #include "store/value_rules.h"
 
@@ -40,7 +39,7 @@ public:
         if (column == store::kNumberColumn) number_.assign(field.text);
         if (fault_ && !fault_->numbered && column == store::kNumberColumn) Number();
         if (fault_ || !field.complete) return;
-        if (auto fault = GbkValueFault(store::Columns()[column], field.text)) {
+        if (auto fault = store::GbkTextFault(store::Columns()[column], field.text)) {
             fault_ = FirstFault{column, std::move(*fault), {}, false};
             if (column >= store::kNumberColumn) Number();
         }
@@ -98,7 +97,7 @@ bool IncomingRecords::Next(store::Row& row) {
     for (int c = 0; c < kFieldsPerRecord; ++c) {
         const auto field = fields_.Next();
         if (!field || !field->complete ||
-            GbkValueFault(store::Columns()[c], field->text).has_value())
+            store::GbkTextFault(store::Columns()[c], field->text).has_value())
             Changed();
         row[c].assign(field->text);
     }

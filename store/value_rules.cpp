@@ -33,6 +33,18 @@ std::optional<std::string> FirstOutsideGbk(std::string_view value) {
     }
 }
 
+// A control character of the rule in well-formed UTF-8: a C0 byte, DEL, or
+// the two bytes of a C1 control (C2 80 to C2 9F).
+bool HasControlByte(std::string_view value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(value[i]);
+        if (byte < 0x20 || byte == 0x7F) return true;
+        if (byte == 0xC2 && i + 1 < value.size() && static_cast<unsigned char>(value[i + 1]) < 0xA0)
+            return true;
+    }
+    return false;
+}
+
 bool HasNonAscii(std::string_view value) {
     for (unsigned char c : value)
         if (c >= 0x80) return true;
@@ -65,6 +77,11 @@ std::optional<std::string> ValueFault(const Column& column, std::string_view val
         return "有" + std::to_string(n) + "个字符，超过了一个单元格能容纳的" +
                std::to_string(kMaxValueCharacters) + "个字符";
     return std::nullopt;
+}
+
+std::optional<std::string> GbkTextFault(const Column& column, std::string_view value) {
+    if (value.size() <= kMaxValueCharacters && !HasControlByte(value)) return std::nullopt;
+    return ValueFault(column, value);
 }
 
 std::string ValuePlace(std::string_view project, const Column& column) {

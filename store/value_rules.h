@@ -28,6 +28,12 @@ inline constexpr std::size_t kMaxValueCharacters = 32767;
 // name ("含有控制字符（U+0009，制表符）"); nullopt when it may be stored.
 std::optional<std::string> ValueFault(const Column& column, std::string_view value);
 
+// The same rule for text already known to be GBK (decoded from an exchange
+// file, or about to be written to one, which finds a character GBK lacks
+// anyway): a value without a control byte and within the length passes at
+// once, without converting it to GBK once more.
+std::optional<std::string> GbkTextFault(const Column& column, std::string_view value);
+
 // Where a value stands, for messages: "项目“201300000001”的JB01（项目名称）".
 std::string ValuePlace(std::string_view project, const Column& column);
 

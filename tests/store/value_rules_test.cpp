@@ -63,6 +63,17 @@ TEST_P(ValueRulesTest, FaultAndMending) {
 INSTANTIATE_TEST_SUITE_P(Values, ValueRulesTest, ::testing::ValuesIn(kCases),
                          [](const auto& param_info) { return std::string(param_info.param.name); });
 
+// Text known to be GBK passes the quick screen exactly where the whole rule
+// finds nothing.
+TEST(GbkTextFault, AgreesWithTheRuleOnGbkText) {
+    for (const ValueCase& c : kCases) {
+        const std::string name = c.name;
+        if (name == "NotUtf8" || name == "CutUtf8" || name == "OutsideGbk") continue;
+        const Column& column = ColumnNamed(c.column);
+        EXPECT_EQ(GbkTextFault(column, c.value), ValueFault(column, c.value)) << name;
+    }
+}
+
 TEST(ValuePlace, NamesTheProjectAndTheColumnWithItsCaption) {
     EXPECT_EQ(ValuePlace("201300000001", ColumnNamed("JB01")),
               "项目“201300000001”的JB01（" + ColumnNamed("JB01").caption + "）");
