@@ -1,5 +1,6 @@
 #include "store/backup_operations.h"
 
+#include "store/backup_messages.h"
 #include "store/backups.h"
 #include "store/chosen_backup.h"
 #include "store/damaged_store.h"
@@ -12,18 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kBackupTitle = "备份与恢复";
-
-void Tell(base::Prompter& p, std::string_view text, base::Icon icon = base::Icon::Information) {
-    base::Inform(p, kBackupTitle, text, icon);
-}
-
-std::string Quoted(const fs::path& file) { return "“" + file.filename().string() + "”"; }
-
 // What a restore says of the backup it made before replacing the store.
 std::string AboutBackupBefore(const std::optional<fs::path>& made) {
     if (!made) return "恢复前的数据与最近的备份相同，没有再次备份。";
-    return "恢复前的数据已备份为" + Quoted(*made) + "。";
+    return "恢复前的数据已备份为" + QuotedName(*made) + "。";
 }
 
 // Replaces a healthy store by the backup's projects. A failure leaves the
@@ -35,16 +28,17 @@ base::Outcome RestoreIntoStore(RecordSet& records, base::Prompter& prompter,
         mended = CopyBackupIn(records, chosen.copy());
     } catch (const base::Failure& failure) {
         records.Reopen();
-        Tell(prompter,
-             std::string("恢复备份失败！") + failure.what() + "\n当前的数据没有改动，备份" +
-                 Quoted(chosen.original()) + "也没有改动。" + AboutBackupBefore(made),
-             base::Icon::Critical);
+        TellOfBackups(prompter,
+                      std::string("恢复备份失败！") + failure.what() +
+                          "\n当前的数据没有改动，备份" + QuotedName(chosen.original()) +
+                          "也没有改动。" + AboutBackupBefore(made),
+                      base::Icon::Critical);
         return base::Outcome::Failed;
     }
     records.Reopen();
-    Tell(prompter, "已从备份" + Quoted(chosen.original()) + "恢复数据，共" +
-                       std::to_string(records.Count()) + "个项目。" + AboutBackupBefore(made) +
-                       mended);
+    TellOfBackups(prompter, "已从备份" + QuotedName(chosen.original()) + "恢复数据，共" +
+                                std::to_string(records.Count()) + "个项目。" +
+                                AboutBackupBefore(made) + mended);
     return base::Outcome::Done;
 }
 
@@ -59,17 +53,19 @@ base::Outcome RestoreOverDamage(RecordSet& records, base::Prompter& prompter,
         mended = OverwriteDamagedStore(records, chosen.copy());
     } catch (const base::Failure& failure) {
         records.Reopen();
-        Tell(prompter,
-             std::string("恢复备份失败！") + failure.what() + "\n备份" + Quoted(chosen.original()) +
-                 "没有改动。" +
-                 (aside.empty() ? std::string() : "损坏的数据库已复制为" + Quoted(aside) + "。"),
-             base::Icon::Critical);
+        TellOfBackups(
+            prompter,
+            std::string("恢复备份失败！") + failure.what() + "\n备份" +
+                QuotedName(chosen.original()) + "没有改动。" +
+                (aside.empty() ? std::string() : "损坏的数据库已复制为" + QuotedName(aside) + "。"),
+            base::Icon::Critical);
         return base::Outcome::Failed;
     }
     records.Reopen();
-    Tell(prompter, "已从备份" + Quoted(chosen.original()) + "恢复数据，共" +
-                       std::to_string(records.Count()) + "个项目。损坏的数据库已改名保留为" +
-                       Quoted(aside) + "。" + mended);
+    TellOfBackups(prompter, "已从备份" + QuotedName(chosen.original()) + "恢复数据，共" +
+                                std::to_string(records.Count()) +
+                                "个项目。损坏的数据库已改名保留为" + QuotedName(aside) + "。" +
+                                mended);
     return base::Outcome::Done;
 }
 
@@ -89,10 +85,10 @@ bool BackUpBefore(RecordSet& records, base::Prompter& prompter, std::string_view
         run.made = true;
         return true;
     } catch (const base::Failure& failure) {
-        Tell(prompter,
-             std::string(failure.what()) + "。为了能够恢复数据，" + std::string(operation) +
-                 "没有进行，数据没有改动。",
-             base::Icon::Critical);
+        TellOfBackups(prompter,
+                      std::string(failure.what()) + "。为了能够恢复数据，" +
+                          std::string(operation) + "没有进行，数据没有改动。",
+                      base::Icon::Critical);
         return false;
     }
 }
@@ -102,12 +98,12 @@ base::Outcome BackUpNow(RecordSet& records, base::Prompter& prompter) {
         if (records.HasPendingChange()) records.WriteBack();
         const auto file = MakeBackup(records.database(), "备份");
         if (file)
-            Tell(prompter, "数据已备份到文件“" + file->string() + "”。");
+            TellOfBackups(prompter, "数据已备份到文件“" + file->string() + "”。");
         else
-            Tell(prompter, "数据与最近的备份相同，没有再次备份。");
+            TellOfBackups(prompter, "数据与最近的备份相同，没有再次备份。");
         return base::Outcome::Done;
     } catch (const base::Failure& failure) {
-        Tell(prompter, std::string(failure.what()) + "。", base::Icon::Critical);
+        TellOfBackups(prompter, std::string(failure.what()) + "。", base::Icon::Critical);
         return base::Outcome::Failed;
     }
 }
@@ -118,8 +114,8 @@ base::Outcome RestoreBackup(RecordSet& records, base::Prompter& prompter, std::s
     try {
         chosen.emplace(folder, name, fs::absolute(records.database().file()).parent_path());
     } catch (const base::Failure& refused) {
-        Tell(prompter, std::string(refused.what()) + "当前的数据没有改动。",
-             base::Icon::Exclamation);
+        TellOfBackups(prompter, std::string(refused.what()) + "当前的数据没有改动。",
+                      base::Icon::Exclamation);
         return base::Outcome::Refused;
     }
     if (!base::Confirm(
@@ -134,9 +130,10 @@ base::Outcome RestoreBackup(RecordSet& records, base::Prompter& prompter, std::s
     } catch (const StoreDamaged&) {
         return RestoreOverDamage(records, prompter, *chosen);
     } catch (const base::Failure& failure) {
-        Tell(prompter,
-             std::string(failure.what()) + "。为了能够恢复数据，恢复备份没有进行，数据没有改动。",
-             base::Icon::Critical);
+        TellOfBackups(
+            prompter,
+            std::string(failure.what()) + "。为了能够恢复数据，恢复备份没有进行，数据没有改动。",
+            base::Icon::Critical);
         return base::Outcome::Failed;
     }
     return RestoreIntoStore(records, prompter, *chosen, made);

@@ -107,22 +107,22 @@ std::string NewName(const fs::path& folder, const std::string& stamp, std::strin
     return name;
 }
 
-// The place after every backup of the folder, whatever their names say.
+// The place after every backup of the folder (the first of the list),
+// whatever their names say.
 std::uint32_t NextOrder(const std::vector<BackupFile>& backups) {
-    std::uint32_t last = 0;
-    for (const auto& b : backups) last = std::max(last, MakingOrder(b.file));
+    const std::uint32_t last = backups.empty() ? 0 : backups.front().order;
     return last >= kLastOrder ? kLastOrder : last + 1;
 }
 
-// Keeps the newest kBackupsKept whole stores, the one just made and the
-// spared one; a file that is no store is not counted and stays.
-void RemoveBeyondKept(const fs::path& folder, const fs::path& made, const fs::path& spared) {
-    int counted = 0;
+// Keeps the backup just made and, after it, the newest of the `older`
+// whole stores up to kBackupsKept in all, and the spared one; a file that
+// is no store is not counted and stays.
+void RemoveBeyondKept(const std::vector<BackupFile>& older, const fs::path& spared) {
+    int counted = 1;  // the one just made
     std::error_code ignored;
-    for (const auto& b : ListBackups(folder)) {
+    for (const auto& b : older) {
         if (!LooksLikeStore(b.file)) continue;
-        if (++counted <= kBackupsKept || b.file == made || fs::equivalent(b.file, spared, ignored))
-            continue;
+        if (++counted <= kBackupsKept || fs::equivalent(b.file, spared, ignored)) continue;
         fs::remove(b.file, ignored);
     }
 }
@@ -187,13 +187,12 @@ std::optional<fs::path> MakeBackup(Database& db, std::string_view operation,
         if (std::string_view(failure.what()).starts_with("无法在文件夹")) throw;
         FailIn(folder, failure.what());
     }
-    RemoveBeyondKept(folder, file, spared);
+    RemoveBeyondKept(existing, spared);
     return file;
 }
 
 std::vector<BackupFile> ListBackups(const fs::path& folder) {
     struct Found {
-        std::uint32_t order;
         NameParts parts;
         BackupFile file;
     };
@@ -204,10 +203,11 @@ std::vector<BackupFile> ListBackups(const fs::path& folder) {
         const auto parts = ParseName(name);
         if (!parts || !entry.is_regular_file(ec)) continue;
         BackupFile b{entry.path(), name, ReadableTime(parts->stamp), parts->operation};
-        found.push_back({MakingOrder(entry.path()), *parts, std::move(b)});
+        b.order = MakingOrder(entry.path());
+        found.push_back({*parts, std::move(b)});
     }
     std::sort(found.begin(), found.end(), [](const Found& x, const Found& y) {
-        if (x.order != y.order) return x.order > y.order;
+        if (x.file.order != y.file.order) return x.file.order > y.file.order;
         if (x.parts.stamp != y.parts.stamp) return x.parts.stamp > y.parts.stamp;
         return x.parts.sequence > y.parts.sequence;
     });

@@ -16,6 +16,7 @@
 // anyone who has the store open.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,10 +32,11 @@ inline constexpr int kBackupsKept = 20;
 
 struct BackupFile {
     std::filesystem::path file;
-    std::string name;       // the file name
-    std::string time;       // "2013-12-05 14:30:12", from the name
-    std::string operation;  // from the name
-    int projects = -1;      // -1: the file could not be read as a store
+    std::string name;         // the file name
+    std::string time;         // "2013-12-05 14:30:12", from the name
+    std::string operation;    // from the name
+    int projects = -1;        // -1: the file could not be read as a store
+    std::uint32_t order = 0;  // its place in the order of making (store/backup_files.h)
 };
 
 // <program dir>/backup for the store database `db`.

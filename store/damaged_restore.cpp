@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "base/instance_lock.h"
+#include "store/backup_messages.h"
 #include "store/backup_operations.h"
 #include "store/chosen_backup.h"
 #include "store/damaged_store.h"
@@ -13,14 +14,6 @@ namespace zorbix::store {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kBackupTitle = "备份与恢复";
-
-void Tell(base::Prompter& p, std::string_view text, base::Icon icon = base::Icon::Information) {
-    base::Inform(p, kBackupTitle, text, icon);
-}
-
-std::string Quoted(const fs::path& file) { return "“" + file.filename().string() + "”"; }
 
 void Rename(const fs::path& from, const fs::path& to) {
     std::error_code error;
@@ -50,15 +43,7 @@ void SwapIn(const fs::path& file, const fs::path& aside, const fs::path& copy) {
 
 std::string LogRestore(const fs::path& directory) {
     Store store(directory);
-    RecordSet& records = store.records();
-    Database& db = store.database();
-    OperationLabel label(records, operation::kRestore);
-    Transaction transaction(db);
-    db.Execute("PRAGMA user_version=0");
-    const std::string mended = MendRestoredValues(db);
-    records.history().LogAllAdded(operation::kRestore);
-    transaction.Commit();
-    return mended;
+    return LogReplacedStore(store.records());
 }
 
 }  // namespace
@@ -73,8 +58,8 @@ base::Outcome RestoreDamagedStore(const fs::path& directory, base::Prompter& pro
         try {
             chosen.emplace(directory / kBackupFolderName, name, directory);
         } catch (const base::Failure& refused) {
-            Tell(prompter, std::string(refused.what()) + "当前的数据没有改动。",
-                 base::Icon::Exclamation);
+            TellOfBackups(prompter, std::string(refused.what()) + "当前的数据没有改动。",
+                          base::Icon::Exclamation);
             return base::Outcome::Refused;
         }
         if (!base::Confirm(prompter, kBackupTitle,
@@ -85,9 +70,10 @@ base::Outcome RestoreDamagedStore(const fs::path& directory, base::Prompter& pro
         try {
             SwapIn(file, aside, chosen->copy());
         } catch (const base::Failure& failure) {
-            Tell(prompter,
-                 std::string("恢复备份失败！") + failure.what() + "\n数据库文件和备份都没有改动。",
-                 base::Icon::Critical);
+            TellOfBackups(
+                prompter,
+                std::string("恢复备份失败！") + failure.what() + "\n数据库文件和备份都没有改动。",
+                base::Icon::Critical);
             return base::Outcome::Failed;
         }
     }
@@ -95,14 +81,15 @@ base::Outcome RestoreDamagedStore(const fs::path& directory, base::Prompter& pro
     try {
         mended = LogRestore(directory);
     } catch (const base::Failure& failure) {
-        Tell(prompter,
-             "已从备份“" + std::string(name) + "”恢复数据，损坏的数据库已改名保留为" +
-                 Quoted(aside) + "。但恢复记录没有写入修改记录：" + failure.what(),
-             base::Icon::Exclamation);
+        TellOfBackups(prompter,
+                      "已从备份“" + std::string(name) + "”恢复数据，损坏的数据库已改名保留为" +
+                          QuotedName(aside) + "。但恢复记录没有写入修改记录：" + failure.what(),
+                      base::Icon::Exclamation);
         return base::Outcome::Failed;
     }
-    Tell(prompter, "已从备份“" + std::string(name) + "”恢复数据。损坏的数据库已改名保留为" +
-                       Quoted(aside) + "。" + mended);
+    TellOfBackups(prompter, "已从备份“" + std::string(name) +
+                                "”恢复数据。损坏的数据库已改名保留为" + QuotedName(aside) + "。" +
+                                mended);
     return base::Outcome::Done;
 }
 

@@ -59,15 +59,6 @@ void Copy(const fs::path& from, const fs::path& to) {
                             "。数据没有改动");
 }
 
-void LogRestored(RecordSet& records, std::string& mended) {
-    Database& db = records.database();
-    OperationLabel label(records, operation::kRestore);
-    Transaction transaction(db);
-    mended = MendRestoredValues(db);
-    records.history().LogAllAdded(operation::kRestore);
-    transaction.Commit();
-}
-
 }  // namespace
 
 std::string MendRestoredValues(Database& db) {
@@ -84,7 +75,6 @@ std::string MendRestoredValues(Database& db) {
 
 std::string CopyBackupIn(RecordSet& records, const fs::path& copy) {
     Database& db = records.database();
-    if (records.HasPendingChange()) records.WriteBack();
     {
         Statement attach(db, "ATTACH ?1 AS backup_source");
         attach.Bind(1, copy.string());
@@ -126,10 +116,18 @@ std::string OverwriteDamagedStore(RecordSet& records, const fs::path& copy) {
     const int finished = sqlite3_backup_finish(backup);
     if (stepped != SQLITE_DONE) db.Fail(stepped, "备份无法写入数据库");
     if (finished != SQLITE_OK) db.Fail(finished, "备份无法写入数据库");
-    db.Execute("PRAGMA user_version=0");
     records.Reopen();
-    std::string mended;
-    LogRestored(records, mended);
+    return LogReplacedStore(records);
+}
+
+std::string LogReplacedStore(RecordSet& records) {
+    Database& db = records.database();
+    OperationLabel label(records, operation::kRestore);
+    Transaction transaction(db);
+    db.Execute("PRAGMA user_version=0");
+    const std::string mended = MendRestoredValues(db);
+    records.history().LogAllAdded(operation::kRestore);
+    transaction.Commit();
     return mended;
 }
 

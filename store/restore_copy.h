@@ -14,6 +14,7 @@ namespace zorbix::store {
 
 // Replaces every project by those of the backup `copy` in one transaction
 // and logs the change; throws Failure and changes nothing when that fails.
+// A pending change of the current record has been written before.
 std::string CopyBackupIn(RecordSet& records, const std::filesystem::path& copy);
 
 // Copies the damaged database file (and its write-ahead journal) to
@@ -25,6 +26,11 @@ std::filesystem::path KeepDamagedStoreAside(Database& db);
 // SQLite's backup API (which never reads the damaged pages), then logs the
 // restore in the history.
 std::string OverwriteDamagedStore(RecordSet& records, const std::filesystem::path& copy);
+
+// Logs a restore that replaced the whole database file, whose projects are
+// now the backup's: their values mended, one history line per project and
+// the backup's place in the order of making cleared, in one transaction.
+std::string LogReplacedStore(RecordSet& records);
 
 // Mends, in the open transaction, every value of the project table that a
 // way into the store would refuse today; logs nothing.
