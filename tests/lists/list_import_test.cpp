@@ -310,45 +310,6 @@ TEST_F(ListImport, NamesTwentyProblemsAndCountsTheRest) {
     ExpectUnchanged();
 }
 
-// A workbook whose sheet has a cell styled as a date, or a boolean.
-void WriteTypedCells(const std::filesystem::path& file) {
-    const auto plain = file.parent_path() / "plain.xlsx";
-    WriteWorkbook(plain, {{"JB02", "TBSJ", "BY1"}, {"201300000001", "x", "y"}});
-    auto entries = StoredParts(plain);
-    for (auto& e : entries) {
-        if (e.name == "xl/worksheets/sheet1.xml") {
-            const auto at = e.data.find("<row r=\"2\"");
-            e.data = e.data.substr(0, at) +
-                     "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>201300000001</t></is></c>"
-                     "<c r=\"B2\" s=\"9\"><v>41395</v></c><c r=\"C2\" t=\"b\"><v>1</v></c></row>"
-                     "</sheetData>" +
-                     e.data.substr(e.data.find("</sheetData>") + 12);
-            e = Stored(e.name, e.data);
-        }
-        if (e.name == "xl/styles.xml") {
-            std::string xfs;
-            for (int i = 0; i < 9; ++i) xfs += "<xf numFmtId=\"0\"/>";
-            e = Stored(
-                e.name,
-                "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-                "<numFmts count=\"1\"><numFmt numFmtId=\"164\" "
-                "formatCode=\"yyyy&quot;年&quot;m&quot;月&quot;\"/></numFmts>"
-                "<cellXfs>" +
-                    xfs + "<xf numFmtId=\"164\"/></cellXfs></styleSheet>");
-        }
-    }
-    WriteRawZip(file, entries);
-}
-
-TEST_F(ListImport, DateAndBooleanCellsAreRefusedWithTheirAddress) {
-    const auto file = target_ / "typed.xlsx";
-    WriteTypedCells(file);
-    EXPECT_EQ(Import(file).outcome, Outcome::Refused);
-    EXPECT_EQ(LastMessage().find("TBSJ"), std::string::npos) << "a date is taken as a date";
-    EXPECT_NE(LastMessage().find("C2单元格（BY1）是逻辑值"), std::string::npos) << LastMessage();
-    ExpectUnchanged();
-}
-
 // A workbook whose row 2 holds the given cells (raw XML) under `headings`,
 // with style 9 a date format ("yyyy年m月"), as spreadsheets write dates.
 void WriteRawRow(const std::filesystem::path& file, const std::vector<std::string>& headings,
@@ -375,6 +336,22 @@ void WriteRawRow(const std::filesystem::path& file, const std::vector<std::strin
         }
     }
     WriteRawZip(file, entries);
+}
+
+// A workbook whose sheet has a cell styled as a date, or a boolean.
+void WriteTypedCells(const std::filesystem::path& file) {
+    WriteRawRow(file, {"JB02", "TBSJ", "BY1"},
+                "<c r=\"A2\" t=\"inlineStr\"><is><t>201300000001</t></is></c>"
+                "<c r=\"B2\" s=\"9\"><v>41395</v></c><c r=\"C2\" t=\"b\"><v>1</v></c>");
+}
+
+TEST_F(ListImport, DateAndBooleanCellsAreRefusedWithTheirAddress) {
+    const auto file = target_ / "typed.xlsx";
+    WriteTypedCells(file);
+    EXPECT_EQ(Import(file).outcome, Outcome::Refused);
+    EXPECT_EQ(LastMessage().find("TBSJ"), std::string::npos) << "a date is taken as a date";
+    EXPECT_NE(LastMessage().find("C2单元格（BY1）是逻辑值"), std::string::npos) << LastMessage();
+    ExpectUnchanged();
 }
 
 // A computed number is taken as the spreadsheet shows it (15 significant

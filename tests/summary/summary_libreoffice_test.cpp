@@ -183,12 +183,11 @@ int PageBound() {
     return static_cast<int>(std::ceil(rows / rows_per_page));
 }
 
-TEST(SummaryLibreOffice, PrintsLandscapeOnePageWideWithHeadingsOnEveryPage) {
-    if (std::system("command -v soffice >/dev/null && command -v pdfinfo >/dev/null") != 0)
-        GTEST_SKIP() << "no LibreOffice or poppler";
-    SmallStore store;
+// The twelve summaries of `projects` demo projects, printed by LibreOffice
+// into the folder pdf/ of the store's directory.
+void PrintAllSummaries(SmallStore& store, int projects, int seed) {
     store.CopyTemplates();
-    store::AddDemoProjects(store.records(), 300, 5);
+    store::AddDemoProjects(store.records(), projects, seed);
     store.records().Reopen();
     RecordingPrompter prompter;
     ASSERT_TRUE(summary::RunAllSummaries(store.records(), prompter, store.dir()).Complete());
@@ -196,6 +195,13 @@ TEST(SummaryLibreOffice, PrintsLandscapeOnePageWideWithHeadingsOnEveryPage) {
     for (const auto& s : summary::Summaries())
         outputs.push_back(store.dir() / summary::OutputFileName(s));
     Convert(store.dir(), outputs, "pdf");
+}
+
+TEST(SummaryLibreOffice, PrintsLandscapeOnePageWideWithHeadingsOnEveryPage) {
+    if (std::system("command -v soffice >/dev/null && command -v pdfinfo >/dev/null") != 0)
+        GTEST_SKIP() << "no LibreOffice or poppler";
+    SmallStore store;
+    ASSERT_NO_FATAL_FAILURE(PrintAllSummaries(store, 300, 5));
     const int bound = PageBound();
     for (const auto& s : summary::Summaries()) {
         const auto pdf = store.dir() / "pdf" / (std::string(s.name) + "_2013.pdf");
@@ -252,15 +258,7 @@ TEST(SummaryLibreOffice, NoPrintedTextIsUnderEightPoint) {
     if (std::system("command -v soffice >/dev/null && command -v pdftotext >/dev/null") != 0)
         GTEST_SKIP() << "no LibreOffice or poppler";
     SmallStore store;
-    store.CopyTemplates();
-    store::AddDemoProjects(store.records(), 2000, 11);
-    store.records().Reopen();
-    RecordingPrompter prompter;
-    ASSERT_TRUE(summary::RunAllSummaries(store.records(), prompter, store.dir()).Complete());
-    std::vector<std::filesystem::path> outputs;
-    for (const auto& s : summary::Summaries())
-        outputs.push_back(store.dir() / summary::OutputFileName(s));
-    Convert(store.dir(), outputs, "pdf");
+    ASSERT_NO_FATAL_FAILURE(PrintAllSummaries(store, 2000, 11));
     for (const auto& s : summary::Summaries()) {
         const auto pdf = store.dir() / "pdf" / (std::string(s.name) + "_2013.pdf");
         ASSERT_TRUE(std::filesystem::exists(pdf)) << "LibreOffice did not print " << s.name;

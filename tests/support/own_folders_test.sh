@@ -12,10 +12,10 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export TMPDIR=$tmp
 status=0
-for spec in "$@"; do
-  program=${spec%%:*}
+for entry in "$@"; do
+  program=${entry%%:*}
   filter='*'
-  [ "$spec" != "$program" ] && filter=${spec#*:}
+  [ "$entry" != "$program" ] && filter=${entry#*:}
   pids=()
   for copy in 1 2 3 4; do
     "$program" --gtest_filter="$filter" --gtest_random_seed=1 --gtest_repeat=10 \
