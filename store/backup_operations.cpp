@@ -112,7 +112,7 @@ base::Outcome RestoreBackup(RecordSet& records, base::Prompter& prompter, std::s
     const fs::path folder = BackupFolder(records.database());
     std::optional<ChosenBackup> chosen;
     try {
-        chosen.emplace(folder, name, fs::absolute(records.database().file()).parent_path());
+        chosen.emplace(folder, name, records.database().directory());
     } catch (const base::Failure& refused) {
         TellOfBackups(prompter, std::string(refused.what()) + "当前的数据没有改动。",
                       base::Icon::Exclamation);

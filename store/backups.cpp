@@ -14,6 +14,8 @@
 #include "store/backup_files.h"
 #include "store/damaged_store.h"
 #include "store/local_time.h"
+#include "store/sqlite_db.h"
+#include "store/store_copy.h"
 
 namespace zorbix::store {
 namespace {
@@ -30,7 +32,10 @@ constexpr std::uint32_t kLastOrder = 0x7FFFFFFF;
 }
 
 [[noreturn]] void FailDamaged(Database& db, const std::string& detail) {
-    throw StoreDamaged(DamagedStoreMessage(db.file(), detail) +
+    if (db.engine() != Engine::Sqlite)
+        throw base::Failure("备份文件校验没有通过（" + detail +
+                            "），备份文件夹中已有的备份都没有改动");
+    throw StoreDamaged(DamagedStoreMessage(AsSqlite(db, "").file(), detail) +
                        "\n损坏的数据库不能再备份，备份文件夹中已有的备份都没有改动");
 }
 
@@ -42,8 +47,17 @@ void Run(sqlite3* db, const std::string& sql, const fs::path& folder) {
 // The whole store, through the online backup API, into `target`, carrying
 // its place in the order of making. The copy leaves WAL mode so that
 // reading it later needs no files beside it.
-void CopyDatabase(Database& db, const fs::path& target, const fs::path& folder,
+void CopyDatabase(Database& store, const fs::path& target, const fs::path& folder,
                   std::uint32_t order) {
+    if (store.engine() == Engine::Postgres) {
+        // A PostgreSQL store is copied into an SQLite file of the same tables.
+        CopyIntoNewFile(store, target);
+        FileConnection copy(target.string(), SQLITE_OPEN_READWRITE);
+        if (!copy.ok()) FailIn(folder, copy.Error());
+        Run(copy.get(), "PRAGMA user_version=" + std::to_string(order), folder);
+        return;
+    }
+    SqliteDatabase& db = AsSqlite(store, "");
     FileConnection copy(target.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!copy.ok()) FailIn(folder, copy.Error());
     sqlite3_exec(copy.get(), "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
@@ -158,9 +172,7 @@ void RemoveWithJournal(const fs::path& file) {
 
 }  // namespace
 
-fs::path BackupFolder(const Database& db) {
-    return fs::absolute(db.file()).parent_path() / kBackupFolderName;
-}
+fs::path BackupFolder(const Database& db) { return db.directory() / kBackupFolderName; }
 
 std::optional<fs::path> MakeBackup(Database& db, std::string_view operation,
                                    const fs::path& spared) {

@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/sqlite_db.h"
+#include "store/database.h"
 #include "store/store_protection.h"
 
 namespace zorbix::store {

@@ -16,8 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "store/database.h"
 #include "store/record.h"
-#include "store/sqlite_db.h"
 
 namespace zorbix::store {
 
@@ -44,7 +44,12 @@ struct HistoryLine {
     std::string column;   // "" for a line about the whole project
     std::string old_value;
     std::string new_value;
+    std::string who;  // the database role or system user; "" in older lines
 };
+
+// Creates the history's table when missing, and its who column in a table
+// made before it had one.
+void CreateHistoryTable(Database& db);
 
 class ChangeHistory {
 public:

@@ -8,34 +8,69 @@
 
 #include "store/catalogue.h"
 #include "store/project_table.h"
+#include "store/sqlite_db.h"
 
 namespace zorbix::store {
 namespace {
 
-std::string UpdateSql() {
+// Where the rowid, the version and the first value stand in a row read.
+constexpr int kRowidField = 0;
+constexpr int kVersionField = 1;
+constexpr int kFirstValueField = 2;
+
+const std::string kRowidParameter = "?" + std::to_string(kColumnCount + 1);
+const std::string kVersionParameter = "?" + std::to_string(kColumnCount + 2);
+const std::string kUserParameter = "?" + std::to_string(kColumnCount + 3);
+const std::string kInsertUserParameter = "?" + std::to_string(kColumnCount + 1);
+
+// On PostgreSQL a write names the version it read and is refused (no row
+// comes back) when the row moved on meanwhile.
+std::string UpdateSql(const Database& db) {
     std::string sql = "UPDATE kjxmzxqk SET ";
     for (const Column& c : Columns()) {
         if (c.index > 0) sql += ',';
         sql += '"' + c.name + "\"=?" + std::to_string(c.index + 1);
     }
-    return sql + " WHERE rowid=?" + std::to_string(kColumnCount + 1);
+    if (db.engine() == Engine::Sqlite) return sql + " WHERE rowid=" + kRowidParameter;
+    return sql + ", version = version + 1, changed_by = " + kUserParameter +
+           ", changed_at = to_char(localtimestamp(0), 'YYYY-MM-DD HH24:MI:SS')"
+           " WHERE rowid=" +
+           kRowidParameter + " AND version=" + kVersionParameter + " RETURNING version";
 }
 
-std::string InsertSql() {
-    std::string sql = "INSERT INTO kjxmzxqk (" + ColumnList() + ") VALUES (";
+std::string InsertSql(const Database& db) {
+    std::string sql = "INSERT INTO kjxmzxqk (" + ColumnList();
+    if (db.engine() == Engine::Postgres) sql += ",changed_by";
+    sql += ") VALUES (";
     for (int i = 0; i < kColumnCount; ++i) sql += (i ? ",?" : "?") + std::to_string(i + 1);
+    if (db.engine() == Engine::Postgres)
+        return sql + "," + kInsertUserParameter + ") RETURNING rowid";
     return sql + ")";
 }
 
-// A block of rowids travels as one JSON array: one statement reads the
-// whole block, which is what makes walks fast.
-std::string JsonArray(std::span<const std::int64_t> rowids) {
-    std::string json = "[";
+// The version of a row as read: SQLite keeps none.
+std::string VersionField(const Database& db) {
+    return db.engine() == Engine::Sqlite ? "0" : "version";
+}
+
+std::string BlockSql(const Database& db) {
+    const std::string head =
+        "SELECT rowid," + VersionField(db) + "," + ColumnList() + " FROM kjxmzxqk WHERE rowid ";
+    return head + (db.engine() == Engine::Sqlite ? "IN (SELECT value FROM json_each(?1))"
+                                                 : "= ANY(CAST(?1 AS bigint[]))");
+}
+
+// A block of rowids travels as one array, JSON for SQLite and an array
+// literal for PostgreSQL: one statement reads the whole block, which is
+// what makes walks fast.
+std::string RowidArray(const Database& db, std::span<const std::int64_t> rowids) {
+    const bool sqlite = db.engine() == Engine::Sqlite;
+    std::string text = sqlite ? "[" : "{";
     for (std::size_t i = 0; i < rowids.size(); ++i) {
-        if (i) json += ',';
-        json += std::to_string(rowids[i]);
+        if (i) text += ',';
+        text += std::to_string(rowids[i]);
     }
-    return json + "]";
+    return text + (sqlite ? "]" : "}");
 }
 
 const std::string kEmpty;
@@ -44,11 +79,9 @@ const std::string kEmpty;
 
 ProjectRows::ProjectRows(Database& db)
     : db_(db),
-      select_(std::make_unique<Statement>(
-          db, "SELECT rowid," + ColumnList() +
-                  " FROM kjxmzxqk WHERE rowid IN (SELECT value FROM json_each(?1))")),
-      update_(std::make_unique<Statement>(db, UpdateSql())),
-      insert_(std::make_unique<Statement>(db, InsertSql())),
+      select_(std::make_unique<Statement>(db, BlockSql(db))),
+      update_(std::make_unique<Statement>(db, UpdateSql(db))),
+      insert_(std::make_unique<Statement>(db, InsertSql(db))),
       delete_(std::make_unique<Statement>(db, "DELETE FROM kjxmzxqk WHERE rowid=?1")) {}
 
 ProjectRows::~ProjectRows() = default;
@@ -60,11 +93,12 @@ bool ProjectRows::Read(std::span<const std::int64_t> rowids, std::vector<Record>
     rows.resize(rowids.size());
     std::vector<bool> found(rowids.size(), false);
 
-    select_->Bind(1, JsonArray(rowids));
+    select_->Bind(1, RowidArray(db_, rowids));
     while (select_->Step()) {
-        const std::size_t i = slot.at(select_->Int(0));
+        const std::size_t i = slot.at(select_->Int(kRowidField));
         Record& row = rows[i];
-        row.Assign([&](int c) { return select_->Text(c + 1); });
+        row.Assign([&](int c) { return select_->Text(c + kFirstValueField); });
+        row.set_version(select_->Int(kVersionField));
         found[i] = true;
     }
     select_->Reset();
@@ -104,21 +138,50 @@ ScanColumns ChosenColumns(std::span<const int> columns) {
     return chosen;
 }
 
-// Rows from `rowid > after` up to `rowid <= last` (none: no upper bound).
-void Scan(Database& db, int lane, std::int64_t after, std::optional<std::int64_t> last,
-          const ScanColumns& columns, const ProjectRows::Taker& take) {
-    std::string sql = "SELECT rowid," + columns.list + " FROM kjxmzxqk WHERE rowid > ?1";
-    if (last) sql += " AND rowid <= ?2";
-    Statement scan(db, sql);
-    scan.Bind(1, after);
-    if (last) scan.Bind(2, *last);
+// Hands each row of a scan to `take`; returns the last rowid met.
+std::int64_t TakeRows(Statement& scan, int lane, const ScanColumns& columns,
+                      const ProjectRows::Taker& take, std::int64_t last_met) {
     Record row;
     while (scan.Step()) {
         row.Assign([&](int c) {
             const int slot = columns.slot[c];
-            return slot < 0 ? std::string_view() : scan.Text(slot + 1);
+            return slot < 0 ? std::string_view() : scan.Text(slot + kFirstValueField);
         });
-        take(lane, scan.Int(0), row);
+        row.set_version(scan.Int(kVersionField));
+        last_met = scan.Int(kRowidField);
+        take(lane, last_met, row);
+    }
+    return last_met;
+}
+
+// Rows from `rowid > after` up to `rowid <= last` (none: no upper bound).
+void Scan(Database& db, int lane, std::int64_t after, std::optional<std::int64_t> last,
+          const ScanColumns& columns, const ProjectRows::Taker& take) {
+    std::string sql =
+        "SELECT rowid," + VersionField(db) + "," + columns.list + " FROM kjxmzxqk WHERE rowid > ?1";
+    if (last) sql += " AND rowid <= ?2";
+    Statement scan(db, sql);
+    scan.Bind(1, after);
+    if (last) scan.Bind(2, *last);
+    TakeRows(scan, lane, columns, take, after);
+}
+
+// PostgreSQL hands a statement's rows over whole: the table comes in
+// blocks, in rowid order, so a walk costs a few round trips and holds one
+// block at a time.
+constexpr int kPostgresBlockRows = 4096;
+
+void ScanInBlocks(Database& db, const ScanColumns& columns, const ProjectRows::Taker& take) {
+    Statement scan(db, "SELECT rowid," + VersionField(db) + "," + columns.list +
+                           " FROM kjxmzxqk WHERE rowid > ?1 ORDER BY rowid LIMIT " +
+                           std::to_string(kPostgresBlockRows));
+    std::int64_t after = std::numeric_limits<std::int64_t>::min();
+    for (;;) {
+        scan.Bind(1, after);
+        const std::int64_t last = TakeRows(scan, 0, columns, take, after);
+        scan.Reset();
+        if (last == after) return;
+        after = last;
     }
 }
 
@@ -138,6 +201,7 @@ std::int64_t MiddleRowid(Database& db) {
 // upper half is read at the same time on a second connection.
 void ScanAll(Database& db, const ScanColumns& columns, const ProjectRows::Taker& take,
              bool in_two_halves) {
+    if (db.engine() == Engine::Postgres) return ScanInBlocks(db, columns, take);
     // Outside a transaction every row is committed, so a second connection
     // sees what this one sees and can read the upper half on the other core.
     if (!in_two_halves || !db.IsAutocommit()) {
@@ -148,7 +212,7 @@ void ScanAll(Database& db, const ScanColumns& columns, const ProjectRows::Taker&
     std::exception_ptr failure;
     std::thread upper([&] {
         try {
-            Database other(db.file());
+            SqliteDatabase other(AsSqlite(db, "分两路读取").file());
             Scan(other, 1, middle, std::nullopt, columns, take);
         } catch (...) {
             failure = std::current_exception();
@@ -174,18 +238,42 @@ void ProjectRows::ReadColumns(std::span<const int> columns, const Taker& take, b
     ScanAll(db_, ChosenColumns(columns), take, in_two_halves);
 }
 
-void ProjectRows::Write(std::int64_t rowid, const Record& values) {
+std::optional<std::int64_t> ProjectRows::Write(std::int64_t rowid, const Record& values) {
     for (int i = 0; i < kColumnCount; ++i) update_->Bind(i + 1, values[i]);
     update_->Bind(kColumnCount + 1, rowid);
-    update_->Run();
+    if (db_.engine() == Engine::Sqlite) {
+        update_->Run();
+        return 0;
+    }
+    update_->Bind(kColumnCount + 2, values.version());
+    update_->Bind(kColumnCount + 3, db_.User());
+    std::optional<std::int64_t> version;
+    if (update_->Step()) version = update_->Int(0);
+    update_->Reset();
+    return version;
 }
 
 std::int64_t ProjectRows::Insert(const Record& values) {
     // Every column is bound again before each insert, so no binding outlives
     // its record.
     for (int i = 0; i < kColumnCount; ++i) insert_->BindUncopied(i + 1, values[i]);
-    insert_->Run();
-    return db_.LastInsertRowId();
+    if (db_.engine() == Engine::Sqlite) {
+        insert_->Run();
+        return AsSqlite(db_, "").LastInsertRowId();
+    }
+    insert_->Bind(kColumnCount + 1, db_.User());
+    insert_->Step();
+    const std::int64_t rowid = insert_->Int(0);
+    insert_->Reset();
+    return rowid;
+}
+
+std::optional<RowChange> ProjectRows::LastChange(std::int64_t rowid) {
+    if (db_.engine() == Engine::Sqlite) return std::nullopt;
+    Statement q(db_, "SELECT changed_by, changed_at, version FROM kjxmzxqk WHERE rowid=?1");
+    q.Bind(1, rowid);
+    if (!q.Step()) return std::nullopt;
+    return RowChange{std::string(q.Text(0)), std::string(q.Text(1)), q.Int(2)};
 }
 
 void ProjectRows::Delete(std::int64_t rowid) {

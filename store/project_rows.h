@@ -6,14 +6,21 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "store/database.h"
 #include "store/record.h"
-#include "store/sqlite_db.h"
 
 namespace zorbix::store {
+
+struct RowChange {
+    std::string who;
+    std::string time;  // "2026-12-10 14:30:12"
+    std::int64_t version = 0;
+};
 
 class ProjectRows {
 public:
@@ -39,8 +46,15 @@ public:
     // columns of every project copies a third of the table this way.
     void ReadColumns(std::span<const int> columns, const Taker& take, bool in_two_halves = false);
 
-    void Write(std::int64_t rowid, const Record& values);
+    // Writes a row over the version `values` was read from and returns the
+    // row's new version; nullopt, writing nothing, when the row is gone or
+    // someone else wrote it meanwhile (PostgreSQL only: SQLite keeps no
+    // versions, its rows answer 0 and have one writer).
+    std::optional<std::int64_t> Write(std::int64_t rowid, const Record& values);
     std::int64_t Insert(const Record& values);
+    // Who wrote a row last, when and its version; nullopt when the row is
+    // gone or the store keeps no versions.
+    std::optional<RowChange> LastChange(std::int64_t rowid);
     void Delete(std::int64_t rowid);
     void DeleteAll();
 

@@ -27,6 +27,7 @@ void Record::Set(int column, std::string_view value) {
 void Record::Clear() {
     bytes_.clear();
     ends_.fill(0);
+    version_ = 0;
 }
 
 Row Record::ToRow() const {

@@ -48,6 +48,12 @@ public:
 
     Row ToRow() const;
 
+    // The version of the stored row this record was read from (0 where the
+    // store keeps no versions): a write names it, and is refused when the
+    // row has moved on meanwhile. Not part of the record's values.
+    std::int64_t version() const { return version_; }
+    void set_version(std::int64_t version) { version_ = version; }
+
     bool operator==(const Record& other) const {
         return bytes_ == other.bytes_ && ends_ == other.ends_;
     }
@@ -57,6 +63,7 @@ private:
 
     std::string bytes_;
     std::array<std::uint32_t, kRecordColumns> ends_;
+    std::int64_t version_ = 0;
 };
 
 }  // namespace zorbix::store

@@ -1,10 +1,12 @@
 #include "store/record_set.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
 #include "store/catalogue.h"
+#include "store/changed_meanwhile.h"
 #include "store/project_table.h"
 
 namespace zorbix::store {
@@ -19,20 +21,16 @@ constexpr int kParallelRows = 4096;
 class WriteUnit {
 public:
     explicit WriteUnit(Database& db) : db_(db), own_(db.IsAutocommit()) {
-        if (own_) db_.Execute("BEGIN IMMEDIATE");
+        if (own_) db_.Begin();
     }
     ~WriteUnit() {
         if (!own_ || committed_) return;
-        try {
-            db_.Execute("ROLLBACK");
-        } catch (const base::Failure&) {
-            // SQLite has rolled back on its own already.
-        }
+        db_.Rollback();
     }
     WriteUnit(const WriteUnit&) = delete;
     WriteUnit& operator=(const WriteUnit&) = delete;
     void Commit() {
-        if (own_) db_.Execute("COMMIT");
+        if (own_) db_.Commit();
         committed_ = true;
     }
 
@@ -98,7 +96,7 @@ RecordSet::~RecordSet() = default;
 
 void RecordSet::Reopen() {
     std::vector<std::int64_t> order;
-    Statement q(db_, "SELECT rowid FROM kjxmzxqk ORDER BY JB02");
+    Statement q(db_, StoreOrderSql(db_));
     while (q.Step()) order.push_back(q.Int(0));
     rowids_ = std::move(order);
     ForgetCache();
@@ -190,6 +188,7 @@ void RecordSet::EnsureCached(int position) const {
 
 void RecordSet::Load(int position) {
     if (pending_) WriteBack();
+    FollowChanges();
     if (position < 1 || position > Count()) {
         position_ = Count() + 1;
         Unload(false);
@@ -254,12 +253,15 @@ void RecordSet::SetValue(std::string_view name, std::string_view value) {
 void RecordSet::WriteBack() {
     FailWithoutCurrent();
     const Record& stored = Stored(position_);
+    std::optional<std::int64_t> version;
     {
         WriteUnit unit(db_);
-        rows_->Write(rowids_[position_ - 1], current_);
+        version = rows_->Write(rowids_[position_ - 1], current_);
+        if (!version) RefuseChangedMeanwhile();
         history_->LogEdit(operation_, stored, current_);
         unit.Commit();
     }
+    current_.set_version(*version);
     cache_[position_ - 1] = std::make_unique<Record>(current_);
     pending_ = false;
     Notify(RecordEventKind::Written);
@@ -335,6 +337,74 @@ std::vector<std::string> RecordSet::ColumnValues(int column) const {
     for (std::int64_t id : rowids_) values.push_back(std::move(by_rowid[id]));
     if (loaded_) values[position_ - 1] = std::string(current_[column]);
     return values;
+}
+
+void RecordSet::RefuseChangedMeanwhile() {
+    const std::int64_t rowid = rowids_[position_ - 1];
+    const Record typed = current_;
+    const auto change = rows_->LastChange(rowid);
+    pending_ = false;
+    if (!change) {
+        ReadOrder();
+        Notify(RecordEventKind::Refreshed);
+        throw ChangedMeanwhile(RemovedMeanwhileMessage(typed), typed);
+    }
+    cache_[position_ - 1].reset();
+    current_ = Stored(position_);
+    Notify(RecordEventKind::Refreshed);
+    throw ChangedMeanwhile(ChangedMeanwhileMessage(change->who, change->time, typed, current_),
+                           typed);
+}
+
+bool RecordSet::FollowChanges() {
+    const auto notices = db_.TakeChangeNotices();
+    if (notices.empty()) return false;
+    bool order_changed = false;
+    for (const ChangeNotice& notice : notices) {
+        if (notice.kind != ChangeNotice::Changed) {
+            order_changed = true;
+            continue;
+        }
+        const auto at = std::find(rowids_.begin(), rowids_.end(), notice.rowid);
+        if (at != rowids_.end()) cache_[at - rowids_.begin()].reset();
+    }
+    // A changed number moves its record in store order, as a reopening
+    // would place it; the set keeps its order until reopened, as for its
+    // own changes.
+    if (order_changed) ReadOrder();
+    if (loaded_ && !pending_ && position_ >= 1 && position_ <= Count())
+        current_ = Stored(position_);
+    Notify(RecordEventKind::Refreshed);
+    return true;
+}
+
+// The order read again, the current record and every row read ahead kept
+// where they still are; a current record that is gone leaves none current.
+void RecordSet::ReadOrder() {
+    std::unordered_map<std::int64_t, std::unique_ptr<Record>> kept;
+    for (std::size_t i = 0; i < rowids_.size(); ++i)
+        if (cache_[i]) kept.emplace(rowids_[i], std::move(cache_[i]));
+    const std::int64_t current = loaded_ ? rowids_[position_ - 1] : 0;
+    std::vector<std::int64_t> order;
+    Statement q(db_, StoreOrderSql(db_));
+    while (q.Step()) order.push_back(q.Int(0));
+    rowids_ = std::move(order);
+    ForgetCache();
+    for (std::size_t i = 0; i < rowids_.size(); ++i) {
+        const auto it = kept.find(rowids_[i]);
+        if (it != kept.end()) cache_[i] = std::move(it->second);
+    }
+    if (!loaded_) {
+        position_ = std::min(position_, Count() + 1);
+        return;
+    }
+    const auto at = std::find(rowids_.begin(), rowids_.end(), current);
+    if (at != rowids_.end()) {
+        position_ = static_cast<int>(at - rowids_.begin()) + 1;
+        return;
+    }
+    position_ = std::clamp(position_, 1, Count() + 1);
+    Unload(true);
 }
 
 int RecordSet::Subscribe(Listener listener) {

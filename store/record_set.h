@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "store/change_history.h"
+#include "store/database.h"
 #include "store/project_rows.h"
-#include "store/sqlite_db.h"
 
 namespace zorbix::store {
 
@@ -32,6 +32,8 @@ enum class RecordEventKind {
     Deleted,       // the current record was deleted
     Reopened,      // the set was opened again in store order
     Written,       // the current record was written to the database
+    Refreshed,     // others changed records or the set's order; the current
+                   // record stays current, with its values as now stored
 };
 
 struct RecordEvent {
@@ -84,7 +86,18 @@ public:
     bool HasPendingChange() const { return pending_; }
 
     // Writes the current record to the database; fails when none is current.
+    // On a store several people work on, a record someone else changed or
+    // removed since it was read is not written: ChangedMeanwhile is thrown,
+    // naming who and when, and the current record shows what is now stored.
     void WriteBack();
+
+    // Takes in what others changed since the last look (a PostgreSQL store
+    // tells; an SQLite file has one writer): changed records are read again
+    // when next needed, and additions and removals bring the order and the
+    // count up to date, the current record staying current. Every move does
+    // this first; a window calls it now and then while it waits. True when
+    // anything changed (Refreshed was notified).
+    bool FollowChanges();
 
     // Adds a record (empty, or with the given 137 values) at the end of the
     // set and makes it current. The row is in the database at once.
@@ -165,6 +178,8 @@ private:
     void Unload(bool deleted_here);
 
     void Notify(RecordEventKind kind, int column = -1);
+    [[noreturn]] void RefuseChangedMeanwhile();
+    void ReadOrder();
     void FailWithoutCurrent() const;
 
     Database& db_;

@@ -9,6 +9,8 @@
 #include "store/change_history.h"
 #include "store/damaged_store.h"
 #include "store/project_table.h"
+#include "store/sqlite_db.h"
+#include "store/store_copy.h"
 #include "store/value_rules.h"
 
 namespace zorbix::store {
@@ -25,7 +27,7 @@ struct Mending {
 
 std::vector<Mending> FindMendings(Database& db) {
     std::vector<Mending> found;
-    Statement rows(db, "SELECT rowid," + ColumnList() + " FROM main.kjxmzxqk");
+    Statement rows(db, "SELECT rowid," + ColumnList() + " FROM kjxmzxqk");
     const auto columns = Columns();
     while (rows.Step()) {
         for (const Column& column : columns) {
@@ -65,7 +67,7 @@ std::string MendRestoredValues(Database& db) {
     const auto found = FindMendings(db);
     for (const Mending& m : found) {
         Statement update(
-            db, "UPDATE main.kjxmzxqk SET \"" + Columns()[m.column].name + "\"=?1 WHERE rowid=?2");
+            db, "UPDATE kjxmzxqk SET \"" + Columns()[m.column].name + "\"=?1 WHERE rowid=?2");
         update.Bind(1, m.mended.value);
         update.Bind(2, m.rowid);
         update.Run();
@@ -73,7 +75,28 @@ std::string MendRestoredValues(Database& db) {
     return Describe(found);
 }
 
+namespace {
+
+// A PostgreSQL store takes the backup's rows over the connection, in one
+// transaction nobody sees half done.
+std::string CopyBackupIntoServer(RecordSet& records, const fs::path& copy) {
+    Database& db = records.database();
+    SqliteDatabase source(copy);
+    OperationLabel label(records, operation::kRestore);
+    Transaction transaction(db);
+    records.history().LogAllRemoved(operation::kRestore);
+    db.Execute("DELETE FROM kjxmzxqk");
+    CopyProjectRows(source, db);
+    const std::string mended = MendRestoredValues(db);
+    records.history().LogAllAdded(operation::kRestore);
+    transaction.Commit();
+    return mended;
+}
+
+}  // namespace
+
 std::string CopyBackupIn(RecordSet& records, const fs::path& copy) {
+    if (records.database().engine() == Engine::Postgres) return CopyBackupIntoServer(records, copy);
     Database& db = records.database();
     {
         Statement attach(db, "ATTACH ?1 AS backup_source");
@@ -99,7 +122,8 @@ std::string CopyBackupIn(RecordSet& records, const fs::path& copy) {
     return mended;
 }
 
-fs::path KeepDamagedStoreAside(Database& db) {
+fs::path KeepDamagedStoreAside(Database& store) {
+    SqliteDatabase& db = AsSqlite(store, "恢复损坏的数据库");
     const fs::path aside = DamagedStoreName(db.file());
     Copy(db.file(), aside);
     Copy(db.file().string() + "-wal", aside.string() + "-wal");
@@ -107,7 +131,7 @@ fs::path KeepDamagedStoreAside(Database& db) {
 }
 
 std::string OverwriteDamagedStore(RecordSet& records, const fs::path& copy) {
-    Database& db = records.database();
+    SqliteDatabase& db = AsSqlite(records.database(), "恢复损坏的数据库");
     FileConnection source = OpenUnchanged(copy);
     if (!source.ok()) throw base::Failure("备份无法读取：" + source.Error());
     sqlite3_backup* backup = sqlite3_backup_init(db.handle(), "main", source.get(), "main");
@@ -124,7 +148,7 @@ std::string LogReplacedStore(RecordSet& records) {
     Database& db = records.database();
     OperationLabel label(records, operation::kRestore);
     Transaction transaction(db);
-    db.Execute("PRAGMA user_version=0");
+    if (db.engine() == Engine::Sqlite) db.Execute("PRAGMA user_version=0");
     const std::string mended = MendRestoredValues(db);
     records.history().LogAllAdded(operation::kRestore);
     transaction.Commit();

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "base/system_user.h"
 #include "store/damaged_store.h"
 
 namespace zorbix::store {
@@ -20,7 +21,8 @@ void ConfigureOnce() {
 
 }  // namespace
 
-Database::Database(const std::filesystem::path& file) : file_(file) {
+SqliteDatabase::SqliteDatabase(const std::filesystem::path& file)
+    : file_(file), directory_(std::filesystem::absolute(file).parent_path()) {
     ConfigureOnce();
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
@@ -41,9 +43,9 @@ Database::Database(const std::filesystem::path& file) : file_(file) {
     sqlite3_finalize(stmt);
 }
 
-Database::~Database() { sqlite3_close_v2(db_); }
+SqliteDatabase::~SqliteDatabase() { sqlite3_close_v2(db_); }
 
-void Database::Fail(int code, std::string_view what) const {
+void SqliteDatabase::Fail(int code, std::string_view what) const {
     const int primary = code & 0xff;
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
         throw StoreDamaged(DamagedStoreMessage(
@@ -55,7 +57,7 @@ void Database::Fail(int code, std::string_view what) const {
     throw SqliteError(message, code & 0xff);
 }
 
-void Database::Execute(std::string_view sql) {
+void SqliteDatabase::Execute(std::string_view sql) {
     char* error = nullptr;
     const int rc = sqlite3_exec(db_, std::string(sql).c_str(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
@@ -64,82 +66,93 @@ void Database::Execute(std::string_view sql) {
     }
 }
 
-void Database::Checkpoint() {
+void SqliteDatabase::Checkpoint() {
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
-bool Database::IsAutocommit() const { return sqlite3_get_autocommit(db_) != 0; }
+bool SqliteDatabase::IsAutocommit() const { return sqlite3_get_autocommit(db_) != 0; }
 
-bool Database::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+bool SqliteDatabase::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
-std::int64_t Database::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t SqliteDatabase::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 
-Statement::Statement(Database& db, std::string_view sql) : db_(db) {
-    const int rc = sqlite3_prepare_v3(db.handle(), sql.data(), static_cast<int>(sql.size()),
-                                      SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
-    if (rc != SQLITE_OK) db_.Fail(rc, "数据库语句无法执行");
+std::string SqliteDatabase::Named() const { return "数据库文件“" + file_.string() + "”"; }
+
+const std::string& SqliteDatabase::User() const {
+    static const std::string user = base::SystemUserName();
+    return user;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
-
-void Statement::Bind(int index, std::string_view text) {
-    const int rc = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
-                                     SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");
+void SqliteDatabase::Rollback() noexcept {
+    // SQLite may have rolled back on its own already.
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-void Statement::BindUncopied(int index, std::string_view text) {
-    const int rc =
-        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
-    if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");
+namespace {
+
+class SqliteCursor : public StatementCursor {
+public:
+    SqliteCursor(SqliteDatabase& db, std::string_view sql) : db_(db) {
+        const int rc = sqlite3_prepare_v3(db.handle(), sql.data(), static_cast<int>(sql.size()),
+                                          SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+        if (rc != SQLITE_OK) db_.Fail(rc, "数据库语句无法执行");
+    }
+    ~SqliteCursor() override { sqlite3_finalize(stmt_); }
+
+    void Bind(int index, std::string_view text, bool copy) override {
+        const int rc = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                                         copy ? SQLITE_TRANSIENT : SQLITE_STATIC);
+        if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");
+    }
+
+    void Bind(int index, std::int64_t value) override {
+        const int rc = sqlite3_bind_int64(stmt_, index, value);
+        if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");
+    }
+
+    bool Step() override {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        sqlite3_reset(stmt_);
+        db_.Fail(rc, "数据库读写失败");
+    }
+
+    void Reset() override {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+
+    std::string_view Text(int column) const override {
+        // The blob form of a UTF-8 text is its bytes as stored: no terminator
+        // has to be added. One column_value call, then the cheap accessors.
+        sqlite3_value* value = sqlite3_column_value(stmt_, column);
+        const void* raw = db_.IsUtf8() ? sqlite3_value_blob(value) : sqlite3_value_text(value);
+        if (!raw) return {};
+        return {static_cast<const char*>(raw),
+                static_cast<std::size_t>(sqlite3_value_bytes(value))};
+    }
+
+    std::int64_t Int(int column) const override { return sqlite3_column_int64(stmt_, column); }
+
+    std::int64_t Changes() const override { return sqlite3_changes64(db_.handle()); }
+
+private:
+    SqliteDatabase& db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<StatementCursor> SqliteDatabase::Prepare(std::string_view sql) {
+    return std::make_unique<SqliteCursor>(*this, sql);
 }
 
-void Statement::Bind(int index, std::int64_t value) {
-    const int rc = sqlite3_bind_int64(stmt_, index, value);
-    if (rc != SQLITE_OK) db_.Fail(rc, "数据库参数无法设置");
-}
-
-bool Statement::Step() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    sqlite3_reset(stmt_);
-    db_.Fail(rc, "数据库读写失败");
-}
-
-void Statement::Run() {
-    Step();
-    Reset();
-}
-
-void Statement::Reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-}
-
-std::string_view Statement::Text(int column) const {
-    // The blob form of a UTF-8 text is its bytes as stored: no terminator has
-    // to be added. One column_value call, then the cheap value accessors.
-    sqlite3_value* value = sqlite3_column_value(stmt_, column);
-    const void* raw = db_.IsUtf8() ? sqlite3_value_blob(value) : sqlite3_value_text(value);
-    if (!raw) return {};
-    return {static_cast<const char*>(raw), static_cast<std::size_t>(sqlite3_value_bytes(value))};
-}
-
-std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
-
-Transaction::Transaction(Database& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
-
-Transaction::~Transaction() {
-    if (open_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-void Transaction::Commit() {
-    db_.Execute("COMMIT");
-    open_ = false;
-    // One append, demo run or initialisation ends here: its records reach
-    // the database file, not only the journal beside it.
-    db_.Checkpoint();
+SqliteDatabase& AsSqlite(Database& db, std::string_view what) {
+    if (db.engine() != Engine::Sqlite)
+        throw base::Failure(std::string(what) +
+                            "只能用于本机的数据库文件，不能用于数据库服务器上的数据。");
+    return static_cast<SqliteDatabase&>(db);
 }
 
 }  // namespace zorbix::store

@@ -5,6 +5,7 @@
 
 #include "base/atomic_file.h"
 #include "base/protected_targets.h"
+#include "store/postgres_store.h"
 #include "store/project_table.h"
 #include "store/store_protection.h"
 
@@ -101,14 +102,31 @@ void RemoveWhatKilledRunsLeft(const std::filesystem::path& directory) {
 
 }  // namespace
 
-Store::Store(const std::filesystem::path& directory) : directory_(directory), lock_(directory) {
+Store::Store(const std::filesystem::path& directory) : Store(directory, std::string()) {}
+
+Store::Store(const std::filesystem::path& directory, const std::string& database)
+    : directory_(directory) {
+    if (database.empty()) {
+        lock_.emplace(directory);
+        OpenFile();
+        return;
+    }
+    db_ = OpenPostgresStore(database, directory);
+    records_ = std::make_unique<RecordSet>(*db_);
+}
+
+void Store::OpenFile() {
+    const auto& directory = directory_;
     const auto path = file();
     RemoveWhatKilledRunsLeft(directory);
     RefuseReadOnly(path);
     RefuseUnwritableDirectory(directory);
     const bool is_new = IsNewDatabase(path);
-    db_ = std::make_unique<Database>(path);
-    if (db_->IsReadOnly()) throw base::Failure(Named(path) + "只能以只读方式打开，无法保存数据。");
+    auto opened = std::make_unique<SqliteDatabase>(path);
+    SqliteDatabase& sqlite = *opened;
+    db_ = std::move(opened);
+    if (sqlite.IsReadOnly())
+        throw base::Failure(Named(path) + "只能以只读方式打开，无法保存数据。");
     ProbeReadable(*db_, path);
     const bool has_table = HasProjectTable(*db_);
     if (has_table)

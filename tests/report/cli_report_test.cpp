@@ -39,7 +39,7 @@ TEST_F(CliReport, ReportOfOneProject) {
 TEST_F(CliReport, AReportOfValuesNoWayInTakesIsStillADocument) {
     ASSERT_EQ(RunCli(dir.path(), {"add", "201300000001"}).status, 0);
     {
-        store::Database db(dir / "zorbix2013.db");
+        store::SqliteDatabase db(dir / "zorbix2013.db");
         db.Execute("UPDATE kjxmzxqk SET JB01=CAST(X'41FF42' AS TEXT), JB03='a'||char(1)||'b'");
     }
     const auto r = RunCli(dir.path(), {"report", "--project", "201300000001"});

@@ -135,7 +135,7 @@ TEST_F(BackupSafetyTest, ACopyOfADamagedStoreIsNeverMadeAndKeepsTheGoodOnes) {
     ASSERT_GT(size, 4096u * 4);
     // The header of a page well inside the project table.
     Overwrite(file, size - 4096 * 2, std::string(16, '\xff'));
-    Database damaged(file);
+    SqliteDatabase damaged(file);
     try {
         MakeBackup(damaged, "项目删除");
         FAIL() << "a damaged store was backed up";
@@ -184,7 +184,7 @@ TEST_F(BackupSafetyTest, ADamagedStoreLeadsToItsBackupsAndIsKeptAsideByTheRestor
 TEST_F(BackupSafetyTest, ARestoreOfAnOlderBackupMendsWhatTheOutputsCannotCarry) {
     const fs::path backup = BackupNamed("旧");
     {
-        Database old(backup);
+        SqliteDatabase old(backup);
         old.Execute("UPDATE kjxmzxqk SET JB01='带\tTab' WHERE JB01='旧'");
     }
     ASSERT_EQ(RestoreBackup(records(), prompter_, backup.filename().string()), base::Outcome::Done);

@@ -86,7 +86,7 @@ TEST_F(RecordSetTest, ScansEveryPositionOnceOnTwoLanes) {
     AddDemoProjects(records(), 6000, 11);
     Reopen();
     const std::string gone(records().ReadRow(17)[kNumber]);
-    Database(store_->file()).Execute("DELETE FROM kjxmzxqk WHERE JB02 = '" + gone + "'");
+    SqliteDatabase(store_->file()).Execute("DELETE FROM kjxmzxqk WHERE JB02 = '" + gone + "'");
     records().MoveTo(3);
     records().SetValue(kName, "改过的名称");
     std::vector<std::string> numbers(6000 + 1), names(6000 + 1);

@@ -112,7 +112,7 @@ TEST_F(SafetyNetsTest, DamagedOrForeignBackupsAreRefused) {
                                  "zorbix2013-20131205-143013-备份.db", "../zorbix2013.db"};
     std::ofstream(Folder() / names[0]) << "no database at all";
     {
-        Database foreign(Folder() / names[1]);
+        SqliteDatabase foreign(Folder() / names[1]);
         foreign.Execute("CREATE TABLE kjxmzxqk (JB02 TEXT)");
     }
     const auto before = Everything();
@@ -186,7 +186,7 @@ TEST_F(SafetyNetsTest, InitialisingLogsEveryRemovedProjectWithItsName) {
 TEST(ChangeHistoryTable, OlderDatabasesGetTheTableOnFirstWrite) {
     testing::TempDir dir;
     {
-        Database older(dir.path() / kDatabaseFileName);
+        SqliteDatabase older(dir.path() / kDatabaseFileName);
         std::string sql = "CREATE TABLE kjxmzxqk (";
         for (const Column& c : Columns()) sql += (c.index ? ", \"" : "\"") + c.name + "\" TEXT";
         older.Execute(sql + ")");

@@ -1,0 +1,245 @@
+#include "store/postgres_db.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "base/message_text.h"
+
+namespace zorbix::store {
+namespace {
+
+std::string Trimmed(const char* text) {
+    std::string s = text ? text : "";
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+    return s;
+}
+
+// The statement with "?n" and "?" parameters written as PostgreSQL's "$n";
+// texts in quotes stay as they are.
+std::string PostgresParameters(std::string_view sql) {
+    std::string out;
+    out.reserve(sql.size() + 16);
+    int next = 1;
+    char quote = 0;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (quote) {
+            if (c == quote) quote = 0;
+            out += c;
+            continue;
+        }
+        if (c == '\'' || c == '"') quote = c;
+        if (c != '?') {
+            out += c;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9') ++end;
+        out += '$';
+        out += end > i + 1 ? std::string(sql.substr(i + 1, end - i - 1)) : std::to_string(next);
+        ++next;
+        i = end - 1;
+    }
+    return out;
+}
+
+// One result of the server, cleared when it goes.
+struct Result {
+    PGresult* result = nullptr;
+    Result() = default;
+    explicit Result(PGresult* r) : result(r) {}
+    Result(const Result&) = delete;
+    Result& operator=(const Result&) = delete;
+    ~Result() { PQclear(result); }
+    void Reset(PGresult* r) {
+        PQclear(result);
+        result = r;
+    }
+};
+
+bool Succeeded(const PGresult* result) {
+    const auto status = PQresultStatus(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+class PostgresCursor : public StatementCursor {
+public:
+    PostgresCursor(PostgresDatabase& db, std::string_view sql)
+        : db_(db), sql_(PostgresParameters(sql)) {}
+
+    void Bind(int index, std::string_view text, bool) override { Slot(index) = std::string(text); }
+    void Bind(int index, std::int64_t value) override { Slot(index) = std::to_string(value); }
+
+    bool Step() override {
+        if (!result_.result) Run();
+        return ++row_ < PQntuples(result_.result);
+    }
+
+    void Reset() override {
+        result_.Reset(nullptr);
+        row_ = -1;
+        for (auto& p : parameters_) p.reset();
+    }
+
+    std::string_view Text(int column) const override {
+        if (PQgetisnull(result_.result, row_, column)) return {};
+        return {PQgetvalue(result_.result, row_, column),
+                static_cast<std::size_t>(PQgetlength(result_.result, row_, column))};
+    }
+
+    std::int64_t Int(int column) const override {
+        const std::string_view text = Text(column);
+        std::int64_t value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        return value;
+    }
+
+    std::int64_t Changes() const override { return changes_; }
+
+private:
+    std::optional<std::string>& Slot(int index) {
+        if (index > static_cast<int>(parameters_.size())) parameters_.resize(index);
+        return parameters_[index - 1];
+    }
+
+    void Run() {
+        std::vector<const char*> values;
+        std::vector<int> lengths;
+        for (const auto& p : parameters_) {
+            values.push_back(p ? p->data() : nullptr);
+            lengths.push_back(p ? static_cast<int>(p->size()) : 0);
+        }
+        result_.Reset(PQexecParams(db_.handle(), sql_.c_str(), static_cast<int>(values.size()),
+                                   nullptr, values.data(), lengths.data(), nullptr, 0));
+        row_ = -1;
+        if (!Succeeded(result_.result)) {
+            const char* state = PQresultErrorField(result_.result, PG_DIAG_SQLSTATE);
+            const std::string detail = Trimmed(PQresultErrorMessage(result_.result));
+            result_.Reset(nullptr);
+            db_.Fail("数据库读写失败", state ? state : "", detail);
+        }
+        const char* changed = PQcmdTuples(result_.result);
+        changes_ = changed && *changed ? std::atoll(changed) : 0;
+    }
+
+    PostgresDatabase& db_;
+    std::string sql_;
+    std::vector<std::optional<std::string>> parameters_;
+    Result result_;
+    int row_ = -1;
+    std::int64_t changes_ = 0;
+};
+
+std::string Setting(pg_conn* conn, const char* name) {
+    const char* value = PQparameterStatus(conn, name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+bool LooksLikeDatabaseUrl(std::string_view text) {
+    return text.starts_with("postgresql://") || text.starts_with("postgres://") ||
+           text.find('=') != std::string_view::npos;
+}
+
+PostgresDatabase::PostgresDatabase(const std::string& url, const std::filesystem::path& directory)
+    : url_(url), directory_(std::filesystem::absolute(directory)) {
+    conn_ = PQconnectdb(url.c_str());
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        const std::string detail = Trimmed(PQerrorMessage(conn_));
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw PostgresError(base::MessageText("无法连接数据库服务器（{1}）。请检查 --database "
+                                              "给出的地址、用户名和密码，以及服务器是否在运行。",
+                                              {detail}),
+                            "");
+    }
+    name_ = PQdb(conn_);
+    user_ = PQuser(conn_);
+    if (PQsetClientEncoding(conn_, "UTF8") != 0)
+        Fail("数据库无法使用UTF-8编码", "", Trimmed(PQerrorMessage(conn_)));
+    const std::string encoding = Setting(conn_, "server_encoding");
+    if (encoding != "UTF8") {
+        const std::string message = base::MessageText(
+            "{1}的编码是{2}，无法保存项目的中文内容。请用 ENCODING 'UTF8' 新建数据库。",
+            {Named(), encoding});
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw base::Failure(message);
+    }
+    // Quiet: notices of "already exists" and the like are nobody's business.
+    Execute("SET client_min_messages = warning");
+}
+
+PostgresDatabase::~PostgresDatabase() {
+    if (conn_) PQfinish(conn_);
+}
+
+std::string PostgresDatabase::Named() const { return "数据库“" + name_ + "”"; }
+
+void PostgresDatabase::Fail(std::string_view what, const std::string& state,
+                            std::string_view detail) const {
+    if (PQstatus(conn_) != CONNECTION_OK)
+        throw PostgresError(base::MessageText("与数据库服务器的连接已经断开，{1}（{2}）。请检查"
+                                              "服务器和网络后重新启动程序。",
+                                              {what, detail}),
+                            "");
+    throw PostgresError(base::MessageText("{1}（{2}）", {what, detail}), state);
+}
+
+void PostgresDatabase::Execute(std::string_view sql) {
+    Result result(PQexec(conn_, std::string(sql).c_str()));
+    if (!Succeeded(result.result)) {
+        const char* state = PQresultErrorField(result.result, PG_DIAG_SQLSTATE);
+        Fail("数据库操作失败", state ? state : "", Trimmed(PQresultErrorMessage(result.result)));
+    }
+}
+
+std::unique_ptr<StatementCursor> PostgresDatabase::Prepare(std::string_view sql) {
+    return std::make_unique<PostgresCursor>(*this, sql);
+}
+
+bool PostgresDatabase::IsAutocommit() const { return PQtransactionStatus(conn_) == PQTRANS_IDLE; }
+
+void PostgresDatabase::Rollback() noexcept {
+    if (PQtransactionStatus(conn_) == PQTRANS_IDLE) return;
+    PQclear(PQexec(conn_, "ROLLBACK"));
+}
+
+void PostgresDatabase::Listen() { Execute(std::string("LISTEN ") + kChangeChannel); }
+
+std::vector<ChangeNotice> PostgresDatabase::TakeChangeNotices() {
+    std::vector<ChangeNotice> notices;
+    PQconsumeInput(conn_);
+    const int own = PQbackendPID(conn_);
+    while (PGnotify* notify = PQnotifies(conn_)) {
+        const std::string_view payload = notify->extra ? notify->extra : "";
+        if (notify->be_pid != own && payload.size() > 1) {
+            std::int64_t rowid = 0;
+            std::from_chars(payload.data() + 1, payload.data() + payload.size(), rowid);
+            const ChangeNotice::Kind kind = payload[0] == 'I'   ? ChangeNotice::Added
+                                            : payload[0] == 'D' ? ChangeNotice::Deleted
+                                                                : ChangeNotice::Changed;
+            notices.push_back({kind, rowid});
+        }
+        PQfreemem(notify);
+    }
+    return notices;
+}
+
+std::vector<std::string> PostgresDatabase::OtherSessions() {
+    Statement q(*this,
+                "SELECT usename, coalesce(application_name, ''), coalesce(client_addr::text, "
+                "'本机') FROM pg_stat_activity WHERE datname = current_database() AND pid <> "
+                "pg_backend_pid() AND backend_type = 'client backend'");
+    std::vector<std::string> sessions;
+    while (q.Step())
+        sessions.push_back(std::string(q.Text(0)) + "（" + std::string(q.Text(2)) + "）");
+    return sessions;
+}
+
+}  // namespace zorbix::store

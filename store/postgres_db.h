@@ -1,0 +1,81 @@
+// The store's database on a PostgreSQL server, through libpq: what an
+// office uses when several clerks work on one store at once. Statements are
+// sent with their parameters in one round trip each and their rows come
+// back whole, so a statement may be stepped while others run; scans read
+// the table in blocks (store/project_rows.cpp).
+//
+// Other connections' changes to the project table reach this one as
+// notifications (a trigger of the table sends them), read without a round
+// trip whenever the record set moves.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "base/error.h"
+#include "store/database.h"
+
+struct pg_conn;
+
+namespace zorbix::store {
+
+// The channel the project table's trigger notifies on.
+inline constexpr const char* kChangeChannel = "zorbix_projects";
+
+class PostgresError : public base::Failure {
+public:
+    PostgresError(const std::string& message, std::string state)
+        : base::Failure(message), state_(std::move(state)) {}
+    // The SQLSTATE of the error ("40001", "23505", …); "" when the
+    // connection failed.
+    const std::string& state() const { return state_; }
+
+private:
+    std::string state_;
+};
+
+class PostgresDatabase : public Database {
+public:
+    // Connects with a libpq connection string or a postgresql:// URI. The
+    // program directory keeps the store's backups. Throws Failure with the
+    // user's message when the server cannot be reached or the database
+    // cannot hold the survey's texts.
+    PostgresDatabase(const std::string& url, const std::filesystem::path& directory);
+    ~PostgresDatabase() override;
+
+    Engine engine() const override { return Engine::Postgres; }
+    void Execute(std::string_view sql) override;
+    std::unique_ptr<StatementCursor> Prepare(std::string_view sql) override;
+    bool IsAutocommit() const override;
+    void Begin() override { Execute("BEGIN"); }
+    void Rollback() noexcept override;
+    const std::filesystem::path& directory() const override { return directory_; }
+    std::string Named() const override;
+    const std::string& User() const override { return user_; }
+    std::vector<ChangeNotice> TakeChangeNotices() override;
+
+    // Starts hearing the project table's notifications.
+    void Listen();
+    // The other connections to the same database: "name (address)" each.
+    std::vector<std::string> OtherSessions();
+    const std::string& url() const { return url_; }
+    pg_conn* handle() const { return conn_; }
+
+    // Throws PostgresError with what the server said after `what`.
+    [[noreturn]] void Fail(std::string_view what, const std::string& state,
+                           std::string_view detail) const;
+
+private:
+    pg_conn* conn_ = nullptr;
+    std::string url_;
+    std::filesystem::path directory_;
+    std::string user_;
+    std::string name_;
+};
+
+// "postgresql://…" or a connection string with "key=value" in it: what
+// --database takes; anything else is no database address.
+bool LooksLikeDatabaseUrl(std::string_view text);
+
+}  // namespace zorbix::store
