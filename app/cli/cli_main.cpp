@@ -13,6 +13,8 @@
 #include "base/error.h"
 #include "store/backup_operations.h"
 #include "store/damaged_store.h"
+#include "store/postgres_db.h"
+#include "store/store_migration.h"
 #include "store/titles.h"
 
 namespace zorbix::cli {
@@ -43,20 +45,22 @@ constexpr std::array<Command, 21> kCommands = {{
 }};
 
 void PrintUsage(std::ostream& out) {
-    out << "用法: zorbix-cli [--dir DIR] [--yes] COMMAND [ARGUMENTS]\n命令:\n";
+    out << "用法: zorbix-cli [--dir DIR] [--database URL] [--yes] COMMAND [ARGUMENTS]\n命令:\n";
     for (const Command& c : kCommands) out << "  " << c.usage << '\n';
-    out << "  where                     显示所用的程序目录\n"
+    out << "  migrate up|down           在程序目录的数据库文件和 --database 的数据库之间迁移数据\n"
+           "  where                     显示所用的程序目录\n"
            "  --version                 显示版本\n"
            "  --help                    显示本说明\n";
 }
 
 // The words that answer without a store.
-enum class Info { None, Help, Version, Where };
+enum class Info { None, Help, Version, Where, Migrate };
 
 Info InfoOf(const std::string& word) {
     if (word == "--help" || word == "-h" || word == "help") return Info::Help;
     if (word == "--version") return Info::Version;
     if (word == "where") return Info::Where;
+    if (word == "migrate") return Info::Migrate;
     return Info::None;
 }
 
@@ -68,6 +72,7 @@ const Command* FindCommand(const std::string& name) {
 
 struct Invocation {
     std::optional<std::filesystem::path> dir;  // --dir; else found (program_location.h)
+    std::string database;                      // --database; "" for the directory's file
     Info info = Info::None;
     bool yes = false;
     const Command* command = nullptr;
@@ -84,12 +89,25 @@ Invocation Parse(int argc, char** argv) {
         } else if (arg == "--dir") {
             if (++i == argc) throw UsageError("--dir 后面缺少目录。");
             inv.dir = argv[i];
+        } else if (arg == "--database") {
+            if (++i == argc) throw UsageError("--database 后面缺少数据库地址。");
+            inv.database = argv[i];
+            if (!store::LooksLikeDatabaseUrl(inv.database))
+                throw UsageError("“" + inv.database +
+                                 "”不是数据库地址。请写成 postgresql://用户@服务器/数据库 "
+                                 "或 \"dbname=数据库 host=服务器\" 的形式。");
         } else {
             break;
         }
     }
     if (i == argc) throw UsageError("缺少命令。");
     inv.info = InfoOf(argv[i]);
+    if (inv.info == Info::Migrate) {
+        inv.args.assign(argv + i + 1, argv + argc);
+        if (inv.args.size() != 1 || (inv.args[0] != "up" && inv.args[0] != "down"))
+            throw UsageError("migrate 后面要写 up 或 down。");
+        if (inv.database.empty()) throw UsageError("migrate 需要用 --database 指定数据库。");
+    }
     if (inv.info != Info::None) return inv;
     inv.command = FindCommand(argv[i]);
     if (!inv.command) throw UsageError(std::string("未知命令：") + argv[i]);
@@ -121,9 +139,13 @@ int Run(int argc, char** argv) {
             std::cout << dir.string() << '\n';
             return 0;
         }
+        if (inv.info == Info::Migrate)
+            return ExitStatus(inv.args[0] == "up"
+                                  ? store::MigrateUp(dir, inv.database, prompter)
+                                  : store::MigrateDown(dir, inv.database, prompter));
         std::optional<store::Store> opened;
         try {
-            opened.emplace(dir);
+            opened.emplace(dir, inv.database);
         } catch (const store::StoreDamaged&) {
             // The way back from a damaged store needs no store.
             if (inv.command->run == RestoreCommand || inv.command->run == BackupsCommand)
