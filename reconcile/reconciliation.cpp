@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "base/numeric_value.h"
-#include "store/sqlite_db.h"
+#include "store/catalogue.h"
+#include "store/record_set.h"
 
 namespace zorbix::reconcile {
 namespace {
@@ -82,12 +83,22 @@ std::vector<ReportedProject> ReportedProjects(store::RecordSet& records) {
     records.MoveFirst();
     // One scan over the five columns the comparison needs: far cheaper than
     // a walk that loads all 137 columns of every record.
-    store::Statement q(records.database(),
-                       "SELECT JB02, JB01, XMCDDW, ZGDW, JF1102 FROM kjxmzxqk ORDER BY JB02");
+    static const int columns[] = {store::kNumberColumn, store::ColumnIndex("JB01"),
+                                  store::ColumnIndex("XMCDDW"), store::ColumnIndex("ZGDW"),
+                                  store::ColumnIndex("JF1102")};
     reported.reserve(static_cast<std::size_t>(records.Count()));
-    while (q.Step())
-        reported.push_back({std::string(q.Text(0)), std::string(q.Text(1)), std::string(q.Text(2)),
-                            std::string(q.Text(3)), std::string(q.Text(4))});
+    records.VisitColumns(columns, [&](const store::Record& r) {
+        reported.push_back({std::string(r[columns[0]]), std::string(r[columns[1]]),
+                            std::string(r[columns[2]]), std::string(r[columns[3]]),
+                            std::string(r[columns[4]])});
+        return true;
+    });
+    // In the order of the numbers as the store compares them, byte by byte;
+    // records added since the set opened stand after older ones of the
+    // same number, as they came in.
+    std::stable_sort(
+        reported.begin(), reported.end(),
+        [](const ReportedProject& a, const ReportedProject& b) { return a.jb02 < b.jb02; });
     return reported;
 }
 

@@ -4,6 +4,7 @@
 #include "store/backups.h"
 #include "store/chosen_backup.h"
 #include "store/damaged_store.h"
+#include "store/others_connected.h"
 #include "store/project_table.h"
 #include "store/restore_copy.h"
 #include "store/titles.h"
@@ -123,6 +124,10 @@ base::Outcome RestoreBackup(RecordSet& records, base::Prompter& prompter, std::s
             "确实要用备份“" + std::string(name) +
                 "”恢复数据吗？当前的全部项目将被备份中的项目替换（恢复前先备份当前数据）。"))
         return base::Outcome::Cancelled;
+    if (const auto others = OthersConnectedProblem(records.database(), "恢复备份")) {
+        TellOfBackups(prompter, *others, base::Icon::Exclamation);
+        return base::Outcome::Refused;
+    }
     std::optional<fs::path> made;
     try {
         if (records.HasPendingChange()) records.WriteBack();

@@ -38,7 +38,8 @@ bool ChangeHistory::HasTable() { return store::HasTable(db_, kHistoryTable); }
 
 void ChangeHistory::EnsureTable() {
     insert_.reset();
-    CreateHistoryTable(db_);
+    // A shared store has its table from the start (store/postgres_store.cpp).
+    if (db_.engine() == Engine::Sqlite) CreateHistoryTable(db_);
     insert_ = std::make_unique<Statement>(db_, kInsertSql);
 }
 
@@ -76,7 +77,7 @@ void ChangeHistory::Insert(std::string_view op, std::string_view project, std::s
         } catch (const base::Failure&) {
             // A table dropped by a rolled-back transaction is made again once.
             insert_.reset();
-            if (attempt > 0 || HasTable()) throw;
+            if (attempt > 0 || db_.engine() != Engine::Sqlite || HasTable()) throw;
         }
     }
 }

@@ -73,6 +73,9 @@ public:
     virtual const std::string& User() const = 0;
     // Changes of other connections since the last call, oldest first.
     virtual std::vector<ChangeNotice> TakeChangeNotices() { return {}; }
+    // Who else is connected to the same store now, "name（address）" each;
+    // nobody for an SQLite file, which one copy of the program holds.
+    virtual std::vector<std::string> OtherSessions() { return {}; }
 };
 
 // A prepared statement, reset after each use so it can be stepped again.

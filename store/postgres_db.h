@@ -58,7 +58,7 @@ public:
     // Starts hearing the project table's notifications.
     void Listen();
     // The other connections to the same database: "name (address)" each.
-    std::vector<std::string> OtherSessions();
+    std::vector<std::string> OtherSessions() override;
     const std::string& url() const { return url_; }
     pg_conn* handle() const { return conn_; }
 

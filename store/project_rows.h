@@ -52,6 +52,8 @@ public:
     // versions, its rows answer 0 and have one writer).
     std::optional<std::int64_t> Write(std::int64_t rowid, const Record& values);
     std::int64_t Insert(const Record& values);
+    // The version a row has when inserted.
+    std::int64_t FirstVersion() const { return db_.engine() == Engine::Postgres ? 1 : 0; }
     // Who wrote a row last, when and its version; nullopt when the row is
     // gone or the store keeps no versions.
     std::optional<RowChange> LastChange(std::int64_t rowid);

@@ -277,6 +277,7 @@ void RecordSet::AddNew(Record values) {
     {
         WriteUnit unit(db_);
         const std::int64_t rowid = rows_->Insert(*added);
+        added->set_version(rows_->FirstVersion());
         history_->LogAdded(operation_, *added);
         unit.Commit();
         rowids_.push_back(rowid);

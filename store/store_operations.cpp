@@ -5,6 +5,7 @@
 #include "store/backup_operations.h"
 #include "store/catalogue.h"
 #include "store/damaged_store.h"
+#include "store/others_connected.h"
 #include "store/project_number.h"
 #include "store/store_messages.h"
 #include "store/titles.h"
@@ -111,6 +112,10 @@ base::Outcome InitialiseStore(RecordSet& records, base::Prompter& prompter) {
     if (!base::Confirm(prompter, kProgramTitle, kInitialiseQuestion))
         return base::Outcome::Cancelled;
     if (records.Count() == 0) return base::Outcome::Done;
+    if (const auto others = OthersConnectedProblem(records.database(), "数据初始化")) {
+        base::Inform(prompter, kProgramTitle, *others, base::Icon::Exclamation);
+        return base::Outcome::Refused;
+    }
     if (!BackUpBefore(records, prompter, operation::kInitialise)) return base::Outcome::Failed;
     base::BusyScope busy(prompter, kInitialiseBusy);
     // Deleting the first record n times, as one statement in one

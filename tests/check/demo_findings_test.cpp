@@ -8,6 +8,7 @@
 #include "store/store.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::check {
 namespace {
@@ -15,7 +16,8 @@ namespace {
 TEST(DemoFindings, StoresOfDemoProjectsHaveNoFindings) {
     for (std::uint64_t seed : {1u, 2u, 3u, 42u, 2013u}) {
         testing::TempDir dir;
-        store::Store store(dir.path());
+        const auto opened = testing::OpenTestStore(dir.path());
+        store::Store& store = *opened;
         store::AddDemoProjects(store.records(), 300, seed);
         store.records().Reopen();
         testing::RecordingPrompter prompter;

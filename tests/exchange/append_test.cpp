@@ -13,6 +13,7 @@
 #include "tests/support/param_names.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::exchange {
 namespace {
@@ -32,7 +33,8 @@ std::string RecordText(const std::string& number, const std::string& name = "") 
 class Append : public ::testing::Test {
 protected:
     TempDir dir;
-    store::Store store{dir.path()};
+    std::unique_ptr<store::Store> opened = testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     store::RecordSet& records = store.records();
     RecordingPrompter prompter;
 
@@ -297,7 +299,8 @@ TEST_F(Append, SubmitThenAppendGivesTheSameValues) {
     prompter.files.push_back(dir / "out.kj");
     ASSERT_EQ(SubmitAllProjects(records, prompter, dir.path()), Outcome::Done);
     TempDir other;
-    store::Store target(other.path());
+    const auto other_store = testing::OpenTestStore(other.path());
+    store::Store& target = *other_store;
     prompter.files.push_back(dir / "out.kj");
     ASSERT_EQ(AppendProjects(target.records(), prompter, other.path()).outcome, Outcome::Done);
     ASSERT_EQ(target.records().Count(), 2);

@@ -16,6 +16,7 @@
 #include "tests/support/cli_runner.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::testing {
 namespace {
@@ -42,7 +43,8 @@ protected:
 TEST_F(FindingsAsBefore, PanelTextAndSavedCheckFileAreByteIdentical) {
     std::string panel;
     {
-        store::Store store(dir_.path());
+        const auto opened = testing::OpenTestStore(dir_.path());
+        store::Store& store = *opened;
         RecordingPrompter prompter;
         ASSERT_EQ(check::CheckAllProjects(store.records(), prompter, panel), base::Outcome::Done);
     }

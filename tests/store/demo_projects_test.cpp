@@ -10,6 +10,7 @@
 #include "store/catalogue.h"
 #include "store/store.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::store {
 namespace {
@@ -70,7 +71,8 @@ TEST(DemoProjects, LookLikeARealSurvey) {
 
 TEST(DemoProjects, TakeOnlyNumbersNotYetStored) {
     testing::TempDir dir;
-    Store store(dir.path());
+    const auto opened = testing::OpenTestStore(dir.path());
+    Store& store = *opened;
     AddDemoProjects(store.records(), 300, 1);
     AddDemoProjects(store.records(), 300, 1);
     std::set<double> numbers;

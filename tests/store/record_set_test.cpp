@@ -12,6 +12,7 @@
 #include "store/demo_projects.h"
 #include "store/store.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::store {
 namespace {
@@ -31,12 +32,12 @@ protected:
     }
     void Reopen() {
         store_.reset();
-        store_ = std::make_unique<Store>(dir_.path());
+        store_ = testing::OpenTestStore(dir_.path());
     }
     RecordSet& records() { return store_->records(); }
 
     testing::TempDir dir_;
-    std::unique_ptr<Store> store_ = std::make_unique<Store>(dir_.path());
+    std::unique_ptr<Store> store_ = testing::OpenTestStore(dir_.path());
 };
 
 TEST_F(RecordSetTest, OrdersByProjectNumberWhenOpened) {
@@ -83,10 +84,13 @@ TEST_F(RecordSetTest, VisitsChosenColumnsInSetOrder) {
 // both lanes when the set is large, with the pending change written first,
 // and a row gone from the table since the set opened as an empty record.
 TEST_F(RecordSetTest, ScansEveryPositionOnceOnTwoLanes) {
+    if (testing::OnPostgres())
+        GTEST_SKIP() << "a shared store reads in blocks and follows removals";
     AddDemoProjects(records(), 6000, 11);
     Reopen();
     const std::string gone(records().ReadRow(17)[kNumber]);
-    SqliteDatabase(store_->file()).Execute("DELETE FROM kjxmzxqk WHERE JB02 = '" + gone + "'");
+    testing::OpenTestDatabase(dir_.path())
+        ->Execute("DELETE FROM kjxmzxqk WHERE \"JB02\" = '" + gone + "'");
     records().MoveTo(3);
     records().SetValue(kName, "改过的名称");
     std::vector<std::string> numbers(6000 + 1), names(6000 + 1);

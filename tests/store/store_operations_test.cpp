@@ -8,6 +8,7 @@
 #include "store/titles.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::store {
 namespace {
@@ -25,11 +26,11 @@ protected:
             records().AddNew(row);
         }
     }
-    RecordSet& records() { return store_.records(); }
+    RecordSet& records() { return store_->records(); }
     std::string Current() { return std::string(records().Value(kNumber)); }
 
     testing::TempDir dir_;
-    Store store_{dir_.path()};
+    std::unique_ptr<Store> store_ = testing::OpenTestStore(dir_.path());
     testing::RecordingPrompter prompter_;
 };
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_database.h"
+
 namespace zorbix::testing {
 
 struct CliResult {
@@ -44,6 +46,8 @@ inline CliResult RunCli(const std::filesystem::path& dir, const std::vector<std:
     const char* cli = std::getenv("ZORBIX_CLI");
     std::string command =
         ShellQuote(cli ? cli : "zorbix-cli") + " --dir " + ShellQuote(dir.string());
+    if (const std::string database = TestDatabaseFor(dir); !database.empty())
+        command += " --database " + ShellQuote(database);
     for (const auto& a : args) command += " " + ShellQuote(a);
     const auto out = dir / ".cli-out";
     const auto err = dir / ".cli-err";
