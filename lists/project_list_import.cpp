@@ -1,5 +1,8 @@
 #include "lists/project_list_import.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/error.h"
 #include "base/file_names.h"
 #include "base/numeric_value.h"
@@ -70,6 +73,8 @@ public:
         if (++result_.added % 4096 == 0) records_.ReleaseCache();
         check::CheckAllTables(record, findings_);
         check::AppendFindingsText(result_.panel, findings_.findings);
+        std::move(findings_.findings.begin(), findings_.findings.end(),
+                  std::back_inserter(result_.findings));
         findings_.Reset();
     }
 
