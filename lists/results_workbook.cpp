@@ -109,7 +109,8 @@ void WriteReconcileWorkbook(const std::filesystem::path& file,
 }
 
 base::Outcome SaveResults(store::RecordSet& records, base::Prompter& prompter,
-                          std::string_view panel, const std::filesystem::path& program_dir) {
+                          std::string_view panel, const std::filesystem::path& program_dir,
+                          std::span<const check::Finding> findings) {
     const auto file = prompter.ChooseSaveFile(
         {std::string(check::kSaveDialogTitle), std::string(kResultsFilter), {}});
     if (!file || file->empty()) {
@@ -117,13 +118,13 @@ base::Outcome SaveResults(store::RecordSet& records, base::Prompter& prompter,
                        base::Icon::Question, base::Buttons::YesNo});
         return base::Outcome::Cancelled;
     }
-    return SaveResultsTo(records, prompter, panel, program_dir, *file);
+    return SaveResultsTo(records, prompter, panel, program_dir, *file, findings);
 }
 
 base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
                             std::string_view panel, const std::filesystem::path& program_dir,
                             const std::filesystem::path& file,
-                            const std::vector<check::Finding>* findings) {
+                            std::span<const check::Finding> findings) {
     if (ListFormatOf(file) != ListFormat::Xlsx) {
         ChosenFile chosen(prompter, file);
         return check::SaveCheckReport(chosen, panel);
@@ -133,10 +134,8 @@ base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
             std::vector<reconcile::PlannedProject> plan;
             std::vector<reconcile::ReportedProject> reported;
             WriteReconcileWorkbook(file, Reconciled(records, program_dir, plan, reported));
-        } else if (findings) {
-            WriteFindingsWorkbook(file, FindingRowsOf(*findings, StoreLookup(records)));
         } else {
-            WriteFindingsWorkbook(file, FindingRowsOfPanel(panel, StoreLookup(records)));
+            WriteFindingsWorkbook(file, FindingRowsOf(findings, StoreLookup(records)));
         }
     } catch (const base::Failure& e) {
         base::Inform(prompter, store::kProgramTitle, std::string(check::kNotSaved) + e.what());
