@@ -1,6 +1,7 @@
 #include "check/check_runs.h"
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "check/check_messages.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
@@ -38,7 +39,7 @@ base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompt
             return base::Outcome::Cancelled;
     } catch (const base::Failure& e) {
         base::Inform(prompter, store::kProgramTitle,
-                     std::string(kCheckFailed) + std::string(store::kRetryHint) + "\n" + e.what());
+                     base::MessageText(kCheckFailed, {store::kRetryHint, e.what()}));
         return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kRunEndTitle, kCheckDoneText, base::Icon::Exclamation);

@@ -9,6 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/message_text.h"
 #include "base/protected_targets.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
@@ -123,8 +124,9 @@ public:
                 else
                     book_.Text(row, c.index, value);
             } catch (const base::Failure& e) {
-                throw base::Failure("项目“" + std::string(record[store::kNumberColumn]) + "”的" +
-                                    c.name + "无法写入工作簿：" + e.what());
+                throw base::Failure(
+                    base::MessageText("项目“{1}”的{2}无法写入工作簿：{3}",
+                                      {record[store::kNumberColumn], c.name, e.what()}));
             }
         }
         check::CheckAllTables(record, result_);

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "base/numeric_value.h"
 #include "check/check_messages.h"
 #include "check/check_report_file.h"
@@ -138,11 +139,12 @@ base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
             WriteFindingsWorkbook(file, FindingRowsOf(findings, StoreLookup(records)));
         }
     } catch (const base::Failure& e) {
-        base::Inform(prompter, store::kProgramTitle, std::string(check::kNotSaved) + e.what());
+        base::Inform(prompter, store::kProgramTitle,
+                     base::MessageText(check::kNotSaved, {e.what()}));
         return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kSavedFileTitle,
-                 std::string(check::kSavedIn) + file.string() + "中。");
+                 base::MessageText(check::kSavedIn, {file.string()}));
     return base::Outcome::Done;
 }
 
