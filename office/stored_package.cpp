@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/deflate_part.h"
 
 namespace zorbix::office {
@@ -218,7 +219,8 @@ std::unique_ptr<StoredPackage> StoredPackage::Read(
 void StoredPackage::Assemble(std::string_view part, int level, const std::filesystem::path& target,
                              std::string& out) const {
     if (part.size() > kLimit / 4)
-        throw base::Failure("无法写入" + base::QuotedFileName(target) + "：内容过大。");
+        throw base::Failure(
+            base::MessageText("无法写入{1}：内容过大。", {base::QuotedFileName(target)}));
     const std::size_t base = out.size();
     out += locals_;
     const auto offset = static_cast<std::uint32_t>(out.size() - base);

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/cell_text.h"
 #include "office/number_text.h"
 #include "office/sheet_limits.h"
@@ -78,7 +79,8 @@ protected:
         if (name != "si") return item_.End(name);
         strings.push_back(item_.Take());
         bytes_ += strings.back().size() + sizeof(std::string);
-        if (bytes_ > kMaxTextBytes) throw Failure(what() + "中的文字过多，已拒绝读取。");
+        if (bytes_ > kMaxTextBytes)
+            throw Failure(base::MessageText("{1}中的文字过多，已拒绝读取。", {what()}));
         in_item_ = false;
     }
     void Text(std::string_view text) override {
@@ -137,7 +139,7 @@ protected:
 
 private:
     [[noreturn]] void Damaged(const std::string& why) const {
-        throw Failure(what() + "已损坏（" + why + "）。");
+        throw Failure(base::MessageText("{1}已损坏（{2}）。", {what(), why}));
     }
 
     void StartRow(const std::string_view* r) {
@@ -165,7 +167,7 @@ private:
         if (!ref) {
             if (++column_ > kMaxSheetColumns) Damaged("列号超出范围");
         } else if (!ParseReference(*ref, row, column_)) {
-            Damaged("单元格位置“" + std::string(*ref) + "”无效");
+            Damaged(base::MessageText("单元格位置“{1}”无效", {*ref}));
         }
         const std::string_view* type = FindAttribute(attributes, "t");
         type_.assign(type ? *type : std::string_view());
@@ -185,7 +187,8 @@ private:
         cell.numeric = false;
         if (!Fill(cell)) return;
         text_bytes_ += cell.text.size();
-        if (text_bytes_ > kMaxTextBytes) throw Failure(what() + "中的文字过多，已拒绝读取。");
+        if (text_bytes_ > kMaxTextBytes)
+            throw Failure(base::MessageText("{1}中的文字过多，已拒绝读取。", {what()}));
         ++used_;
     }
 
@@ -212,7 +215,7 @@ private:
     bool Number(ListCell& cell) {
         const auto r = std::from_chars(value_.data(), value_.data() + value_.size(), cell.number);
         if (r.ec != std::errc() || r.ptr != value_.data() + value_.size())
-            Damaged("数值“" + value_ + "”无效");
+            Damaged(base::MessageText("数值“{1}”无效", {value_}));
         cell.kind = date_style_ ? ListCell::Kind::Date : ListCell::Kind::Number;
         cell.numeric = true;
         cell.text = StoredNumberText(cell.number);
@@ -224,7 +227,7 @@ private:
         const auto r = std::from_chars(value_.data(), value_.data() + value_.size(), index);
         if (r.ec != std::errc() || r.ptr != value_.data() + value_.size() ||
             index >= strings_.size())
-            Damaged("共享字符串编号“" + value_ + "”无效");
+            Damaged(base::MessageText("共享字符串编号“{1}”无效", {value_}));
         return strings_[index];
     }
 

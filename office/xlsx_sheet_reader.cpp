@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/sheet_reader.h"
 #include "office/xlsx_package.h"
 #include "office/xlsx_rows.h"
@@ -30,8 +31,8 @@ void RefuseSwollenParts(const std::filesystem::path& file, const std::string& na
     const std::string sheet_part = FirstSheetPart(package);
     const std::string sheet = package.Read(sheet_part);
     if (const std::string part = SharedStringsPart(package); package.Has(part))
-        RefuseOversizedXml(package.Read(part), named + "的" + part);
-    RefuseOversizedXml(sheet, named + "的" + sheet_part);
+        RefuseOversizedXml(package.Read(part), base::MessageText("{1}的{2}", {named, part}));
+    RefuseOversizedXml(sheet, base::MessageText("{1}的{2}", {named, sheet_part}));
 }
 
 // Puts each row's cells into the sheet, within its bounds.
@@ -47,9 +48,11 @@ public:
             // the texts are bounded, not only the XML.
             text_bytes_ += cell.text.size();
             if (text_bytes_ > kMaxSheetTextBytes)
-                throw base::Failure(named_ + "的第一张工作表中的文字过多，已拒绝读取。");
+                throw base::Failure(
+                    base::MessageText("{1}的第一张工作表中的文字过多，已拒绝读取。", {named_}));
             if (!sheet_.Put(row, listed.column, std::move(cell)))
-                throw base::Failure(named_ + "的第一张工作表过大，已拒绝读取。");
+                throw base::Failure(
+                    base::MessageText("{1}的第一张工作表过大，已拒绝读取。", {named_}));
         }
     }
 
