@@ -55,9 +55,7 @@ base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompte
         base::Inform(prompter, store::kProgramTitle, kNoCurrentProject);
         return base::Outcome::Refused;
     }
-    panel.assign(kProjectHeadingStart)
-        .append(records.Value(store::kNumberColumn))
-        .append(kProjectHeadingEnd)
+    panel.assign(base::MessageText(kProjectHeading, {records.Value(store::kNumberColumn)}))
         .append(kLineEnd);
     CheckResult result;
     CheckAllTables(records.Current(), result);
