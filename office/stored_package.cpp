@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/calendar_time.h"
 #include "base/error.h"
 #include "base/file_names.h"
 #include "base/message_text.h"
@@ -53,8 +54,9 @@ std::uint16_t NameFlags(std::string_view name) {
 
 // The local time as zip entries keep it (two-second steps, 1980 to 2107).
 std::pair<std::uint16_t, std::uint16_t> DosTime(std::time_t when) {
-    std::tm t{};
-    if (!localtime_r(&when, &t) || t.tm_year < 80) return {0, (1 << 5) | 1};
+    const std::optional<std::tm> local = base::LocalTimeOf(when);
+    if (!local || local->tm_year < 80) return {0, (1 << 5) | 1};
+    const std::tm& t = *local;
     const int year = t.tm_year - 80 > 127 ? 127 : t.tm_year - 80;
     return {static_cast<std::uint16_t>((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2)),
             static_cast<std::uint16_t>((year << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday)};
