@@ -4,6 +4,7 @@
 // workbook has always been read.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "base/error.h"
 #include "base/file_names.h"
@@ -23,16 +24,32 @@ Cell CellOf(const ListCell& cell) {
     return Cell::FromText(cell.text);
 }
 
+// Whether the sheet's XML holds its data part: an element sheetData, with
+// or without a namespace prefix.
+bool HasSheetData(std::string_view xml) {
+    constexpr std::string_view kName = "sheetData";
+    for (auto at = xml.find(kName); at != std::string_view::npos; at = xml.find(kName, at + 1)) {
+        const char before = at > 0 ? xml[at - 1] : ' ';
+        const char after = at + kName.size() < xml.size() ? xml[at + kName.size()] : ' ';
+        if ((before == '<' || before == ':') && (after == '>' || after == '/' || after == ' ' ||
+                                                 after == '\t' || after == '\r' || after == '\n'))
+            return true;
+    }
+    return false;
+}
+
 // A sheet (or its shared strings) of millions of tiny elements is refused
 // with the words the plan workbook has always used, though the rows stream
-// through: no real plan list comes near the bound (xml_budget.h).
-void RefuseSwollenParts(const std::filesystem::path& file, const std::string& named) {
+// through: no real plan list comes near the bound (xml_budget.h). Tells
+// whether the sheet has its data part.
+bool CheckParts(const std::filesystem::path& file, const std::string& named) {
     const ZipArchive package(file);
     const std::string sheet_part = FirstSheetPart(package);
     const std::string sheet = package.Read(sheet_part);
     if (const std::string part = SharedStringsPart(package); package.Has(part))
         RefuseOversizedXml(package.Read(part), base::MessageText("{1}的{2}", {named, part}));
     RefuseOversizedXml(sheet, base::MessageText("{1}的{2}", {named, sheet_part}));
+    return HasSheetData(sheet);
 }
 
 // Puts each row's cells into the sheet, within its bounds.
@@ -70,11 +87,14 @@ private:
 
 Sheet ReadXlsxFirstSheet(const std::filesystem::path& file) {
     const std::string named = base::QuotedFileName(file);
-    RefuseSwollenParts(file, named);
+    const bool has_data = CheckParts(file, named);
     SheetFiller filler(named);
     ReadXlsxRows(
         file, [&filler](int row, std::span<const ListCell> cells) { filler.AddRow(row, cells); },
         {}, CellEscapes::Keep);
+    if (!has_data)
+        throw base::Failure(
+            base::MessageText("{1}的第一张工作表缺少数据部分（sheetData），文件已损坏。", {named}));
     return filler.Take();
 }
 

@@ -6,8 +6,10 @@
 
 #include <vector>
 
+#include "base/error.h"
 #include "office/sheet_reader.h"
 #include "office/xlsx_rows.h"
+#include "office/zip_archive.h"
 #include "tests/office/test_workbooks.h"
 #include "tests/support/param_names.h"
 #include "tests/support/temp_dir.h"
@@ -79,6 +81,34 @@ TEST(XlsxFirstSheetOfAPlan, AnErrorWithoutValueIsEmpty) {
     TempDir dir;
     WriteXlsxParts(dir / "e.xlsx", "<row r=\"1\"><c r=\"A1\" t=\"e\"><v></v></c></row>");
     EXPECT_EQ(office::ReadFirstSheet(dir / "e.xlsx").CellCount(), 0u);
+}
+
+// A first sheet without its data part is a damaged file, not an empty plan.
+TEST(XlsxFirstSheetOfAPlan, ASheetWithoutDataIsRefused) {
+    TempDir dir;
+    const auto whole = dir / "whole.xlsx";
+    WriteXlsxParts(whole, "");
+    const office::ZipArchive package(whole);
+    std::vector<std::pair<std::string, std::string>> parts;
+    for (const std::string& name : package.Names()) {
+        std::string bytes = package.Read(name);
+        if (name == "xl/worksheets/sheet1.xml") {
+            const auto from = bytes.find("<sheetData>");
+            const auto to = bytes.find("</sheetData>") + std::string("</sheetData>").size();
+            bytes.erase(from, to - from);
+        }
+        parts.emplace_back(name, bytes);
+    }
+    const auto file = dir / "nodata.xlsx";
+    office::WriteZip(file, parts);
+    try {
+        office::ReadFirstSheet(file);
+        ADD_FAILURE() << "a sheet without sheetData was read";
+    } catch (const base::Failure& e) {
+        EXPECT_NE(std::string(e.what()).find("nodata.xlsx”的第一张工作表缺少数据部分（sheetData）"),
+                  std::string::npos)
+            << e.what();
+    }
 }
 
 }  // namespace
