@@ -139,7 +139,7 @@ protected:
 
 private:
     [[noreturn]] void Damaged(const std::string& why) const {
-        throw Failure(base::MessageText("{1}已损坏（{2}）。", {what(), why}));
+        throw SheetDamaged(base::MessageText("{1}已损坏（{2}）。", {what(), why}), why);
     }
 
     void StartRow(const std::string_view* r) {

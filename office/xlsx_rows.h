@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "office/zip_archive.h"
 
 namespace zorbix::office {
@@ -30,6 +31,18 @@ struct ListCell {
     std::string text;  // the text; for a number its shortest round-trip text
     double number = 0;
     bool numeric = false;  // the file held a number (a date style makes it a Date)
+};
+
+// A row or cell of the sheet that no workbook writer makes; `why` names
+// it ("行号无效"), the message names the file and part as well.
+class SheetDamaged : public base::Failure {
+public:
+    SheetDamaged(const std::string& message, std::string why)
+        : base::Failure(message), why_(std::move(why)) {}
+    const std::string& why() const { return why_; }
+
+private:
+    std::string why_;
 };
 
 // How the cells' texts come: with every "_xHHHH_" as its character, as the

@@ -89,9 +89,16 @@ Sheet ReadXlsxFirstSheet(const std::filesystem::path& file) {
     const std::string named = base::QuotedFileName(file);
     const bool has_data = CheckParts(file, named);
     SheetFiller filler(named);
-    ReadXlsxRows(
-        file, [&filler](int row, std::span<const ListCell> cells) { filler.AddRow(row, cells); },
-        {}, CellEscapes::Keep);
+    try {
+        ReadXlsxRows(
+            file,
+            [&filler](int row, std::span<const ListCell> cells) { filler.AddRow(row, cells); }, {},
+            CellEscapes::Keep);
+    } catch (const SheetDamaged& e) {
+        // The plan names the damage as it always has.
+        throw base::Failure(
+            base::MessageText("{1}已损坏（第一张工作表中{2}）。", {named, e.why()}));
+    }
     if (!has_data)
         throw base::Failure(
             base::MessageText("{1}的第一张工作表缺少数据部分（sheetData），文件已损坏。", {named}));

@@ -83,6 +83,50 @@ TEST(XlsxFirstSheetOfAPlan, AnErrorWithoutValueIsEmpty) {
     EXPECT_EQ(office::ReadFirstSheet(dir / "e.xlsx").CellCount(), 0u);
 }
 
+// A damaged row or cell: the plan names the file and the damage in the
+// first sheet, the project list the file's part.
+struct DamageCase {
+    const char* name;
+    std::string data;
+    std::string why;
+};
+
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
+
+const DamageCase kDamages[] = {
+    {"RowNumber", "<row r=\"0\"><c><v>5</v></c></row>", "行号无效"},
+    {"CellReference", "<row r=\"1\"><c r=\"1A\"><v>5</v></c></row>", "单元格位置“1A”无效"},
+    {"Number", "<row r=\"1\"><c r=\"A1\"><v>12abc</v></c></row>", "数值“12abc”无效"},
+    {"SharedStringIndex", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>5</v></c></row>",
+     "共享字符串编号“5”无效"},
+};
+
+class XlsxFirstSheetDamage : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(XlsxFirstSheetDamage, PlanAndListNameIt) {
+    const DamageCase& c = GetParam();
+    TempDir dir;
+    const auto file = dir / "d.xlsx";
+    WriteXlsxParts(file, c.data);
+    try {
+        office::ReadFirstSheet(file);
+        ADD_FAILURE() << "the plan's sheet was read";
+    } catch (const base::Failure& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "文件“" + file.string() + "”已损坏（第一张工作表中" + c.why + "）。");
+    }
+    try {
+        office::ReadXlsxRows(file, [](int, std::span<const ListCell>) {});
+        ADD_FAILURE() << "the list's rows were read";
+    } catch (const base::Failure& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "文件“" + file.string() + "”的xl/worksheets/sheet1.xml已损坏（" + c.why + "）。");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, XlsxFirstSheetDamage, ::testing::ValuesIn(kDamages),
+                         NameMember());
+
 // A first sheet without its data part is a damaged file, not an empty plan.
 TEST(XlsxFirstSheetOfAPlan, ASheetWithoutDataIsRefused) {
     TempDir dir;
