@@ -20,6 +20,28 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 std::filesystem::path TemporaryBeside(const std::filesystem::path& path);
 void CommitTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path);
 
+// A file written piece by piece, atomically: the pieces go to a temporary
+// file beside path (refused as TemporaryBeside refuses), which takes the
+// final name only in Commit; a writer destroyed before it removes the
+// temporary. Throws Failure naming the file and the reason, as
+// WriteFileAtomically does.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::filesystem::path path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void Append(std::string_view bytes);
+    void Commit();
+
+private:
+    std::filesystem::path path_;
+    std::filesystem::path temporary_;
+    int descriptor_ = -1;
+    bool committed_ = false;
+};
+
 // A hidden name of this process beside path (".<name>.<pid>.<n>.tmp"), of
 // the form RemoveLeftoverTemporaries knows, for a writer that checks and
 // commits its file itself (a backup copy, say). No check of path.

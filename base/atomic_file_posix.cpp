@@ -115,6 +115,36 @@ void CommitTemporary(const std::filesystem::path& temporary, const std::filesyst
     SyncFolderOfRename(path);
 }
 
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path path)
+    : path_(std::move(path)), temporary_(TemporaryBeside(path_)) {
+    // The mode a stream opened for writing would give.
+    descriptor_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor_ < 0) Fail(path_, Reason());
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    if (!committed_) ::unlink(temporary_.c_str());
+}
+
+void AtomicFileWriter::Append(std::string_view bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(descriptor_, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) Fail(path_, Reason());
+        written += static_cast<std::size_t>(n);
+    }
+}
+
+void AtomicFileWriter::Commit() {
+    const int closed = ::close(descriptor_);
+    descriptor_ = -1;
+    if (closed != 0) Fail(path_, Reason());
+    CommitTemporary(temporary_, path_);
+    committed_ = true;
+}
+
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     const auto temporary = TemporaryBeside(path);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

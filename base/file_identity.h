@@ -20,4 +20,16 @@ struct FileIdentity {
 // The identity of the file now; nothing when it cannot be asked.
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& file);
 
+// What a path names now, symbolic links followed: which file it is and
+// whether it is a regular file someone may run (the program's own
+// executables are among the files no output may replace).
+struct FileStatus {
+    FileIdentity identity;
+    bool regular = false;
+    bool executable = false;
+};
+
+// The status of what the path names now; nothing when it cannot be asked.
+std::optional<FileStatus> StatusOf(const std::filesystem::path& path);
+
 }  // namespace zorbix::base

@@ -1,7 +1,5 @@
 #include "base/protected_targets.h"
 
-#include <sys/stat.h>
-
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -9,6 +7,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 
 namespace zorbix::base {
 namespace {
@@ -41,15 +40,12 @@ void Add(const std::filesystem::path& path, std::string_view kind, Scope scope, 
     r.entries.push_back({absolute, std::string(kind), scope, owner});
 }
 
-// The identity of what a path names now (symbolic links followed).
-std::optional<struct stat> Identity(const std::filesystem::path& path) {
-    struct stat s {};
-    if (::stat(path.c_str(), &s) != 0) return std::nullopt;
-    return s;
-}
+// What a path names now (symbolic links followed).
+std::optional<FileStatus> Identity(const std::filesystem::path& path) { return StatusOf(path); }
 
-bool Same(const std::optional<struct stat>& a, const std::optional<struct stat>& b) {
-    return a && b && a->st_dev == b->st_dev && a->st_ino == b->st_ino;
+bool Same(const std::optional<FileStatus>& a, const std::optional<FileStatus>& b) {
+    return a && b && a->identity.device == b->identity.device &&
+           a->identity.inode == b->identity.inode;
 }
 
 std::filesystem::path Folder(const std::filesystem::path& file) {
@@ -57,7 +53,7 @@ std::filesystem::path Folder(const std::filesystem::path& file) {
 }
 
 // The identity of a path, asked now or remembered for a batch.
-using IdentityOf = std::function<std::optional<struct stat>(const std::filesystem::path&)>;
+using StatusLookup = std::function<std::optional<FileStatus>(const std::filesystem::path&)>;
 
 }  // namespace
 
@@ -69,9 +65,9 @@ public:
     explicit FolderFacts(const std::filesystem::path& folder)
         : folder_(folder), identity_(Identity(folder)) {}
 
-    const std::optional<struct stat>& identity() const { return identity_; }
+    const std::optional<FileStatus>& identity() const { return identity_; }
 
-    const std::vector<std::optional<struct stat>>& Ancestors() const {
+    const std::vector<std::optional<FileStatus>>& Ancestors() const {
         if (ancestors_) return *ancestors_;
         ancestors_.emplace();
         std::error_code ignored;
@@ -85,8 +81,8 @@ public:
 
 private:
     std::filesystem::path folder_;
-    std::optional<struct stat> identity_;
-    mutable std::optional<std::vector<std::optional<struct stat>>> ancestors_;
+    std::optional<FileStatus> identity_;
+    mutable std::optional<std::vector<std::optional<FileStatus>>> ancestors_;
 };
 
 namespace {
@@ -96,22 +92,22 @@ namespace {
 class Target {
 public:
     Target(const std::filesystem::path& path, const FolderFacts& folder,
-           const IdentityOf& identity_of)
-        : path_(path), file_(Identity(path)), folder_(folder), identity_of_(identity_of) {}
+           const StatusLookup& status_of)
+        : path_(path), file_(Identity(path)), folder_(folder), status_of_(status_of) {}
 
     // The same file now, or the same name in the same folder (the file may
     // not exist yet, like a journal between two runs).
     // Asks the file system only what can decide it: a target that does not
     // exist yet can only be the file by name.
     bool IsFile(const std::filesystem::path& file) const {
-        if (file_ && Same(file_, identity_of_(file))) return true;
+        if (file_ && Same(file_, status_of_(file))) return true;
         return path_.filename() == file.filename() &&
-               Same(folder_.identity(), identity_of_(Folder(file)));
+               Same(folder_.identity(), status_of_(Folder(file)));
     }
 
     // True when the target's folder is the folder or lies inside it.
     bool IsInside(const std::filesystem::path& folder) const {
-        const auto folder_identity = identity_of_(folder);
+        const auto folder_identity = status_of_(folder);
         if (!folder_identity) return false;
         for (const auto& dir : folder_.Ancestors())
             if (Same(dir, folder_identity)) return true;
@@ -119,16 +115,15 @@ public:
     }
 
     bool IsExecutableIn(const std::filesystem::path& folder) const {
-        if (!file_ || !S_ISREG(file_->st_mode)) return false;
-        if ((file_->st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0) return false;
-        return Same(folder_.identity(), identity_of_(folder));
+        if (!file_ || !file_->regular || !file_->executable) return false;
+        return Same(folder_.identity(), status_of_(folder));
     }
 
 private:
     std::filesystem::path path_;
-    std::optional<struct stat> file_;
+    std::optional<FileStatus> file_;
     const FolderFacts& folder_;
-    const IdentityOf& identity_of_;
+    const StatusLookup& status_of_;
 };
 
 bool Matches(const Entry& e, const Target& target) {
@@ -145,8 +140,8 @@ std::optional<std::string> ProblemOf(const std::filesystem::path& target, const 
     std::lock_guard lock(r.mutex);
     for (const Entry& e : r.entries)
         if (Matches(e, named))
-            return QuotedFileName(target) + "是本程序的" + e.kind +
-                   "，不能用来保存输出，没有写入。请另选一个文件名。";
+            return MessageText("{1}是本程序的{2}，不能用来保存输出，没有写入。请另选一个文件名。",
+                               {QuotedFileName(target), e.kind});
     return std::nullopt;
 }
 
@@ -172,7 +167,7 @@ void ForgetProtectedFiles(const void* owner) {
 
 std::optional<std::string> ProtectedTargetProblem(const std::filesystem::path& target) {
     const FolderFacts folder(Folder(target));
-    const IdentityOf asked_now = Identity;
+    const StatusLookup asked_now = Identity;
     return ProblemOf(target, Target(target, folder, asked_now));
 }
 
@@ -184,7 +179,7 @@ std::optional<std::string> TargetChecker::Problem(const std::filesystem::path& t
     auto facts = folders_.find(folder);
     if (facts == folders_.end())
         facts = folders_.emplace(folder, std::make_unique<FolderFacts>(folder)).first;
-    const IdentityOf remembered = [this](const std::filesystem::path& path) {
+    const StatusLookup remembered = [this](const std::filesystem::path& path) {
         auto known = identities_.find(path);
         if (known == identities_.end()) known = identities_.emplace(path, Identity(path)).first;
         return known->second;

@@ -6,14 +6,14 @@
 // them is refused instead of replacing it.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/file_identity.h"
 
 namespace zorbix::base {
 
@@ -59,7 +59,7 @@ public:
 
 private:
     std::map<std::filesystem::path, std::unique_ptr<FolderFacts>> folders_;
-    std::map<std::filesystem::path, std::optional<struct stat>> identities_;
+    std::map<std::filesystem::path, std::optional<FileStatus>> identities_;
 };
 
 // Throws Failure with that message when target is protected.

@@ -24,7 +24,7 @@ std::string WithCrLf(std::string_view text) {
 }
 
 void TellFailure(base::Prompter& prompter, const std::string& why) {
-    base::Inform(prompter, store::kProgramTitle, std::string(kNotSaved) + why);
+    base::Inform(prompter, store::kProgramTitle, base::MessageText(kNotSaved, {why}));
 }
 
 }  // namespace
@@ -52,14 +52,14 @@ base::Outcome SaveCheckReport(base::Prompter& prompter, std::string_view panel) 
     try {
         base::WriteFileAtomically(*file, CheckReportFileBytes(panel));
     } catch (const base::GbkError& e) {
-        TellFailure(prompter,
-                    std::string(e.what()) + base::QuotedFileName(*file) + std::string(kNotWritten));
+        TellFailure(prompter, base::MessageText("{1}{2}{3}", {e.what(), base::QuotedFileName(*file),
+                                                              kNotWritten}));
         return base::Outcome::Failed;
     } catch (const base::Failure& e) {
         TellFailure(prompter, e.what());
         return base::Outcome::Failed;
     }
-    base::Inform(prompter, store::kSavedFileTitle, std::string(kSavedIn) + file->string() + "中。");
+    base::Inform(prompter, store::kSavedFileTitle, base::MessageText(kSavedIn, {file->string()}));
     return base::Outcome::Done;
 }
 

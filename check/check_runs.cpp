@@ -1,6 +1,7 @@
 #include "check/check_runs.h"
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "check/check_messages.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
@@ -38,7 +39,7 @@ base::Outcome CheckAllProjects(store::RecordSet& records, base::Prompter& prompt
             return base::Outcome::Cancelled;
     } catch (const base::Failure& e) {
         base::Inform(prompter, store::kProgramTitle,
-                     std::string(kCheckFailed) + std::string(store::kRetryHint) + "\n" + e.what());
+                     base::MessageText(kCheckFailed, {store::kRetryHint, e.what()}));
         return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kRunEndTitle, kCheckDoneText, base::Icon::Exclamation);
@@ -54,9 +55,7 @@ base::Outcome CheckCurrentProject(const store::RecordSet& records, base::Prompte
         base::Inform(prompter, store::kProgramTitle, kNoCurrentProject);
         return base::Outcome::Refused;
     }
-    panel.assign(kProjectHeadingStart)
-        .append(records.Value(store::kNumberColumn))
-        .append(kProjectHeadingEnd)
+    panel.assign(base::MessageText(kProjectHeading, {records.Value(store::kNumberColumn)}))
         .append(kLineEnd);
     CheckResult result;
     CheckAllTables(records.Current(), result);

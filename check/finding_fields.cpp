@@ -46,6 +46,12 @@ std::optional<FindingLine> ParseFindingLine(std::string_view line) {
     return FindingLine{std::string(number), best};
 }
 
+std::optional<Finding> FindingOfLine(std::string_view line) {
+    auto parsed = ParseFindingLine(line);
+    if (!parsed) return std::nullopt;
+    return Finding{std::move(parsed->number), store::Page::None, -1, std::string(parsed->message)};
+}
+
 std::vector<int> FindingColumns(std::string_view message) {
     std::vector<int> columns;
     for (const RuleFields& rule : AllRuleFields())

@@ -1,6 +1,7 @@
-// Where a finding line leads the clerk: the project it names and the field
-// its rule is about. The rule tables know which fields each rule reads; this
-// is the one place that turns a line of the result panel back into them.
+// Where a finding leads the clerk: the project it names and the field its
+// rule is about. The rule tables know which fields each rule reads; this is
+// also the one place that turns a line of text back into a finding, for
+// text that did not come from a check.
 #pragma once
 
 #include <optional>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "check/check_result.h"
 #include "store/catalogue.h"
 #include "store/record.h"
 
@@ -29,6 +31,12 @@ struct FindingLine {
     std::string_view message;
 };
 std::optional<FindingLine> ParseFindingLine(std::string_view line);
+
+// The finding a line of text stands for, for text that reaches the panel
+// without the findings it was made from (typed by the clerk, set as text):
+// its project and message, without a field (page None, column -1), which
+// is worked out from the project's record where it is needed.
+std::optional<Finding> FindingOfLine(std::string_view line);
 
 // Every field the rule (or the rules) of that message read; empty for a
 // text that is no rule's message.

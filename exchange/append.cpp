@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "base/numeric_value.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
@@ -17,6 +18,7 @@
 #include "exchange/project_number_index.h"
 #include "store/backup_operations.h"
 #include "store/catalogue.h"
+#include "store/store_messages.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -74,9 +76,8 @@ void AddRecords(const std::filesystem::path& file, std::uintmax_t count, store::
             run.last_match = *match;
             CompareDuplicate(records, *match, Views(row), run);
             if (!run.silenced && !run.compare_only)
-                run.silenced =
-                    prompter.ShowRepeated({std::string(store::kProgramTitle),
-                                           std::string(number) + std::string(kNumberExists)});
+                run.silenced = prompter.ShowRepeated({std::string(store::kProgramTitle),
+                                                      base::MessageText(kNumberExists, {number})});
         } else if (!run.compare_only) {
             records.AddNew(row);
             index.Add(value, records.Count());
@@ -108,12 +109,13 @@ std::optional<std::uintmax_t> Checked(const std::filesystem::path& file, base::P
             busy.Progress(static_cast<long>(done >> 10), static_cast<long>((2 * total) >> 10));
         });
     } catch (const NotExchangeFile& refused) {
-        Fail(prompter, std::string(kAppendRefused) + refused.what());
+        Fail(prompter, base::MessageText(kAppendRefused, {refused.what()}));
     } catch (const base::Failure& failure) {
         Fail(prompter, failure.what());
     } catch (const std::bad_alloc&) {
-        Fail(prompter, std::string(kAppendRefused) + base::QuotedFileName(file) +
-                           "太大，内存不足，无法读取。");
+        Fail(prompter,
+             base::MessageText(kAppendRefused, {base::MessageText("{1}太大，内存不足，无法读取。",
+                                                                  {base::QuotedFileName(file)})}));
     }
     return std::nullopt;
 }
@@ -137,7 +139,8 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
         // Writes a pending change of the current record before the run.
         if (records.Count() > 0) records.MoveFirst();
     } catch (const base::Failure& failure) {
-        return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
+        return Fail(prompter,
+                    base::MessageText(kAppendFailed, {store::kRetryHint, failure.what()}));
     }
     if (!store::BackUpBefore(records, prompter, store::operation::kAppend))
         return {Outcome::Failed};
@@ -148,8 +151,9 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
         transaction.Commit();
     } catch (const base::Failure& failure) {
         records.Reopen();  // the rolled-back rows must leave the set too
-        return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what() +
-                                  "\n本次没有追加任何项目。");
+        return Fail(prompter,
+                    base::MessageText(kAppendFailed, {store::kRetryHint, failure.what()}) +
+                        "\n本次没有追加任何项目。");
     }
     try {
         if (run.last_match > 0) records.MoveTo(run.last_match);
@@ -174,7 +178,8 @@ AppendResult CompareWithStore(store::RecordSet& records, base::Prompter& prompte
         if (records.HasPendingChange()) records.WriteBack();
         AddRecords(file, *count, records, prompter, busy, run);
     } catch (const base::Failure& failure) {
-        return Fail(prompter, std::string(kAppendFailed) + "\n" + failure.what());
+        return Fail(prompter,
+                    base::MessageText(kAppendFailed, {store::kRetryHint, failure.what()}));
     }
     return run.result;
 }

@@ -2,11 +2,13 @@
 #include "base/background_writer.h"
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
 #include "store/catalogue.h"
 #include "store/record_walk.h"
+#include "store/store_messages.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -47,7 +49,7 @@ DistributeResult DistributeProjects(store::RecordSet& records, base::Prompter& p
         if (!result.outcome) return result;
     } catch (const base::Failure& failure) {
         base::Inform(prompter, store::kProgramTitle,
-                     std::string(kSubmitFailed) + "\n" + failure.what());
+                     base::MessageText(kSubmitFailed, {store::kRetryHint, failure.what()}));
         result.outcome = Outcome::Failed;
         return result;
     }

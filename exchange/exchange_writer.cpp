@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/gbk.h"
+#include "base/message_text.h"
 #include "store/catalogue.h"
 #include "store/value_rules.h"
 
@@ -62,7 +63,8 @@ void RecordsWriter::Convert() {
         bytes_ += base::ToGbk(text_);
     } catch (const base::GbkError& e) {
         const auto at = std::upper_bound(ends_.begin(), ends_.end(), e.offset()) - ends_.begin();
-        throw base::Failure("项目" + numbers_[at] + "的数据无法写入交换文件：" + e.what());
+        throw base::Failure(
+            base::MessageText("项目{1}的数据无法写入交换文件：{2}", {numbers_[at], e.what()}));
     }
     text_.clear();
     ends_.clear();

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "exchange/exchange_writer.h"
 #include "store/catalogue.h"
 #include "store/value_rules.h"
@@ -20,9 +21,10 @@ struct FirstFault {
 };
 
 std::string FaultMessage(const std::filesystem::path& file, const FirstFault& first) {
-    return base::QuotedFileName(file) + "中" +
-           store::ValuePlace(first.number, store::Columns()[first.column]) + first.fault +
-           "，本程序的输出文件无法保存它。没有追加任何项目。";
+    return base::MessageText(
+        "{1}中{2}{3}，本程序的输出文件无法保存它。没有追加任何项目。",
+        {base::QuotedFileName(file),
+         store::ValuePlace(first.number, store::Columns()[first.column]), first.fault});
 }
 
 // Follows the fields of a file record by record: the first record must

@@ -1,5 +1,6 @@
 #include "exchange/resent_projects.h"
 
+#include "base/message_text.h"
 #include "base/numeric_value.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_writer.h"
@@ -52,11 +53,11 @@ std::vector<int> DifferingColumns(const store::Record& stored,
 std::string ResentSummary(int identical, const std::vector<ResentProject>& differing) {
     const int skipped = identical + static_cast<int>(differing.size());
     if (skipped == 0) return {};
-    std::string text = "已存在而没有追加的" + std::to_string(skipped) + "个项目中，" +
-                       std::to_string(identical) + "个与库中的数据相同，" +
-                       std::to_string(differing.size()) + "个不同";
+    std::string text = base::MessageText(
+        "已存在而没有追加的{1}个项目中，{2}个与库中的数据相同，{3}个不同",
+        {std::to_string(skipped), std::to_string(identical), std::to_string(differing.size())});
     for (std::size_t i = 0; i < differing.size() && i < kNumbersNamed; ++i)
-        text += (i == 0 ? "：" : "、") + differing[i].number;
+        text.append(i == 0 ? "：" : "、").append(differing[i].number);
     if (differing.size() > kNumbersNamed) text += "等";
     return text + "。";
 }
@@ -73,7 +74,8 @@ base::Outcome ReplaceResentProjects(store::RecordSet& records, base::Prompter& p
         store::Transaction transaction(records.database());
         for (const auto& project : chosen) {
             const auto position = index.Find(base::NumericValue(project.number));
-            if (!position) throw base::Failure("找不到项目" + project.number + "。");
+            if (!position)
+                throw base::Failure(base::MessageText("找不到项目{1}。", {project.number}));
             records.MoveTo(*position);
             // Only the differences the review showed: a stored empty value
             // keeps its place against the placeholder, a stored double
@@ -86,12 +88,12 @@ base::Outcome ReplaceResentProjects(store::RecordSet& records, base::Prompter& p
     } catch (const base::Failure& failure) {
         records.Reopen();
         base::Inform(prompter, store::kProgramTitle,
-                     std::string("采用新数据失败！") + failure.what() + "\n没有替换任何项目。",
+                     base::MessageText("采用新数据失败！{1}\n没有替换任何项目。", {failure.what()}),
                      base::Icon::Critical);
         return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kProgramTitle,
-                 "已用新数据替换" + std::to_string(chosen.size()) + "个项目。");
+                 base::MessageText("已用新数据替换{1}个项目。", {std::to_string(chosen.size())}));
     return base::Outcome::Done;
 }
 

@@ -1,10 +1,12 @@
 // Submitting the current record or every record into one exchange file.
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/message_text.h"
 #include "exchange/exchange_messages.h"
 #include "exchange/exchange_operations.h"
 #include "exchange/exchange_writer.h"
 #include "store/record_walk.h"
+#include "store/store_messages.h"
 #include "store/titles.h"
 
 namespace zorbix::exchange {
@@ -26,12 +28,12 @@ std::optional<std::filesystem::path> ChooseSubmitFile(base::Prompter& prompter,
 
 Outcome Failed(base::Prompter& prompter, const base::Failure& failure) {
     base::Inform(prompter, store::kProgramTitle,
-                 std::string(kSubmitFailed) + "\n" + failure.what());
+                 base::MessageText(kSubmitFailed, {store::kRetryHint, failure.what()}));
     return Outcome::Failed;
 }
 
 std::string Submitted(const std::filesystem::path& file) {
-    return std::string(kSubmitted) + file.string() + "中。";
+    return base::MessageText(kSubmitted, {file.string()});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "base/file_names.h"
 #include "base/gbk.h"
+#include "base/message_text.h"
 #include "base/utf8.h"
 #include "lists/csv_guard.h"
 #include "office/csv_text.h"
@@ -18,7 +19,11 @@ using base::IsUtf8;
 using office::CsvReader;
 using office::ListCell;
 
+using base::MessageText;
+
 std::string Named(const std::filesystem::path& file) { return base::QuotedFileName(file); }
+
+constexpr std::string_view kTooLarge = "{1}大于1GB，不是项目表。";
 
 // The file's bytes, block by block.
 class Blocks {
@@ -27,21 +32,21 @@ public:
         : file_(file), block_bytes_(block_bytes) {
         std::error_code ec;
         size_ = std::filesystem::file_size(file, ec);
-        if (ec) throw Failure("无法读取" + Named(file) + "：" + ec.message() + "。");
-        if (size_ > kMaxCsvBytes) throw Failure(Named(file) + "大于1GB，不是项目表。");
+        if (ec) throw Failure(MessageText("无法读取{1}：{2}。", {Named(file), ec.message()}));
+        if (size_ > kMaxCsvBytes) throw Failure(MessageText(kTooLarge, {Named(file)}));
         in_.open(file, std::ios::binary);
-        if (!in_) throw Failure("无法打开" + Named(file) + "，请检查是否有读取权限。");
+        if (!in_) throw Failure(MessageText("无法打开{1}，请检查是否有读取权限。", {Named(file)}));
     }
 
     // The next block; false at the end of the file.
     bool Read(std::string& block) {
         block.resize(block_bytes_);
         in_.read(block.data(), static_cast<std::streamsize>(block.size()));
-        if (in_.bad()) throw Failure("读取" + Named(file_) + "时出错。");
+        if (in_.bad()) throw Failure(MessageText("读取{1}时出错。", {Named(file_)}));
         block.resize(static_cast<std::size_t>(in_.gcount()));
         offset_ += block.size();
         // The file may have grown since its size was taken.
-        if (offset_ > kMaxCsvBytes) throw Failure(Named(file_) + "大于1GB，不是项目表。");
+        if (offset_ > kMaxCsvBytes) throw Failure(MessageText(kTooLarge, {Named(file_)}));
         return !block.empty();
     }
     bool ended() const { return !in_; }
@@ -133,11 +138,11 @@ bool IsUtf8File(const std::filesystem::path& file, std::size_t block_bytes) {
                 gbk.Decode(block, !more || blocks.ended(), text);
             }
         } catch (const base::GbkError&) {
-            throw Failure(Named(file) +
-                          "既不是UTF-8编码也不是GBK编码的文本，不是CSV格式的项目表。");
+            throw Failure(MessageText(
+                "{1}既不是UTF-8编码也不是GBK编码的文本，不是CSV格式的项目表。", {Named(file)}));
         }
     }
-    if (nul) throw Failure(Named(file) + "含有空字符，不是CSV格式的项目表。");
+    if (nul) throw Failure(MessageText("{1}含有空字符，不是CSV格式的项目表。", {Named(file)}));
     return utf8.Valid();
 }
 
@@ -157,7 +162,7 @@ public:
                 if (c == '\n') ++line_;
             } else if (c == ',') {
                 if (++fields_ > kMaxCsvFields)
-                    Refuse("有超过" + std::to_string(kMaxCsvFields) + "个数据项");
+                    Refuse(MessageText("有超过{1}个数据项", {std::to_string(kMaxCsvFields)}));
             } else if (c == '\r' || c == '\n') {
                 if (c == '\r' && pos_ + 1 == text.size() && !ended) break;  // LF may follow
                 if (c == '\r' && pos_ + 1 < text.size() && text[pos_ + 1] == '\n') ++pos_;
@@ -181,11 +186,11 @@ public:
 
 private:
     [[noreturn]] void RefuseLong() const {
-        Refuse("超过" + std::to_string(kMaxCsvRecordBytes >> 20) + "MB");
+        Refuse(MessageText("超过{1}MB", {std::to_string(kMaxCsvRecordBytes >> 20)}));
     }
     [[noreturn]] void Refuse(const std::string& what) const {
-        throw Failure(Named(file_) + "第" + std::to_string(cut_line_) + "行开始的一行数据" + what +
-                      "，不是项目表。");
+        throw Failure(MessageText("{1}第{2}行开始的一行数据{3}，不是项目表。",
+                                  {Named(file_), std::to_string(cut_line_), what}));
     }
 
     const std::filesystem::path& file_;

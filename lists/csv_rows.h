@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "office/sheet_limits.h"
 #include "office/xlsx_rows.h"
 
 namespace zorbix::lists {
@@ -28,7 +29,7 @@ using office::RowVisitor;
 // A CSV file larger than this is no project list.
 inline constexpr std::uintmax_t kMaxCsvBytes = std::uintmax_t{1} << 30;
 inline constexpr std::size_t kMaxCsvRecordBytes = std::size_t{16} << 20;
-inline constexpr std::size_t kMaxCsvFields = 16384;  // a spreadsheet's columns
+inline constexpr std::size_t kMaxCsvFields = office::kMaxSheetColumns;  // a sheet's columns
 inline constexpr std::size_t kCsvBlockBytes = std::size_t{4} << 20;
 
 // Calls `visit` with every record that has a field with content, as texts

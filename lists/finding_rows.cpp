@@ -9,27 +9,17 @@
 namespace zorbix::lists {
 namespace {
 
-// Calls `visit` with every line of a text, without its line end.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit visit) {
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        visit(line);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-}
-
 // The row of a finding: its project's name from `record` (none without
-// one), the field it leads to and its panel line.
-FindingRow RowOf(std::string number, std::string line, int focus, const store::Record* record) {
+// one), the field it leads to and its panel line. A finding read back from
+// text has no field yet: the rule's focus on the record gives it.
+FindingRow RowOf(const check::Finding& finding, const store::Record* record) {
     FindingRow row;
-    row.number = std::move(number);
-    row.text = std::move(line);
+    row.number = finding.project;
+    row.text = check::PanelLine(finding);
     if (!record) return row;
     row.name = (*record)[store::ColumnIndex("JB01")];
+    const int focus =
+        finding.column >= 0 ? finding.column : check::FocusColumn(finding.text, *record);
     if (focus < 0) return row;
     const store::Column& column = store::Columns()[focus];
     row.page = store::PageCaption(column.page);
@@ -42,8 +32,7 @@ FindingRow RowOf(std::string number, std::string line, int focus, const store::R
 
 void AddFindingRows(const store::Record& record, std::span<const check::Finding> findings,
                     std::vector<FindingRow>& rows) {
-    for (const check::Finding& finding : findings)
-        rows.push_back(RowOf(finding.project, check::PanelLine(finding), finding.column, &record));
+    for (const check::Finding& finding : findings) rows.push_back(RowOf(finding, &record));
 }
 
 std::vector<FindingRow> FindingRowsOf(std::span<const check::Finding> findings,
@@ -57,28 +46,8 @@ std::vector<FindingRow> FindingRowsOf(std::span<const check::Finding> findings,
             record = find(finding.project);
             last_number = &finding.project;
         }
-        rows.push_back(RowOf(finding.project, check::PanelLine(finding), finding.column,
-                             record ? &*record : nullptr));
+        rows.push_back(RowOf(finding, record ? &*record : nullptr));
     }
-    return rows;
-}
-
-std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find) {
-    std::vector<FindingRow> rows;
-    std::string last_number;
-    std::optional<store::Record> record;
-    ForEachLine(panel, [&](std::string_view line) {
-        const auto finding = check::ParseFindingLine(line);
-        if (!finding) return;
-        // A project's findings stand together: one lookup per project.
-        if (!record || finding->number != last_number) {
-            record = find(finding->number);
-            last_number = finding->number;
-        }
-        rows.push_back(RowOf(finding->number, std::string(line),
-                             record ? check::FocusColumn(finding->message, *record) : -1,
-                             record ? &*record : nullptr));
-    });
     return rows;
 }
 

@@ -41,11 +41,6 @@ using RecordLookup = std::function<std::optional<store::Record>(std::string_view
 std::vector<FindingRow> FindingRowsOf(std::span<const check::Finding> findings,
                                       const RecordLookup& find);
 
-// The rows of every finding line of a panel text, for a panel whose list
-// of findings is not at hand (the window's panel, which the clerk may type
-// into).
-std::vector<FindingRow> FindingRowsOfPanel(std::string_view panel, const RecordLookup& find);
-
 // Writes the rows as a new sheet "审核结果" of the workbook: a heading row,
 // then one row per finding; the heading row alone when there are none.
 void WriteFindingsSheet(ListWorkbook& workbook, const std::vector<FindingRow>& rows);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/gbk.h"
+#include "base/message_text.h"
 #include "base/numeric_value.h"
 #include "base/utf8.h"
 #include "lists/list_file_reader.h"
@@ -16,6 +17,8 @@
 
 namespace zorbix::lists {
 namespace {
+
+using base::MessageText;
 
 std::string Address(int row, int column) {
     return office::ColumnLetters(column) + std::to_string(row);
@@ -67,7 +70,18 @@ std::optional<std::string> NumberFault(const ListCell& cell, const store::Column
     if (number_cell ? std::isfinite(cell.number)
                     : column.kind != store::Kind::Number || !NotFinite(cell.text))
         return std::nullopt;
-    return "的数值“" + cell.text + "”不是有限的数（NaN或无穷大），不能导入。";
+    return MessageText("的数值“{1}”不是有限的数（NaN或无穷大），不能导入。", {cell.text});
+}
+
+// A cell of a kind no column takes as it stands: the address, the column,
+// the kind and the cell's text.
+constexpr std::string_view kNotText =
+    "{1}单元格（{2}）是{3}“{4}”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。";
+
+// What is wrong with a cell, after its address and column.
+std::string CellProblem(int row, const ListCell& cell, const store::Column& column,
+                        std::string_view fault) {
+    return MessageText("{1}单元格（{2}）{3}", {Address(row, cell.column), column.name, fault});
 }
 
 const char* KindName(ListCell::Kind kind) {
@@ -106,14 +120,14 @@ void ImportPlanner::Heading(int row, std::span<const ListCell> cells) {
         if (!column) {
             // A clerk's own column (备注): left out, named once afterwards.
             column_of_[cell.column - 1] = kLeftOut;
-            plan_.left_out += (plan_.left_out.empty() ? "" : "、") +
-                              office::ColumnLetters(cell.column) + "列“" + cell.text + "”";
+            plan_.left_out += MessageText(plan_.left_out.empty() ? "{1}列“{2}”" : "、{1}列“{2}”",
+                                          {office::ColumnLetters(cell.column), cell.text});
             continue;
         }
         if (seen[*column] > 0) {
-            Problem("列名“" + std::string(name) + "”出现了两次（" +
-                    office::ColumnLetters(seen[*column]) + "列和" +
-                    office::ColumnLetters(cell.column) + "列）。");
+            Problem(MessageText(
+                "列名“{1}”出现了两次（{2}列和{3}列）。",
+                {name, office::ColumnLetters(seen[*column]), office::ColumnLetters(cell.column)}));
             continue;
         }
         seen[*column] = cell.column;
@@ -125,7 +139,8 @@ void ImportPlanner::Heading(int row, std::span<const ListCell> cells) {
 void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
     if (plan_.project_count >= kMaxImportRows) {
         if (!too_many_)
-            Problem("文件中的项目超过" + std::to_string(kMaxImportRows) + "个，不能一次导入。");
+            Problem(MessageText("文件中的项目超过{1}个，不能一次导入。",
+                                {std::to_string(kMaxImportRows)}));
         too_many_ = true;
         return;
     }
@@ -140,15 +155,16 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
             if (cell.column > static_cast<int>(told_unnamed_.size()))
                 told_unnamed_.resize(cell.column, false);
             if (!told_unnamed_[cell.column - 1])
-                Problem(Address(row, cell.column) + "单元格有内容，但" +
-                        office::ColumnLetters(cell.column) + "列没有列名。");
+                Problem(
+                    MessageText("{1}单元格有内容，但{2}列没有列名。",
+                                {Address(row, cell.column), office::ColumnLetters(cell.column)}));
             told_unnamed_[cell.column - 1] = true;
             continue;
         }
         const store::Column& column = store::Columns()[index];
         if (cell.kind == ListCell::Kind::Date || cell.kind == ListCell::Kind::Number) {
             if (const auto fault = NumberFault(cell, column)) {
-                Problem(Address(row, cell.column) + "单元格（" + column.name + "）" + *fault);
+                Problem(CellProblem(row, cell, column, *fault));
                 continue;
             }
             if (!SpreadsheetValue(row, cell, column)) continue;
@@ -156,13 +172,12 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
             continue;
         }
         if (cell.kind != ListCell::Kind::Text) {
-            Problem(Address(row, cell.column) + "单元格（" + column.name + "）是" +
-                    KindName(cell.kind) + "“" + cell.text +
-                    "”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。");
+            Problem(MessageText(kNotText, {Address(row, cell.column), column.name,
+                                           KindName(cell.kind), cell.text}));
             continue;
         }
         if (const auto fault = NumberFault(cell, column)) {
-            Problem(Address(row, cell.column) + "单元格（" + column.name + "）" + *fault);
+            Problem(CellProblem(row, cell, column, *fault));
             continue;
         }
         values_[index] = cell.text;
@@ -171,8 +186,7 @@ void ImportPlanner::Data(int row, std::span<const ListCell> cells) {
         // A value longer than its column's limit is kept whole, as append
         // keeps it; only what no output could carry is refused.
         if (const auto fault = store::ValueFault(column, values_[index]))
-            Problem(Address(row, cell.column) + "单元格（" + column.name + "）" + *fault +
-                    "，不能导入。");
+            Problem(CellProblem(row, cell, column, MessageText("{1}，不能导入。", {*fault})));
     }
     CheckNumber(row, values_[store::kNumberColumn]);
     ++plan_.project_count;
@@ -208,9 +222,8 @@ bool ImportPlanner::SpreadsheetValue(int row, const ListCell& cell, const store:
     } else if (const auto date = DateCellValue(cell, column.kind)) {
         text = *date;
     } else {
-        Problem(Address(row, cell.column) + "单元格（" + column.name + "）是日期或时间“" +
-                DateCellDisplay(cell) +
-                "”，不能导入：请把该列的单元格设为文本格式，输入要保存的文字。");
+        Problem(MessageText(kNotText, {Address(row, cell.column), column.name, "日期或时间",
+                                       DateCellDisplay(cell)}));
         return false;
     }
     breaks_.push_back(std::move(text));
@@ -218,10 +231,11 @@ bool ImportPlanner::SpreadsheetValue(int row, const ListCell& cell, const store:
 }
 
 void ImportPlanner::CheckNumber(int row, std::string_view number) {
-    if (number.empty()) return Problem("第" + std::to_string(row) + "行没有项目编号（JB02）。");
+    if (number.empty())
+        return Problem(MessageText("第{1}行没有项目编号（JB02）。", {std::to_string(row)}));
     if (!store::HasProjectNumberLength(number))
-        return Problem("第" + std::to_string(row) + "行的项目编号“" + std::string(number) +
-                       "”不是12位。");
+        return Problem(
+            MessageText("第{1}行的项目编号“{2}”不是12位。", {std::to_string(row), number}));
     numbers_.emplace_back(base::NumericValue(number), row);
 }
 
@@ -236,8 +250,9 @@ ImportPlan ImportPlanner::Finish() {
     std::stable_sort(numbers_.begin(), numbers_.end());
     for (std::size_t i = 1; i < numbers_.size(); ++i)
         if (store::SameProjectNumber(numbers_[i - 1].first, numbers_[i].first))
-            Problem("第" + std::to_string(numbers_[i].second) + "行的项目编号与第" +
-                    std::to_string(numbers_[i - 1].second) + "行的相同。");
+            Problem(MessageText(
+                "第{1}行的项目编号与第{2}行的相同。",
+                {std::to_string(numbers_[i].second), std::to_string(numbers_[i - 1].second)}));
     return std::move(plan_);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "base/message_text.h"
+
 namespace zorbix::lists {
 namespace {
 
@@ -43,7 +45,7 @@ std::string HeadingCaption(const store::Column& column) {
     if (column.page == store::Page::TableTwo &&
         caption.ends_with(name.substr(0, name.size() - 1))) {
         const auto item = Trimmed(caption.substr(0, caption.size() - name.size() + 1));
-        return std::string(item) + (name.ends_with('1') ? "累计数" : "当年数");
+        return base::MessageText(name.ends_with('1') ? "{1}累计数" : "{1}当年数", {item});
     }
     return std::string(Trimmed(WithoutItemCode(caption, name)));
 }

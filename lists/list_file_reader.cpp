@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "lists/csv_rows.h"
 #include "office/csv_text.h"
 #include "office/list_workbook.h"
@@ -23,7 +24,7 @@ void RefuseMissing(const std::filesystem::path& file) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec)) throw Failure(base::FolderInsteadOfFile(file));
     if (!std::filesystem::is_regular_file(file, ec))
-        throw Failure("找不到" + base::QuotedFileName(file) + "。");
+        throw Failure(base::MessageText("找不到{1}。", {base::QuotedFileName(file)}));
 }
 
 // A workbook is a zip package; an older .xls one is named as such.
@@ -35,9 +36,11 @@ void RefuseOtherThanXlsx(const std::filesystem::path& file) {
         return;
     if (in.gcount() == 8 && head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 &&
         head[3] == 0xE0)
-        throw Failure(base::QuotedFileName(file) +
-                      "是旧式的Excel工作簿（.xls），请用Excel另存为.xlsx工作簿后再导入。");
-    throw Failure(base::QuotedFileName(file) + "不是Excel工作簿（.xlsx），或已损坏。");
+        throw Failure(base::MessageText(
+            "{1}是旧式的Excel工作簿（.xls），请用Excel另存为.xlsx工作簿后再导入。",
+            {base::QuotedFileName(file)}));
+    throw Failure(
+        base::MessageText("{1}不是Excel工作簿（.xlsx），或已损坏。", {base::QuotedFileName(file)}));
 }
 
 }  // namespace

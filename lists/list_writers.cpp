@@ -1,14 +1,10 @@
 #include "lists/list_writers.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/message_text.h"
 #include "base/protected_targets.h"
 #include "check/check_result.h"
 #include "check/rule_sets.h"
@@ -33,10 +29,7 @@ constexpr std::string_view kCrLf = "\r\n";
 // gets its name only when complete.
 class CsvListWriter : public ListWriter {
 public:
-    explicit CsvListWriter(std::filesystem::path file)
-        : file_(std::move(file)), temporary_(base::TemporaryBeside(file_)) {
-        out_ = std::fopen(temporary_.c_str(), "wbe");
-        if (!out_) Failed(errno);
+    explicit CsvListWriter(std::filesystem::path file) : out_(std::move(file)) {
         text_.reserve(kBlockBytes + (64 << 10));
         text_ = kUtf8ByteOrderMark;
         for (const store::Column& c : store::Columns()) {
@@ -44,10 +37,6 @@ public:
             AppendCsvField(text_, c.name);
         }
         text_ += kCrLf;
-    }
-    ~CsvListWriter() override {
-        if (out_) std::fclose(out_);
-        if (!committed_) ::unlink(temporary_.c_str());
     }
 
     void Add(const store::Record& record) override {
@@ -61,29 +50,18 @@ public:
 
     void Finish() override {
         Flush();
-        const int closed = std::fclose(out_);
-        out_ = nullptr;
-        if (closed != 0) Failed(errno);
-        base::CommitTemporary(temporary_, file_);
-        committed_ = true;
+        out_.Commit();
     }
 
 private:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 
     void Flush() {
-        if (std::fwrite(text_.data(), 1, text_.size(), out_) != text_.size()) Failed(errno);
+        out_.Append(text_);
         text_.clear();
     }
-    [[noreturn]] void Failed(int error) const {
-        throw base::Failure("无法写入文件“" + file_.string() + "”：" +
-                            std::strerror(error ? error : EIO) + "。");
-    }
 
-    std::filesystem::path file_;
-    std::filesystem::path temporary_;
-    std::FILE* out_ = nullptr;
-    bool committed_ = false;
+    base::AtomicFileWriter out_;
     std::string text_;
 };
 
@@ -123,8 +101,9 @@ public:
                 else
                     book_.Text(row, c.index, value);
             } catch (const base::Failure& e) {
-                throw base::Failure("项目“" + std::string(record[store::kNumberColumn]) + "”的" +
-                                    c.name + "无法写入工作簿：" + e.what());
+                throw base::Failure(
+                    base::MessageText("项目“{1}”的{2}无法写入工作簿：{3}",
+                                      {record[store::kNumberColumn], c.name, e.what()}));
             }
         }
         check::CheckAllTables(record, result_);

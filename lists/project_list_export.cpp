@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "lists/list_files.h"
 #include "lists/list_writers.h"
 #include "store/record_walk.h"
@@ -11,7 +12,8 @@ namespace zorbix::lists {
 namespace {
 
 base::Outcome Fail(base::Prompter& prompter, const std::string& why) {
-    base::Inform(prompter, store::kProgramTitle, "项目表导出失败：" + why + "\n项目表没有写出。",
+    base::Inform(prompter, store::kProgramTitle,
+                 base::MessageText("项目表导出失败：{1}\n项目表没有写出。", {why}),
                  base::Icon::Exclamation);
     return base::Outcome::Failed;
 }
@@ -57,8 +59,8 @@ base::Outcome ExportProjectListTo(store::RecordSet& records, base::Prompter& pro
     ReturnTo(records, position);
     if (!walked.IsDone()) return walked;
     base::Inform(prompter, store::kSavedFileTitle,
-                 "项目表已导出到" + base::QuotedFileName(file) + "，共" +
-                     std::to_string(records.Count()) + "个项目。");
+                 base::MessageText("项目表已导出到{1}，共{2}个项目。",
+                                   {base::QuotedFileName(file), std::to_string(records.Count())}));
     return base::Outcome::Done;
 }
 

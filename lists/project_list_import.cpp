@@ -1,7 +1,11 @@
 #include "lists/project_list_import.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "base/numeric_value.h"
 #include "check/check_result.h"
 #include "check/check_runs.h"
@@ -20,6 +24,8 @@
 namespace zorbix::lists {
 namespace {
 
+using base::MessageText;
+
 ImportResult Ended(base::Outcome outcome) {
     ImportResult result;
     result.outcome = outcome;
@@ -33,13 +39,14 @@ ImportResult Fail(base::Prompter& prompter, const std::string& text,
 }
 
 std::string ProblemsText(const std::filesystem::path& file, const ImportPlan& plan) {
-    std::string text = "导入项目表失败：" + base::QuotedFileName(file) + "中有" +
-                       std::to_string(plan.problem_count) + "处问题，没有导入任何项目。";
-    for (const auto& p : plan.problems) text += "\n" + p;
+    std::string text =
+        MessageText("导入项目表失败：{1}中有{2}处问题，没有导入任何项目。",
+                    {base::QuotedFileName(file), std::to_string(plan.problem_count)});
+    for (const auto& p : plan.problems) text.append("\n").append(p);
     if (plan.problem_count > static_cast<int>(plan.problems.size()))
-        text += "\n……其余" +
-                std::to_string(plan.problem_count - static_cast<int>(plan.problems.size())) +
-                "处问题没有列出。";
+        text += MessageText(
+            "\n……其余{1}处问题没有列出。",
+            {std::to_string(plan.problem_count - static_cast<int>(plan.problems.size()))});
     return text;
 }
 
@@ -60,9 +67,9 @@ public:
         if (index_.Find(base::NumericValue(number))) {
             ++result_.skipped;
             if (!silenced_)
-                silenced_ = prompter_.ShowRepeated(
-                    {std::string(store::kProgramTitle),
-                     std::string(number) + std::string(exchange::kNumberExists)});
+                silenced_ =
+                    prompter_.ShowRepeated({std::string(store::kProgramTitle),
+                                            MessageText(exchange::kNumberExists, {number})});
             return;
         }
         records_.AddNew(record);
@@ -70,6 +77,8 @@ public:
         if (++result_.added % 4096 == 0) records_.ReleaseCache();
         check::CheckAllTables(record, findings_);
         check::AppendFindingsText(result_.panel, findings_.findings);
+        std::move(findings_.findings.begin(), findings_.findings.end(),
+                  std::back_inserter(result_.findings));
         findings_.Reset();
     }
 
@@ -101,16 +110,16 @@ void AddProjects(const std::filesystem::path& file, ListFormat format, const Imp
                  [&](int row, std::span<const ListCell> cells) { again.Row(row, cells); });
     const ImportPlan second = again.Finish();
     if (second.problem_count > 0 || second.project_count != plan.project_count)
-        throw base::Failure(base::QuotedFileName(file) +
-                            "在导入时被改动了，与导入前检查的内容不同。");
+        throw base::Failure(MessageText("{1}在导入时被改动了，与导入前检查的内容不同。",
+                                        {base::QuotedFileName(file)}));
 }
 
 std::string DoneText(const ImportResult& result, bool findings, const std::string& left_out) {
-    std::string text = "导入项目表完成：导入" + std::to_string(result.added) + "个项目";
+    std::string text = MessageText("导入项目表完成：导入{1}个项目", {std::to_string(result.added)});
     if (result.skipped > 0)
-        text += "，" + std::to_string(result.skipped) + "个项目的编号已存在，没有导入";
+        text += MessageText("，{1}个项目的编号已存在，没有导入", {std::to_string(result.skipped)});
     text += "。";
-    if (!left_out.empty()) text += "\n" + left_out + "不是项目表的列，没有导入。";
+    if (!left_out.empty()) text += MessageText("\n{1}不是项目表的列，没有导入。", {left_out});
     if (findings) text += "\n导入的项目有审核结果，请在数据审核结果框内查看。";
     return text;
 }
@@ -128,7 +137,7 @@ ImportResult ImportProjectList(store::RecordSet& records, base::Prompter& prompt
 ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& prompter,
                                    const std::filesystem::path& file) {
     const auto format = ListFormatOf(file);
-    if (!format) return Fail(prompter, "导入项目表失败：" + std::string(kBadListName));
+    if (!format) return Fail(prompter, MessageText("导入项目表失败：{1}", {kBadListName}));
     base::BusyScope busy(prompter, kImportTitle);
     ImportPlan plan;
     try {
@@ -137,10 +146,10 @@ ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& pr
             if (total > 0) busy.Progress(done, 2 * total);
         });
     } catch (const base::Failure& e) {
-        return Fail(prompter, "导入项目表失败：" + std::string(e.what()) + "\n没有导入任何项目。");
+        return Fail(prompter, MessageText("导入项目表失败：{1}\n没有导入任何项目。", {e.what()}));
     } catch (const std::bad_alloc&) {
-        return Fail(prompter, "导入项目表失败：" + base::QuotedFileName(file) +
-                                  "太大，内存不足。\n没有导入任何项目。");
+        return Fail(prompter, MessageText("导入项目表失败：{1}太大，内存不足。\n没有导入任何项目。",
+                                          {base::QuotedFileName(file)}));
     }
     if (plan.problem_count > 0)
         return Fail(prompter, ProblemsText(file, plan), base::Outcome::Refused);
@@ -149,7 +158,7 @@ ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& pr
         if (records.Count() > 0) records.MoveFirst();
     } catch (const base::Failure& e) {
         return Fail(prompter,
-                    "导入项目表失败！" + std::string(store::kRetryHint) + "\n" + e.what());
+                    MessageText("导入项目表失败！{1}\n{2}", {store::kRetryHint, e.what()}));
     }
     if (!store::BackUpBefore(records, prompter, store::operation::kImport))
         return Ended(base::Outcome::Failed);
@@ -162,8 +171,8 @@ ImportResult ImportProjectListFrom(store::RecordSet& records, base::Prompter& pr
         transaction.Commit();
     } catch (const base::Failure& e) {
         records.Reopen();  // the rolled-back rows must leave the set too
-        return Fail(prompter, "导入项目表失败！" + std::string(store::kRetryHint) + "\n" +
-                                  e.what() + "\n本次没有导入任何项目。");
+        return Fail(prompter, MessageText("导入项目表失败！{1}\n{2}\n本次没有导入任何项目。",
+                                          {store::kRetryHint, e.what()}));
     }
     busy.Progress(1, 1);
     const bool findings =

@@ -16,9 +16,11 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/outcome.h"
 #include "base/prompter.h"
+#include "check/check_result.h"
 #include "store/record_set.h"
 
 namespace zorbix::lists {
@@ -28,6 +30,7 @@ struct ImportResult {
     int added = 0;
     int skipped = 0;    // project numbers already stored
     std::string panel;  // " 审核结果" and the findings of the added projects (when done)
+    std::vector<check::Finding> findings;  // the findings the panel's lines are made from
 };
 
 // Asks for the file with an open dialog in the program directory; Cancelled

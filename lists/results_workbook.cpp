@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "base/numeric_value.h"
 #include "check/check_messages.h"
 #include "check/check_report_file.h"
@@ -109,7 +110,8 @@ void WriteReconcileWorkbook(const std::filesystem::path& file,
 }
 
 base::Outcome SaveResults(store::RecordSet& records, base::Prompter& prompter,
-                          std::string_view panel, const std::filesystem::path& program_dir) {
+                          std::string_view panel, const std::filesystem::path& program_dir,
+                          std::span<const check::Finding> findings) {
     const auto file = prompter.ChooseSaveFile(
         {std::string(check::kSaveDialogTitle), std::string(kResultsFilter), {}});
     if (!file || file->empty()) {
@@ -117,13 +119,13 @@ base::Outcome SaveResults(store::RecordSet& records, base::Prompter& prompter,
                        base::Icon::Question, base::Buttons::YesNo});
         return base::Outcome::Cancelled;
     }
-    return SaveResultsTo(records, prompter, panel, program_dir, *file);
+    return SaveResultsTo(records, prompter, panel, program_dir, *file, findings);
 }
 
 base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
                             std::string_view panel, const std::filesystem::path& program_dir,
                             const std::filesystem::path& file,
-                            const std::vector<check::Finding>* findings) {
+                            std::span<const check::Finding> findings) {
     if (ListFormatOf(file) != ListFormat::Xlsx) {
         ChosenFile chosen(prompter, file);
         return check::SaveCheckReport(chosen, panel);
@@ -133,17 +135,16 @@ base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
             std::vector<reconcile::PlannedProject> plan;
             std::vector<reconcile::ReportedProject> reported;
             WriteReconcileWorkbook(file, Reconciled(records, program_dir, plan, reported));
-        } else if (findings) {
-            WriteFindingsWorkbook(file, FindingRowsOf(*findings, StoreLookup(records)));
         } else {
-            WriteFindingsWorkbook(file, FindingRowsOfPanel(panel, StoreLookup(records)));
+            WriteFindingsWorkbook(file, FindingRowsOf(findings, StoreLookup(records)));
         }
     } catch (const base::Failure& e) {
-        base::Inform(prompter, store::kProgramTitle, std::string(check::kNotSaved) + e.what());
+        base::Inform(prompter, store::kProgramTitle,
+                     base::MessageText(check::kNotSaved, {e.what()}));
         return base::Outcome::Failed;
     }
     base::Inform(prompter, store::kSavedFileTitle,
-                 std::string(check::kSavedIn) + file.string() + "中。");
+                 base::MessageText(check::kSavedIn, {file.string()}));
     return base::Outcome::Done;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -22,19 +23,20 @@ namespace zorbix::lists {
 inline constexpr std::string_view kResultsFilter = "Txt|*.Txt|Excel工作簿|*.xlsx";
 
 // Asks for the file (text or workbook) and saves the panel; Cancelled as
-// the text save is when no name is given.
+// the text save is when no name is given. `findings` are those the panel's
+// lines stand for, in line order.
 base::Outcome SaveResults(store::RecordSet& records, base::Prompter& prompter,
-                          std::string_view panel, const std::filesystem::path& program_dir);
+                          std::string_view panel, const std::filesystem::path& program_dir,
+                          std::span<const check::Finding> findings);
 
 // Saves the panel into `file`: a workbook for .xlsx (a reconciliation's
 // panel is worked out again from the plan workbook in `program_dir` and the
-// store; a check's findings come from `findings` when the caller has the
-// list the panel was made from, else from the panel's finding lines), the
-// text file otherwise. Tells where it lies or why not.
+// store; a check's panel gives one row per finding of `findings`), the text
+// file otherwise. Tells where it lies or why not.
 base::Outcome SaveResultsTo(store::RecordSet& records, base::Prompter& prompter,
                             std::string_view panel, const std::filesystem::path& program_dir,
                             const std::filesystem::path& file,
-                            const std::vector<check::Finding>* findings = nullptr);
+                            std::span<const check::Finding> findings);
 
 // The workbooks themselves; throw base::Failure naming the file.
 void WriteFindingsWorkbook(const std::filesystem::path& file, const std::vector<FindingRow>& rows);

@@ -1,6 +1,7 @@
 #include "office/csv_text.h"
 
 #include "base/error.h"
+#include "base/message_text.h"
 
 namespace zorbix::office {
 
@@ -77,7 +78,8 @@ void CsvReader::ReadQuoted(std::string& field) {
 }
 
 void CsvReader::Fail(const std::string& why) const {
-    throw base::Failure(file_name_ + "第" + std::to_string(line_) + "行" + why + "。");
+    throw base::Failure(
+        base::MessageText("{1}第{2}行{3}。", {file_name_, std::to_string(line_), why}));
 }
 
 }  // namespace zorbix::office

@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "base/file_identity.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "base/protected_targets.h"
 #include "office/docx_fill_plan.h"
 #include "office/docx_package.h"
@@ -152,7 +153,7 @@ void RefuseOverwritingTemplate(const ParsedTemplate& t, const std::filesystem::p
     }
     if (!same) return;
     base::RefuseProtectedTarget(target);
-    throw base::Failure("不能把" + base::QuotedFileName(target) + "写回它自己。");
+    throw base::Failure(base::MessageText("不能把{1}写回它自己。", {base::QuotedFileName(target)}));
 }
 
 void WriteFromPlan(const ParsedTemplate& t, const DocxFillPlan& plan,

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "office/xml_part.h"
 
 namespace zorbix::office {
@@ -36,7 +37,7 @@ std::pair<pugi::xml_node, pugi::xml_node> TakeBookmark(BookmarkIndex& index,
             if (e != index.ends.end() && !start) start = candidate, end = e->second;
         }
     }
-    if (!start) throw base::Failure("报表模板中缺少书签“" + name + "”。");
+    if (!start) throw base::Failure(base::MessageText("报表模板中缺少书签“{1}”。", {name}));
     for (auto& other : found->second)
         if (other != start) other.parent().remove_child(other);
     found->second = {start};
@@ -63,7 +64,9 @@ pugi::xml_node ParagraphOf(pugi::xml_node start, const std::string& name) {
     pugi::xml_node p = start.parent();
     if (Is(p, "w:p")) return p;
     p = FirstParagraphFrom(NextOutside(start));
-    if (!p) throw base::Failure("报表模板中书签“" + name + "”之后没有可以填写的段落。");
+    if (!p)
+        throw base::Failure(
+            base::MessageText("报表模板中书签“{1}”之后没有可以填写的段落。", {name}));
     if (auto props = p.child("w:pPr"))
         p.insert_move_after(start, props);
     else

@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "base/protected_targets.h"
 #include "base/utf8.h"
 #include "office/cell_text.h"
@@ -35,8 +36,8 @@ ListWorkbook::ListWorkbook(const std::filesystem::path& target) : target_(target
         target.parent_path().empty() ? std::string(".") : target.parent_path().string();
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec))
-        throw base::Failure("文件夹“" + folder + "”不存在，" + base::QuotedFileName(target) +
-                            "没有写入。");
+        throw base::Failure(base::MessageText("文件夹“{1}”不存在，{2}没有写入。",
+                                              {folder, base::QuotedFileName(target)}));
 }
 
 ListWorkbook::~ListWorkbook() { RemoveSheetFiles(); }
@@ -77,7 +78,8 @@ void ListWorkbook::AutoFilter(int first_row, int last_row, int last_column) {
 void ListWorkbook::Text(int row, int column, std::string_view text) {
     if (text.empty()) return;
     if (!base::IsUtf8(text))
-        throw base::Failure(CellName(row, column) + "单元格的内容不是有效的UTF-8文字。");
+        throw base::Failure(
+            base::MessageText("{1}单元格的内容不是有效的UTF-8文字。", {CellName(row, column)}));
     Sheet().Text(row, column, CellText(text, row, column), CellStyle::Plain);
 }
 

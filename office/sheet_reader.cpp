@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 
 namespace zorbix::office {
 namespace {
@@ -15,7 +16,7 @@ enum class WorkbookKind { Xlsx, Xls, Unknown };
 // eight-byte signature.
 WorkbookKind KindOf(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw base::Failure("无法打开文件“" + file.string() + "”。");
+    if (!in) throw base::Failure(base::MessageText("无法打开文件“{1}”。", {file.string()}));
     std::array<unsigned char, 8> head{};
     in.read(reinterpret_cast<char*>(head.data()), head.size());
     constexpr std::array<unsigned char, 8> kCompound = {0xD0, 0xCF, 0x11, 0xE0,
@@ -33,13 +34,14 @@ Sheet ReadFirstSheet(const std::filesystem::path& file) {
     if (std::filesystem::is_directory(file, ec))
         throw base::Failure(base::FolderInsteadOfFile(file));
     if (!std::filesystem::is_regular_file(file, ec))
-        throw base::Failure("找不到文件“" + file.string() + "”。");
+        throw base::Failure(base::MessageText("找不到文件“{1}”。", {file.string()}));
     switch (KindOf(file)) {
         case WorkbookKind::Xlsx: return ReadXlsxFirstSheet(file);
         case WorkbookKind::Xls: return ReadXlsFirstSheet(file);
         case WorkbookKind::Unknown: break;
     }
-    throw base::Failure(base::QuotedFileName(file) + "不是Excel工作簿，或已损坏。");
+    throw base::Failure(
+        base::MessageText("{1}不是Excel工作簿，或已损坏。", {base::QuotedFileName(file)}));
 }
 
 }  // namespace zorbix::office

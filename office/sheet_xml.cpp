@@ -8,6 +8,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/xlsx_cell_writer.h"
 #include "office/xml_escape.h"
 
@@ -272,8 +273,9 @@ void SheetXml::Finish(const std::filesystem::path& shown) {
     if (out_ && std::fclose(out_) != 0 && !failed_) failed_ = true, error_ = errno;
     out_ = nullptr;
     if (failed_)
-        throw base::Failure("无法写入" + base::QuotedFileName(shown) + "：" +
-                            std::strerror(error_ ? error_ : EIO) + "。");
+        throw base::Failure(
+            base::MessageText("无法写入{1}：{2}。",
+                              {base::QuotedFileName(shown), std::strerror(error_ ? error_ : EIO)}));
 }
 
 }  // namespace zorbix::office

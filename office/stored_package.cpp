@@ -7,8 +7,10 @@
 #include <optional>
 #include <utility>
 
+#include "base/calendar_time.h"
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/deflate_part.h"
 
 namespace zorbix::office {
@@ -52,8 +54,9 @@ std::uint16_t NameFlags(std::string_view name) {
 
 // The local time as zip entries keep it (two-second steps, 1980 to 2107).
 std::pair<std::uint16_t, std::uint16_t> DosTime(std::time_t when) {
-    std::tm t{};
-    if (!localtime_r(&when, &t) || t.tm_year < 80) return {0, (1 << 5) | 1};
+    const std::optional<std::tm> local = base::LocalTimeOf(when);
+    if (!local || local->tm_year < 80) return {0, (1 << 5) | 1};
+    const std::tm& t = *local;
     const int year = t.tm_year - 80 > 127 ? 127 : t.tm_year - 80;
     return {static_cast<std::uint16_t>((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2)),
             static_cast<std::uint16_t>((year << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday)};
@@ -218,7 +221,8 @@ std::unique_ptr<StoredPackage> StoredPackage::Read(
 void StoredPackage::Assemble(std::string_view part, int level, const std::filesystem::path& target,
                              std::string& out) const {
     if (part.size() > kLimit / 4)
-        throw base::Failure("无法写入" + base::QuotedFileName(target) + "：内容过大。");
+        throw base::Failure(
+            base::MessageText("无法写入{1}：内容过大。", {base::QuotedFileName(target)}));
     const std::size_t base = out.size();
     out += locals_;
     const auto offset = static_cast<std::uint32_t>(out.size() - base);

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "base/calendar_time.h"
 #include "office/xml_escape.h"
 
 namespace zorbix::office {
@@ -106,8 +107,7 @@ std::string Styles() {
 std::string CoreProperties() {
     char now[32] = "";
     const std::time_t t = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&t, &utc);
+    const std::tm utc = base::UtcTimeOf(t).value_or(std::tm{});
     std::strftime(now, sizeof now, "%Y-%m-%dT%H:%M:%SZ", &utc);
     const std::string stamp = std::string("xsi:type=\"dcterms:W3CDTF\">") + now;
     return std::string(kDeclaration) +

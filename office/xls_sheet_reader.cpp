@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/isolated_run.h"
 #include "office/sheet_reader.h"
 #include "office/zip_archive.h"
@@ -67,7 +68,7 @@ public:
         };
         const auto it = kReasons.find(rc);
         if (it != kReasons.end()) return it->second;
-        return "已损坏，无法读取（错误" + std::to_string(rc) + "）。";
+        return base::MessageText("已损坏，无法读取（错误{1}）。", {std::to_string(rc)});
     }
 
 private:
@@ -83,7 +84,7 @@ void CheckDeclaredSize(const std::filesystem::path& file, const std::string& nam
     const XlsHandle info(file, true, named);
     unsigned int sheets = 0;
     Check(freexl_get_info(info.get(), FREEXL_BIFF_SHEET_COUNT, &sheets), named);
-    if (sheets == 0) throw base::Failure(named + "中没有工作表。");
+    if (sheets == 0) throw base::Failure(base::MessageText("{1}中没有工作表。", {named}));
     std::uint64_t declared = 0;
     for (unsigned int s = 0; s < sheets; ++s) {
         unsigned int rows = 0;
@@ -93,7 +94,8 @@ void CheckDeclaredSize(const std::filesystem::path& file, const std::string& nam
         if (freexl_worksheet_dimensions(info.get(), &rows, &columns) != FREEXL_OK) continue;
         declared += static_cast<std::uint64_t>(rows) * columns;
     }
-    if (declared > kMaxDeclaredCells) throw base::Failure(named + "的工作表过大，已拒绝读取。");
+    if (declared > kMaxDeclaredCells)
+        throw base::Failure(base::MessageText("{1}的工作表过大，已拒绝读取。", {named}));
 }
 
 Cell ReadCell(const FreeXL_CellValue& value) {
@@ -154,7 +156,8 @@ std::string ReadEncodedCells(const std::filesystem::path& file, const std::strin
             const Cell cell = ReadCell(value);
             if (cell.IsEmpty()) continue;
             if (++cells > Sheet::kMaxCells)
-                throw base::Failure(named + "的第一张工作表过大，已拒绝读取。");
+                throw base::Failure(
+                    base::MessageText("{1}的第一张工作表过大，已拒绝读取。", {named}));
             EncodeCell(out, r + 1, c + 1u, cell);
         }
     }
@@ -168,19 +171,20 @@ Sheet DecodeCells(std::string_view in, const std::string& named) {
         std::uint8_t is_number = 0;
         double number = 0;
         if (!TakeRaw(in, row) || !TakeRaw(in, column) || !TakeRaw(in, is_number))
-            throw base::Failure(named + "读取时出错。");
+            throw base::Failure(base::MessageText("{1}读取时出错。", {named}));
         Cell cell;
         if (is_number) {
-            if (!TakeRaw(in, number)) throw base::Failure(named + "读取时出错。");
+            if (!TakeRaw(in, number))
+                throw base::Failure(base::MessageText("{1}读取时出错。", {named}));
             cell = Cell::FromNumber(number);
         } else {
             if (!TakeRaw(in, length) || in.size() < length)
-                throw base::Failure(named + "读取时出错。");
+                throw base::Failure(base::MessageText("{1}读取时出错。", {named}));
             cell = Cell::FromText(std::string(in.substr(0, length)));
             in.remove_prefix(length);
         }
         if (!sheet.Put(static_cast<int>(row), static_cast<int>(column), std::move(cell)))
-            throw base::Failure(named + "的第一张工作表过大，已拒绝读取。");
+            throw base::Failure(base::MessageText("{1}的第一张工作表过大，已拒绝读取。", {named}));
     }
     return sheet;
 }
@@ -191,13 +195,15 @@ Sheet ReadXlsFirstSheet(const std::filesystem::path& file) {
     const std::string named = base::QuotedFileName(file);
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
-    if (ec) throw base::Failure("找不到" + named + "。");
-    if (size > kMaxPartBytes) throw base::Failure(named + "过大，已拒绝读取。");
-    const std::string cells = RunIsolated(
-        [&] { return ReadEncodedCells(file, named); },
-        {.crashed = named + "已损坏，读取时出错，已拒绝读取。请用Excel打开并另存后再试。",
-         .out_of_memory = named + "过大，已拒绝读取。",
-         .memory_budget = kReaderMemoryBudget});
+    if (ec) throw base::Failure(base::MessageText("找不到{1}。", {named}));
+    if (size > kMaxPartBytes)
+        throw base::Failure(base::MessageText("{1}过大，已拒绝读取。", {named}));
+    const std::string cells =
+        RunIsolated([&] { return ReadEncodedCells(file, named); },
+                    {.crashed = base::MessageText(
+                         "{1}已损坏，读取时出错，已拒绝读取。请用Excel打开并另存后再试。", {named}),
+                     .out_of_memory = base::MessageText("{1}过大，已拒绝读取。", {named}),
+                     .memory_budget = kReaderMemoryBudget});
     return DecodeCells(cells, named);
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/message_text.h"
 #include "office/sheet_limits.h"
 #include "office/xlsx_template.h"
 
@@ -68,11 +69,11 @@ XlsxCellWriter::XlsxCellWriter(const std::filesystem::path& workbook)
 
 void XlsxCellWriter::SetNumber(int row, int column, double value) {
     if (row < 1 || row > kMaxSheetRows || column < 1 || column > kMaxSheetColumns)
-        throw base::Failure("单元格位置超出工作表范围（第" + std::to_string(row) + "行第" +
-                            std::to_string(column) + "列）。");
+        throw base::Failure(base::MessageText("单元格位置超出工作表范围（第{1}行第{2}列）。",
+                                              {std::to_string(row), std::to_string(column)}));
     if (!std::isfinite(value))
-        throw base::Failure("第" + std::to_string(row) + "行第" + std::to_string(column) +
-                            "列的数值无效，无法写入工作表。");
+        throw base::Failure(base::MessageText("第{1}行第{2}列的数值无效，无法写入工作表。",
+                                              {std::to_string(row), std::to_string(column)}));
     numbers_[{row, column}] = value;
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/cell_text.h"
 #include "office/number_text.h"
 #include "office/sheet_limits.h"
@@ -21,10 +22,18 @@ using base::Failure;
 // long shared string in every cell cannot fill the memory.
 constexpr std::size_t kMaxTextBytes = std::size_t{512} << 20;
 
+void TextInto(std::string_view raw, CellEscapes escapes, std::string& text) {
+    if (escapes == CellEscapes::Decode)
+        DecodeCellTextInto(raw, text);
+    else
+        text.assign(raw);
+}
+
 // The text of a string item (<si>, <is>): its own <t> or its runs' <t>;
 // phonetic guides (<rPh>) are readings, not the text.
 class StringItem {
 public:
+    explicit StringItem(CellEscapes escapes) : escapes_(escapes) {}
     void Start(std::string_view name) {
         if (name == "rPh") ++phonetic_;
         if (name == "t" && phonetic_ == 0) in_text_ = true;
@@ -42,13 +51,14 @@ public:
         return text;
     }
     void TakeInto(std::string& text) {
-        DecodeCellTextInto(raw_, text);
+        TextInto(raw_, escapes_, text);
         raw_.clear();
         phonetic_ = 0;
         in_text_ = false;
     }
 
 private:
+    CellEscapes escapes_;
     int phonetic_ = 0;
     bool in_text_ = false;
     std::string raw_;
@@ -56,6 +66,7 @@ private:
 
 class SharedStrings : public StreamedPart {
 public:
+    explicit SharedStrings(CellEscapes escapes) : item_(escapes) {}
     std::vector<std::string> strings;
 
 protected:
@@ -68,7 +79,8 @@ protected:
         if (name != "si") return item_.End(name);
         strings.push_back(item_.Take());
         bytes_ += strings.back().size() + sizeof(std::string);
-        if (bytes_ > kMaxTextBytes) throw Failure(what() + "中的文字过多，已拒绝读取。");
+        if (bytes_ > kMaxTextBytes)
+            throw Failure(base::MessageText("{1}中的文字过多，已拒绝读取。", {what()}));
         in_item_ = false;
     }
     void Text(std::string_view text) override {
@@ -101,8 +113,8 @@ bool ParseReference(std::string_view ref, int& row, int& column) {
 class SheetRows : public StreamedPart {
 public:
     SheetRows(const std::vector<std::string>& strings, const std::vector<bool>& dates,
-              const RowVisitor& visit)
-        : strings_(strings), dates_(dates), visit_(visit) {}
+              const RowVisitor& visit, CellEscapes escapes)
+        : strings_(strings), dates_(dates), visit_(visit), escapes_(escapes), inline_(escapes) {}
 
 protected:
     void Start(std::string_view name, XmlAttributes attributes) override {
@@ -127,7 +139,7 @@ protected:
 
 private:
     [[noreturn]] void Damaged(const std::string& why) const {
-        throw Failure(what() + "已损坏（" + why + "）。");
+        throw SheetDamaged(base::MessageText("{1}已损坏（{2}）。", {what(), why}), why);
     }
 
     void StartRow(const std::string_view* r) {
@@ -155,7 +167,7 @@ private:
         if (!ref) {
             if (++column_ > kMaxSheetColumns) Damaged("列号超出范围");
         } else if (!ParseReference(*ref, row, column_)) {
-            Damaged("单元格位置“" + std::string(*ref) + "”无效");
+            Damaged(base::MessageText("单元格位置“{1}”无效", {*ref}));
         }
         const std::string_view* type = FindAttribute(attributes, "t");
         type_.assign(type ? *type : std::string_view());
@@ -172,9 +184,11 @@ private:
         cell.column = column_;
         cell.kind = ListCell::Kind::Text;
         cell.number = 0;
+        cell.numeric = false;
         if (!Fill(cell)) return;
         text_bytes_ += cell.text.size();
-        if (text_bytes_ > kMaxTextBytes) throw Failure(what() + "中的文字过多，已拒绝读取。");
+        if (text_bytes_ > kMaxTextBytes)
+            throw Failure(base::MessageText("{1}中的文字过多，已拒绝读取。", {what()}));
         ++used_;
     }
 
@@ -186,7 +200,7 @@ private:
         else if (type_ == "s")
             cell.text.assign(Shared());
         else if (type_ == "str")
-            DecodeCellTextInto(value_, cell.text);
+            TextInto(value_, escapes_, cell.text);
         else if (type_ == "b")
             cell.kind = K::Boolean, cell.text = value_ == "1" ? "TRUE" : "FALSE";
         else if (type_ == "e")
@@ -201,8 +215,9 @@ private:
     bool Number(ListCell& cell) {
         const auto r = std::from_chars(value_.data(), value_.data() + value_.size(), cell.number);
         if (r.ec != std::errc() || r.ptr != value_.data() + value_.size())
-            Damaged("数值“" + value_ + "”无效");
+            Damaged(base::MessageText("数值“{1}”无效", {value_}));
         cell.kind = date_style_ ? ListCell::Kind::Date : ListCell::Kind::Number;
+        cell.numeric = true;
         cell.text = StoredNumberText(cell.number);
         return true;
     }
@@ -212,13 +227,14 @@ private:
         const auto r = std::from_chars(value_.data(), value_.data() + value_.size(), index);
         if (r.ec != std::errc() || r.ptr != value_.data() + value_.size() ||
             index >= strings_.size())
-            Damaged("共享字符串编号“" + value_ + "”无效");
+            Damaged(base::MessageText("共享字符串编号“{1}”无效", {value_}));
         return strings_[index];
     }
 
     const std::vector<std::string>& strings_;
     const std::vector<bool>& dates_;
     const RowVisitor& visit_;
+    CellEscapes escapes_;
     std::vector<ListCell> cells_;  // the first used_ are this row's
     std::size_t used_ = 0;
     int row_ = 0;
@@ -233,16 +249,19 @@ private:
 
 }  // namespace
 
+std::string SharedStringsPart(const ZipArchive& package) {
+    const std::string part = WorkbookPart(package, "/sharedStrings");
+    return part.empty() ? "xl/sharedStrings.xml" : part;
+}
+
 void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit,
-                  const ReadProgress& progress) {
+                  const ReadProgress& progress, CellEscapes escapes) {
     const office::ZipArchive package(file);
     const std::string sheet = office::FirstSheetPart(package);
-    SharedStrings shared;
-    if (const auto part = WorkbookPart(package, "/sharedStrings");
-        !part.empty() && package.Has(part))
-        shared.Read(package, part);
+    SharedStrings shared(escapes);
+    if (const auto part = SharedStringsPart(package); package.Has(part)) shared.Read(package, part);
     const std::vector<bool> dates = DateStyles(package);
-    SheetRows rows(shared.strings, dates, visit);
+    SheetRows rows(shared.strings, dates, visit, escapes);
     if (progress)
         rows.progress = [&progress](std::uint64_t done, std::uint64_t total) {
             progress(static_cast<long>(done >> 10), static_cast<long>(total >> 10));

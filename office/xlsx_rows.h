@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
+#include "office/zip_archive.h"
+
 namespace zorbix::office {
 
 // Told how far a long read has come (done of total, in any unit).
@@ -27,14 +30,35 @@ struct ListCell {
     Kind kind = Kind::Text;
     std::string text;  // the text; for a number its shortest round-trip text
     double number = 0;
+    bool numeric = false;  // the file held a number (a date style makes it a Date)
 };
+
+// A row or cell of the sheet that no workbook writer makes; `why` names
+// it ("行号无效"), the message names the file and part as well.
+class SheetDamaged : public base::Failure {
+public:
+    SheetDamaged(const std::string& message, std::string why)
+        : base::Failure(message), why_(std::move(why)) {}
+    const std::string& why() const { return why_; }
+
+private:
+    std::string why_;
+};
+
+// How the cells' texts come: with every "_xHHHH_" as its character, as the
+// user sees them (office/cell_text.h), or exactly as the file spells them.
+enum class CellEscapes { Decode, Keep };
 
 // The cells with content of one row, in the order the file holds them.
 using RowVisitor = std::function<void(int row, std::span<const ListCell> cells)>;
 
+// Where the shared strings lie: the part the workbook's relationships name,
+// else the usual place (some writers leave the relationship out).
+std::string SharedStringsPart(const ZipArchive& package);
+
 // Calls `visit` with each row of the first sheet that has a cell with
 // content, in file order.
 void ReadXlsxRows(const std::filesystem::path& file, const RowVisitor& visit,
-                  const ReadProgress& progress = {});
+                  const ReadProgress& progress = {}, CellEscapes escapes = CellEscapes::Decode);
 
 }  // namespace zorbix::office

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "office/formula_values.h"
 #include "office/xlsx_cell_writer.h"
 #include "office/xlsx_saved_rows.h"
@@ -91,7 +92,7 @@ std::pair<std::string, std::string> CutAt(const std::string& text, std::string_v
                                           std::string_view what) {
     const auto at = text.find(marker);
     if (at == std::string::npos || text.find(marker, at + 1) != std::string::npos)
-        throw base::Failure(std::string(what) + "的结构无法识别，不能作为模板填写。");
+        throw base::Failure(base::MessageText("{1}的结构无法识别，不能作为模板填写。", {what}));
     return {text.substr(0, at), text.substr(at + marker.size())};
 }
 
@@ -108,7 +109,8 @@ SheetPlan::SheetPlan(pugi::xml_document& sheet, std::string_view what) {
         if (name == "sheetData" || (name.size() > 10 && name.ends_with(":sheetData")))
             sheet_data = child;
     }
-    if (!sheet_data) throw base::Failure(std::string(what) + "不是工作表（缺少sheetData）。");
+    if (!sheet_data)
+        throw base::Failure(base::MessageText("{1}不是工作表（缺少sheetData）。", {what}));
     prefix_ = PrefixOf(sheet_data);
     NameEveryPosition(sheet_data);
     PrepareRows(sheet_data);

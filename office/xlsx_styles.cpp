@@ -5,6 +5,7 @@
 #include <map>
 
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/xml_part.h"
 
 namespace zorbix::office {
@@ -58,8 +59,9 @@ std::string WorkbookPart(const office::ZipArchive& package, std::string_view typ
     const char* rels_name = "xl/_rels/workbook.xml.rels";
     if (!package.Has(rels_name)) return "";
     pugi::xml_document rels;
-    office::ParseXmlPart(rels, package.Read(rels_name),
-                         base::QuotedFileName(package.file()) + "的" + rels_name);
+    office::ParseXmlPart(
+        rels, package.Read(rels_name),
+        base::MessageText("{1}的{2}", {base::QuotedFileName(package.file()), rels_name}));
     for (pugi::xml_node rel : rels.document_element().children()) {
         if (!std::string_view(rel.attribute("Type").value()).ends_with(type)) continue;
         std::string target = rel.attribute("Target").value();
@@ -72,8 +74,9 @@ std::vector<bool> DateStyles(const office::ZipArchive& package) {
     const std::string part = WorkbookPart(package, "/styles");
     if (part.empty() || !package.Has(part)) return {};
     pugi::xml_document doc;
-    office::ParseXmlPart(doc, package.Read(part),
-                         base::QuotedFileName(package.file()) + "的" + part);
+    office::ParseXmlPart(
+        doc, package.Read(part),
+        base::MessageText("{1}的{2}", {base::QuotedFileName(package.file()), part}));
     const pugi::xml_node sheet = doc.document_element();
     std::map<int, bool> custom;
     for (pugi::xml_node f : sheet.child("numFmts").children("numFmt"))

@@ -9,6 +9,7 @@
 
 #include "base/file_identity.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/xlsx_package.h"
 #include "office/xlsx_sheet_edit.h"
 #include "office/xml_part.h"
@@ -17,7 +18,7 @@ namespace zorbix::office {
 namespace {
 
 std::string Named(const std::filesystem::path& file, std::string_view part) {
-    return base::QuotedFileName(file) + "的" + std::string(part);
+    return base::MessageText("{1}的{2}", {base::QuotedFileName(file), part});
 }
 
 // Templates a thread keeps at the most: the twelve of the summaries, with

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/message_text.h"
 
 namespace zorbix::office {
 namespace {
@@ -42,9 +43,9 @@ XmlCounts RefuseOversizedXml(std::string_view bytes, std::string_view what) {
     const XmlCounts counts = CountXml(bytes);
     const std::size_t parsed = ParsedXmlBytes(counts);
     if (parsed > kMaxParsedXmlBytes)
-        throw base::Failure(std::string(what) + "的XML元素过多（" +
-                            std::to_string(counts.elements) + "个元素，读入需要约" +
-                            std::to_string(parsed >> 20) + "MB内存），远超调查所需，已拒绝读取。");
+        throw base::Failure(base::MessageText(
+            "{1}的XML元素过多（{2}个元素，读入需要约{3}MB内存），远超调查所需，已拒绝读取。",
+            {what, std::to_string(counts.elements), std::to_string(parsed >> 20)}));
     return counts;
 }
 

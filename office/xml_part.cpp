@@ -1,6 +1,7 @@
 #include "office/xml_part.h"
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "office/xml_budget.h"
 
 namespace zorbix::office {
@@ -10,8 +11,9 @@ void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, std::string
     const pugi::xml_parse_result result =
         doc.load_buffer(bytes.data(), bytes.size(), kPartParseOptions, pugi::encoding_utf8);
     if (!result)
-        throw base::Failure(std::string(what) + "的XML内容已损坏（" + result.description() +
-                            "，第" + std::to_string(result.offset) + "字节）。");
+        throw base::Failure(
+            base::MessageText("{1}的XML内容已损坏（{2}，第{3}字节）。",
+                              {what, result.description(), std::to_string(result.offset)}));
     RefuseDocumentType(doc, what);
 }
 
@@ -21,8 +23,8 @@ void RefuseDocumentType(const pugi::xml_document& doc, std::string_view what) {
     // than read with its entities left unexpanded.
     for (pugi::xml_node node : doc.children())
         if (node.type() == pugi::node_doctype)
-            throw base::Failure(std::string(what) +
-                                "含有文档类型定义（DTD），Office文件中不允许，已拒绝读取。");
+            throw base::Failure(base::MessageText(
+                "{1}含有文档类型定义（DTD），Office文件中不允许，已拒绝读取。", {what}));
 }
 
 namespace {

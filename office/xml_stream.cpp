@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/message_text.h"
 #include "base/utf8.h"
 
 namespace zorbix::office {
@@ -91,7 +92,8 @@ const std::string_view* FindAttribute(XmlAttributes attributes, std::string_view
 }
 
 void XmlStream::Damaged(const std::string& why, std::size_t at) const {
-    throw XmlStreamError("第" + std::to_string(consumed_ + at + 1) + "字节附近：" + why, false);
+    throw XmlStreamError(
+        base::MessageText("第{1}字节附近：{2}", {std::to_string(consumed_ + at + 1), why}), false);
 }
 
 void XmlStream::Feed(std::string_view bytes) {
@@ -111,7 +113,8 @@ void XmlStream::Finish() {
     }
     if (pos_ < buffer_.size()) Damaged("内容不完整（标记没有结束）", pos_);
     if (!root_seen_) Damaged("没有任何元素", pos_);
-    if (depth_ > 0) Damaged("内容不完整（缺少</" + open_[depth_ - 1] + ">）", pos_);
+    if (depth_ > 0)
+        Damaged(base::MessageText("内容不完整（缺少</{1}>）", {open_[depth_ - 1]}), pos_);
 }
 
 bool XmlStream::Step(bool last) {
@@ -230,9 +233,9 @@ bool XmlStream::EndTag() {
     if (end == std::string::npos) return false;
     std::string_view name = std::string_view(buffer_).substr(pos_ + 2, end - pos_ - 2);
     while (!name.empty() && IsSpace(name.back())) name.remove_suffix(1);
-    if (depth_ == 0) Damaged("结束标记</" + std::string(name) + ">没有对应的开始标记", pos_);
+    if (depth_ == 0) Damaged(base::MessageText("结束标记</{1}>没有对应的开始标记", {name}), pos_);
     if (name != open_[depth_ - 1])
-        Damaged("结束标记</" + std::string(name) + ">与开始标记<" + open_[depth_ - 1] + ">不对应",
+        Damaged(base::MessageText("结束标记</{1}>与开始标记<{2}>不对应", {name, open_[depth_ - 1]}),
                 pos_);
     --depth_;
     handler_.End(LocalPart(name));

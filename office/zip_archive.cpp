@@ -8,6 +8,7 @@
 #include "base/atomic_file.h"
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "base/protected_targets.h"
 
 namespace zorbix::office {
@@ -41,7 +42,8 @@ constexpr zip_uint32_t kCopyLevel = 5;
 constexpr zip_uint32_t kNewPackageLevel = 6;
 
 [[noreturn]] void FailWriting(const std::filesystem::path& target, const std::string& reason) {
-    throw base::Failure("无法写入" + base::QuotedFileName(target) + "：" + reason + "。");
+    throw base::Failure(
+        base::MessageText("无法写入{1}：{2}。", {base::QuotedFileName(target), reason}));
 }
 
 // Adds `source` (freed here when it cannot be added) as the entry `name`,
@@ -63,7 +65,8 @@ public:
     explicit WritingZip(const std::filesystem::path& temporary) : temporary_(temporary) {
         int error = 0;
         zip_ = zip_open(temporary.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-        if (!zip_) throw base::Failure("无法建立临时文件“" + temporary.string() + "”。");
+        if (!zip_)
+            throw base::Failure(base::MessageText("无法建立临时文件“{1}”。", {temporary.string()}));
     }
     ~WritingZip() {
         if (zip_) zip_discard(zip_);
@@ -166,7 +169,7 @@ private:
 
 ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
     if (!std::filesystem::exists(file))
-        throw base::Failure("找不到" + base::QuotedFileName(file) + "。");
+        throw base::Failure(base::MessageText("找不到{1}。", {base::QuotedFileName(file)}));
     // libzip would only say "Operation not supported".
     if (std::filesystem::is_directory(file)) throw base::Failure(base::FolderInsteadOfFile(file));
     int error = 0;
@@ -176,15 +179,15 @@ ZipArchive::ZipArchive(const std::filesystem::path& file) : file_(file) {
         zip_error_init_with_code(&ze, error);
         const std::string reason = zip_error_strerror(&ze);
         zip_error_fini(&ze);
-        throw base::Failure(base::QuotedFileName(file) + "不是有效的Office文件（无法作为zip打开：" +
-                            reason + "）。");
+        throw base::Failure(base::MessageText("{1}不是有效的Office文件（无法作为zip打开：{2}）。",
+                                              {base::QuotedFileName(file), reason}));
     }
     for (const auto& name : Names()) {
         if (LeavesFolder(name)) {
             zip_discard(zip_);
             zip_ = nullptr;
-            throw base::Failure(base::QuotedFileName(file) + "含有不安全的部件名“" + name +
-                                "”，已拒绝打开。");
+            throw base::Failure(base::MessageText("{1}含有不安全的部件名“{2}”，已拒绝打开。",
+                                                  {base::QuotedFileName(file), name}));
         }
     }
 }
@@ -211,19 +214,22 @@ std::string ZipArchive::Read(std::string_view name) const {
     const std::string part(name);
     const zip_int64_t index = zip_name_locate(zip_, part.c_str(), 0);
     if (index < 0)
-        throw base::Failure(base::QuotedFileName(file_) + "缺少部件“" + part +
-                            "”，文件已损坏或不是所需的文件。");
+        throw base::Failure(base::MessageText("{1}缺少部件“{2}”，文件已损坏或不是所需的文件。",
+                                              {base::QuotedFileName(file_), part}));
     zip_stat_t stat;
     if (zip_stat_index(zip_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
         !(stat.valid & ZIP_STAT_SIZE))
-        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part + "”无法读取。");
+        throw base::Failure(
+            base::MessageText("{1}的部件“{2}”无法读取。", {base::QuotedFileName(file_), part}));
     if (stat.size > kMaxPartBytes)
-        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part + "”解压后过大（" +
-                            std::to_string(stat.size >> 20) + " MB），已拒绝读取。");
+        throw base::Failure(base::MessageText(
+            "{1}的部件“{2}”解压后过大（{3} MB），已拒绝读取。",
+            {base::QuotedFileName(file_), part, std::to_string(stat.size >> 20)}));
     zip_file_t* f = zip_fopen_index(zip_, static_cast<zip_uint64_t>(index), 0);
     if (!f)
-        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part + "”无法打开：" +
-                            zip_strerror(zip_) + "。");
+        throw base::Failure(
+            base::MessageText("{1}的部件“{2}”无法打开：{3}。",
+                              {base::QuotedFileName(file_), part, zip_strerror(zip_)}));
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
     zip_uint64_t done = 0;
     while (done < stat.size) {
@@ -234,8 +240,8 @@ std::string ZipArchive::Read(std::string_view name) const {
     const bool complete = done == stat.size;
     zip_fclose(f);
     if (!complete)
-        throw base::Failure(base::QuotedFileName(file_) + "的部件“" + part +
-                            "”已损坏，无法完整读取。");
+        throw base::Failure(base::MessageText("{1}的部件“{2}”已损坏，无法完整读取。",
+                                              {base::QuotedFileName(file_), part}));
     return bytes;
 }
 
@@ -250,7 +256,7 @@ void RefuseCopyTarget(const ZipArchive& source, const std::filesystem::path& tar
     std::error_code ec;
     if (!std::filesystem::equivalent(source.file(), target, ec)) return;
     base::RefuseProtectedTarget(target);
-    throw base::Failure("不能把" + base::QuotedFileName(target) + "写回它自己。");
+    throw base::Failure(base::MessageText("不能把{1}写回它自己。", {base::QuotedFileName(target)}));
 }
 
 void WriteZipCopy(const ZipArchive& source, const std::filesystem::path& target,

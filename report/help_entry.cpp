@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "base/file_names.h"
+#include "base/message_text.h"
 #include "office/zip_archive.h"
 #include "report/report_files.h"
 #include "report/report_messages.h"
@@ -33,7 +34,8 @@ std::vector<std::string> HelpParagraphs(const std::filesystem::path& help_docume
     const office::ZipArchive zip(help_document);
     pugi::xml_document document;
     if (!document.load_string(zip.Read("word/document.xml").c_str()))
-        throw base::Failure(base::QuotedFileName(help_document) + "已损坏，无法读取。");
+        throw base::Failure(
+            base::MessageText("{1}已损坏，无法读取。", {base::QuotedFileName(help_document)}));
     std::vector<std::string> paragraphs;
     const pugi::xml_node body = document.child("w:document").child("w:body");
     for (pugi::xml_node p = body.child("w:p"); p; p = p.next_sibling("w:p")) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/message_text.h"
 #include "report/print_service.h"
 
 namespace zorbix::report {
@@ -111,7 +112,7 @@ ChildResult Run(const std::vector<std::string>& args, const fs::path& scratch,
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const pid_t child = ::fork();
-    if (child < 0) throw base::Failure("无法启动程序“" + args[0] + "”。");
+    if (child < 0) throw base::Failure(base::MessageText("无法启动程序“{1}”。", {args[0]}));
     if (child == 0) ExecChild(argv.data(), out, err);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     int raw = 0;
@@ -119,7 +120,8 @@ ChildResult Run(const std::vector<std::string>& args, const fs::path& scratch,
         if (std::chrono::steady_clock::now() > deadline) {
             ::kill(-child, SIGKILL);
             ::waitpid(child, &raw, 0);
-            throw base::Failure("程序“" + args[0] + "”长时间没有响应，已被终止。");
+            throw base::Failure(
+                base::MessageText("程序“{1}”长时间没有响应，已被终止。", {args[0]}));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -139,7 +141,8 @@ std::string FirstLine(std::string text) {
     if (Contains(e, "Scheduler") || Contains(e, "connect to server") ||
         Contains(e, "Connection refused"))
         throw base::Failure(std::string(kCupsNotRunning));
-    throw base::Failure("打印失败：" + FirstLine(e.empty() ? result.out : e));
+    throw base::Failure(
+        base::MessageText("打印失败：{1}", {FirstLine(e.empty() ? result.out : e)}));
 }
 
 // The default destination as lp will choose it: LPDEST, PRINTER, then CUPS's.
@@ -162,7 +165,9 @@ fs::path RenderPdf(const fs::path& soffice, const fs::path& document, const fs::
     const fs::path copy = scratch / "report.docx";
     std::error_code ec;
     fs::copy_file(document, copy, ec);
-    if (ec) throw base::Failure("无法读取报表文件“" + document.string() + "”：" + ec.message());
+    if (ec)
+        throw base::Failure(
+            base::MessageText("无法读取报表文件“{1}”：{2}", {document.string(), ec.message()}));
     const ChildResult result =
         Run({soffice.string(), "-env:UserInstallation=file://" + (scratch / "profile").string(),
              "--headless", "--norestore", "--nologo", "--convert-to", "pdf", "--outdir",
@@ -171,7 +176,8 @@ fs::path RenderPdf(const fs::path& soffice, const fs::path& document, const fs::
     // soffice's exit status says nothing: only the PDF itself tells.
     const fs::path pdf = scratch / "report.pdf";
     if (!fs::is_regular_file(pdf, ec) || fs::file_size(pdf, ec) == 0)
-        throw base::Failure("LibreOffice未能把报表转换为PDF，无法打印。" + FirstLine(result.err));
+        throw base::Failure(base::MessageText("LibreOffice未能把报表转换为PDF，无法打印。{1}",
+                                              {FirstLine(result.err)}));
     return pdf;
 }
 

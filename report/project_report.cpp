@@ -24,7 +24,7 @@ using store::kProgramTitle;
 base::Message FailureMessage(const base::Failure& failure) {
     if (dynamic_cast<const TemplateMissing*>(&failure))
         return {std::string(kProgramTitle), std::string(kGenerationTemplateMissing)};
-    return {std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()};
+    return {std::string(kProgramTitle), base::MessageText(kGenerationFailed, {failure.what()})};
 }
 
 std::optional<base::Message> TryReport(const store::Record& record,
@@ -39,6 +39,11 @@ std::optional<base::Message> TryReport(const store::Record& record,
 
 std::string ProjectNumber(const store::Record& record) {
     return std::string(record[store::kNumberColumn]);
+}
+
+// The name the report of a project is saved under, as the clerk is told it.
+std::string ReportFileName(const store::Record& record) {
+    return ProjectNumber(record) + std::string(kReportExtension);
 }
 
 }  // namespace
@@ -83,8 +88,7 @@ base::Outcome CommandReport(const store::RecordSet& records, base::Prompter& pro
     }
     if (made)
         base::Inform(prompter, store::kSavedFileTitle,
-                     std::string(kReportMadePrefix) + ProjectNumber(records.Current()) +
-                         std::string(kReportExtension) + std::string(kReportMadeSuffix));
+                     base::MessageText(kReportMade, {ReportFileName(records.Current())}));
     return made;
 }
 
@@ -114,7 +118,7 @@ base::Outcome CommandReports(store::RecordSet& records, base::Prompter& prompter
         if (!walked) return walked;
     } catch (const base::Failure& failure) {
         prompter.Show(
-            {std::string(kProgramTitle), std::string(kGenerationFailed) + "\n" + failure.what()});
+            {std::string(kProgramTitle), base::MessageText(kGenerationFailed, {failure.what()})});
         return base::Outcome::Failed;
     }
     if (failed == 0) {

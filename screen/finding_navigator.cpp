@@ -18,9 +18,9 @@ namespace {
 
 using store::RecordEventKind;
 
-std::optional<check::FindingLine> FindingOf(const QTextBlock& block) {
-    return check::ParseFindingLine(block.text().toStdString());
-}
+// A block's user state: the index of its finding, or one of these.
+constexpr int kUnread = -1;  // Qt's default for a new block
+constexpr int kNoFinding = -2;
 
 // The column of a page field, -1 for any other widget.
 int ColumnOfField(QWidget* widget) {
@@ -41,6 +41,8 @@ FindingNavigator::FindingNavigator(QPlainTextEdit* panel, store::RecordSet& reco
       show_field_(std::move(show_field)) {
     panel_->installEventFilter(this);
     panel_->viewport()->installEventFilter(this);
+    connect(panel_->document(), &QTextDocument::contentsChange, this,
+            [this](int from, int, int added) { OnTextChange(from, added); });
     connect(panel_->document(), &QTextDocument::contentsChanged, this,
             [this] { OnPanelChanged(); });
     connect(qApp, &QApplication::focusChanged, this,
@@ -49,6 +51,48 @@ FindingNavigator::FindingNavigator(QPlainTextEdit* panel, store::RecordSet& reco
 }
 
 FindingNavigator::~FindingNavigator() { records_.Unsubscribe(listener_); }
+
+void FindingNavigator::ShowFindings(std::vector<check::Finding> findings) {
+    findings_ = std::move(findings);
+    std::size_t next = 0;
+    for (QTextBlock b = panel_->document()->begin(); b.isValid(); b = b.next()) {
+        const bool is_next = next < findings_.size() &&
+                             b.text() == QString::fromStdString(check::PanelLine(findings_[next]));
+        b.setUserState(is_next ? static_cast<int>(next++) : kUnread);
+    }
+    lines_built_ = false;
+    lines_.clear();
+}
+
+std::vector<check::Finding> FindingNavigator::Findings() {
+    std::vector<check::Finding> shown;
+    for (QTextBlock b = panel_->document()->begin(); b.isValid(); b = b.next())
+        if (const check::Finding* finding = FindingAt(b)) shown.push_back(*finding);
+    return shown;
+}
+
+const check::Finding* FindingNavigator::FindingAt(QTextBlock block) {
+    if (!block.isValid()) return nullptr;
+    if (block.userState() == kUnread) {
+        auto finding = check::FindingOfLine(block.text().toStdString());
+        if (finding) findings_.push_back(std::move(*finding));
+        block.setUserState(finding ? static_cast<int>(findings_.size()) - 1 : kNoFinding);
+    }
+    const int state = block.userState();
+    return state >= 0 ? &findings_[static_cast<std::size_t>(state)] : nullptr;
+}
+
+// An edited line is read again from its text when next needed; our own
+// greying changes no text.
+void FindingNavigator::OnTextChange(int from, int added) {
+    if (formatting_) return;
+    QTextDocument* document = panel_->document();
+    const QTextBlock last = document->findBlock(from + added);
+    for (QTextBlock b = document->findBlock(from); b.isValid(); b = b.next()) {
+        b.setUserState(kUnread);
+        if (b == last) break;
+    }
+}
 
 int FindingNavigator::PositionOf(const std::string& number) {
     if (positions_.empty()) {
@@ -64,13 +108,14 @@ int FindingNavigator::PositionOf(const std::string& number) {
 }
 
 bool FindingNavigator::JumpTo(int line) {
-    const QTextBlock block = panel_->document()->findBlockByNumber(line);
-    if (!block.isValid()) return false;
-    const auto finding = FindingOf(block);
+    const check::Finding* finding = FindingAt(panel_->document()->findBlockByNumber(line));
     if (!finding) return false;
+    // The finding lives in findings_, which reading other lines may grow.
+    const std::string number = finding->project;
+    const std::string message = finding->text;
     current_ = line;
     SelectLine(line);
-    const int position = PositionOf(finding->number);
+    const int position = PositionOf(number);
     if (position <= 0) {
         base::Inform(prompter_, store::kProgramTitle, store::kLocateNotFound);
         return false;
@@ -81,7 +126,7 @@ bool FindingNavigator::JumpTo(int line) {
         base::Inform(prompter_, store::kProgramTitle, e.what());
         return false;
     }
-    const int column = check::FocusColumn(finding->message, records_.Current());
+    const int column = check::FocusColumn(message, records_.Current());
     if (column >= 0) show_field_(column);
     return true;
 }
@@ -101,7 +146,7 @@ bool FindingNavigator::Step(int direction) {
     else if (from >= 0)
         block = direction > 0 ? block.next() : block.previous();
     for (; block.isValid(); block = direction > 0 ? block.next() : block.previous())
-        if (FindingOf(block)) return JumpTo(block.blockNumber());
+        if (FindingAt(block)) return JumpTo(block.blockNumber());
     return false;
 }
 
@@ -116,7 +161,8 @@ const std::unordered_map<std::string, std::vector<int>>& FindingNavigator::Lines
     if (lines_built_) return lines_;
     lines_.clear();
     for (QTextBlock b = panel_->document()->begin(); b.isValid(); b = b.next())
-        if (const auto finding = FindingOf(b)) lines_[finding->number].push_back(b.blockNumber());
+        if (const check::Finding* finding = FindingAt(b))
+            lines_[finding->project].push_back(b.blockNumber());
     lines_built_ = true;
     return lines_;
 }
@@ -163,9 +209,9 @@ void FindingNavigator::MarkStale(const std::string& number, int column) {
     formatting_ = true;
     for (int line : it->second) {
         const QTextBlock block = panel_->document()->findBlockByNumber(line);
-        const auto finding = FindingOf(block);
+        const check::Finding* finding = FindingAt(block);
         if (!finding || stale_.count(line)) continue;
-        const std::vector<int> columns = check::FindingColumns(finding->message);
+        const std::vector<int> columns = check::FindingColumns(finding->text);
         if (std::find(columns.begin(), columns.end(), column) == columns.end()) continue;
         QTextCursor cursor(block);
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -179,13 +225,13 @@ bool FindingNavigator::eventFilter(QObject* watched, QEvent* event) {
     if (watched == panel_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
-            FindingOf(panel_->textCursor().block()))
+            FindingAt(panel_->textCursor().block()))
             return JumpTo(panel_->textCursor().blockNumber()) || true;
     }
     if (watched == panel_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
         const QTextBlock block = panel_->cursorForPosition(at).block();
-        if (FindingOf(block)) {
+        if (FindingAt(block)) {
             JumpTo(block.blockNumber());
             return true;
         }

@@ -4,10 +4,16 @@
 // panel's two buttons). Once the clerk changes such a field and leaves it,
 // the project's lines about that field turn grey until the next check.
 // Only the panel's formatting changes, never its text.
+//
+// Each line of the panel knows the finding it stands for (its block's user
+// state indexes `findings_`): after a check, the check's own findings; a
+// line that came without one (typed by the clerk, set as text) is read as a
+// finding line when first needed, and again after every edit of it.
 #pragma once
 
 #include <QObject>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <functional>
 #include <set>
 #include <string>
@@ -15,6 +21,7 @@
 #include <vector>
 
 #include "base/prompter.h"
+#include "check/check_result.h"
 #include "store/record_set.h"
 
 namespace zorbix::screen {
@@ -25,6 +32,12 @@ public:
     FindingNavigator(QPlainTextEdit* panel, store::RecordSet& records, base::Prompter& prompter,
                      std::function<void(int column)> show_field, QObject* parent);
     ~FindingNavigator() override;
+
+    // The panel now shows the text of a check made from `findings`, in
+    // their order; an empty list when the text came without findings.
+    void ShowFindings(std::vector<check::Finding> findings);
+    // The findings the panel's lines stand for, in line order.
+    std::vector<check::Finding> Findings();
 
     // Goes to the finding of that panel line (0-based); false when the line
     // is no finding or its project is not stored.
@@ -44,6 +57,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    const check::Finding* FindingAt(QTextBlock block);
+    void OnTextChange(int from, int added);
     bool Step(int direction);
     int PositionOf(const std::string& number);
     void SelectLine(int line);
@@ -57,6 +72,7 @@ private:
     store::RecordSet& records_;
     base::Prompter& prompter_;
     std::function<void(int)> show_field_;
+    std::vector<check::Finding> findings_;  // a check's, then those read from text
     int listener_ = 0;
     int current_ = -1;
     std::set<int> stale_;

@@ -14,10 +14,9 @@ namespace zorbix::screen {
 namespace {
 
 void Import(MainWindow& window, WindowContext& context) {
-    const auto result =
-        lists::ImportProjectList(context.records, context.prompter, context.directory);
+    auto result = lists::ImportProjectList(context.records, context.prompter, context.directory);
     if (!result.outcome.IsDone()) return;
-    window.SetPanelText(QString::fromStdString(result.panel));
+    window.ShowCheckResult(result.panel, std::move(result.findings));
     window.AfterCheck(false);
 }
 

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "screen/field_binder.h"
+#include "screen/finding_navigator.h"
 #include "screen/form_page.h"
 #include "screen/list_page.h"
 #include "screen/operation_wiring.h"
@@ -83,9 +84,24 @@ FormPage* MainWindow::form_page(PageId page) const {
 
 QString MainWindow::PanelText() const { return list_->PanelText(); }
 
-void MainWindow::SetPanelText(const QString& text) { list_->SetPanelText(text); }
+void MainWindow::SetPanelText(const QString& text) {
+    list_->SetPanelText(text);
+    if (findings_) findings_->ShowFindings({});
+}
 
-void MainWindow::AppendPanelText(const QString& text) { list_->SetPanelText(PanelText() + text); }
+// The lines already shown keep their findings.
+void MainWindow::AppendPanelText(const QString& text) {
+    std::vector<check::Finding> shown = findings_->Findings();
+    list_->SetPanelText(PanelText() + text);
+    findings_->ShowFindings(std::move(shown));
+}
+
+void MainWindow::ShowCheckResult(const std::string& text, std::vector<check::Finding> findings) {
+    list_->SetPanelText(QString::fromStdString(text));
+    findings_->ShowFindings(std::move(findings));
+}
+
+std::vector<check::Finding> MainWindow::PanelFindings() { return findings_->Findings(); }
 
 void MainWindow::SetLeaveCheck(std::function<bool(int)> may_leave) {
     may_leave_ = std::move(may_leave);

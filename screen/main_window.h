@@ -10,7 +10,10 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "check/check_result.h"
 #include "screen/page_id.h"
 #include "screen/window_context.h"
 
@@ -37,10 +40,15 @@ public:
     base::Prompter& prompter() { return context_.prompter; }
     const std::filesystem::path& directory() const { return context_.directory; }
 
-    // The check result panel's text (CR LF line ends) and setting it.
+    // The check result panel's text (CR LF line ends) and setting it; text
+    // set so has its finding lines read from it.
     QString PanelText() const;
     void SetPanelText(const QString& text);
     void AppendPanelText(const QString& text);
+    // The panel's text after a check, with the findings it was made from.
+    void ShowCheckResult(const std::string& text, std::vector<check::Finding> findings);
+    // The findings the panel's lines stand for, in line order.
+    std::vector<check::Finding> PanelFindings();
 
     PageId CurrentPage() const;
     // Opens a page (or the start screen) and closes the others.

@@ -54,18 +54,20 @@ void SetPanel(MainWindow& window, const std::string& text) {
 void WireCheckOperations(MainWindow& window, WindowContext& context) {
     OnClick(window, context, control::kStartCheck, [&window, &context] {
         std::string panel = PanelOf(window);
+        std::vector<check::Finding> findings;
         const base::Outcome outcome =
-            check::CheckAllProjects(context.records, context.prompter, panel);
-        SetPanel(window, panel);
+            check::CheckAllProjects(context.records, context.prompter, panel, &findings);
+        window.ShowCheckResult(panel, std::move(findings));
         // A walk the store broke off has not seen every project.
         if (outcome == base::Outcome::Done) window.AfterCheck(true);
     });
     OnClick(window, context, control::kListCheck, [&window, &context] {
         std::string panel = PanelOf(window);
-        if (check::CheckCurrentProject(context.records, context.prompter, panel) !=
+        std::vector<check::Finding> findings;
+        if (check::CheckCurrentProject(context.records, context.prompter, panel, &findings) !=
             base::Outcome::Done)
             return;
-        SetPanel(window, panel);
+        window.ShowCheckResult(panel, std::move(findings));
         window.AfterCheck(false);
     });
     OnClick(window, context, control::kPanelClear, [&window] {
@@ -78,7 +80,7 @@ void WireCheckOperations(MainWindow& window, WindowContext& context) {
             // user picks that type.
             [&window, &context] {
                 lists::SaveResults(context.records, context.prompter, PanelOf(window),
-                                   context.directory);
+                                   context.directory, window.PanelFindings());
             });
     static constexpr store::Page kTables[] = {store::Page::TableOne, store::Page::TableTwo,
                                               store::Page::TableThree, store::Page::TableFour};

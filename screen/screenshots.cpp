@@ -34,7 +34,7 @@ bool SaveWorkListShots(MainWindow& window, const QString& directory) {
     std::string panel = std::string(check::kAllProjectsHeading) + std::string(check::kLineEnd);
     check::CheckResult result;
     for (int p = 1; p <= records.Count(); ++p) check::CheckAllTables(records.ReadRow(p), result);
-    window.SetPanelText(QString::fromStdString(panel + result.text));
+    window.ShowCheckResult(panel + result.text, std::move(result.findings));
     window.AfterCheck(true);
     window.findings()->Next();
     window.ShowPage(PageId::List);

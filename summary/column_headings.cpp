@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/message_text.h"
 #include "store/code_lists.h"
 #include "summary/code_columns.h"
 #include "summary/standard_rows.h"
@@ -35,7 +36,7 @@ Headings PeopleHeadings() {
              [](const std::string& i) { return DegreeColumn(RoundedCode(i)); });
     int column = 13;
     for (const char* band : kBirthYearHeadings)
-        h.push_back({column++, std::string("出生于") + band + "(人)"});
+        h.push_back({column++, base::MessageText("出生于{1}(人)", {band})});
     return h;
 }
 
@@ -48,7 +49,8 @@ Headings ProgressHeadings(const SummaryDefinition& summary) {
     int last = 0;
     for (const ColumnHeading& heading : h) last = std::max(last, heading.column);
     for (int column = last + 1; column <= summary.last_column; ++column)
-        h.push_back({column, "进展代码" + std::to_string(column - 1) + "（代码表外） 项目数(个)"});
+        h.push_back({column, base::MessageText("进展代码{1}（代码表外） 项目数(个)",
+                                               {std::to_string(column - 1)})});
     return h;
 }
 
@@ -57,8 +59,8 @@ Headings PlanHeadings(const SummaryDefinition& summary) {
     const std::string amount(summary.fields.front().heading);
     for (int code : kPlanPairCodes) {
         const PlanPair pair = PlanColumns(code);
-        h.push_back({pair.count, PlanCategoryName(code) + " 项目数(个)"});
-        h.push_back({pair.amount, PlanCategoryName(code) + " " + amount});
+        h.push_back({pair.count, base::MessageText("{1} 项目数(个)", {PlanCategoryName(code)})});
+        h.push_back({pair.amount, base::MessageText("{1} {2}", {PlanCategoryName(code), amount})});
     }
     return h;
 }

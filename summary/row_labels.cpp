@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/message_text.h"
 #include "store/code_lists.h"
 #include "summary/standard_rows.h"
 #include "summary/summary_figures.h"
@@ -69,12 +70,14 @@ std::vector<RowLabel> StandardRowLabels() {
     for (const RowGroup& group : RowGroups()) {
         // Row 1 heads column A on every printed page, so it says what the
         // column holds before naming the first group.
-        labels.push_back(
-            {group.heading_row,
-             group.heading_row == 1 ? "项目分组（首组：" + group.title + "）" : group.title, true});
+        labels.push_back({group.heading_row,
+                          group.heading_row == 1
+                              ? base::MessageText("项目分组（首组：{1}）", {group.title})
+                              : group.title,
+                          true});
         const std::string name = group.title.substr(std::string("按").size());
         const std::string stem = name.substr(0, name.size() - std::string("分").size());
-        labels.push_back({group.total_row, stem + "合计", true});
+        labels.push_back({group.total_row, base::MessageText("{1}合计", {stem}), true});
     }
     labels.push_back({kTotalsHeadingRow, "各组合计", true});
     AddUnlistedRows(labels);

@@ -23,8 +23,7 @@ void ShowEnd(base::Prompter& prompter, const SummaryRunResult& result) {
 
 void ShowFailure(base::Prompter& prompter, const std::string& workbook, const std::string& why) {
     base::Inform(prompter, store::kRunEndTitle,
-                 base::MessageText("汇总表“{1}”{2}{3}", {workbook, kWorkbookNotWritten, why}),
-                 base::Icon::Exclamation);
+                 base::MessageText(kWorkbookNotWritten, {workbook, why}), base::Icon::Exclamation);
 }
 
 }  // namespace
@@ -37,7 +36,7 @@ SummaryRunResult RunAllSummaries(store::RecordSet& records, base::Prompter& prom
     try {
         grids = ComputeSummaryGrids(records, &busy);
     } catch (const std::exception& e) {
-        base::Inform(prompter, store::kRunEndTitle, std::string(kReadFailed) + e.what(),
+        base::Inform(prompter, store::kRunEndTitle, base::MessageText(kReadFailed, {e.what()}),
                      base::Icon::Exclamation);
         for (const SummaryDefinition& s : Summaries()) result.failed.push_back(OutputFileName(s));
         result.outcome = base::Outcome::Failed;

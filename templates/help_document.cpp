@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "office/xml_escape.h"
 #include "templates/report_docx_xml.h"
 #include "templates/report_template.h"
 
@@ -114,25 +115,6 @@ std::string HelpDocumentBody() {
     return body;
 }
 
-namespace {
-
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string HelpDocumentPage() {
     std::string page =
         "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -142,8 +124,9 @@ std::string HelpDocumentPage() {
         "h1,h2{text-align:center}p{text-indent:2em;text-align:justify}</style>\n</head>\n<body>\n"
         "<h1>Qorvath省科技计划项目执行情况年度调查系统</h1>\n<h2>使用说明</h2>\n";
     for (const Section& section : kSections) {
-        page += "<h3>" + Escaped(section.heading) + "</h3>\n";
-        for (std::string_view p : section.paragraphs) page += "<p>" + Escaped(p) + "</p>\n";
+        page += "<h3>" + office::XmlEscaped(section.heading) + "</h3>\n";
+        for (std::string_view p : section.paragraphs)
+            page += "<p>" + office::XmlEscaped(p) + "</p>\n";
     }
     return page + "</body>\n</html>\n";
 }

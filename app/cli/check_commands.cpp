@@ -39,8 +39,8 @@ int CheckCommand(Context& ctx) {
     ctx.out.flush();
     if (!ran || !save) return ExitStatus(ran);
     // FILE.xlsx: the findings as a sheet; any other name: the GBK text file.
-    return ExitStatus(lists::SaveResultsTo(records, ctx.prompter, panel, ctx.store.directory(),
-                                           *save, &findings));
+    return ExitStatus(
+        lists::SaveResultsTo(records, ctx.prompter, panel, ctx.store.directory(), *save, findings));
 }
 
 }  // namespace zorbix::cli

@@ -28,7 +28,7 @@ int ReconcileCommand(Context& ctx) {
     ctx.out.flush();
     if (!save) return ExitStatus(base::Outcome::Done);
     return ExitStatus(lists::SaveResultsTo(ctx.store.records(), ctx.prompter, result.panel,
-                                           ctx.store.directory(), *save));
+                                           ctx.store.directory(), *save, {}));
 }
 
 }  // namespace zorbix::cli

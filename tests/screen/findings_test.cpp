@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include "check/check_runs.h"
 #include "check/finding_fields.h"
 #include "screen/captions.h"
 #include "screen/finding_navigator.h"
@@ -56,6 +57,8 @@ private slots:
     void AMendedFieldGreysItsLinesUntilTheNextCheck();
     void ARefusedPageLeavePutsTheCursorOnTheFailingField();
     void TheGridCountsTheFindingsOfTheLastCheck();
+    void ThePanelHoldsTheFindingsOfTheCheck();
+    void AnEditedLineIsReadFromItsText();
 
 private:
     void CheckAll();
@@ -231,6 +234,40 @@ void FindingsTest::TheGridCountsTheFindingsOfTheLastCheck() {
     WindowFixture::Settle();
     QCOMPARE(model->index(1, 4).data().toString(), QString("✓"));
     QCOMPARE(model->index(0, 4).data().toString(), QString("1"));
+}
+
+void FindingsTest::ThePanelHoldsTheFindingsOfTheCheck() {
+    CheckAll();
+    const std::vector<check::Finding> shown = f_->window->PanelFindings();
+    std::string panel;
+    std::vector<check::Finding> checked;
+    QCOMPARE(check::CheckAllProjects(f_->records(), f_->prompter, panel, &checked),
+             base::Outcome::Done);
+    QCOMPARE(f_->window->PanelText().toStdString(), panel);
+    QCOMPARE(shown.size(), checked.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        QCOMPARE(shown[i].project, checked[i].project);
+        QCOMPARE(shown[i].text, checked[i].text);
+        QCOMPARE(shown[i].column, checked[i].column);
+    }
+}
+
+void FindingsTest::AnEditedLineIsReadFromItsText() {
+    CheckAll();
+    const int line = LineOf("JH24邮政编码");
+    QVERIFY(line > 0);
+    QTextCursor cursor(Panel()->document()->findBlockByNumber(line));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText("随手记下的一行");
+    QVERIFY(!Navigator()->JumpTo(line));
+    cursor.insertText(
+        "\n项目" +
+        QString::fromStdString(std::string(f_->records().ReadRow(2)[store::kNumberColumn])) +
+        " 表一 JH24邮政编码填写有误！");
+    QVERIFY(Navigator()->JumpTo(line + 1));
+    WindowFixture::Settle();
+    QCOMPARE(f_->records().Position(), 2);
+    QCOMPARE(f_->Focused(), QString("TextJB24"));
 }
 
 ZORBIX_SCREEN_TEST_MAIN(FindingsTest)
