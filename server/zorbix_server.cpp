@@ -4,6 +4,7 @@
 #include "server/auth_routes.h"
 #include "server/catalogue_routes.h"
 #include "server/json_body.h"
+#include "server/project_routes.h"
 #include "server/request_log.h"
 #include "server/security_headers.h"
 
@@ -72,6 +73,7 @@ void ZorbixServer::SetUp(std::ostream& log) {
         [&log](const auto& request, const auto& response) { LogRequest(log, request, response); });
     AddAuthRoutes(*http_, context_);
     AddCatalogueRoutes(*http_, context_);
+    AddProjectRoutes(*http_, context_);
 }
 
 bool ZorbixServer::Bind(const std::string& host, int port) {
