@@ -110,8 +110,8 @@ TEST_F(ProjectCalls, SavingWritesTheValuesAndAnswersTheTouchedPagesFindings) {
     EXPECT_EQ(Stored("201300000001", "JB22"), "999");
 
     const Reply other_page = Save(unit_, "201300000001", {{"JF1102", "10"}});
-    for (const auto& finding : other_page.Json()["findings"])
-        EXPECT_EQ(finding["page"], "table_two");
+    const auto other_answer = other_page.Json();
+    for (const auto& finding : other_answer["findings"]) EXPECT_EQ(finding["page"], "table_two");
 }
 
 TEST_F(ProjectCalls, SavingRefusesWhatTheStoreCannotHoldAndWritesNothing) {
