@@ -1,6 +1,8 @@
 // The project calls: listing, adding, reading, saving and the findings.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "accounts/project_states.h"
 #include "store/catalogue.h"
 #include "tests/server/server_fixture.h"
@@ -139,6 +141,21 @@ TEST_F(ProjectCalls, AUnitCannotChangeASubmittedProjectTheOfficeCan) {
     EXPECT_EQ(refused.Json()["error"], "项目已处于“已上报”状态，填报单位不能再修改。");
     EXPECT_EQ(Save(clerk_, "201300000001", {{"JB01", "改"}}).status, 200);
     EXPECT_EQ(Stored("201300000001", "JB01"), "改");
+}
+
+TEST_F(ProjectCalls, SavesFromManyBrowsersAtOnceAllArrive) {
+    const std::vector<std::string> columns = {"JB03", "ZGDW", "XMCDDW", "JB05", "JB06", "JB01"};
+    std::vector<std::thread> browsers;
+    for (const std::string& column : columns)
+        browsers.emplace_back([&, column] {
+            for (int i = 0; i < 10; ++i)
+                EXPECT_EQ(
+                    Save(clerk_, "201300000003", {{column, column + std::to_string(i)}}).status,
+                    200);
+        });
+    for (auto& browser : browsers) browser.join();
+    for (const std::string& column : columns)
+        EXPECT_EQ(Stored("201300000003", column), column + "9");
 }
 
 TEST_F(ProjectCalls, FindingsAreTheFourRuleSetsAsData) {
