@@ -20,7 +20,7 @@
 namespace zorbix::cli {
 namespace {
 
-constexpr std::array<Command, 21> kCommands = {{
+constexpr std::array<Command, 22> kCommands = {{
     {"list", ListCommand, "list"},
     {"get", GetCommand, "get NUMBER [COLUMN…]"},
     {"set", SetCommand, "set NUMBER COLUMN=VALUE…"},
@@ -42,6 +42,9 @@ constexpr std::array<Command, 21> kCommands = {{
     {"history", HistoryCommand, "history NUMBER"},
     {"export", ExportCommand, "export FILE.xlsx|FILE.csv"},
     {"import", ImportCommand, "import FILE.xlsx|FILE.csv"},
+    {"account", AccountCommand,
+     "account add NAME --role admin|clerk|unit [--unit 单位名称] | account list | "
+     "account remove NAME"},
 }};
 
 void PrintUsage(std::ostream& out) {

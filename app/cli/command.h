@@ -75,6 +75,7 @@ int RestoreCommand(Context&);
 int HistoryCommand(Context&);
 int ExportCommand(Context&);
 int ImportCommand(Context&);
+int AccountCommand(Context&);
 
 // backups and restore on a program directory whose store is too damaged to
 // open: the way back needs no store.

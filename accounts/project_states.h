@@ -1,0 +1,43 @@
+// Where each project stands in the survey, in a table of its own beside
+// kjxmzxqk keyed by the project number as stored. A project without a line
+// has not been filled in through the server: 未填报.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "store/sqlite_db.h"
+
+namespace zorbix::accounts {
+
+enum class ProjectState {
+    NotStarted,  // 未填报: a planned shell, nothing saved yet
+    Drafting,    // 填报中: saved, not submitted
+    Submitted,   // 已上报
+    Returned,    // 退回修改: returned by the office with comments
+    Approved,    // 已审核
+};
+
+std::string_view StateCode(ProjectState state);     // as stored: "drafting", ...
+std::string_view StateCaption(ProjectState state);  // as shown: "填报中", ...
+
+// The states in which a unit may still change its project.
+bool UnitMayEdit(ProjectState state);
+
+class ProjectStates {
+public:
+    // The server tables must exist (CreateServerTables).
+    explicit ProjectStates(store::Database& db) : db_(db) {}
+
+    ProjectState StateOf(std::string_view project);
+    void SetState(std::string_view project, ProjectState state);
+    // Every project number that has a line, with its state.
+    std::unordered_map<std::string, ProjectState> All();
+
+private:
+    store::Database& db_;
+};
+
+}  // namespace zorbix::accounts

@@ -1,0 +1,15 @@
+// The tables the server keeps beside kjxmzxqk, created in one place so that
+// every store engine makes them the same way. kjxmzxqk itself is never
+// altered: the desktop program and the exchange files keep its 137 columns.
+#pragma once
+
+#include "store/sqlite_db.h"
+
+namespace zorbix::accounts {
+
+// Creates the units, accounts, sessions, project owners and project states
+// tables where they are missing; leaves existing ones as they are. The SQL
+// is plain enough for SQLite and PostgreSQL alike.
+void CreateServerTables(store::Database& db);
+
+}  // namespace zorbix::accounts

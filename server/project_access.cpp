@@ -1,0 +1,28 @@
+#include "server/project_access.h"
+
+#include "server/api_error.h"
+#include "store/catalogue.h"
+
+namespace zorbix::server {
+
+int PositionOf(const store::RecordSet& records, std::string_view number) {
+    const auto numbers = records.ColumnValues(store::kNumberColumn);
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        if (numbers[i] == number) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+int ReachableProject(StoreParts& parts, const Caller& caller, const std::string& number) {
+    // For a unit the owner table decides first: a missing number and another
+    // unit's take the same path from here.
+    if (caller.IsUnit() && !parts.owners.Owns(caller.account.unit, number)) NoSuchProject(number);
+    const int position = PositionOf(parts.records(), number);
+    if (position == 0) NoSuchProject(number);
+    return position;
+}
+
+void RequireOffice(const Caller& caller) {
+    if (!accounts::SeesEveryProject(caller.account.role)) NotAllowed();
+}
+
+}  // namespace zorbix::server

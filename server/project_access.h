@@ -1,0 +1,23 @@
+// Which projects a caller may reach. A unit reaches only its own: for any
+// other number it gets exactly what a number that does not exist gets, and
+// in the same way, so neither the answer nor its timing tells them apart.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "server/session_gate.h"
+#include "server/shared_store.h"
+
+namespace zorbix::server {
+
+// 1-based position of the project with exactly this number; 0 when none.
+int PositionOf(const store::RecordSet& records, std::string_view number);
+
+// The position of the project the caller may reach; ApiError 404 otherwise.
+int ReachableProject(StoreParts& parts, const Caller& caller, const std::string& number);
+
+// ApiError 403 unless the caller works for the office (clerk or admin).
+void RequireOffice(const Caller& caller);
+
+}  // namespace zorbix::server

@@ -1,0 +1,109 @@
+#include "server/project_routes.h"
+
+#include "check/rule_sets.h"
+#include "server/api_error.h"
+#include "server/json_body.h"
+#include "server/project_access.h"
+#include "server/project_json.h"
+#include "server/project_list.h"
+#include "server/project_path.h"
+#include "server/project_save.h"
+#include "server/web_prompter.h"
+#include "store/store_messages.h"
+#include "store/store_operations.h"
+
+namespace zorbix::server {
+namespace {
+
+// cpp-httplib matches the decoded path, where a number's own "%2F" is a
+// slash already: the patterns only choose the route, the number comes from
+// the target as sent.
+constexpr const char* kProjectPath = R"(/api/projects/.+)";
+constexpr const char* kFindingsPath = R"(/api/projects/.+/findings)";
+
+std::string NumberIn(const httplib::Request& request, std::string_view suffix = "") {
+    auto number = ProjectNumberInTarget(request.target, suffix);
+    if (!number) throw ApiError(404, "没有这个调用。");
+    return std::move(*number);
+}
+
+// The window's "项目添加" with the number of the request; a unit's new
+// project belongs to its unit, in the same transaction.
+Json AddProject(StoreParts& parts, const Caller& caller, const std::string& number) {
+    WebPrompter prompter;
+    prompter.QueueText(number);
+    store::RecordSet& records = parts.records();
+    try {
+        store::Transaction transaction(parts.store.database());
+        const base::Outcome outcome = store::AddProject(records, prompter);
+        if (outcome.kind() == base::Outcome::Cancelled) BadInput("缺少项目编号。");
+        if (outcome.kind() == base::Outcome::Failed) throw ApiError(503, prompter.last_message());
+        if (outcome.kind() == base::Outcome::Refused)
+            throw ApiError(prompter.last_message() == store::kAddNumberExists ? 409 : 422,
+                           prompter.last_message());
+        if (caller.IsUnit()) parts.owners.SetOwner(number, caller.account.unit);
+        transaction.Commit();
+    } catch (...) {
+        records.Reopen();
+        throw;
+    }
+    return {{"number", number},
+            {"unit", caller.IsUnit() ? caller.account.unit : ""},
+            {"state", accounts::StateCaption(accounts::ProjectState::NotStarted)},
+            {"version", 0}};
+}
+
+Json ProjectJson(StoreParts& parts, const Caller& caller, const std::string& number) {
+    const int position = ReachableProject(parts, caller, number);
+    return {{"number", number},
+            {"values", ValuesJson(parts.records().ReadRow(position))},
+            {"state", accounts::StateCaption(parts.states.StateOf(number))},
+            {"version", 0},
+            {"comments", Json::object()}};
+}
+
+Json AllFindingsJson(StoreParts& parts, const Caller& caller, const std::string& number) {
+    const int position = ReachableProject(parts, caller, number);
+    check::CheckResult result;
+    check::CheckAllTables(parts.records().ReadRow(position), result);
+    return {{"findings", FindingsJson(result.findings)}};
+}
+
+// A route whose answer is made under the store's lock for a logged-in caller.
+template <class Answer>
+Route Answering(RouteContext& context, int status, Answer answer) {
+    return
+        [&context, status, answer](const httplib::Request& request, httplib::Response& response) {
+            const Json body = context.store.With([&](StoreParts& parts) {
+                return answer(parts, RequireCaller(parts, request), request);
+            });
+            SendJson(response, status, body);
+        };
+}
+
+}  // namespace
+
+void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
+    http.Get("/api/projects",
+             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto&) {
+                 return ProjectListJson(p, c);
+             })));
+    http.Post("/api/projects",
+              Guarded(Answering(context, 201, [](StoreParts& p, const Caller& c, const auto& r) {
+                  return AddProject(p, c, TextMember(ObjectBody(r), "number"));
+              })));
+    http.Get(kFindingsPath,
+             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                 return AllFindingsJson(p, c, NumberIn(r, "/findings"));
+             })));
+    http.Get(kProjectPath,
+             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                 return ProjectJson(p, c, NumberIn(r));
+             })));
+    http.Put(kProjectPath,
+             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                 return SaveProject(p, c, NumberIn(r), ObjectBody(r));
+             })));
+}
+
+}  // namespace zorbix::server

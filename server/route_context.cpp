@@ -1,0 +1,27 @@
+#include "server/route_context.h"
+
+#include "server/api_error.h"
+#include "server/json_body.h"
+#include "store/sqlite_db.h"
+
+namespace zorbix::server {
+
+httplib::Server::Handler Guarded(Route route) {
+    return
+        [route = std::move(route)](const httplib::Request& request, httplib::Response& response) {
+            try {
+                route(request, response);
+            } catch (const ApiError& error) {
+                SendError(response, error.status(), error.what());
+            } catch (const base::Failure& failure) {
+                // The store (or what it stands on) failed: the request may work later.
+                SendError(response, 503, failure.what());
+            } catch (const Json::exception&) {
+                SendError(response, 400, "请求内容不是有效的JSON。");
+            } catch (const std::exception&) {
+                SendError(response, 500, "服务器内部错误，请稍后重试。");
+            }
+        };
+}
+
+}  // namespace zorbix::server

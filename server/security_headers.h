@@ -1,0 +1,17 @@
+// The headers every response carries, whatever it answers: a content
+// security policy that lets a page run only this server's own scripts and
+// styles, no guessing of content types, no framing by other sites, no
+// caching of answers that hold project data.
+#pragma once
+
+#include <httplib.h>
+
+namespace zorbix::server {
+
+httplib::Headers SecurityHeaders();
+
+// The largest request body the server reads; a larger one is refused (413)
+// before it is read.
+inline constexpr std::size_t kMaxBodyBytes = 2 * 1024 * 1024;
+
+}  // namespace zorbix::server

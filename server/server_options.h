@@ -1,0 +1,40 @@
+// The command line of zorbix-server.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace zorbix::server {
+
+inline constexpr const char* kDefaultHost = "127.0.0.1";
+inline constexpr int kDefaultPort = 8013;
+
+// Wrong arguments; main prints the message and the usage and exits 2.
+class OptionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ServerOptions {
+    std::optional<std::filesystem::path> dir;  // --dir; else the executable's directory
+    std::string host = kDefaultHost;           // --listen HOST:PORT
+    int port = kDefaultPort;
+    std::filesystem::path tls_cert;  // --tls-cert and --tls-key, both or neither
+    std::filesystem::path tls_key;
+    std::optional<std::string> init_admin;  // --init-admin NAME
+    bool help = false;
+
+    bool UsesTls() const { return !tls_cert.empty(); }
+};
+
+ServerOptions ParseServerOptions(int argc, const char* const* argv);
+
+// The usage, one option a line.
+std::string ServerUsage();
+
+// True for an address only this machine reaches (127.0.0.0/8, ::1, localhost).
+bool IsLoopback(const std::string& host);
+
+}  // namespace zorbix::server

@@ -1,0 +1,46 @@
+// The HTTP server over a shared store: its routes, the headers and body
+// limit every request gets, and its request log. Serves plain HTTP, or
+// HTTPS when given a certificate and key and cpp-httplib was built with
+// OpenSSL.
+#pragma once
+
+#include <httplib.h>
+
+#include <iosfwd>
+#include <memory>
+
+#include "server/route_context.h"
+#include "server/server_options.h"
+#include "server/shared_store.h"
+
+namespace zorbix::server {
+
+// True when this build can serve HTTPS.
+bool TlsAvailable();
+
+class ZorbixServer {
+public:
+    // Throws base::Failure with the user's message when TLS was asked for
+    // and cannot be had (not built in, unreadable certificate or key).
+    ZorbixServer(SharedStore& store, const ServerOptions& options, std::ostream& log,
+                 accounts::Clock clock);
+    ~ZorbixServer();
+
+    // Binds the address; false when it cannot be bound.
+    bool Bind(const std::string& host, int port);
+    // Binds a free port of the address and returns it; -1 when none.
+    int BindToAnyPort(const std::string& host);
+    // Serves requests until Stop; false when serving failed.
+    bool Serve();
+    // Ends Serve from any thread: requests under way finish first.
+    void Stop();
+    bool IsRunning() const;
+
+private:
+    void SetUp(std::ostream& log);
+
+    std::unique_ptr<httplib::Server> http_;
+    RouteContext context_;
+};
+
+}  // namespace zorbix::server

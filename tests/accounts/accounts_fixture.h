@@ -1,0 +1,29 @@
+// A fresh store database with the server tables, and a clock the test sets.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "accounts/clock.h"
+#include "accounts/server_tables.h"
+#include "store/sqlite_db.h"
+#include "tests/support/temp_dir.h"
+
+namespace zorbix::testing {
+
+class AccountsFixture : public ::testing::Test {
+protected:
+    AccountsFixture() : db_(dir_ / "server.db") { accounts::CreateServerTables(db_); }
+
+    accounts::Clock clock() {
+        return [this] { return now_; };
+    }
+
+    TempDir dir_;
+    store::Database db_;
+    std::int64_t now_ = 1'700'000'000;
+};
+
+}  // namespace zorbix::testing

@@ -1,0 +1,124 @@
+// Who may call what: every call of the API for every role and anonymous
+// callers, on the caller's own project, another unit's and a missing one.
+// A unit must not tell another unit's project from a missing number.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "tests/server/server_fixture.h"
+#include "tests/support/param_names.h"
+
+namespace zorbix::testing {
+namespace {
+
+using accounts::Role;
+
+enum class Who { Anonymous, Unit, Clerk, Admin };
+enum class Target { Own, OtherUnits, Missing };
+
+constexpr Who kEveryone[] = {Who::Anonymous, Who::Unit, Who::Clerk, Who::Admin};
+constexpr Target kTargets[] = {Target::Own, Target::OtherUnits, Target::Missing};
+
+const std::map<Who, std::string> kWhoNames = {{Who::Anonymous, "anonymous"},
+                                              {Who::Unit, "unit"},
+                                              {Who::Clerk, "clerk"},
+                                              {Who::Admin, "admin"}};
+const std::map<Target, std::string> kTargetNames = {
+    {Target::Own, "own project"},
+    {Target::OtherUnits, "another unit's project"},
+    {Target::Missing, "missing project"},
+};
+
+const std::map<Target, std::string> kNumbers = {
+    {Target::Own, "201300000001"},
+    {Target::OtherUnits, "201300000002"},
+    {Target::Missing, "201300000099"},
+};
+
+struct ApiCall {
+    std::string name;
+    std::string method;
+    std::string path;  // "{n}" stands for a project number
+    std::string body;  // "{new}" stands for a number not yet stored
+    int reached;       // the status when the caller may make the call
+};
+
+void PrintTo(const ApiCall& call, std::ostream* out) { *out << call.name; }
+
+const ApiCall kCalls[] = {
+    {"Logout", "POST", "/api/logout", "", 200},
+    {"Password", "POST", "/api/password", R"({"old":"not-it","new":"whatever-new"})", 400},
+    {"Catalogue", "GET", "/api/catalogue", "", 200},
+    {"ProjectList", "GET", "/api/projects", "", 200},
+    {"AddProject", "POST", "/api/projects", R"({"number":"{new}"})", 201},
+    {"GetProject", "GET", "/api/projects/{n}", "", 200},
+    {"SaveProject", "PUT", "/api/projects/{n}", R"({"version":0,"values":{"JB03":"x"}})", 200},
+    {"Findings", "GET", "/api/projects/{n}/findings", "", 200},
+};
+
+std::string Replaced(std::string text, const std::string& mark, const std::string& by) {
+    for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + by.size()))
+        text.replace(at, mark.size(), by);
+    return text;
+}
+
+int Expected(const ApiCall& call, Who who, Target target) {
+    if (who == Who::Anonymous) return 401;
+    if (call.path.find("{n}") == std::string::npos) return call.reached;
+    if (target == Target::Missing) return 404;
+    if (target == Target::OtherUnits && who == Who::Unit) return 404;
+    return call.reached;
+}
+
+class Authorization : public ServerFixture, public ::testing::WithParamInterface<ApiCall> {
+protected:
+    Authorization() {
+        AddAccount("unit", Role::Unit, "甲单位", "unit-password");
+        AddAccount("clerk", Role::Clerk, "", "clerk-password");
+        AddAccount("admin", Role::Admin, "", "admin-password");
+        AddProject(kNumbers.at(Target::Own), "甲单位");
+        AddProject(kNumbers.at(Target::OtherUnits), "乙单位");
+        sessions_[Who::Unit] = Login("unit", "unit-password");
+        sessions_[Who::Clerk] = Login("clerk", "clerk-password");
+        sessions_[Who::Admin] = Login("admin", "admin-password");
+    }
+
+    Reply Make(const ApiCall& call, Who who, Target target) {
+        const std::string path = Replaced(call.path, "{n}", kNumbers.at(target));
+        const std::string body =
+            Replaced(call.body, "{new}", "2013000001" + std::to_string(10 + next_new_++));
+        const auto session = sessions_.find(who);
+        return Call(call.method, path, session == sessions_.end() ? nullptr : &session->second,
+                    body);
+    }
+
+    std::map<Who, BrowserSession> sessions_;
+    int next_new_ = 0;
+};
+
+TEST_P(Authorization, EveryRoleOnEveryKindOfProject) {
+    const ApiCall& call = GetParam();
+    const bool per_project = call.path.find("{n}") != std::string::npos;
+    for (Who who : kEveryone) {
+        std::map<Target, Reply> replies;
+        for (Target target : kTargets) {
+            if (!per_project && target != Target::Own) continue;
+            SCOPED_TRACE(kWhoNames.at(who) + " on " + kTargetNames.at(target));
+            replies[target] = Make(call, who, target);
+            EXPECT_EQ(replies[target].status, Expected(call, who, target)) << replies[target].body;
+            EXPECT_TRUE(replies[target].Json().is_object()) << replies[target].body;
+        }
+        if (per_project && who == Who::Unit) {
+            // The same answer, but for the number asked about.
+            const auto body_of = [&](Target target) {
+                return Replaced(replies[target].body, kNumbers.at(target), "N");
+            };
+            EXPECT_EQ(body_of(Target::OtherUnits), body_of(Target::Missing));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, Authorization, ::testing::ValuesIn(kCalls), NameMember());
+
+}  // namespace
+}  // namespace zorbix::testing

@@ -1,0 +1,95 @@
+#include "tests/server/server_fixture.h"
+
+#include <chrono>
+
+#include "accounts/account_creation.h"
+#include "store/catalogue.h"
+#include "store/change_history.h"
+
+namespace zorbix::testing {
+namespace {
+
+accounts::Clock ClockOf(std::atomic<std::int64_t>& now) {
+    return [&now] { return now.load(); };
+}
+
+}  // namespace
+
+std::string Reply::Header(const std::string& name) const {
+    const auto it = headers.find(name);
+    return it == headers.end() ? "" : it->second;
+}
+
+nlohmann::json Reply::Json() const {
+    auto json = nlohmann::json::parse(body, nullptr, false);
+    return json.is_discarded() ? nlohmann::json::object() : json;
+}
+
+ServerFixture::ServerFixture()
+    : store_(dir_.path(), ClockOf(now_)),
+      server_(store_, server::ServerOptions{}, log_, ClockOf(now_)) {
+    port_ = server_.BindToAnyPort("127.0.0.1");
+    serving_ = std::thread([this] { server_.Serve(); });
+    while (!server_.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+ServerFixture::~ServerFixture() {
+    server_.Stop();
+    if (serving_.joinable()) serving_.join();
+}
+
+void ServerFixture::AddAccount(const std::string& name, accounts::Role role,
+                               const std::string& unit, const std::string& password) {
+    store_.With([&](server::StoreParts& parts) {
+        accounts::CreateAccount(parts.accounts, {name, role, unit, password});
+    });
+}
+
+void ServerFixture::AddProject(const std::string& number, const std::string& unit) {
+    store_.With([&](server::StoreParts& parts) {
+        store::Row row(store::kColumnCount);
+        row[store::kNumberColumn] = number;
+        row[store::ColumnIndex("JB01")] = "项目" + number;
+        parts.records().AddNew(row);
+        if (!unit.empty()) parts.owners.SetOwner(number, unit);
+    });
+}
+
+Reply ServerFixture::Call(const std::string& method, const std::string& path,
+                          const BrowserSession* session, const std::string& body, bool with_csrf) {
+    httplib::Client client("127.0.0.1", port_);
+    httplib::Request request;
+    request.method = method;
+    request.path = path;
+    if (session) {
+        request.set_header("Cookie", session->cookie);
+        if (with_csrf) request.set_header("X-CSRF-Token", session->csrf);
+    }
+    if (!body.empty()) {
+        request.body = body;
+        request.set_header("Content-Type", "application/json");
+    }
+    const auto result = client.send(request);
+    if (!result) return {};
+    return {result->status, result->body, result->headers};
+}
+
+Reply ServerFixture::LoginReply(const std::string& name, const std::string& password) {
+    return Call("POST", "/api/login", nullptr,
+                nlohmann::json{{"name", name}, {"password", password}}.dump());
+}
+
+BrowserSession ServerFixture::Login(const std::string& name, const std::string& password) {
+    const Reply reply = LoginReply(name, password);
+    EXPECT_EQ(reply.status, 200) << reply.body;
+    const std::string cookie = reply.Header("Set-Cookie");
+    return {cookie.substr(0, cookie.find(';')), reply.Json().value("csrf", "")};
+}
+
+std::string ServerFixture::StoppedLog() {
+    server_.Stop();
+    if (serving_.joinable()) serving_.join();
+    return log_.str();
+}
+
+}  // namespace zorbix::testing

@@ -1,0 +1,75 @@
+// HTTPS with a certificate and key: the session cookie is then Secure.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+#include "accounts/account_creation.h"
+#include "base/error.h"
+#include "server/shared_store.h"
+#include "server/zorbix_server.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/temp_dir.h"
+
+namespace zorbix::testing {
+namespace {
+
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
+
+// A self-signed certificate for 127.0.0.1, made by the openssl program.
+bool MakeCertificate(const TempDir& dir) {
+    const std::string command =
+        "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -keyout " +
+        ShellQuote((dir / "key.pem").string()) + " -out " +
+        ShellQuote((dir / "cert.pem").string()) + " >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+TEST(Tls, ServesHttpsAndMarksTheSessionCookieSecure) {
+    TempDir dir;
+    if (!MakeCertificate(dir)) GTEST_SKIP() << "the openssl program makes the certificate";
+    server::ServerOptions options;
+    options.tls_cert = dir / "cert.pem";
+    options.tls_key = dir / "key.pem";
+    server::SharedStore store(dir.path(), accounts::SystemClock());
+    store.With([](server::StoreParts& parts) {
+        accounts::CreateAccount(parts.accounts, {"clerk", accounts::Role::Clerk, "", "password1"});
+    });
+    std::ostringstream log;
+    server::ZorbixServer server(store, options, log, accounts::SystemClock());
+    const int port = server.BindToAnyPort("127.0.0.1");
+    std::thread serving([&] { server.Serve(); });
+    while (!server.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+    httplib::SSLClient client("127.0.0.1", port);
+    client.enable_server_certificate_verification(false);
+    const auto reply =
+        client.Post("/api/login", R"({"name":"clerk","password":"password1"})", "application/json");
+    server.Stop();
+    serving.join();
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->status, 200);
+    EXPECT_NE(reply->get_header_value("Set-Cookie").find("; Secure"), std::string::npos);
+}
+
+TEST(Tls, AnUnreadableCertificateIsRefusedWithAMessage) {
+    TempDir dir;
+    server::ServerOptions options;
+    options.tls_cert = dir / "missing-cert.pem";
+    options.tls_key = dir / "missing-key.pem";
+    server::SharedStore store(dir.path(), accounts::SystemClock());
+    std::ostringstream log;
+    try {
+        server::ZorbixServer server(store, options, log, accounts::SystemClock());
+        FAIL() << "a server without its certificate";
+    } catch (const base::Failure& failure) {
+        EXPECT_NE(std::string(failure.what()).find("无法读取TLS证书或私钥"), std::string::npos);
+    }
+}
+
+#endif
+
+}  // namespace
+}  // namespace zorbix::testing
