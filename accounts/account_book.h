@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "accounts/role.h"
-#include "store/sqlite_db.h"
+#include "store/database.h"
 
 namespace zorbix::accounts {
 

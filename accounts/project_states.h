@@ -8,7 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "store/sqlite_db.h"
+#include "store/database.h"
 
 namespace zorbix::accounts {
 

@@ -3,7 +3,7 @@
 // altered: the desktop program and the exchange files keep its 137 columns.
 #pragma once
 
-#include "store/sqlite_db.h"
+#include "store/database.h"
 
 namespace zorbix::accounts {
 

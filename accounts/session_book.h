@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "accounts/clock.h"
-#include "store/sqlite_db.h"
+#include "store/database.h"
 
 namespace zorbix::accounts {
 

@@ -2,7 +2,7 @@
 
 #include "server/api_error.h"
 #include "server/json_body.h"
-#include "store/sqlite_db.h"
+#include "store/database.h"
 
 namespace zorbix::server {
 

@@ -70,7 +70,7 @@ int Run(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     try {
         const auto dir = options.dir.value_or(base::ExecutableDirectory());
-        SharedStore store(dir, accounts::SystemClock());
+        SharedStore store(dir, accounts::SystemClock(), options.database);
         if (options.init_admin) InitAdmin(store, *options.init_admin);
         ZorbixServer server(store, options, std::cerr, accounts::SystemClock());
         if (!server.Bind(options.host, options.port)) {

@@ -45,12 +45,13 @@ ServerOptions ParseServerOptions(int argc, const char* const* argv) {
             options.help = true;
             return options;
         }
-        if (arg != "--dir" && arg != "--listen" && arg != "--tls-cert" && arg != "--tls-key" &&
-            arg != "--init-admin")
+        if (arg != "--dir" && arg != "--database" && arg != "--listen" && arg != "--tls-cert" &&
+            arg != "--tls-key" && arg != "--init-admin")
             throw OptionError("未知参数：" + arg);
         if (i + 1 == args.size()) throw OptionError(arg + " 后面缺少取值。");
         const std::string& value = args[++i];
         if (arg == "--dir") options.dir = value;
+        if (arg == "--database") options.database = value;
         if (arg == "--listen") ReadListen(value, options);
         if (arg == "--tls-cert") options.tls_cert = value;
         if (arg == "--tls-key") options.tls_key = value;
@@ -61,9 +62,12 @@ ServerOptions ParseServerOptions(int argc, const char* const* argv) {
 }
 
 std::string ServerUsage() {
-    return "用法: zorbix-server [--dir DIR] [--listen 主机:端口] [--tls-cert 证书 --tls-key 私钥]\n"
+    return "用法: zorbix-server [--dir DIR] [--database URL] [--listen 主机:端口] [--tls-cert 证书 "
+           "--tls-key 私钥]\n"
            "                    [--init-admin 账户名]\n"
            "  --dir DIR            程序目录（其中的 zorbix2013.db），默认为程序所在目录\n"
+           "  --database URL       "
+           "PostgreSQL数据库的地址（postgresql://…），代替程序目录中的数据库文件\n"
            "  --listen 主机:端口    默认 127.0.0.1:8013；本机以外的地址须使用TLS\n"
            "  --tls-cert, --tls-key  PEM格式的证书与私钥，以HTTPS提供服务\n"
            "  --init-admin 账户名   建立管理员账户并显示其一次性密码，然后启动服务\n";

@@ -19,6 +19,7 @@ public:
 
 struct ServerOptions {
     std::optional<std::filesystem::path> dir;  // --dir; else the executable's directory
+    std::string database;                      // --database URL; "" for the directory's file
     std::string host = kDefaultHost;           // --listen HOST:PORT
     int port = kDefaultPort;
     std::filesystem::path tls_cert;  // --tls-cert and --tls-key, both or neither

@@ -20,7 +20,8 @@ StoreParts::StoreParts(store::Store& opened, accounts::Clock clock)
       owners(opened.database()),
       states(opened.database()) {}
 
-SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock clock)
-    : store_(directory), parts_(WithServerTables(store_), std::move(clock)) {}
+SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
+                         const std::string& database)
+    : store_(directory, database), parts_(WithServerTables(store_), std::move(clock)) {}
 
 }  // namespace zorbix::server

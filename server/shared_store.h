@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <mutex>
+#include <string>
 
 #include "accounts/account_book.h"
 #include "accounts/clock.h"
@@ -34,7 +35,9 @@ public:
     // Opens the store of the program directory (creating it when missing)
     // and the server's tables beside it. Throws base::Failure with the
     // store's message when it cannot be opened.
-    SharedStore(const std::filesystem::path& directory, accounts::Clock clock);
+    // `database`: a PostgreSQL store's address; "" for the directory's file.
+    SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
+                const std::string& database = "");
 
     // Runs use(parts) while holding the lock; passes on what it returns.
     template <class Use>

@@ -10,19 +10,21 @@
 #include "accounts/server_tables.h"
 #include "store/sqlite_db.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::testing {
 
 class AccountsFixture : public ::testing::Test {
 protected:
-    AccountsFixture() : db_(dir_ / "server.db") { accounts::CreateServerTables(db_); }
+    AccountsFixture() { accounts::CreateServerTables(db_); }
 
     accounts::Clock clock() {
         return [this] { return now_; };
     }
 
     TempDir dir_;
-    store::Database db_;
+    std::unique_ptr<store::Database> opened_ = OpenTestDatabase(dir_.path());
+    store::Database& db_ = *opened_;
     std::int64_t now_ = 1'700'000'000;
 };
 

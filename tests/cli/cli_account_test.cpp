@@ -11,6 +11,7 @@
 #include "store/store.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::testing {
 namespace {
@@ -25,8 +26,8 @@ protected:
     }
 
     std::optional<accounts::Account> Stored(const std::string& name) {
-        store::Database db(dir_.path() / store::kDatabaseFileName);
-        return accounts::AccountBook(db).Find(name);
+        const auto db = OpenTestDatabase(dir_.path());
+        return accounts::AccountBook(*db).Find(name);
     }
 
     TempDir dir_;
@@ -94,9 +95,10 @@ TEST_F(CliAccount, OnATerminalAddPrintsAOneTimePasswordThatMustBeChanged) {
         GTEST_SKIP() << "script (util-linux) gives the command a terminal";
     const char* cli = std::getenv("ZORBIX_CLI");
     const auto out = dir_ / "terminal.txt";
-    const std::string command = ShellQuote(cli ? cli : "zorbix-cli") + " --dir " +
-                                ShellQuote(dir_.path().string()) +
-                                " account add 李四 --role unit --unit 乙单位";
+    const std::string command =
+        ShellQuote(cli ? cli : "zorbix-cli") + " --dir " + ShellQuote(dir_.path().string()) +
+        (OnPostgres() ? " --database " + ShellQuote(TestDatabaseFor(dir_.path())) : std::string()) +
+        " account add 李四 --role unit --unit 乙单位";
     ASSERT_EQ(std::system(("script -qec " + ShellQuote(command) + " /dev/null </dev/null >" +
                            ShellQuote(out.string()))
                               .c_str()),

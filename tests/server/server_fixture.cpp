@@ -26,7 +26,7 @@ nlohmann::json Reply::Json() const {
 }
 
 ServerFixture::ServerFixture()
-    : store_(dir_.path(), ClockOf(now_)),
+    : store_(dir_.path(), ClockOf(now_), TestDatabaseFor(dir_.path())),
       server_(store_, server::ServerOptions{}, log_, ClockOf(now_)) {
     port_ = server_.BindToAnyPort("127.0.0.1");
     serving_ = std::thread([this] { server_.Serve(); });

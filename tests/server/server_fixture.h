@@ -18,6 +18,7 @@
 #include "server/shared_store.h"
 #include "server/zorbix_server.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::testing {
 
