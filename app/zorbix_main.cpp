@@ -32,22 +32,24 @@ std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
             return 0;
         }
         if (arg == "--help" || arg == "-h" || arg == "-?") {
-            std::cout << "用法: zorbix [--dir DIR] [--screenshots OUTDIR]\n"
+            std::cout << "用法: zorbix [--dir DIR] [--database URL] [--screenshots OUTDIR]\n"
                          "选项:\n"
                          "  --dir DIR                 使用目录 DIR 中的数据库和模板。\n"
+                         "  --database URL            使用数据库服务器上的数据（postgresql://…）。\n"
                          "  --screenshots OUTDIR      把各页面的截图保存到 OUTDIR 后退出。\n"
                          "  --version                 显示版本\n"
                          "  --help                    显示本说明\n"
                          "没有图形界面时请用 zorbix-cli，或在虚拟显示中启动：xvfb-run -a zorbix\n";
             return 0;
         }
-        if (arg == "--dir" || arg == "--screenshots") ++i;  // their value is no option
+        if (arg == "--dir" || arg == "--database" || arg == "--screenshots") ++i;  // their value is no option
     }
     return std::nullopt;
 }
 
 struct Options {
     std::optional<std::filesystem::path> directory;  // --dir; else found
+    std::string database;                            // --database; "" for the directory's file
     QString screenshots;
 };
 
@@ -57,9 +59,11 @@ Options ParseOptions(const QApplication& app) {
     QCoreApplication::setApplicationVersion(QString::fromStdString(zorbix::app::Version()));
     parser.addVersionOption();
     parser.addOption({"dir", "使用目录 DIR 中的数据库和模板。", "DIR"});
+    parser.addOption({"database", "使用数据库服务器上的数据（postgresql://…）。", "URL"});
     parser.addOption({"screenshots", "把各页面的截图保存到 OUTDIR 后退出。", "OUTDIR"});
     parser.process(app);
     Options options;
+    if (parser.isSet("database")) options.database = parser.value("database").toStdString();
     if (parser.isSet("dir")) options.directory = parser.value("dir").toStdString();
     if (parser.isSet("screenshots"))
         options.screenshots = QString::fromStdString(
@@ -80,7 +84,7 @@ int main(int argc, char** argv) {
     try {
         const auto directory =
             app::ResolveProgramDirectory(options.directory, app::CurrentSurroundings());
-        store = screen::OpenStoreOrRestore(directory, prompter);
+        store = screen::OpenStoreOrRestore(directory, prompter, options.database);
         if (!store) return 1;
         app::ProtectProgramFiles(directory);
         // Files named after a project number ("项目下发") go to the working

@@ -76,10 +76,11 @@ void DamagedStoreDialog::RestoreSelected() {
 }
 
 std::unique_ptr<store::Store> OpenStoreOrRestore(const std::filesystem::path& directory,
-                                                 base::Prompter& prompter) {
+                                                 base::Prompter& prompter,
+                                                 const std::string& database) {
     for (;;) {
         try {
-            return std::make_unique<store::Store>(directory);
+            return std::make_unique<store::Store>(directory, database);
         } catch (const store::StoreDamaged& damaged) {
             if (!base::Confirm(prompter, store::kProgramTitle,
                                std::string(damaged.what()) + "\n\n现在从备份恢复数据吗？"))

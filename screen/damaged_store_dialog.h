@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "base/prompter.h"
 #include "store/store.h"
@@ -35,6 +36,7 @@ private:
 // message and offers to restore a backup, then opens the restored store;
 // nullptr when the user declines. Other failures are thrown as Failure.
 std::unique_ptr<store::Store> OpenStoreOrRestore(const std::filesystem::path& directory,
-                                                 base::Prompter& prompter);
+                                                 base::Prompter& prompter,
+                                                 const std::string& database = "");
 
 }  // namespace zorbix::screen

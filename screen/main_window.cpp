@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "screen/field_binder.h"
 #include "screen/finding_navigator.h"
@@ -35,6 +36,24 @@ private:
 
 }  // namespace
 
+// On a store several clerks share, what others add, remove or change shows
+// while the window waits, not only at the next move. An SQLite file has one
+// writer and nothing to take in.
+void MainWindow::FollowOthersWhileIdle() {
+    if (context_.store.engine() != store::Engine::Postgres) return;
+    auto* timer = new QTimer(this);
+    timer->setInterval(2000);
+    connect(timer, &QTimer::timeout, this, [this] {
+        if (records().HasPendingChange()) return;
+        try {
+            records().FollowChanges();
+        } catch (const base::Failure&) {
+            // The next operation meets the same fault and says so.
+        }
+    });
+    timer->start();
+}
+
 MainWindow::MainWindow(store::Store& store, base::Prompter& prompter, QWidget* parent)
     : QMainWindow(parent), context_{store, store.records(), prompter, store.directory()} {
     setObjectName("FormMain");
@@ -58,6 +77,7 @@ MainWindow::MainWindow(store::Store& store, base::Prompter& prompter, QWidget* p
     resize(TwipSize(13635, 10710) + QSize(0, menuBar()->sizeHint().height()));
     CollapseAll();
     binder_->RefreshAll();
+    FollowOthersWhileIdle();
     WireOperations(*this, context_);
 }
 

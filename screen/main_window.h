@@ -80,6 +80,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void FollowOthersWhileIdle();
     void BuildMenus();
     void BuildPages(QWidget* area);
     void ConnectStoreCommands();
