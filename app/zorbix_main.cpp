@@ -32,17 +32,19 @@ std::optional<int> AnswerWithoutWindow(int argc, char** argv) {
             return 0;
         }
         if (arg == "--help" || arg == "-h" || arg == "-?") {
-            std::cout << "用法: zorbix [--dir DIR] [--database URL] [--screenshots OUTDIR]\n"
-                         "选项:\n"
-                         "  --dir DIR                 使用目录 DIR 中的数据库和模板。\n"
-                         "  --database URL            使用数据库服务器上的数据（postgresql://…）。\n"
-                         "  --screenshots OUTDIR      把各页面的截图保存到 OUTDIR 后退出。\n"
-                         "  --version                 显示版本\n"
-                         "  --help                    显示本说明\n"
-                         "没有图形界面时请用 zorbix-cli，或在虚拟显示中启动：xvfb-run -a zorbix\n";
+            std::cout
+                << "用法: zorbix [--dir DIR] [--database URL] [--screenshots OUTDIR]\n"
+                   "选项:\n"
+                   "  --dir DIR                 使用目录 DIR 中的数据库和模板。\n"
+                   "  --database URL            使用数据库服务器上的数据（postgresql://…）。\n"
+                   "  --screenshots OUTDIR      把各页面的截图保存到 OUTDIR 后退出。\n"
+                   "  --version                 显示版本\n"
+                   "  --help                    显示本说明\n"
+                   "没有图形界面时请用 zorbix-cli，或在虚拟显示中启动：xvfb-run -a zorbix\n";
             return 0;
         }
-        if (arg == "--dir" || arg == "--database" || arg == "--screenshots") ++i;  // their value is no option
+        if (arg == "--dir" || arg == "--database" || arg == "--screenshots")
+            ++i;  // their value is no option
     }
     return std::nullopt;
 }
