@@ -42,6 +42,13 @@ public:
     virtual std::int64_t Int(int column) const = 0;
     // Rows the last statement that changed rows changed.
     virtual std::int64_t Changes() const = 0;
+    // Runs a statement that returns no rows. An engine may send it on
+    // without waiting inside a transaction; a failure then surfaces by the
+    // next statement that reads, or by the commit, at the latest.
+    virtual void Run() {
+        Step();
+        Reset();
+    }
 };
 
 class Database {
@@ -91,10 +98,7 @@ public:
     void Bind(int index, std::int64_t value) { cursor_->Bind(index, value); }
     bool Step() { return cursor_->Step(); }  // true while a row is there
     // Steps a statement that returns no rows, then resets it.
-    void Run() {
-        cursor_->Step();
-        cursor_->Reset();
-    }
+    void Run() { cursor_->Run(); }
     void Reset() { cursor_->Reset(); }
     std::string_view Text(int column) const { return cursor_->Text(column); }  // 0-based; NULL: ""
     std::int64_t Int(int column) const { return cursor_->Int(column); }

@@ -75,7 +75,7 @@ public:
     void Bind(int index, std::int64_t value) override { Slot(index) = std::to_string(value); }
 
     bool Step() override {
-        if (!result_.result) Run();
+        if (!result_.result) Execute();
         return ++row_ < PQntuples(result_.result);
     }
 
@@ -100,13 +100,24 @@ public:
 
     std::int64_t Changes() const override { return changes_; }
 
+    void Run() override {
+        if (!db_.CanDefer()) {
+            Step();
+            Reset();
+            return;
+        }
+        db_.Defer(sql_, parameters_);
+        Reset();
+    }
+
 private:
     std::optional<std::string>& Slot(int index) {
         if (index > static_cast<int>(parameters_.size())) parameters_.resize(index);
         return parameters_[index - 1];
     }
 
-    void Run() {
+    void Execute() {
+        db_.Flush();
         std::vector<const char*> values;
         std::vector<int> lengths;
         for (const auto& p : parameters_) {
@@ -176,7 +187,9 @@ PostgresDatabase::PostgresDatabase(const std::string& url, const std::filesystem
 }
 
 PostgresDatabase::~PostgresDatabase() {
-    if (conn_) PQfinish(conn_);
+    if (!conn_) return;
+    Rollback();
+    PQfinish(conn_);
 }
 
 std::string PostgresDatabase::Named() const { return "数据库“" + name_ + "”"; }
@@ -192,6 +205,7 @@ void PostgresDatabase::Fail(std::string_view what, const std::string& state,
 }
 
 void PostgresDatabase::Execute(std::string_view sql) {
+    Flush();
     Result result(PQexec(conn_, std::string(sql).c_str()));
     if (!Succeeded(result.result)) {
         const char* state = PQresultErrorField(result.result, PG_DIAG_SQLSTATE);
@@ -203,16 +217,91 @@ std::unique_ptr<StatementCursor> PostgresDatabase::Prepare(std::string_view sql)
     return std::make_unique<PostgresCursor>(*this, sql);
 }
 
-bool PostgresDatabase::IsAutocommit() const { return PQtransactionStatus(conn_) == PQTRANS_IDLE; }
+bool PostgresDatabase::IsAutocommit() const {
+    return !in_transaction_ && PQtransactionStatus(conn_) == PQTRANS_IDLE;
+}
+
+void PostgresDatabase::Begin() {
+    Execute("BEGIN");
+    in_transaction_ = true;
+}
+
+void PostgresDatabase::Commit() {
+    try {
+        Flush();
+    } catch (...) {
+        Rollback();
+        throw;
+    }
+    in_transaction_ = false;
+    Execute("COMMIT");
+}
 
 void PostgresDatabase::Rollback() noexcept {
+    in_transaction_ = false;
+    try {
+        Flush();
+    } catch (const base::Failure&) {
+        // The failure is why the transaction ends; it was told already.
+    }
     if (PQtransactionStatus(conn_) == PQTRANS_IDLE) return;
     PQclear(PQexec(conn_, "ROLLBACK"));
+}
+
+namespace {
+// Answers between two collections: bounded, so neither side's buffers fill.
+constexpr int kMostDeferred = 256;
+}  // namespace
+
+void PostgresDatabase::Defer(const std::string& sql, const Parameters& parameters) {
+    if (deferred_ == 0 && PQenterPipelineMode(conn_) != 1)
+        Fail("数据库读写失败", "", Trimmed(PQerrorMessage(conn_)));
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+    for (const auto& p : parameters) {
+        values.push_back(p ? p->data() : nullptr);
+        lengths.push_back(p ? static_cast<int>(p->size()) : 0);
+    }
+    ++deferred_;
+    if (PQsendQueryParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr,
+                          values.data(), lengths.data(), nullptr, 0) != 1) {
+        const std::string detail = Trimmed(PQerrorMessage(conn_));
+        Flush();
+        Fail("数据库读写失败", "", detail);
+    }
+    if (deferred_ >= kMostDeferred) Flush();
+}
+
+void PostgresDatabase::Flush() {
+    if (deferred_ == 0) return;
+    deferred_ = 0;
+    PQpipelineSync(conn_);
+    std::string state, detail;
+    // Each statement's result ends with a null; the sync's own comes last.
+    for (bool synced = false; !synced;) {
+        PGresult* result = PQgetResult(conn_);
+        if (!result) {
+            if (PQstatus(conn_) != CONNECTION_OK) break;
+            continue;
+        }
+        const auto status = PQresultStatus(result);
+        if (status == PGRES_PIPELINE_SYNC) {
+            synced = true;
+        } else if (status == PGRES_FATAL_ERROR && detail.empty()) {
+            const char* code = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+            state = code ? code : "";
+            detail = Trimmed(PQresultErrorMessage(result));
+        }
+        PQclear(result);
+    }
+    PQexitPipelineMode(conn_);
+    if (!detail.empty()) Fail("数据库读写失败", state, detail);
 }
 
 void PostgresDatabase::Listen() { Execute(std::string("LISTEN ") + kChangeChannel); }
 
 std::vector<ChangeNotice> PostgresDatabase::TakeChangeNotices() {
+    Flush();
     std::vector<ChangeNotice> notices;
     PQconsumeInput(conn_);
     const int own = PQbackendPID(conn_);

@@ -10,8 +10,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/error.h"
 #include "store/database.h"
@@ -48,7 +50,8 @@ public:
     void Execute(std::string_view sql) override;
     std::unique_ptr<StatementCursor> Prepare(std::string_view sql) override;
     bool IsAutocommit() const override;
-    void Begin() override { Execute("BEGIN"); }
+    void Begin() override;
+    void Commit() override;
     void Rollback() noexcept override;
     const std::filesystem::path& directory() const override { return directory_; }
     std::string Named() const override;
@@ -62,6 +65,16 @@ public:
     const std::string& url() const { return url_; }
     pg_conn* handle() const { return conn_; }
 
+    // Inside a transaction, statements that return no rows go to the server
+    // in a pipeline without waiting for each answer: a bulk append costs a
+    // round trip per few hundred rows, not per row. Anything that reads,
+    // and the commit, first collects the answers and throws the first
+    // failure among them.
+    using Parameters = std::vector<std::optional<std::string>>;
+    bool CanDefer() const { return in_transaction_; }
+    void Defer(const std::string& sql, const Parameters& parameters);
+    void Flush();
+
     // Throws PostgresError with what the server said after `what`.
     [[noreturn]] void Fail(std::string_view what, const std::string& state,
                            std::string_view detail) const;
@@ -72,6 +85,8 @@ private:
     std::filesystem::path directory_;
     std::string user_;
     std::string name_;
+    bool in_transaction_ = false;  // opened by Begin
+    int deferred_ = 0;             // statements sent and not yet answered
 };
 
 // "postgresql://…" or a connection string with "key=value" in it: what

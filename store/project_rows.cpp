@@ -1,5 +1,6 @@
 #include "store/project_rows.h"
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <optional>
@@ -22,6 +23,7 @@ const std::string kRowidParameter = "?" + std::to_string(kColumnCount + 1);
 const std::string kVersionParameter = "?" + std::to_string(kColumnCount + 2);
 const std::string kUserParameter = "?" + std::to_string(kColumnCount + 3);
 const std::string kInsertUserParameter = "?" + std::to_string(kColumnCount + 1);
+const std::string kInsertRowidParameter = "?" + std::to_string(kColumnCount + 2);
 
 // On PostgreSQL a write names the version it read and is refused (no row
 // comes back) when the row moved on meanwhile.
@@ -40,11 +42,11 @@ std::string UpdateSql(const Database& db) {
 
 std::string InsertSql(const Database& db) {
     std::string sql = "INSERT INTO kjxmzxqk (" + ColumnList();
-    if (db.engine() == Engine::Postgres) sql += ",changed_by";
+    if (db.engine() == Engine::Postgres) sql += ",changed_by,rowid";
     sql += ") VALUES (";
     for (int i = 0; i < kColumnCount; ++i) sql += (i ? ",?" : "?") + std::to_string(i + 1);
     if (db.engine() == Engine::Postgres)
-        return sql + "," + kInsertUserParameter + ") RETURNING rowid";
+        return sql + "," + kInsertUserParameter + "," + kInsertRowidParameter + ")";
     return sql + ")";
 }
 
@@ -261,10 +263,25 @@ std::int64_t ProjectRows::Insert(const Record& values) {
         insert_->Run();
         return AsSqlite(db_, "").LastInsertRowId();
     }
+    // The row's number is known before it is sent, so a transaction sends
+    // its rows on without waiting for each (store/postgres_db.h).
+    const std::int64_t rowid = NextRowid();
     insert_->Bind(kColumnCount + 1, db_.User());
-    insert_->Step();
-    const std::int64_t rowid = insert_->Int(0);
-    insert_->Reset();
+    insert_->Bind(kColumnCount + 2, rowid);
+    insert_->Run();
+    return rowid;
+}
+
+std::int64_t ProjectRows::NextRowid() {
+    if (reserved_.empty()) {
+        Statement q(db_,
+                    "SELECT nextval(pg_get_serial_sequence('kjxmzxqk', 'rowid'))"
+                    " FROM generate_series(1, 1024)");
+        while (q.Step()) reserved_.push_back(q.Int(0));
+        std::reverse(reserved_.begin(), reserved_.end());
+    }
+    const std::int64_t rowid = reserved_.back();
+    reserved_.pop_back();
     return rowid;
 }
 

@@ -61,6 +61,11 @@ public:
     void DeleteAll();
 
 private:
+    // Numbers for new PostgreSQL rows, taken from the table's sequence a
+    // block at a time; the next one last.
+    std::int64_t NextRowid();
+    std::vector<std::int64_t> reserved_;
+
     Database& db_;
     std::unique_ptr<Statement> select_;
     std::unique_ptr<Statement> update_;
