@@ -18,13 +18,7 @@ const std::string kInsertSql = std::string("INSERT INTO ") + kHistoryTable +
 // A history made before it recorded who made each change gets the column;
 // its older lines name nobody.
 void AddWhoColumn(Database& db) {
-    Statement q(db, db.engine() == Engine::Sqlite
-                        ? "SELECT count(*) FROM pragma_table_info(?1) WHERE name = 'who'"
-                        : "SELECT count(*) FROM information_schema.columns WHERE table_schema ="
-                          " current_schema() AND table_name = ?1 AND column_name = 'who'");
-    q.Bind(1, kHistoryTable);
-    q.Step();
-    if (q.Int(0) == 0)
+    if (!HasColumn(db, kHistoryTable, "who"))
         db.Execute(std::string("ALTER TABLE ") + kHistoryTable + " ADD COLUMN who TEXT");
 }
 

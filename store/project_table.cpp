@@ -90,19 +90,38 @@ std::string Upper(std::string_view name) {
 }
 }  // namespace
 
-// PostgreSQL keeps quoted names exactly as written: "JB02" is not "jb02".
-std::vector<std::string> MissingColumns(Database& db) {
-    const bool sqlite = db.engine() == Engine::Sqlite;
+namespace {
+
+// A column name as the engine compares it: SQLite without regard to case,
+// PostgreSQL exactly as written ("JB02" is not "jb02").
+std::string ColumnKey(const Database& db, std::string_view name) {
+    return db.engine() == Engine::Sqlite ? Upper(name) : std::string(name);
+}
+
+// The columns a table has, each as ColumnKey gives it.
+std::set<std::string> TableColumns(Database& db, std::string_view table) {
     std::set<std::string> present;
-    Statement q(db, sqlite ? "SELECT name FROM pragma_table_info(?1)"
-                           : "SELECT column_name FROM information_schema.columns"
-                             " WHERE table_schema = current_schema() AND table_name = ?1");
-    q.Bind(1, kTableName);
-    while (q.Step()) present.insert(sqlite ? Upper(q.Text(0)) : std::string(q.Text(0)));
+    Statement q(db, db.engine() == Engine::Sqlite
+                        ? "SELECT name FROM pragma_table_info(?1)"
+                        : "SELECT column_name FROM information_schema.columns"
+                          " WHERE table_schema = current_schema() AND table_name = ?1");
+    q.Bind(1, table);
+    while (q.Step()) present.insert(ColumnKey(db, q.Text(0)));
+    return present;
+}
+
+}  // namespace
+
+bool HasColumn(Database& db, std::string_view table, std::string_view column) {
+    return TableColumns(db, table).count(ColumnKey(db, column)) > 0;
+}
+
+std::vector<std::string> MissingColumns(Database& db) {
+    const std::set<std::string> present = TableColumns(db, kTableName);
     std::vector<std::string> missing;
     for (const Column& c : Columns())
-        if (!present.count(sqlite ? Upper(c.name) : c.name)) missing.push_back(c.name);
-    if (!sqlite)
+        if (!present.count(ColumnKey(db, c.name))) missing.push_back(c.name);
+    if (db.engine() == Engine::Postgres)
         for (const std::string& name : PostgresRowColumns())
             if (!present.count(name)) missing.push_back(name);
     return missing;

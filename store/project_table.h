@@ -17,6 +17,8 @@ const std::string& ColumnList();
 // True when the database holds the project table, or a table of that name.
 bool HasProjectTable(Database& db);
 bool HasTable(Database& db, std::string_view name);
+// True when the table has the column, compared as the engine compares names.
+bool HasColumn(Database& db, std::string_view table, std::string_view column);
 
 // Creates the table with its 137 TEXT columns and the JB02 index; on
 // PostgreSQL with the row's number, version and last change, and the

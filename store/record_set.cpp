@@ -361,13 +361,15 @@ bool RecordSet::FollowChanges() {
     const auto notices = db_.TakeChangeNotices();
     if (notices.empty()) return false;
     bool order_changed = false;
+    // Another clerk's bulk change brings thousands of notices at once.
+    const RowidPositions positions(rowids_);
     for (const ChangeNotice& notice : notices) {
         if (notice.kind != ChangeNotice::Changed) {
             order_changed = true;
             continue;
         }
-        const auto at = std::find(rowids_.begin(), rowids_.end(), notice.rowid);
-        if (at != rowids_.end()) cache_[at - rowids_.begin()].reset();
+        const int position = positions.Of(notice.rowid);
+        if (position >= 0) cache_[position].reset();
     }
     // A changed number moves its record in store order, as a reopening
     // would place it; the set keeps its order until reopened, as for its
