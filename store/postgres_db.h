@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/error.h"
@@ -87,6 +88,13 @@ private:
     std::string name_;
     bool in_transaction_ = false;  // opened by Begin
     int deferred_ = 0;             // statements sent and not yet answered
+    // The pipeline's statements, parsed and planned once per connection:
+    // the text of each and the name it was prepared under. Names are never
+    // reused, so forgetting them all after a failure is always safe.
+    std::unordered_map<std::string, std::string> prepared_;
+    int prepared_names_ = 0;
+
+    const char* PreparedName(const std::string& sql, int parameters);
 };
 
 // "postgresql://…" or a connection string with "key=value" in it: what

@@ -207,5 +207,39 @@ TEST(PostgresBackups, ABackupIsAnSqliteFileAndRestoresIntoTheServer) {
     EXPECT_EQ(Values(store->records()), before);
 }
 
+// The pipeline prepares its statements once; a failure in the middle of a
+// pipeline skips the preparations sent with it, and the next transaction
+// must prepare them again rather than name statements that never came to be.
+TEST(PostgresPipeline, AFailedTransactionLeavesTheNextOneWorking) {
+    if (!testing::OnPostgres()) GTEST_SKIP() << "needs a PostgreSQL database";
+    testing::TempDir dir;
+    const auto db = testing::OpenTestDatabase(dir.path());
+    db->Execute("CREATE TABLE pipeline_probe (n integer PRIMARY KEY)");
+    const auto insert = [&](const char* sql, int n) {
+        Statement s(*db, sql);
+        s.Bind(1, n);
+        s.Run();
+    };
+    const char* plain = "INSERT INTO pipeline_probe (n) VALUES (?1)";
+    const char* shifted = "INSERT INTO pipeline_probe (n) VALUES (?1 + 1000)";
+    {
+        Transaction failing(*db);
+        insert(plain, 1);
+        insert(plain, 1);    // the same key twice
+        insert(shifted, 1);  // first seen after the failure: never prepared
+        EXPECT_THROW(failing.Commit(), base::Failure);
+    }
+    {
+        Transaction working(*db);
+        for (int n = 1; n <= 300; ++n) insert(plain, n);  // more than one pipeline's worth
+        for (int n = 1; n <= 300; ++n) insert(shifted, n);
+        working.Commit();
+    }
+    Statement count(*db, "SELECT count(*), sum(n) FROM pipeline_probe");
+    ASSERT_TRUE(count.Step());
+    EXPECT_EQ(count.Int(0), 600);
+    EXPECT_EQ(count.Int(1), 300 * 301 + 300 * 1000);
+}
+
 }  // namespace
 }  // namespace zorbix::store
