@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "bench/bench_store.h"
 #include "bench/bench_support.h"
 #include "bench/quiet_prompter.h"
 #include "check/check_result.h"
@@ -37,7 +38,7 @@ int main() {
     std::filesystem::create_directories(dir);
     bool ok = true;
     {
-        store::Store store(dir);
+        store::Store store(dir, bench::FreshDatabaseFor(dir));
         auto& records = store.records();
         store::AddDemoProjects(records, 32767, 2013);
         records.Reopen();
@@ -47,7 +48,7 @@ int main() {
         bench::Stopwatch clean;
         check::CheckAllProjects(records, prompter, panel);
         ok &= bench::Report("check all 32767 demo projects (no findings)", clean.Milliseconds(),
-                            1000, "ms");
+                            bench::Target(1000, 1500), "ms");
         const bool none = panel == " 审核结果\r\n";
 
         BreakEveryProject(records);
@@ -55,7 +56,7 @@ int main() {
         bench::Stopwatch broken;
         check::CheckAllProjects(records, prompter, panel);
         ok &= bench::Report("check all 32767 projects, four findings each", broken.Milliseconds(),
-                            1000, "ms");
+                            bench::Target(1000, 1500), "ms");
         // Where the time goes: the store's walk, and the rules on records in memory.
         bench::Stopwatch walk;
         for (records.MoveFirst(); !records.AtEnd(); records.MoveNext()) {

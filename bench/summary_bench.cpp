@@ -11,6 +11,7 @@
 
 #include "base/durable_batch.h"
 #include "base/program_directory.h"
+#include "bench/bench_store.h"
 #include "bench/bench_support.h"
 #include "bench/quiet_prompter.h"
 #include "store/demo_projects.h"
@@ -99,7 +100,7 @@ int main() {
                                    dir / summary::TemplateFileName(s));
     bool ok = true;
     {
-        store::Store store(dir);
+        store::Store store(dir, bench::FreshDatabaseFor(dir));
         store::AddDemoProjects(store.records(), 32767, 2013);
         store.records().Reopen();
         bench::QuietPrompter prompter;
@@ -107,7 +108,7 @@ int main() {
         bench::Stopwatch run;
         const auto result = summary::RunAllSummaries(store.records(), prompter, dir);
         ok &= bench::Report("twelve summaries over 32767 projects, workbooks written",
-                            run.Milliseconds(), 200, "ms");
+                            run.Milliseconds(), bench::Target(200, 1000), "ms");
         std::printf("%-58s %10.1f ms\n", "  processor time of that run (both cores)",
                     bench::ProcessorMilliseconds() - processor);
         ok &= result.Complete();

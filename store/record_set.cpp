@@ -180,8 +180,16 @@ const Record& RecordSet::Stored(int position) const {
 
 void RecordSet::EnsureCached(int position) const {
     if (IsCached(position)) return;
-    // A miss right where the last block ended is a walk: read everything.
-    if (position == last_miss_end_ && Count() > kBlockRows) FillAll();
+    // A miss right where the last block ended is a walk: from the start it
+    // reads everything at once; resumed further on (a long run releases
+    // the cache as it goes) it reads the next stretch, or each release
+    // would cost a read of the whole table.
+    if (position == last_miss_end_ && Count() > kBlockRows) {
+        if (position <= kBlockRows + 1)
+            FillAll();
+        else
+            FillBlock(position, kParallelRows);
+    }
     // A row the scan did not meet (gone from the table) reads as empty.
     if (!IsCached(position)) FillBlock(position - kBlockRows / 4, kBlockRows);
 }
