@@ -184,6 +184,7 @@ void FieldBinder::RefreshColumn(int column) {
 void FieldBinder::Show(const Binding& b) {
     const QString value = Q(records_.Value(b.column));
     const bool editable = records_.HasCurrent();
+    ShowRefusedTyping(b, value);
     if (auto* field = qobject_cast<FieldEdit*>(b.widget)) {
         field->ShowValue(value);
         field->setReadOnly(!editable);
@@ -191,6 +192,21 @@ void FieldBinder::Show(const Binding& b) {
         results->ShowValue(value);
         results->setReadOnly(!editable);
     }
+}
+
+// A write refused over another person's change leaves the stored values in
+// the fields; what the clerk had typed stays beside each field that differs
+// (a tinted field, the typing as its tip) until the record is left.
+void FieldBinder::ShowRefusedTyping(const Binding& b, const QString& shown) {
+    const store::Record* refused = records_.RefusedTyping();
+    const QString typed = refused ? Q((*refused)[b.column]) : QString();
+    const bool differs = refused && typed != shown;
+    const QString tip = differs ? "您输入而没有保存的内容：" + typed : QString();
+    if (b.widget->toolTip() == tip) return;
+    b.widget->setToolTip(tip);
+    QPalette palette = b.widget->palette();
+    palette.setColor(QPalette::Base, differs ? QColor(255, 222, 173) : QColor(Qt::white));
+    b.widget->setPalette(palette);
 }
 
 bool FieldBinder::eventFilter(QObject* watched, QEvent* event) {

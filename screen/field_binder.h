@@ -62,6 +62,7 @@ private:
     void MarkStale();
     void RefreshColumn(int column);
     void Show(const Binding& binding);
+    void ShowRefusedTyping(const Binding& binding, const QString& shown);
 
     void Connect(FieldEdit* field, CaptionLabel* caption);
     void Connect(ResultsEdit* field);

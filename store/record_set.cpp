@@ -110,6 +110,7 @@ void RecordSet::Unload(bool deleted_here) {
     pending_ = false;
     deleted_here_ = deleted_here;
     current_.Clear();
+    refused_.reset();
 }
 
 void RecordSet::ForgetCache() const {
@@ -196,6 +197,7 @@ void RecordSet::EnsureCached(int position) const {
 
 void RecordSet::Load(int position) {
     if (pending_) WriteBack();
+    refused_.reset();
     FollowChanges();
     if (position < 1 || position > Count()) {
         position_ = Count() + 1;
@@ -295,6 +297,7 @@ void RecordSet::AddNew(Record values) {
     position_ = Count();
     loaded_ = true;
     deleted_here_ = false;
+    refused_.reset();
     pending_ = false;
     Notify(RecordEventKind::Added);
 }
@@ -360,6 +363,7 @@ void RecordSet::RefuseChangedMeanwhile() {
     }
     cache_[position_ - 1].reset();
     current_ = Stored(position_);
+    refused_ = typed;
     Notify(RecordEventKind::Refreshed);
     throw ChangedMeanwhile(ChangedMeanwhileMessage(change->who, change->time, typed, current_),
                            typed);

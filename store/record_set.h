@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -98,6 +99,12 @@ public:
     // this first; a window calls it now and then while it waits. True when
     // anything changed (Refreshed was notified).
     bool FollowChanges();
+
+    // What the clerk typed into the current record when the write was
+    // refused because someone else had changed it meanwhile (the record
+    // now shows the stored values): kept until the record is left, so a
+    // window can show it beside the fields to be entered again.
+    const Record* RefusedTyping() const { return refused_ ? &*refused_ : nullptr; }
 
     // Adds a record (empty, or with the given 137 values) at the end of the
     // set and makes it current. The row is in the database at once.
@@ -191,7 +198,8 @@ private:
     std::vector<std::int64_t> rowids_;  // set order
     int position_ = 0;
     bool loaded_ = false;
-    bool deleted_here_ = false;  // the record at position_ was just deleted
+    bool deleted_here_ = false;      // the record at position_ was just deleted
+    std::optional<Record> refused_;  // see RefusedTyping
     bool pending_ = false;
     Record current_;
     std::vector<std::pair<int, Listener>> listeners_;

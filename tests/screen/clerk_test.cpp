@@ -36,6 +36,7 @@
 #include "store/store.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 #include "window_fixture.h"
 
 namespace zorbix::testing {
@@ -176,7 +177,8 @@ void ClerkTest::initTestCase() {
 
 void ClerkTest::OurDialogsShowNoEnglish() {
     TempDir dir;
-    store::Store store(dir.path());
+    const auto opened = zorbix::testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     auto& records = store.records();
     records.AddNew(Project("201300000001", "甲"));
     records.SetValue("JB01", "乙");
@@ -256,7 +258,8 @@ void ClerkTest::EveryMenuOfTheBarHasALetterOfItsOwn() {
 void ClerkTest::TheDialogsShowNumbersCaptionsAndTimesWhole() {
     screen::PrepareApplication(*qApp);
     TempDir dir;
-    store::Store store(dir.path());
+    const auto opened = zorbix::testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     auto& records = store.records();
     records.AddNew(
         Project("201300000001", "一个名称相当长的科技计划项目：某某市某某区某某技术研究与示范"));
@@ -335,7 +338,8 @@ void ClerkTest::HelpWithoutADocumentViewerOpensInsideTheProgram() {
 // Space ticks the project under the cursor, Alt+U takes the new data.
 void ClerkTest::TheReviewWorksWithoutAMouse() {
     TempDir dir;
-    store::Store store(dir.path());
+    const auto opened = zorbix::testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     auto& records = store.records();
     records.AddNew(Project("201300000001", "甲"));
     RecordingPrompter prompter;

@@ -262,9 +262,9 @@ void PagesTest::PendingChangeIsWrittenWhenTheProgramEnds() {
         const auto path = f.dir.path();
         f.window.reset();
         f.store.reset();
-        store::Store reopened(path);
-        reopened.records().MoveFirst();
-        QCOMPARE(std::string(reopened.records().Value("JB03")), typed);
+        const auto reopened = OpenTestStore(path);
+        reopened->records().MoveFirst();
+        QCOMPARE(std::string(reopened->records().Value("JB03")), typed);
     }
 }
 

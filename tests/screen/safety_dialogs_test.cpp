@@ -12,6 +12,7 @@
 #include "store/store.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 #include "window_fixture.h"
 
 namespace zorbix::testing {
@@ -44,7 +45,8 @@ exchange::ResentProject Resent(const store::Row& stored, const std::string& new_
 
 void SafetyDialogsTest::ReviewReplacesOnlyTheTickedProjects() {
     TempDir dir;
-    store::Store store(dir.path());
+    const auto opened = zorbix::testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     RecordingPrompter prompter;
     const auto a = Project("201300000001", "甲");
     const auto b = Project("201300000002", "乙");
@@ -69,7 +71,8 @@ void SafetyDialogsTest::ReviewReplacesOnlyTheTickedProjects() {
 
 void SafetyDialogsTest::RestoreDialogRestoresTheChosenBackupAfterConfirmation() {
     TempDir dir;
-    store::Store store(dir.path());
+    const auto opened = zorbix::testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     RecordingPrompter prompter;
     store.records().AddNew(Project("201300000001", "甲"));
     QVERIFY(store::MakeBackup(store.database(), "备份"));
@@ -103,7 +106,8 @@ void SafetyDialogsTest::ToolsMenuStandsBeforeHelp() {
 
 void SafetyDialogsTest::HistoryShowsCaptionsNewestFirst() {
     TempDir dir;
-    store::Store store(dir.path());
+    const auto opened = zorbix::testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     auto& records = store.records();
     records.AddNew(Project("201300000001", "甲"));
     records.SetValue("JB01", "乙");

@@ -1,5 +1,6 @@
-// A main window over a fresh store in a temporary program directory, with a
-// recording prompter, shown and active so the focus moves as for a user.
+// A main window over a fresh store in a temporary program directory (on
+// PostgreSQL when the tests run there), with a recording prompter, shown
+// and active so the focus moves as for a user.
 #pragma once
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include "store/store.h"
 #include "tests/support/recording_prompter.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::testing {
 
@@ -25,7 +27,7 @@ class WindowFixture {
 public:
     explicit WindowFixture(int projects = 3, bool with_template = false) {
         if (with_template) std::ofstream(dir / "人才培养情况.xlsx") << "";
-        store = std::make_unique<store::Store>(dir.path());
+        store = OpenTestStore(dir.path());
         if (projects > 0) store::AddDemoProjects(store->records(), projects, 7);
         store->records().Reopen();  // as the program finds the store at start
         window = std::make_unique<screen::MainWindow>(*store, prompter);
