@@ -113,6 +113,9 @@ Store::Store(const std::filesystem::path& directory, const std::string& database
     }
     db_ = OpenPostgresStore(database, directory);
     records_ = std::make_unique<RecordSet>(*db_);
+    // The directory's own file may still hold a store (the one moved up,
+    // or the one a start without --database opens): no output replaces it.
+    ProtectStoreFiles(directory, file(), this);
 }
 
 void Store::OpenFile() {

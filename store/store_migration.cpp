@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/instance_lock.h"
 #include "base/message_text.h"
+#include "store/postgres_store.h"
 #include "store/sqlite_db.h"
 #include "store/store.h"
 #include "store/store_copy.h"
@@ -66,10 +67,12 @@ base::Outcome MigrateDown(const fs::path& directory, const std::string& database
             SqliteDatabase existing(file);
             RefuseFilled(existing);
         }
-        Store source(directory, database);
+        // The server's tables alone: a store opened on it would guard the
+        // very file this writes.
+        const auto source = OpenPostgresStore(database, directory);
         const fs::path temporary = base::TemporaryName(file);
         try {
-            CopyIntoNewFile(source.database(), temporary);
+            CopyIntoNewFile(*source, temporary);
             base::CommitTemporary(temporary, file);
         } catch (...) {
             std::error_code ignored;
@@ -77,12 +80,11 @@ base::Outcome MigrateDown(const fs::path& directory, const std::string& database
             throw;
         }
         SqliteDatabase made(file);
-        return Tell(
-            prompter,
-            base::MessageText("已把{1}中的{2}个项目和{3}条修改记录迁移到数据库文件“{4}”。",
-                              {source.database().Named(), std::to_string(ProjectCount(made)),
-                               std::to_string(HistoryLineCount(made)), file.string()}),
-            base::Icon::Information);
+        return Tell(prompter,
+                    base::MessageText("已把{1}中的{2}个项目和{3}条修改记录迁移到数据库文件“{4}”。",
+                                      {source->Named(), std::to_string(ProjectCount(made)),
+                                       std::to_string(HistoryLineCount(made)), file.string()}),
+                    base::Icon::Information);
     } catch (const base::Failure& failure) {
         return Tell(prompter, std::string("数据迁移失败！") + failure.what(), base::Icon::Critical);
     }

@@ -95,7 +95,8 @@ TEST_F(FindingsAsBefore, FindingsWorkbookIsByteIdentical) {
 }
 
 TEST_F(FindingsAsBefore, SavedResultsOfTheCheckedFindingsAreByteIdentical) {
-    store::Store store(dir_.path());
+    const auto opened = testing::OpenTestStore(dir_.path());
+    store::Store& store = *opened;
     RecordingPrompter prompter;
     std::string panel;
     std::vector<check::Finding> findings;
@@ -115,7 +116,8 @@ TEST_F(FindingsAsBefore, FindingsReadBackFromThePanelAreTheCheckedOnes) {
     std::string panel;
     std::vector<check::Finding> checked;
     {
-        store::Store store(dir_.path());
+        const auto opened = testing::OpenTestStore(dir_.path());
+        store::Store& store = *opened;
         RecordingPrompter prompter;
         ASSERT_EQ(check::CheckAllProjects(store.records(), prompter, panel, &checked),
                   base::Outcome::Done);
@@ -127,7 +129,8 @@ TEST_F(FindingsAsBefore, FindingsReadBackFromThePanelAreTheCheckedOnes) {
         EXPECT_EQ(read[i].text, checked[i].text) << i;
     }
     EXPECT_EQ(check::FindingsText(read), panel.substr(panel.find('\n') + 1));
-    store::Store store(dir_.path());
+    const auto opened = testing::OpenTestStore(dir_.path());
+    store::Store& store = *opened;
     RecordingPrompter prompter;
     const auto book = dir_ / "read.xlsx";
     ASSERT_EQ(lists::SaveResultsTo(store.records(), prompter, panel, dir_.path(), book, read),
@@ -140,7 +143,8 @@ TEST_F(FindingsAsBefore, FindingsReadBackFromThePanelAreTheCheckedOnes) {
 TEST(FindingsOfManyProjects, TheCheckedFindingsGiveTheRowsOfTheirLines) {
     TempDir dir;
     ASSERT_EQ(RunCli(dir.path(), {"demo", "200"}).status, 0);
-    store::Store store(dir.path());
+    const auto opened = testing::OpenTestStore(dir.path());
+    store::Store& store = *opened;
     store::RecordSet& records = store.records();
     const std::pair<const char*, const char*> breaks[] = {
         {"JB01", "ab"},     {"JB24", "123"}, {"JF4001", "99999"}, {"JL160", "99999"},

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_database.h"
 
 namespace zorbix::testing {
 namespace {
@@ -44,7 +46,13 @@ int FreePort() {
 
 class ServerProgram : public ::testing::Test {
 protected:
-    pid_t Start(const std::vector<std::string>& args) {
+    // On the PostgreSQL pass a server of a program directory opens that
+    // directory's test database, as the batch tool's runs do.
+    pid_t Start(std::vector<std::string> args) {
+        if (OnPostgres() && std::find(args.begin(), args.end(), "--dir") != args.end()) {
+            args.push_back("--database");
+            args.push_back(TestDatabaseFor(dir_.path()));
+        }
         const pid_t pid = ::fork();
         if (pid == 0) {
             std::freopen((dir_ / "out.txt").c_str(), "w", stdout);
