@@ -4,10 +4,12 @@
 #include "server/api_error.h"
 #include "server/json_body.h"
 #include "server/project_access.h"
+#include "server/project_history.h"
 #include "server/project_json.h"
 #include "server/project_list.h"
 #include "server/project_path.h"
 #include "server/project_save.h"
+#include "server/project_version.h"
 #include "server/web_prompter.h"
 #include "store/store_messages.h"
 #include "store/store_operations.h"
@@ -20,6 +22,7 @@ namespace {
 // the target as sent.
 constexpr const char* kProjectPath = R"(/api/projects/.+)";
 constexpr const char* kFindingsPath = R"(/api/projects/.+/findings)";
+constexpr const char* kHistoryPath = R"(/api/projects/.+/history)";
 
 std::string NumberIn(const httplib::Request& request, std::string_view suffix = "") {
     auto number = ProjectNumberInTarget(request.target, suffix);
@@ -35,6 +38,7 @@ Json AddProject(StoreParts& parts, const Caller& caller, const std::string& numb
     store::RecordSet& records = parts.records();
     try {
         store::Transaction transaction(parts.store.database());
+        const store::PersonLabel person(records.history(), caller.account.name);
         const base::Outcome outcome = store::AddProject(records, prompter);
         if (outcome.kind() == base::Outcome::Cancelled) BadInput("缺少项目编号。");
         if (outcome.kind() == base::Outcome::Failed) throw ApiError(503, prompter.last_message());
@@ -50,15 +54,16 @@ Json AddProject(StoreParts& parts, const Caller& caller, const std::string& numb
     return {{"number", number},
             {"unit", caller.IsUnit() ? caller.account.unit : ""},
             {"state", accounts::StateCaption(accounts::ProjectState::NotStarted)},
-            {"version", 0}};
+            {"version", VersionOf(parts, records.Current())}};
 }
 
 Json ProjectJson(StoreParts& parts, const Caller& caller, const std::string& number) {
     const int position = ReachableProject(parts, caller, number);
+    const store::Record record = parts.records().ReadRow(position);
     return {{"number", number},
-            {"values", ValuesJson(parts.records().ReadRow(position))},
+            {"values", ValuesJson(record)},
             {"state", accounts::StateCaption(parts.states.StateOf(number))},
-            {"version", 0},
+            {"version", VersionOf(parts, record)},
             {"comments", Json::object()}};
 }
 
@@ -95,6 +100,10 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
     http.Get(kFindingsPath,
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return AllFindingsJson(p, c, NumberIn(r, "/findings"));
+             })));
+    http.Get(kHistoryPath,
+             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                 return HistoryJson(p, c, NumberIn(r, "/history"));
              })));
     http.Get(kProjectPath,
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
