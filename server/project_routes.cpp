@@ -9,6 +9,7 @@
 #include "server/project_list.h"
 #include "server/project_path.h"
 #include "server/project_save.h"
+#include "server/project_submit.h"
 #include "server/project_version.h"
 #include "server/web_prompter.h"
 #include "store/store_messages.h"
@@ -23,6 +24,7 @@ namespace {
 constexpr const char* kProjectPath = R"(/api/projects/.+)";
 constexpr const char* kFindingsPath = R"(/api/projects/.+/findings)";
 constexpr const char* kHistoryPath = R"(/api/projects/.+/history)";
+constexpr const char* kSubmitPath = R"(/api/projects/.+/submit)";
 
 std::string NumberIn(const httplib::Request& request, std::string_view suffix = "") {
     auto number = ProjectNumberInTarget(request.target, suffix);
@@ -105,6 +107,10 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return HistoryJson(p, c, NumberIn(r, "/history"));
              })));
+    http.Post(kSubmitPath,
+              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                  return SubmitProject(p, c, NumberIn(r, "/submit"));
+              })));
     http.Get(kProjectPath,
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return ProjectJson(p, c, NumberIn(r));
