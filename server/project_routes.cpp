@@ -4,6 +4,7 @@
 #include "server/api_error.h"
 #include "server/json_body.h"
 #include "server/project_access.h"
+#include "server/project_files.h"
 #include "server/project_history.h"
 #include "server/project_json.h"
 #include "server/project_list.h"
@@ -24,6 +25,8 @@ namespace {
 constexpr const char* kProjectPath = R"(/api/projects/.+)";
 constexpr const char* kFindingsPath = R"(/api/projects/.+/findings)";
 constexpr const char* kHistoryPath = R"(/api/projects/.+/history)";
+constexpr const char* kReportPath = R"(/api/projects/.+/report)";
+constexpr const char* kExchangePath = R"(/api/projects/.+/exchange)";
 constexpr const char* kSubmitPath = R"(/api/projects/.+/submit)";
 
 std::string NumberIn(const httplib::Request& request, std::string_view suffix = "") {
@@ -88,6 +91,26 @@ Route Answering(RouteContext& context, int status, Answer answer) {
         };
 }
 
+// A route that hands out a file made from a project the caller may reach:
+// the record is read under the store's lock, the file made after it, so
+// other requests do not wait for it.
+template <class Make>
+Route HandingOut(RouteContext& context, std::string_view suffix, Make make) {
+    return [&context, suffix, make](const httplib::Request& request, httplib::Response& response) {
+        std::filesystem::path program_dir;
+        const store::Record record = context.store.With([&](StoreParts& parts) {
+            const Caller caller = RequireCaller(parts, request);
+            const int position = ReachableProject(parts, caller, NumberIn(request, suffix));
+            program_dir = parts.store.directory();
+            return parts.records().ReadRow(position);
+        });
+        const Download file = make(record, program_dir);
+        response.status = 200;
+        response.set_header("Content-Disposition", file.disposition);
+        response.set_content(file.bytes, file.content_type);
+    };
+}
+
 }  // namespace
 
 void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
@@ -106,6 +129,11 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
     http.Get(kHistoryPath,
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return HistoryJson(p, c, NumberIn(r, "/history"));
+             })));
+    http.Get(kReportPath, Guarded(HandingOut(context, "/report", ReportDownload)));
+    http.Get(kExchangePath,
+             Guarded(HandingOut(context, "/exchange", [](const store::Record& record, const auto&) {
+                 return ExchangeDownload(record);
              })));
     http.Post(kSubmitPath,
               Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {

@@ -4,9 +4,11 @@
 // nothing changes without the session's CSRF token.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <vector>
 
+#include "report/report_files.h"
 #include "tests/server/server_fixture.h"
 #include "tests/support/param_names.h"
 
@@ -59,6 +61,8 @@ const ApiCall kCalls[] = {
      200},
     {"Findings", "GET", "/api/projects/{n}/findings", "", 200},
     {"History", "GET", "/api/projects/{n}/history", "", 200},
+    {"Report", "GET", "/api/projects/{n}/report", "", 200},
+    {"Exchange", "GET", "/api/projects/{n}/exchange", "", 200},
     // An empty project fails the rules; submitting is the unit's alone.
     {"Submit", "POST", "/api/projects/{n}/submit", "", 422, 403},
 };
@@ -84,6 +88,8 @@ protected:
         AddAccount("unit", Role::Unit, "甲单位", "unit-password");
         AddAccount("clerk", Role::Clerk, "", "clerk-password");
         AddAccount("admin", Role::Admin, "", "admin-password");
+        std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_REPORT_TEMPLATE),
+                                   report::TemplatePath(dir_.path()));
         AddProject(kNumbers.at(Target::Own), "甲单位");
         AddProject(kNumbers.at(Target::OtherUnits), "乙单位");
         sessions_[Who::Unit] = Login("unit", "unit-password");
