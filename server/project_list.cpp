@@ -1,6 +1,7 @@
 #include "server/project_list.h"
 
 #include "accounts/project_states.h"
+#include "server/project_version.h"
 #include "store/catalogue.h"
 
 namespace zorbix::server {
@@ -16,26 +17,28 @@ auto Lookup(const Map& map, const std::string& key, typename Map::mapped_type fa
 
 Json ProjectListJson(StoreParts& parts, const Caller& caller) {
     store::RecordSet& records = parts.records();
-    const auto numbers = records.ColumnValues(store::kNumberColumn);
-    const auto names = records.ColumnValues(store::ColumnIndex("JB01"));
+    records.FollowChanges();
     const auto owners = parts.owners.All();
     const auto states = parts.states.All();
     const auto changes = records.history().LastChangeTimes();
+    const ProjectVersions versions(parts);
+    const int columns[] = {store::kNumberColumn, store::ColumnIndex("JB01")};
     Json list = Json::array();
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const std::string unit = Lookup(owners, numbers[i], std::string());
-        if (caller.IsUnit() && unit != caller.account.unit) continue;
-        const auto change = changes.find(numbers[i]);
+    records.VisitColumns(columns, [&](const store::Record& row) {
+        const std::string number(row[store::kNumberColumn]);
+        const std::string unit = Lookup(owners, number, std::string());
+        if (caller.IsUnit() && unit != caller.account.unit) return true;
+        const auto change = changes.find(number);
         list.push_back(
-            {{"number", numbers[i]},
-             {"name", names[i]},
+            {{"number", number},
+             {"name", row[columns[1]]},
              {"unit", unit},
-             {"state", accounts::StateCaption(
-                           Lookup(states, numbers[i], accounts::ProjectState::NotStarted))},
-             // Versions come with saving against a known version.
-             {"version", 0},
+             {"state",
+              accounts::StateCaption(Lookup(states, number, accounts::ProjectState::NotStarted))},
+             {"version", versions.Of(row)},
              {"last_change", change == changes.end() ? Json(nullptr) : Json(change->second)}});
-    }
+        return true;
+    });
     return {{"projects", list}};
 }
 
