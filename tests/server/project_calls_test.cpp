@@ -52,6 +52,9 @@ TEST_F(ProjectCalls, TheOfficeListsEveryProjectAUnitOnlyItsOwn) {
     EXPECT_EQ(first["state"], "未填报");
     EXPECT_EQ(first["version"], 0);
     EXPECT_EQ(first["last_change"].get<std::string>().size(), 19u) << "the history's add line";
+    EXPECT_EQ(first["findings"],
+              Call("GET", "/api/projects/201300000001/findings", &clerk_).Json()["findings"].size())
+        << "the list counts what 上报 would meet";
     EXPECT_EQ(Numbers(Call("GET", "/api/projects", &unit_)),
               (std::vector<std::string>{"201300000001"}));
 }
