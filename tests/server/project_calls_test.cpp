@@ -189,6 +189,10 @@ TEST_F(ProjectCalls, TheCatalogueDescribesColumnsPagesAndPickers) {
     EXPECT_EQ(catalogue["pages"][0]["name"], "cover");
     EXPECT_EQ(catalogue["pages"][0]["caption"], "封面");
     EXPECT_FALSE(catalogue["pages"][1]["fields"].empty());
+    const auto first_of_table_one = catalogue["pages"][1]["fields"][0];
+    EXPECT_EQ(first_of_table_one["column"], "JB21");
+    EXPECT_EQ(first_of_table_one["arrows"], (nlohmann::json{{"down", "JB23"}, {"right", "JB22"}}))
+        << "the window's arrow moves; keys that move nothing are left out";
     EXPECT_EQ(catalogue["pickers"].size(), static_cast<std::size_t>(store::kPickerCount));
     const auto region = catalogue["pickers"]["ComboJB22"]["items"];
     ASSERT_FALSE(region.empty());

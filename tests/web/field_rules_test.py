@@ -47,6 +47,22 @@ class FieldRules(ServerTestCase):
         button(d, "下一页").click()
         wait(d, lambda d: pages.shown_page(d) == "table_three" and focused_column(d) == "JL100")
 
+    def test_arrow_keys_move_as_in_the_window(self):
+        d = self.d
+        pages.open_project(d, self.server.url, NUMBER, "table_one")
+        field(d, "JB412").click()
+        moves = [(Keys.ARROW_DOWN, "JB413"), (Keys.ARROW_DOWN, "JB51"), (Keys.ARROW_RIGHT, "JB52"),
+                 (Keys.ARROW_UP, "JB483"), (Keys.ARROW_LEFT, "JB473")]
+        for key, target in moves:
+            d.switch_to.active_element.send_keys(key)
+            self.assertEqual(focused_column(d), target, key)
+        pages.open_project(d, self.server.url, NUMBER, "table_two")
+        field(d, "JF1002").click()
+        d.switch_to.active_element.send_keys(Keys.ARROW_RIGHT)
+        self.assertEqual(focused_column(d), "JF2001", "across the blocks along the screen row")
+        d.switch_to.active_element.send_keys(Keys.ARROW_UP)
+        self.assertEqual(focused_column(d), "JF2001", "the top row has no Up")
+
     def test_results_text_takes_single_quotes_and_lines(self):
         d = self.d
         pages.open_project(d, self.server.url, NUMBER, "table_four")

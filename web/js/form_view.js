@@ -25,6 +25,8 @@ export const RING = {
   table_four: {previous: ["table_three", "JL100"], next: ["cover", "JB01"]},
 };
 
+const ARROW_KEYS = {ArrowUp: "up", ArrowDown: "down", ArrowLeft: "left", ArrowRight: "right"};
+
 function today() {
   const d = new Date();
   const two = (n) => String(n).padStart(2, "0");
@@ -42,6 +44,7 @@ class PageBuilder {
     place(this.node, {left: 0, top: 0, ...catalogue.page_size});
     this.node.append(el("h2", {class: "page-caption"}, page.caption));
     this.order = page.fields.map((f) => f.column);
+    this.arrows = new Map(page.fields.map((f) => [f.column, f.arrows || {}]));
   }
 
   build() {
@@ -120,6 +123,15 @@ class PageBuilder {
       const select = this.node.querySelector(`select[data-for="${column.name}"]`);
       select.focus();
       if (select.showPicker) select.showPicker();
+      return;
+    }
+    const arrow = ARROW_KEYS[event.key];
+    if (arrow && !event.altKey && !event.isComposing && column.kind !== "multi_line_text") {
+      // Where the window moves the focus; elsewhere the caret moves as usual.
+      const target = this.arrows.get(column.name)[arrow];
+      if (!target) return;
+      event.preventDefault();
+      this.form.fields.get(target).field.focus();
       return;
     }
     if (event.key !== "Enter" || event.isComposing) return;
