@@ -56,7 +56,14 @@ class PageBuilder {
   }
 
   addNote(note) {
-    const node = el("div", {class: "note-" + note.style, "data-name": note.name}, note.text);
+    const side = note.style === "side";
+    // A side caption runs down, a character to each equal step of its height.
+    const letters = side ? [...note.text.trim()].map((c) => el("span", {}, c)) : note.text;
+    const node = el("div", {class: "note-" + note.style, "data-name": note.name}, letters);
+    if (side) {
+      const step = Math.floor(note.box.height / 15 / Math.max(1, letters.length));
+      node.style.fontSize = Math.max(8, Math.min(12, step - 1)) + "px";
+    }
     this.node.append(place(node, note.box));
   }
 
