@@ -110,6 +110,20 @@ class SavingKeepsTheTyping(ServerTestCase):
         button(d, odd).click()
         wait(d, lambda d: pages.shown_page(d) == "cover" and pages.value(d, "JB03") == "赵六")
 
+    def test_adding_a_project_answers_with_the_windows_messages(self):
+        d = self.open_browser()
+        pages.login(d, self.server.url, "jia", PASSWORD)
+        wait(d, lambda d: NUMBER in d.find_element(By.ID, "projects").text)
+        number = d.find_element(By.ID, "number")
+        number.send_keys("2013")
+        button(d, "项目添加").click()
+        wait_message(d, "项目编号格式错误。")
+        number.clear()
+        number.send_keys(NUMBER)
+        button(d, "项目添加").click()
+        wait_message(d, "项目编号已存在，请核对。")
+        self.assertIn("/projects.html", d.current_url)
+
     def test_store_texts_show_as_text(self):
         hostile = "<script>document.title='x'</script><b>粗</b>"
         status, body, _ = self.api("PUT", "/api/projects/" + NUMBER, {"version": 0, "values": {"JB01": hostile}},

@@ -78,6 +78,7 @@ class UnitFillsInAProject(ServerTestCase):
         wait(d, lambda d: "finding" not in field(d, "JB24").get_attribute("class"))
 
         self.another_unit_cannot_reach_it()
+        downloaded = self.downloaded_exchange_file("jia", "甲单位新密码2013")
         # The batch tool works on the directory once the server has ended.
         self.server.stop()
         stored = self.stored_values()
@@ -86,7 +87,9 @@ class UnitFillsInAProject(ServerTestCase):
                 self.assertEqual(stored[name], text, name)
         self.assertRegex(stored["TBSJ"], r"^\d{4}-\d\d-\d\d$", "entering 填报时间 writes today")
 
-        self.same_exchange_file_as_the_batch_tool(stored)
+        batch_file = self.same_exchange_file_as_the_batch_tool(stored)
+        if downloaded is not None:
+            self.assertEqual(downloaded, batch_file, "下载交换文件 gives the batch tool's file")
 
     def test_submitting_lists_the_findings_each_leading_to_its_field(self):
         self.require_submit_call()
@@ -183,6 +186,18 @@ class UnitFillsInAProject(ServerTestCase):
             files.append(os.path.join(out, NUMBER + ".kj"))
         self.assertTrue(filecmp.cmp(files[0], files[1], shallow=False),
                         "the browser's project and the batch tool's give the same exchange file")
+        with open(files[1], "rb") as f:
+            return f.read()
+
+    def downloaded_exchange_file(self, name, password):
+        """The project's exchange file as the page's download link fetches it;
+        None while the server has no such call."""
+        cookie, _ = self.api_login(name, password)
+        status, body, _ = self.api("GET", "/api/projects/%s/exchange" % NUMBER, cookie=cookie)
+        if status == 404 and "没有这个调用".encode() in body:
+            return None
+        self.assertEqual(status, 200, body[:200])
+        return body
 
     def another_unit_cannot_reach_it(self):
         d = self.open_browser()
