@@ -138,6 +138,7 @@ class SavingKeepsTheTyping(ServerTestCase):
         self.assertEqual(pages.value(d, "JB01"), hostile)
         self.assertIn(hostile, d.find_element(By.ID, "project-title").text)
         self.assertNotEqual(d.title, "x")
+        self.assert_no_console_errors(d)
 
 
 if __name__ == "__main__":

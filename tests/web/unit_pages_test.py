@@ -77,6 +77,7 @@ class UnitFillsInAProject(ServerTestCase):
         button(d, "保  存").click()
         wait(d, lambda d: "finding" not in field(d, "JB24").get_attribute("class"))
 
+        self.assert_no_console_errors(d)
         self.another_unit_cannot_reach_it()
         downloaded = self.downloaded_exchange_file("jia", "甲单位新密码2013")
         # The batch tool works on the directory once the server has ended.

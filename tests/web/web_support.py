@@ -128,6 +128,12 @@ class ServerTestCase(unittest.TestCase):
         self.addCleanup(driver.quit)
         return driver
 
+    def assert_no_console_errors(self, driver):
+        """Nothing the page did was refused or failed: no script error, no
+        content security policy violation, no missing file."""
+        errors = [e["message"] for e in driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.assertEqual(errors, [])
+
     def api_login(self, name, password):
         """Logs in as a script does; answers (cookie, csrf)."""
         status, body, headers = self.api("POST", "/api/login", {"name": name, "password": password})
