@@ -50,8 +50,14 @@ std::string ReportFileName(const store::Record& record) {
 
 std::filesystem::path WriteProjectReport(const store::Record& record,
                                          const std::filesystem::path& program_dir) {
+    const auto target = ReportPath(program_dir, ProjectNumber(record));
+    WriteProjectReportTo(record, program_dir, target);
+    return target;
+}
+
+void WriteProjectReportTo(const store::Record& record, const std::filesystem::path& program_dir,
+                          const std::filesystem::path& target) {
     const std::string number = ProjectNumber(record);
-    const auto target = ReportPath(program_dir, number);
     const auto source = TemplatePath(program_dir);
     // One look at the template per report: a run makes thousands.
     std::error_code ec;
@@ -64,7 +70,6 @@ std::filesystem::path WriteProjectReport(const store::Record& record,
     } catch (const base::Failure& failure) {
         throw base::Failure(base::MessageText("项目“{1}”：{2}", {number, failure.what()}));
     }
-    return target;
 }
 
 base::Outcome MakeProjectReport(const store::RecordSet& records, base::Prompter& prompter,

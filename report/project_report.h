@@ -20,6 +20,11 @@ namespace zorbix::report {
 std::filesystem::path WriteProjectReport(const store::Record& record,
                                          const std::filesystem::path& program_dir);
 
+// As WriteProjectReport, from the program directory's template into
+// `target` (for a report that is handed on rather than kept there).
+void WriteProjectReportTo(const store::Record& record, const std::filesystem::path& program_dir,
+                          const std::filesystem::path& target);
+
 class TemplateMissing : public base::Failure {
 public:
     using base::Failure::Failure;

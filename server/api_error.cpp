@@ -2,6 +2,12 @@
 
 namespace zorbix::server {
 
+nlohmann::json ApiError::Body() const {
+    nlohmann::json body = details_.is_object() ? details_ : nlohmann::json::object();
+    body["error"] = what();
+    return body;
+}
+
 void NotLoggedIn() { throw ApiError(401, "尚未登录或登录已过期，请重新登录。"); }
 
 void NotAllowed() { throw ApiError(403, "当前账户无权进行此操作。"); }

@@ -16,6 +16,8 @@ int ReachableProject(StoreParts& parts, const Caller& caller, const std::string&
     // For a unit the owner table decides first: a missing number and another
     // unit's take the same path from here.
     if (caller.IsUnit() && !parts.owners.Owns(caller.account.unit, number)) NoSuchProject(number);
+    // What others changed meanwhile (a shared store tells) is taken in first.
+    parts.records().FollowChanges();
     const int position = PositionOf(parts.records(), number);
     if (position == 0) NoSuchProject(number);
     return position;

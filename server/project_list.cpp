@@ -1,7 +1,10 @@
 #include "server/project_list.h"
 
+#include <vector>
+
 #include "accounts/project_states.h"
 #include "check/rule_sets.h"
+#include "server/project_version.h"
 #include "store/catalogue.h"
 
 namespace zorbix::server {
@@ -14,37 +17,46 @@ auto Lookup(const Map& map, const std::string& key, typename Map::mapped_type fa
 }
 
 // The findings of the four rule sets, as 上报 would meet them.
-std::size_t FindingsCount(const store::RecordSet& records, std::size_t index) {
+std::size_t FindingsCount(const store::Record& record) {
     check::CheckResult result;
-    check::CheckAllTables(records.ReadRow(static_cast<int>(index) + 1), result);
+    check::CheckAllTables(record, result);
     return result.findings.size();
+}
+
+// Every column: the rule sets read whole records.
+std::vector<int> AllColumns() {
+    std::vector<int> columns(store::kColumnCount);
+    for (int i = 0; i < store::kColumnCount; ++i) columns[i] = i;
+    return columns;
 }
 
 }  // namespace
 
 Json ProjectListJson(StoreParts& parts, const Caller& caller) {
     store::RecordSet& records = parts.records();
-    const auto numbers = records.ColumnValues(store::kNumberColumn);
-    const auto names = records.ColumnValues(store::ColumnIndex("JB01"));
+    records.FollowChanges();
     const auto owners = parts.owners.All();
     const auto states = parts.states.All();
     const auto changes = records.history().LastChangeTimes();
+    const ProjectVersions versions(parts);
+    static const std::vector<int> columns = AllColumns();
     Json list = Json::array();
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const std::string unit = Lookup(owners, numbers[i], std::string());
-        if (caller.IsUnit() && unit != caller.account.unit) continue;
-        const auto change = changes.find(numbers[i]);
+    records.VisitColumns(columns, [&](const store::Record& row) {
+        const std::string number(row[store::kNumberColumn]);
+        const std::string unit = Lookup(owners, number, std::string());
+        if (caller.IsUnit() && unit != caller.account.unit) return true;
+        const auto change = changes.find(number);
         list.push_back(
-            {{"number", numbers[i]},
-             {"name", names[i]},
+            {{"number", number},
+             {"name", row[store::ColumnIndex("JB01")]},
              {"unit", unit},
-             {"state", accounts::StateCaption(
-                           Lookup(states, numbers[i], accounts::ProjectState::NotStarted))},
-             // Versions come with saving against a known version.
-             {"version", 0},
-             {"findings", FindingsCount(records, i)},
+             {"state",
+              accounts::StateCaption(Lookup(states, number, accounts::ProjectState::NotStarted))},
+             {"version", versions.Of(row)},
+             {"findings", FindingsCount(row)},
              {"last_change", change == changes.end() ? Json(nullptr) : Json(change->second)}});
-    }
+        return true;
+    });
     return {{"projects", list}};
 }
 

@@ -4,10 +4,14 @@
 #include "server/api_error.h"
 #include "server/json_body.h"
 #include "server/project_access.h"
+#include "server/project_files.h"
+#include "server/project_history.h"
 #include "server/project_json.h"
 #include "server/project_list.h"
 #include "server/project_path.h"
 #include "server/project_save.h"
+#include "server/project_submit.h"
+#include "server/project_version.h"
 #include "server/web_prompter.h"
 #include "store/store_messages.h"
 #include "store/store_operations.h"
@@ -20,6 +24,10 @@ namespace {
 // the target as sent.
 constexpr const char* kProjectPath = R"(/api/projects/.+)";
 constexpr const char* kFindingsPath = R"(/api/projects/.+/findings)";
+constexpr const char* kHistoryPath = R"(/api/projects/.+/history)";
+constexpr const char* kReportPath = R"(/api/projects/.+/report)";
+constexpr const char* kExchangePath = R"(/api/projects/.+/exchange)";
+constexpr const char* kSubmitPath = R"(/api/projects/.+/submit)";
 
 std::string NumberIn(const httplib::Request& request, std::string_view suffix = "") {
     auto number = ProjectNumberInTarget(request.target, suffix);
@@ -35,6 +43,7 @@ Json AddProject(StoreParts& parts, const Caller& caller, const std::string& numb
     store::RecordSet& records = parts.records();
     try {
         store::Transaction transaction(parts.store.database());
+        const store::PersonLabel person(records.history(), caller.account.name);
         const base::Outcome outcome = store::AddProject(records, prompter);
         if (outcome.kind() == base::Outcome::Cancelled) BadInput("缺少项目编号。");
         if (outcome.kind() == base::Outcome::Failed) throw ApiError(503, prompter.last_message());
@@ -50,15 +59,16 @@ Json AddProject(StoreParts& parts, const Caller& caller, const std::string& numb
     return {{"number", number},
             {"unit", caller.IsUnit() ? caller.account.unit : ""},
             {"state", accounts::StateCaption(accounts::ProjectState::NotStarted)},
-            {"version", 0}};
+            {"version", VersionOf(parts, records.Current())}};
 }
 
 Json ProjectJson(StoreParts& parts, const Caller& caller, const std::string& number) {
     const int position = ReachableProject(parts, caller, number);
+    const store::Record record = parts.records().ReadRow(position);
     return {{"number", number},
-            {"values", ValuesJson(parts.records().ReadRow(position))},
+            {"values", ValuesJson(record)},
             {"state", accounts::StateCaption(parts.states.StateOf(number))},
-            {"version", 0},
+            {"version", VersionOf(parts, record)},
             {"comments", Json::object()}};
 }
 
@@ -81,6 +91,26 @@ Route Answering(RouteContext& context, int status, Answer answer) {
         };
 }
 
+// A route that hands out a file made from a project the caller may reach:
+// the record is read under the store's lock, the file made after it, so
+// other requests do not wait for it.
+template <class Make>
+Route HandingOut(RouteContext& context, std::string_view suffix, Make make) {
+    return [&context, suffix, make](const httplib::Request& request, httplib::Response& response) {
+        std::filesystem::path program_dir;
+        const store::Record record = context.store.With([&](StoreParts& parts) {
+            const Caller caller = RequireCaller(parts, request);
+            const int position = ReachableProject(parts, caller, NumberIn(request, suffix));
+            program_dir = parts.store.directory();
+            return parts.records().ReadRow(position);
+        });
+        const Download file = make(record, program_dir);
+        response.status = 200;
+        response.set_header("Content-Disposition", file.disposition);
+        response.set_content(file.bytes, file.content_type);
+    };
+}
+
 }  // namespace
 
 void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
@@ -96,6 +126,19 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return AllFindingsJson(p, c, NumberIn(r, "/findings"));
              })));
+    http.Get(kHistoryPath,
+             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                 return HistoryJson(p, c, NumberIn(r, "/history"));
+             })));
+    http.Get(kReportPath, Guarded(HandingOut(context, "/report", ReportDownload)));
+    http.Get(kExchangePath,
+             Guarded(HandingOut(context, "/exchange", [](const store::Record& record, const auto&) {
+                 return ExchangeDownload(record);
+             })));
+    http.Post(kSubmitPath,
+              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                  return SubmitProject(p, c, NumberIn(r, "/submit"));
+              })));
     http.Get(kProjectPath,
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return ProjectJson(p, c, NumberIn(r));

@@ -7,14 +7,14 @@
 #include "check/rule_sets.h"
 #include "server/api_error.h"
 #include "server/project_access.h"
+#include "server/project_history.h"
 #include "server/project_json.h"
+#include "server/project_version.h"
+#include "store/changed_meanwhile.h"
 #include "store/value_rules.h"
 
 namespace zorbix::server {
 namespace {
-
-// The history names changes made through the server's pages so.
-constexpr std::string_view kWebEdit = "网页填报";
 
 using Values = std::vector<std::pair<int, std::string>>;
 
@@ -42,17 +42,55 @@ void RequireEditable(const Caller& caller, accounts::ProjectState state) {
                                 "”状态，填报单位不能再修改。");
 }
 
-void Write(StoreParts& parts, int position, const Values& values, const std::string& number) {
+std::int64_t VersionToSave(const Json& body) {
+    const auto it = body.find("version");
+    if (it == body.end() || !it->is_number_integer())
+        BadInput("请求缺少整数项“version”（读取项目时得到的版本）。");
+    return it->get<std::int64_t>();
+}
+
+store::Record Typed(store::Record record, const Values& values) {
+    for (const auto& [column, value] : values) record.Set(column, value);
+    return record;
+}
+
+// 409: the project changed since the caller read it. The answer names who
+// changed it and when, lists what the caller typed, and carries the
+// project as it now is, so the page can show both.
+[[noreturn]] void RefuseStale(StoreParts& parts, const std::string& number,
+                              const store::Record& typed) {
+    const int position = PositionOf(parts.records(), number);
+    if (position == 0) NoSuchProject(number);  // removed meanwhile
+    const store::Record current = parts.records().ReadRow(position);
+    const auto last = LastWriteOf(parts, number);
+    const bool named = last && !last->who.empty();
+    const std::string message = store::ChangedMeanwhileMessage(
+        named ? last->who : "其他用户", last ? last->time : "不久前", typed, current);
+    throw ApiError(
+        409, message,
+        {{"current", {{"version", VersionOf(parts, current)}, {"values", ValuesJson(current)}}}});
+}
+
+void Write(StoreParts& parts, const Caller& caller, int position, const Values& values,
+           const std::string& number, std::int64_t version) {
     store::RecordSet& records = parts.records();
     try {
         store::Transaction transaction(parts.store.database());
         records.MoveTo(position);
+        if (VersionOf(parts, records.Current()) != version)
+            RefuseStale(parts, number, Typed(records.Current(), values));
         store::OperationLabel label(records, kWebEdit);
+        store::PersonLabel person(records.history(), caller.account.name);
         for (const auto& [column, value] : values) records.SetValue(column, value);
-        records.WriteBack();
-        if (parts.states.StateOf(number) == accounts::ProjectState::NotStarted)
-            parts.states.SetState(number, accounts::ProjectState::Drafting);
+        if (records.HasPendingChange()) records.WriteBack();
+        if (!values.empty() && parts.states.StateOf(number) == accounts::ProjectState::NotStarted)
+            ChangeState(parts, number, accounts::ProjectState::Drafting, kWebEdit);
         transaction.Commit();
+    } catch (const store::ChangedMeanwhile& changed) {
+        // Someone else's write reached the row first: nothing of this one
+        // stays, and the record set reads the row as it now is.
+        records.Reopen();
+        RefuseStale(parts, number, changed.typed());
     } catch (...) {
         // The record set must not keep what the database rolled back.
         records.Reopen();
@@ -81,9 +119,9 @@ Json SaveProject(StoreParts& parts, const Caller& caller, const std::string& num
     const int position = ReachableProject(parts, caller, number);
     RequireEditable(caller, parts.states.StateOf(number));
     const Values values = ValuesToSave(body, number);
-    if (!values.empty()) Write(parts, position, values, number);
+    Write(parts, caller, position, values, number, VersionToSave(body));
     const store::Record record = parts.records().ReadRow(position);
-    return {{"version", 0},
+    return {{"version", VersionOf(parts, record)},
             {"state", accounts::StateCaption(parts.states.StateOf(number))},
             {"findings", FindingsJson(PageFindings(record, values))}};
 }

@@ -13,10 +13,14 @@
 namespace zorbix::server {
 
 // Saves body["values"] ({COLUMN: text}) into the project the caller may
-// reach and answers {"version", "state", "findings"}. Throws ApiError: 404
-// for a project out of reach, 403 for a unit's project it may no longer
-// change, 400 for an unknown column, a text that is none or the project
-// number, 422 for a value the store refuses; nothing is saved then.
+// reach, over body["version"], the version the caller read, and answers
+// {"version", "state", "findings"} with the version after the save. The
+// change history names the caller's account. Throws ApiError: 404 for a
+// project out of reach, 403 for a unit's project it may no longer change,
+// 400 for a missing version, an unknown column, a text that is none or the
+// project number, 422 for a value the store refuses, 409 when the project
+// changed since that version (naming who and when, with the project's
+// current version and values as "current"); nothing is saved then.
 Json SaveProject(StoreParts& parts, const Caller& caller, const std::string& number,
                  const Json& body);
 

@@ -12,7 +12,7 @@ httplib::Server::Handler Guarded(Route route) {
             try {
                 route(request, response);
             } catch (const ApiError& error) {
-                SendError(response, error.status(), error.what());
+                SendJson(response, error.status(), error.Body());
             } catch (const base::Failure& failure) {
                 // The store (or what it stands on) failed: the request may work later.
                 SendError(response, 503, failure.what());

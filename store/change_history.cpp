@@ -28,6 +28,8 @@ ChangeHistory::ChangeHistory(Database& db) : db_(db) {}
 
 ChangeHistory::~ChangeHistory() = default;
 
+const std::string& ChangeHistory::Who() const { return person_.empty() ? db_.User() : person_; }
+
 bool ChangeHistory::HasTable() { return store::HasTable(db_, kHistoryTable); }
 
 void ChangeHistory::EnsureTable() {
@@ -65,7 +67,7 @@ void ChangeHistory::Insert(std::string_view op, std::string_view project, std::s
             insert_->Bind(4, column);
             insert_->Bind(5, old_value);
             insert_->Bind(6, new_value);
-            insert_->Bind(7, db_.User());
+            insert_->Bind(7, Who());
             insert_->Run();
             return;
         } catch (const base::Failure&) {
@@ -111,8 +113,13 @@ void ChangeHistory::InsertEveryProject(std::string_view op, bool removed) {
                             ", ?3 FROM kjxmzxqk ORDER BY rowid");
     copy.Bind(1, LocalTimeNow("%Y-%m-%d %H:%M:%S"));
     copy.Bind(2, op);
-    copy.Bind(3, db_.User());
+    copy.Bind(3, Who());
     copy.Run();
+}
+
+void ChangeHistory::LogNote(std::string_view op, std::string_view project, std::string_view column,
+                            std::string_view old_value, std::string_view new_value) {
+    Insert(op, project, column, old_value, new_value);
 }
 
 void ChangeHistory::LogAllRemoved(std::string_view op) { InsertEveryProject(op, true); }

@@ -65,6 +65,16 @@ public:
     // One line per project now in the table, as removed or as added.
     void LogAllRemoved(std::string_view op);
     void LogAllAdded(std::string_view op);
+    // One line about a project that is not a value of kjxmzxqk (where it
+    // stands in the survey, kept beside the table): `column` names it.
+    void LogNote(std::string_view op, std::string_view project, std::string_view column,
+                 std::string_view old_value, std::string_view new_value);
+
+    // Whom the lines written now name: the connection's user when "" (the
+    // default), else the person a program acts for (an account of the
+    // server, which reaches the store as one database user).
+    const std::string& person() const { return person_; }
+    void set_person(std::string person) { person_ = std::move(person); }
 
     // The lines about a project number (exact text), newest first.
     std::vector<HistoryLine> ForProject(std::string_view project);
@@ -83,8 +93,29 @@ private:
 
     Database& db_;
     std::unique_ptr<Statement> insert_;
+    // Who the lines name: person_, or the connection's user.
+    const std::string& Who() const;
+
     std::string time_;  // of the lines being written, read once per second
     long long time_read_at_ = 0;
+    std::string person_;
+};
+
+// Names the person the history's lines name while it lives; the previous
+// one comes back afterwards.
+class PersonLabel {
+public:
+    PersonLabel(ChangeHistory& history, std::string person)
+        : history_(history), previous_(history.person()) {
+        history_.set_person(std::move(person));
+    }
+    ~PersonLabel() { history_.set_person(previous_); }
+    PersonLabel(const PersonLabel&) = delete;
+    PersonLabel& operator=(const PersonLabel&) = delete;
+
+private:
+    ChangeHistory& history_;
+    std::string previous_;
 };
 
 }  // namespace zorbix::store

@@ -8,6 +8,6 @@ build=${1:-build}
 export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen ZORBIX_TEST_POSTGRES=1
 # The store, the batch tool end to end, the crash tests, and the operations
 # that walk, append, check and reconcile the store.
-pattern='Authorization|LoginCalls|ProjectCalls|ProjectTables|Sessions|AccountCreation|CliAccount|Tls|Store|RecordSet|Demo|Shared|Migration|Postgres|Concurrent|Cli|Crash|Append|Reconcil|FindingsIdentity|DemoFindings'
+pattern='Authorization|LoginCalls|ProjectCalls|ProjectVersions|ProjectSubmit|ProjectFiles|ProjectTables|Sessions|AccountCreation|CliAccount|Tls|Store|RecordSet|Demo|Shared|Migration|Postgres|Concurrent|Cli|Crash|Append|Reconcil|FindingsIdentity|DemoFindings'
 exec pg_virtualenv -t ctest --test-dir "$build" --output-on-failure -j2 --timeout 600 \
   -LE office-client -R "$pattern"

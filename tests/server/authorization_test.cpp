@@ -1,10 +1,14 @@
 // Who may call what: every call of the API for every role and anonymous
 // callers, on the caller's own project, another unit's and a missing one.
-// A unit must not tell another unit's project from a missing number.
+// A unit must not tell another unit's project from a missing number, and
+// nothing changes without the session's CSRF token.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
+#include <vector>
 
+#include "report/report_files.h"
 #include "tests/server/server_fixture.h"
 #include "tests/support/param_names.h"
 
@@ -41,6 +45,7 @@ struct ApiCall {
     std::string path;  // "{n}" stands for a project number
     std::string body;  // "{new}" stands for a number not yet stored
     int reached;       // the status when the caller may make the call
+    int office = 0;    // what a clerk or an administrator gets instead, if not `reached`
 };
 
 void PrintTo(const ApiCall& call, std::ostream* out) { *out << call.name; }
@@ -52,8 +57,14 @@ const ApiCall kCalls[] = {
     {"ProjectList", "GET", "/api/projects", "", 200},
     {"AddProject", "POST", "/api/projects", R"({"number":"{new}"})", 201},
     {"GetProject", "GET", "/api/projects/{n}", "", 200},
-    {"SaveProject", "PUT", "/api/projects/{n}", R"({"version":0,"values":{"JB03":"x"}})", 200},
+    {"SaveProject", "PUT", "/api/projects/{n}", R"({"version":{version},"values":{"JB03":"x"}})",
+     200},
     {"Findings", "GET", "/api/projects/{n}/findings", "", 200},
+    {"History", "GET", "/api/projects/{n}/history", "", 200},
+    {"Report", "GET", "/api/projects/{n}/report", "", 200},
+    {"Exchange", "GET", "/api/projects/{n}/exchange", "", 200},
+    // An empty project fails the rules; submitting is the unit's alone.
+    {"Submit", "POST", "/api/projects/{n}/submit", "", 422, 403},
 };
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& by) {
@@ -64,6 +75,7 @@ std::string Replaced(std::string text, const std::string& mark, const std::strin
 
 int Expected(const ApiCall& call, Who who, Target target) {
     if (who == Who::Anonymous) return 401;
+    if (who != Who::Unit && call.office) return call.office;
     if (call.path.find("{n}") == std::string::npos) return call.reached;
     if (target == Target::Missing) return 404;
     if (target == Target::OtherUnits && who == Who::Unit) return 404;
@@ -76,6 +88,8 @@ protected:
         AddAccount("unit", Role::Unit, "甲单位", "unit-password");
         AddAccount("clerk", Role::Clerk, "", "clerk-password");
         AddAccount("admin", Role::Admin, "", "admin-password");
+        std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_REPORT_TEMPLATE),
+                                   report::TemplatePath(dir_.path()));
         AddProject(kNumbers.at(Target::Own), "甲单位");
         AddProject(kNumbers.at(Target::OtherUnits), "乙单位");
         sessions_[Who::Unit] = Login("unit", "unit-password");
@@ -85,12 +99,17 @@ protected:
 
     Reply Make(const ApiCall& call, Who who, Target target) {
         const std::string path = Replaced(call.path, "{n}", kNumbers.at(target));
-        const std::string body =
+        std::string body =
             Replaced(call.body, "{new}", "2013000001" + std::to_string(10 + next_new_++));
+        if (body.find("{version}") != std::string::npos)
+            body = Replaced(body, "{version}",
+                            std::to_string(VersionOf(kNumbers.at(target), sessions_[Who::Clerk])));
         const auto session = sessions_.find(who);
         return Call(call.method, path, session == sessions_.end() ? nullptr : &session->second,
-                    body);
+                    body, with_csrf);
     }
+
+    bool with_csrf = true;
 
     std::map<Who, BrowserSession> sessions_;
     int next_new_ = 0;
@@ -120,5 +139,27 @@ TEST_P(Authorization, EveryRoleOnEveryKindOfProject) {
 
 INSTANTIATE_TEST_SUITE_P(Calls, Authorization, ::testing::ValuesIn(kCalls), NameMember());
 
+std::vector<ApiCall> ChangingCalls() {
+    std::vector<ApiCall> calls;
+    for (const ApiCall& call : kCalls)
+        if (call.method != "GET") calls.push_back(call);
+    return calls;
+}
+
+class AuthorizationCsrf : public Authorization {};
+
+TEST_P(AuthorizationCsrf, ChangingCallsNeedTheSessionsToken) {
+    with_csrf = false;
+    for (Who who : {Who::Unit, Who::Clerk}) {
+        SCOPED_TRACE(kWhoNames.at(who));
+        const Reply reply = Make(GetParam(), who, Target::Own);
+        EXPECT_EQ(reply.status, 403) << reply.body;
+        EXPECT_NE(reply.Json().value("error", "").find("X-CSRF-Token"), std::string::npos)
+            << reply.body;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, AuthorizationCsrf, ::testing::ValuesIn(ChangingCalls()),
+                         NameMember());
 }  // namespace
 }  // namespace zorbix::testing

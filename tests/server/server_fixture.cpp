@@ -5,6 +5,7 @@
 #include "accounts/account_creation.h"
 #include "store/catalogue.h"
 #include "store/change_history.h"
+#include "store/demo_projects.h"
 
 namespace zorbix::testing {
 namespace {
@@ -53,6 +54,25 @@ void ServerFixture::AddProject(const std::string& number, const std::string& uni
         parts.records().AddNew(row);
         if (!unit.empty()) parts.owners.SetOwner(number, unit);
     });
+}
+
+void ServerFixture::AddDemoProject(const std::string& number, const std::string& unit) {
+    store_.With([&](server::StoreParts& parts) {
+        parts.records().AddNew(store::MakeDemoProject(number, 7));
+        parts.owners.SetOwner(number, unit);
+    });
+}
+
+std::int64_t ServerFixture::VersionOf(const std::string& number, const BrowserSession& who) {
+    const Reply project = Call("GET", "/api/projects/" + number, &who);
+    if (project.status != 200) return -1;
+    return project.Json().value("version", std::int64_t{-1});
+}
+
+Reply ServerFixture::SaveFresh(const BrowserSession& who, const std::string& number,
+                               const nlohmann::json& values) {
+    return Call("PUT", "/api/projects/" + number, &who,
+                nlohmann::json{{"version", VersionOf(number, who)}, {"values", values}}.dump());
 }
 
 Reply ServerFixture::Call(const std::string& method, const std::string& path,

@@ -47,12 +47,19 @@ protected:
                     const std::string& password);
     // An empty project of that number, owned by `unit` unless it is "".
     void AddProject(const std::string& number, const std::string& unit);
+    // A demo project that passes every rule, owned by `unit`.
+    void AddDemoProject(const std::string& number, const std::string& unit);
 
     // Calls the server; the session's cookie goes along, and its CSRF token
     // unless `with_csrf` is false. A non-empty body is sent as JSON.
     Reply Call(const std::string& method, const std::string& path,
                const BrowserSession* session = nullptr, const std::string& body = "",
                bool with_csrf = true);
+    // The version a read of the project answers (-1 when the read fails).
+    std::int64_t VersionOf(const std::string& number, const BrowserSession& who);
+    // Saves the values over the version the session reads first.
+    Reply SaveFresh(const BrowserSession& who, const std::string& number,
+                    const nlohmann::json& values);
     Reply LoginReply(const std::string& name, const std::string& password);
     // Logs in and fails the test unless that worked.
     BrowserSession Login(const std::string& name, const std::string& password);

@@ -1,0 +1,58 @@
+#include "server/project_version.h"
+
+#include "server/project_history.h"
+#include "store/catalogue.h"
+#include "store/change_history.h"
+#include "store/project_table.h"
+
+namespace zorbix::server {
+namespace {
+
+const std::string kValueLines =
+    std::string(" FROM ") + store::kHistoryTable + " WHERE coalesce(column_name, '') <> ?1";
+
+bool RowsHaveVersions(StoreParts& parts) {
+    return parts.store.database().engine() == store::Engine::Postgres;
+}
+
+bool HasHistory(StoreParts& parts) {
+    return store::HasTable(parts.store.database(), store::kHistoryTable);
+}
+
+}  // namespace
+
+std::int64_t VersionOf(StoreParts& parts, const store::Record& record) {
+    if (RowsHaveVersions(parts)) return record.version();
+    if (!HasHistory(parts)) return 0;
+    store::Statement q(parts.store.database(),
+                       "SELECT coalesce(max(id), 0)" + kValueLines + " AND project = ?2");
+    q.Bind(1, kStateColumn);
+    q.Bind(2, record[store::kNumberColumn]);
+    return q.Step() ? q.Int(0) : 0;
+}
+
+ProjectVersions::ProjectVersions(StoreParts& parts) : rows_have_versions_(RowsHaveVersions(parts)) {
+    if (rows_have_versions_ || !HasHistory(parts)) return;
+    store::Statement q(parts.store.database(),
+                       "SELECT project, max(id)" + kValueLines + " GROUP BY project");
+    q.Bind(1, kStateColumn);
+    while (q.Step()) newest_line_.emplace(std::string(q.Text(0)), q.Int(1));
+}
+
+std::int64_t ProjectVersions::Of(const store::Record& record) const {
+    if (rows_have_versions_) return record.version();
+    const auto it = newest_line_.find(std::string(record[store::kNumberColumn]));
+    return it == newest_line_.end() ? 0 : it->second;
+}
+
+std::optional<LastWrite> LastWriteOf(StoreParts& parts, std::string_view number) {
+    if (!HasHistory(parts)) return std::nullopt;
+    store::Statement q(parts.store.database(), "SELECT coalesce(who, ''), time" + kValueLines +
+                                                   " AND project = ?2 ORDER BY id DESC LIMIT 1");
+    q.Bind(1, kStateColumn);
+    q.Bind(2, number);
+    if (!q.Step()) return std::nullopt;
+    return LastWrite{std::string(q.Text(0)), std::string(q.Text(1))};
+}
+
+}  // namespace zorbix::server
