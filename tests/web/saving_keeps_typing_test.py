@@ -26,6 +26,10 @@ class SavingKeepsTheTyping(ServerTestCase):
         status, body, _ = self.api("POST", "/api/projects", {"number": NUMBER}, self.cookie, self.csrf)
         self.assertEqual(status, 201, body)
 
+    def version(self):
+        status, body, _ = self.api("GET", "/api/projects/" + NUMBER, cookie=self.cookie)
+        return json.loads(body)["version"]
+
     def stored(self, column):
         status, body, _ = self.api("GET", "/api/projects/" + NUMBER, cookie=self.cookie)
         self.assertEqual(status, 200, body)
@@ -126,7 +130,8 @@ class SavingKeepsTheTyping(ServerTestCase):
 
     def test_store_texts_show_as_text(self):
         hostile = "<script>document.title='x'</script><b>粗</b>"
-        status, body, _ = self.api("PUT", "/api/projects/" + NUMBER, {"version": 0, "values": {"JB01": hostile}},
+        status, body, _ = self.api("PUT", "/api/projects/" + NUMBER,
+                                   {"version": self.version(), "values": {"JB01": hostile}},
                                    self.cookie, self.csrf)
         self.assertEqual(status, 200, body)
         d = self.open_browser()

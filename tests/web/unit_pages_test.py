@@ -88,9 +88,13 @@ class UnitFillsInAProject(ServerTestCase):
                 self.assertEqual(stored[name], text, name)
         self.assertRegex(stored["TBSJ"], r"^\d{4}-\d\d-\d\d$", "entering 填报时间 writes today")
 
-        batch_file = self.same_exchange_file_as_the_batch_tool(stored)
+        batch = self.same_exchange_file_as_the_batch_tool(stored)
         if downloaded is not None:
-            self.assertEqual(downloaded, batch_file, "下载交换文件 gives the batch tool's file")
+            submitted = os.path.join(batch, "submitted.kj")
+            cli(batch, "submit", submitted, "--project", NUMBER)
+            with open(submitted, "rb") as f:
+                self.assertEqual(downloaded, f.read(),
+                                 "下载交换文件 gives the file the batch tool submits")
 
     def test_submitting_lists_the_findings_each_leading_to_its_field(self):
         self.require_submit_call()
@@ -101,7 +105,7 @@ class UnitFillsInAProject(ServerTestCase):
         wait(d, lambda d: "/projects.html" in d.current_url)
         pages.open_project(d, self.server.url, NUMBER, "table_four")
         button(d, "上  报").click()
-        wait_message(d, "不能上报")
+        wait_message(d, "审核问题")
         link = wait(d, lambda d: d.find_element(By.CSS_SELECTOR, '#findings a[data-column="JB24"]'))
         self.assertIn("邮政编码", link.text)
         link.click()
@@ -187,8 +191,7 @@ class UnitFillsInAProject(ServerTestCase):
             files.append(os.path.join(out, NUMBER + ".kj"))
         self.assertTrue(filecmp.cmp(files[0], files[1], shallow=False),
                         "the browser's project and the batch tool's give the same exchange file")
-        with open(files[1], "rb") as f:
-            return f.read()
+        return batch
 
     def downloaded_exchange_file(self, name, password):
         """The project's exchange file as the page's download link fetches it;
