@@ -39,8 +39,9 @@ export function relogin(reason) {
 }
 
 // Shows, for each column the user changed, what was typed and what the
-// store now holds; resolves "mine" (save the typing over the current
-// version), "theirs" (take the store's values) or "later".
+// store now holds, with `by` (who changed it and when); resolves "mine"
+// (save the typing over the current version), "theirs" (take the store's
+// values) or "later".
 export function conflict(rows, by) {
   return new Promise((resolve) => {
     const finish = (choice) => { dialog().close(); resolve(choice); };
@@ -49,8 +50,8 @@ export function conflict(rows, by) {
       el("tbody", {}, rows.map((r) => el("tr", {"data-column": r.column},
         el("td", {}, r.caption), el("td", {class: "mine"}, r.mine), el("td", {class: "theirs"}, r.theirs)))));
     fill(dialog(), el("div", {class: "conflict-box"},
-      el("h3", {}, "项目已被他人修改"),
-      el("p", {}, (by ? by + "。" : "") + "您打开本项目后，库中的内容已有改动，本次保存未写入。您填写的内容仍保留在页面上。"),
+      el("h3", {}, "项目已被修改"),
+      el("p", {}, (by ? by + "。" : "您打开本项目后，库中的内容已有改动。") + "本次保存未写入，您填写的内容仍保留在页面上。"),
       table,
       el("div", {class: "buttons"},
         el("button", {type: "button", onclick: () => finish("mine")}, "以我填写的为准保存"),

@@ -167,8 +167,10 @@ async function resolveConflict(body, values) {
     if (!(name in values) && name in theirs) entry.show(shown(entry.column, theirs[name]));
   form.baseline = {...theirs};
   form.version = current.version;
-  say(body.error || "项目已被他人修改。");
-  const choice = await conflict(rows, body.by);
+  say("项目在您打开之后已被修改，本次保存未写入。");
+  // The server's first clause names who changed the project and when.
+  const who = typeof body.error === "string" ? body.error.split("，")[0] : "";
+  const choice = await conflict(rows, who);
   if (choice === "mine") return save();
   if (choice === "theirs") {
     form.show(theirs);
