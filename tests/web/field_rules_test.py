@@ -31,6 +31,8 @@ class FieldRules(ServerTestCase):
         self.assertEqual(pages.value(d, "JB01"), "科" * 40, "80 bytes are 40 Chinese characters")
         pages.type_into(d, "JB03", "王a五b六c七")
         self.assertEqual(pages.value(d, "JB03"), "王a五b六c", "10 bytes, ASCII counting one")
+        pages.type_into(d, "JB04", "€李한四€€€€€€")
+        self.assertEqual(pages.value(d, "JB04"), "€李四€€€€€", "GBK holds no Hangul; € is one byte")
         pages.open_project(d, self.server.url, NUMBER, "table_one")
         pages.picker(d, "JB471").select_by_visible_text("1.留学归国人员")
         self.assertEqual(pages.value(d, "JB471"), "1.留学归国人员", "the longest item fills its 14 bytes")
