@@ -15,12 +15,12 @@ bool IsDigits(KeyClass keys) { return keys == KeyClass::Digits || keys == KeyCla
 
 bool IsEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 
-std::optional<Arrow> ArrowOf(int key) {
+std::optional<forms::Arrow> ArrowOf(int key) {
     switch (key) {
-        case Qt::Key_Up: return Arrow::Up;
-        case Qt::Key_Down: return Arrow::Down;
-        case Qt::Key_Left: return Arrow::Left;
-        case Qt::Key_Right: return Arrow::Right;
+        case Qt::Key_Up: return forms::Arrow::Up;
+        case Qt::Key_Down: return forms::Arrow::Down;
+        case Qt::Key_Left: return forms::Arrow::Left;
+        case Qt::Key_Right: return forms::Arrow::Right;
         default: return std::nullopt;
     }
 }
@@ -59,7 +59,7 @@ bool FieldEdit::HandleArrow(QKeyEvent* event) {
     if (keys_ == KeyClass::None) return false;
     const auto arrow = ArrowOf(event->key());
     if (!arrow) return false;
-    const std::string target = zorbix::screen::ArrowTarget(column_.name, *arrow);
+    const std::string target = forms::ArrowTarget(column_.name, *arrow);
     if (target.empty()) return false;  // the caret moves as usual
     emit ArrowTarget(this, QString::fromStdString(target));
     return true;

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "screen/arrow_targets.h"
+#include "forms/arrow_targets.h"
 #include "store/catalogue.h"
 
 namespace zorbix::screen {

@@ -1,5 +1,6 @@
 #include "server/catalogue_json.h"
 
+#include "forms/arrow_targets.h"
 #include "forms/page_layout.h"
 #include "server/json_body.h"
 #include "server/page_names.h"
@@ -25,11 +26,25 @@ Json BoxJson(const forms::TwipBox& box) {
     return {{"left", box.left}, {"top", box.top}, {"width", box.width}, {"height", box.height}};
 }
 
+// Where each arrow key moves the focus from the field; a key that moves
+// nothing is left out.
+Json ArrowsJson(const std::string& column) {
+    constexpr std::pair<forms::Arrow, const char*> kKeys[] = {{forms::Arrow::Up, "up"},
+                                                              {forms::Arrow::Down, "down"},
+                                                              {forms::Arrow::Left, "left"},
+                                                              {forms::Arrow::Right, "right"}};
+    Json arrows = Json::object();
+    for (const auto& [arrow, key] : kKeys)
+        if (auto target = forms::ArrowTarget(column, arrow); !target.empty()) arrows[key] = target;
+    return arrows;
+}
+
 Json PageJson(store::Page page) {
     const forms::PageLayout layout = forms::LayoutOf(page);
     Json fields = Json::array(), captions = Json::array(), notes = Json::array();
     for (const auto& f : layout.fields)
-        fields.push_back({{"column", f.column}, {"box", BoxJson(f.box)}});
+        fields.push_back(
+            {{"column", f.column}, {"box", BoxJson(f.box)}, {"arrows", ArrowsJson(f.column)}});
     for (const auto& c : layout.captions)
         captions.push_back(
             {{"column", c.column}, {"box", BoxJson(c.box)}, {"bold", c.bold}, {"wrap", c.wrap}});

@@ -13,6 +13,7 @@
 #include "base/program_directory.h"
 #include "server/server_options.h"
 #include "server/shared_store.h"
+#include "server/static_files.h"
 #include "server/zorbix_server.h"
 
 namespace zorbix::server {
@@ -70,6 +71,7 @@ int Run(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     try {
         const auto dir = options.dir.value_or(base::ExecutableDirectory());
+        if (options.web.empty()) options.web = DefaultWebDir(base::ExecutableDirectory());
         SharedStore store(dir, accounts::SystemClock(), options.database);
         if (options.init_admin) InitAdmin(store, *options.init_admin);
         ZorbixServer server(store, options, std::cerr, accounts::SystemClock());

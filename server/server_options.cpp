@@ -46,7 +46,7 @@ ServerOptions ParseServerOptions(int argc, const char* const* argv) {
             return options;
         }
         if (arg != "--dir" && arg != "--database" && arg != "--listen" && arg != "--tls-cert" &&
-            arg != "--tls-key" && arg != "--init-admin")
+            arg != "--tls-key" && arg != "--init-admin" && arg != "--web")
             throw OptionError("未知参数：" + arg);
         if (i + 1 == args.size()) throw OptionError(arg + " 后面缺少取值。");
         const std::string& value = args[++i];
@@ -56,6 +56,7 @@ ServerOptions ParseServerOptions(int argc, const char* const* argv) {
         if (arg == "--tls-cert") options.tls_cert = value;
         if (arg == "--tls-key") options.tls_key = value;
         if (arg == "--init-admin") options.init_admin = value;
+        if (arg == "--web") options.web = value;
     }
     CheckTls(options);
     return options;
@@ -64,13 +65,14 @@ ServerOptions ParseServerOptions(int argc, const char* const* argv) {
 std::string ServerUsage() {
     return "用法: zorbix-server [--dir DIR] [--database URL] [--listen 主机:端口] [--tls-cert 证书 "
            "--tls-key 私钥]\n"
-           "                    [--init-admin 账户名]\n"
+           "                    [--init-admin 账户名] [--web 目录]\n"
            "  --dir DIR            程序目录（其中的 zorbix2013.db），默认为程序所在目录\n"
            "  --database URL       "
            "PostgreSQL数据库的地址（postgresql://…），代替程序目录中的数据库文件\n"
            "  --listen 主机:端口    默认 127.0.0.1:8013；本机以外的地址须使用TLS\n"
            "  --tls-cert, --tls-key  PEM格式的证书与私钥，以HTTPS提供服务\n"
-           "  --init-admin 账户名   建立管理员账户并显示其一次性密码，然后启动服务\n";
+           "  --init-admin 账户名   建立管理员账户并显示其一次性密码，然后启动服务\n"
+           "  --web 目录           网页文件所在目录，默认为程序旁的 web 目录\n";
 }
 
 bool IsLoopback(const std::string& host) {

@@ -25,6 +25,9 @@ struct ServerOptions {
     std::filesystem::path tls_cert;  // --tls-cert and --tls-key, both or neither
     std::filesystem::path tls_key;
     std::optional<std::string> init_admin;  // --init-admin NAME
+    // --web DIR, the folder of the web pages; empty: the server answers
+    // only the API (main sets the folder beside the program).
+    std::filesystem::path web;
     bool help = false;
 
     bool UsesTls() const { return !tls_cert.empty(); }

@@ -7,6 +7,7 @@
 #include "server/project_routes.h"
 #include "server/request_log.h"
 #include "server/security_headers.h"
+#include "server/static_files.h"
 
 namespace zorbix::server {
 namespace {
@@ -49,7 +50,8 @@ bool TlsAvailable() {
 ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std::ostream& log,
                            accounts::Clock clock)
     : http_(MakeHttpServer(options)),
-      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls()} {
+      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls()},
+      web_(options.web) {
     SetUp(log);
 }
 
@@ -74,6 +76,8 @@ void ZorbixServer::SetUp(std::ostream& log) {
     AddAuthRoutes(*http_, context_);
     AddCatalogueRoutes(*http_, context_);
     AddProjectRoutes(*http_, context_);
+    // Last: the pages answer only what no call did.
+    if (!web_.empty()) AddStaticRoutes(*http_, web_);
 }
 
 bool ZorbixServer::Bind(const std::string& host, int port) {

@@ -6,6 +6,7 @@
 
 #include <httplib.h>
 
+#include <filesystem>
 #include <iosfwd>
 #include <memory>
 
@@ -41,6 +42,7 @@ private:
 
     std::unique_ptr<httplib::Server> http_;
     RouteContext context_;
+    std::filesystem::path web_;  // the pages' folder; empty: none served
 };
 
 }  // namespace zorbix::server

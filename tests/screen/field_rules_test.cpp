@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "check/field_problems.h"
-#include "screen/arrow_targets.h"
+#include "forms/arrow_targets.h"
 #include "screen/field_edit.h"
 #include "screen/qt_prompter.h"
 #include "screen/screenshots.h"
@@ -12,6 +12,8 @@
 #include "store/catalogue.h"
 
 using namespace zorbix::screen;
+using zorbix::forms::Arrow;
+using zorbix::forms::ArrowTarget;
 
 class FieldRulesTest : public QObject {
     Q_OBJECT

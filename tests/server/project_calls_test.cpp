@@ -51,6 +51,9 @@ TEST_F(ProjectCalls, TheOfficeListsEveryProjectAUnitOnlyItsOwn) {
     EXPECT_EQ(first["state"], "未填报");
     EXPECT_EQ(first["version"], VersionOf("201300000001", clerk_));
     EXPECT_EQ(first["last_change"].get<std::string>().size(), 19u) << "the history's add line";
+    EXPECT_EQ(first["findings"],
+              Call("GET", "/api/projects/201300000001/findings", &clerk_).Json()["findings"].size())
+        << "the list counts what 上报 would meet";
     EXPECT_EQ(Numbers(Call("GET", "/api/projects", &unit_)),
               (std::vector<std::string>{"201300000001"}));
 }
@@ -192,6 +195,10 @@ TEST_F(ProjectCalls, TheCatalogueDescribesColumnsPagesAndPickers) {
     EXPECT_EQ(catalogue["pages"][0]["name"], "cover");
     EXPECT_EQ(catalogue["pages"][0]["caption"], "封面");
     EXPECT_FALSE(catalogue["pages"][1]["fields"].empty());
+    const auto first_of_table_one = catalogue["pages"][1]["fields"][0];
+    EXPECT_EQ(first_of_table_one["column"], "JB21");
+    EXPECT_EQ(first_of_table_one["arrows"], (nlohmann::json{{"down", "JB23"}, {"right", "JB22"}}))
+        << "the window's arrow moves; keys that move nothing are left out";
     EXPECT_EQ(catalogue["pickers"].size(), static_cast<std::size_t>(store::kPickerCount));
     const auto region = catalogue["pickers"]["ComboJB22"]["items"];
     ASSERT_FALSE(region.empty());

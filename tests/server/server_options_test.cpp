@@ -34,6 +34,12 @@ TEST(ServerOptions, DefaultsToLoopbackPort8013) {
     EXPECT_EQ(options.port, 8013);
     EXPECT_FALSE(options.UsesTls());
     EXPECT_FALSE(options.init_admin);
+    EXPECT_TRUE(options.web.empty()) << "main puts the pages beside the program";
+}
+
+TEST(ServerOptions, ReadsThePagesFolder) {
+    EXPECT_EQ(Parse({"--web", "/srv/pages"}).web, "/srv/pages");
+    EXPECT_EQ(ErrorOf({"--web"}), "--web 后面缺少取值。");
 }
 
 TEST(ServerOptions, ReadsListenTlsAndTheFirstAdministrator) {

@@ -1,11 +1,11 @@
-#include "screen/arrow_targets.h"
+#include "forms/arrow_targets.h"
 
 #include <array>
 #include <span>
 
 #include "store/catalogue.h"
 
-namespace zorbix::screen {
+namespace zorbix::forms {
 namespace {
 
 using store::Page;
@@ -130,4 +130,4 @@ std::string ArrowTarget(std::string_view column, Arrow arrow) {
     return {};
 }
 
-}  // namespace zorbix::screen
+}  // namespace zorbix::forms

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace zorbix::screen {
+namespace zorbix::forms {
 
 enum class Arrow { Up, Down, Left, Right };
 
@@ -14,4 +14,4 @@ enum class Arrow { Up, Down, Left, Right };
 // field may name itself (Up in the first field of the cover stays there).
 std::string ArrowTarget(std::string_view column, Arrow arrow);
 
-}  // namespace zorbix::screen
+}  // namespace zorbix::forms
