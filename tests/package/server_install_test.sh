@@ -31,7 +31,7 @@ trap cleanup EXIT
 
 $sudo dpkg -i build/packages/zorbix_*.deb build/packages/zorbix-server_*.deb >/dev/null
 for f in /usr/bin/zorbix-server /lib/systemd/system/zorbix-server.service /etc/zorbix/server.conf \
-  /usr/share/man/man1/zorbix-server.1.gz; do
+  /usr/share/man/man1/zorbix-server.1.gz /usr/share/zorbix/web/index.html; do
   [ -e "$f" ] || fail "$f not installed"
 done
 getent passwd zorbix >/dev/null || fail "no system user zorbix"
@@ -55,6 +55,8 @@ for _ in $(seq 100); do
   curl -s -o /dev/null "$base/api/catalogue" && break
   sleep 0.1
 done
+status=$(curl -s -o "$work/index.html" -w '%{http_code}' "$base/")
+[ "$status" = 200 ] && grep -q '登录' "$work/index.html" || fail "the login page answered $status"
 password=$(sed -n 's/.*一次性密码：\([A-Za-z0-9-]*\)（.*/\1/p' "$work/out.txt")
 [ -n "$password" ] || fail "no one-time password printed: $(cat "$work/out.txt")"
 jar="$work/cookies"
