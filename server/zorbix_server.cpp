@@ -20,6 +20,8 @@ std::unique_ptr<httplib::Server> MakeHttpServer(const ServerOptions& options) {
     if (!https->is_valid())
         throw base::Failure("无法读取TLS证书或私钥（" + options.tls_cert.string() + "，" +
                             options.tls_key.string() + "），或二者不匹配。");
+    // TLS 1.2 and 1.3 only, whatever the system's OpenSSL settings allow.
+    SSL_CTX_set_min_proto_version(https->ssl_context(), TLS1_2_VERSION);
     return https;
 #else
     throw base::Failure("此版本的服务器不支持TLS（cpp-httplib未带OpenSSL编译）。");
@@ -58,7 +60,7 @@ ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std
 ZorbixServer::~ZorbixServer() = default;
 
 void ZorbixServer::SetUp(std::ostream& log) {
-    http_->set_default_headers(SecurityHeaders());
+    http_->set_default_headers(SecurityHeaders(context_.secure_cookies));
     http_->set_payload_max_length(kMaxBodyBytes);
     http_->set_pre_routing_handler([](const auto&, auto&) {
         NoteRequestStart();

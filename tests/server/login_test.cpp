@@ -155,6 +155,7 @@ TEST_F(LoginCalls, EveryAnswerCarriesTheSecurityHeaders) {
         EXPECT_NE(reply.Header("Content-Security-Policy").find("script-src 'self'"),
                   std::string::npos);
         EXPECT_EQ(reply.Header("X-Content-Type-Options"), "nosniff");
+        EXPECT_EQ(reply.Header("Strict-Transport-Security"), "") << "only over TLS";
         EXPECT_EQ(reply.Header("Content-Type"), "application/json; charset=utf-8");
         EXPECT_TRUE(reply.Json().is_object());
     }

@@ -54,6 +54,40 @@ TEST(Tls, ServesHttpsAndMarksTheSessionCookieSecure) {
     EXPECT_NE(reply->get_header_value("Set-Cookie").find("; Secure"), std::string::npos);
 }
 
+// A client that offers at most `highest` (and would take any cipher).
+httplib::Result Probe(int port, int highest) {
+    httplib::SSLClient client("127.0.0.1", port);
+    client.enable_server_certificate_verification(false);
+    SSL_CTX_set_security_level(client.ssl_context(), 0);
+    SSL_CTX_set_min_proto_version(client.ssl_context(), 0);
+    SSL_CTX_set_max_proto_version(client.ssl_context(), highest);
+    return client.Get("/api/catalogue");
+}
+
+TEST(Tls, OnlyTls12And13AreSpokenAndBrowsersAreToldToStay) {
+    TempDir dir;
+    if (!MakeCertificate(dir)) GTEST_SKIP() << "the openssl program makes the certificate";
+    server::ServerOptions options;
+    options.tls_cert = dir / "cert.pem";
+    options.tls_key = dir / "key.pem";
+    server::SharedStore store(dir.path(), accounts::SystemClock());
+    std::ostringstream log;
+    server::ZorbixServer server(store, options, log, accounts::SystemClock());
+    const int port = server.BindToAnyPort("127.0.0.1");
+    std::thread serving([&] { server.Serve(); });
+    while (!server.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto old_tls = Probe(port, TLS1_1_VERSION);
+    const auto tls12 = Probe(port, TLS1_2_VERSION);
+    const auto tls13 = Probe(port, TLS1_3_VERSION);
+    server.Stop();
+    serving.join();
+    EXPECT_FALSE(old_tls) << "TLS 1.1 was accepted";
+    ASSERT_TRUE(tls12);
+    ASSERT_TRUE(tls13);
+    EXPECT_EQ(tls13->status, 401);
+    EXPECT_EQ(tls13->get_header_value("Strict-Transport-Security"), "max-age=31536000");
+}
+
 TEST(Tls, AnUnreadableCertificateIsRefusedWithAMessage) {
     TempDir dir;
     server::ServerOptions options;
