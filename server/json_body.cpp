@@ -1,16 +1,51 @@
 #include "server/json_body.h"
 
+#include <algorithm>
+
 #include "server/api_error.h"
 
 namespace zorbix::server {
+
+namespace {
+
+// The deepest nesting of arrays and objects in a JSON text, counted before
+// it is parsed: a body of a million "[" never reaches the parser.
+int Nesting(std::string_view text) {
+    int depth = 0, deepest = 0;
+    bool in_string = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (in_string) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                in_string = false;
+        } else if (c == '"') {
+            in_string = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+            if (deepest > kMostNesting) return deepest;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+}  // namespace
+
+Json ParseObject(std::string_view text) {
+    if (Nesting(text) > kMostNesting) BadInput("请求内容的JSON嵌套过深。");
+    Json body = Json::parse(text, nullptr, false);
+    if (body.is_discarded() || !body.is_object()) BadInput("请求内容不是有效的JSON对象。");
+    return body;
+}
 
 Json ObjectBody(const httplib::Request& request) {
     const std::string type = request.get_header_value("Content-Type");
     if (type.rfind("application/json", 0) != 0)
         BadInput("请求内容须为JSON（Content-Type: application/json）。");
-    Json body = Json::parse(request.body, nullptr, false);
-    if (body.is_discarded() || !body.is_object()) BadInput("请求内容不是有效的JSON对象。");
-    return body;
+    return ParseObject(request.body);
 }
 
 std::string TextMember(const Json& object, std::string_view name) {

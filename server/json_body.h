@@ -16,6 +16,11 @@ using Json = nlohmann::json;
 // The body as a JSON object; ApiError 400 when it is not one.
 Json ObjectBody(const httplib::Request& request);
 
+// A text as a JSON object; ApiError 400 when it is not one, or when it
+// nests deeper than any call's body does (kMostNesting levels).
+inline constexpr int kMostNesting = 16;
+Json ParseObject(std::string_view text);
+
 // A member that must be a text; ApiError 400 when missing or not a text.
 std::string TextMember(const Json& object, std::string_view name);
 
