@@ -1,6 +1,7 @@
 // The command line of zorbix-server.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -29,6 +30,9 @@ struct ServerOptions {
     // only the API (main sets the folder beside the program).
     std::filesystem::path web;
     bool help = false;
+    // How long a connection may stay silent while a request or an answer
+    // is under way, or idle between two requests, before it is closed.
+    std::chrono::seconds quiet_limit{5};
 
     bool UsesTls() const { return !tls_cert.empty(); }
 };

@@ -55,6 +55,11 @@ ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std
       context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls()},
       web_(options.web) {
     SetUp(log);
+    // A client that sends its request or takes its answer too slowly, or
+    // holds an idle connection open, gives its worker back.
+    http_->set_read_timeout(options.quiet_limit);
+    http_->set_write_timeout(options.quiet_limit);
+    http_->set_keep_alive_timeout(options.quiet_limit.count());
 }
 
 ZorbixServer::~ZorbixServer() = default;
