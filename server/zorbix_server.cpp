@@ -11,6 +11,10 @@
 namespace zorbix::server {
 namespace {
 
+// Threads are cheap while they wait; a connection without one waits in
+// the queue until another connection closes.
+constexpr std::size_t kWorkers = 64;
+
 std::unique_ptr<httplib::Server> MakeHttpServer(const ServerOptions& options) {
     if (!options.UsesTls()) return std::make_unique<httplib::Server>();
 #ifdef CPPHTTPLIB_OPENSSL_SUPPORT
@@ -58,6 +62,14 @@ ZorbixServer::~ZorbixServer() = default;
 void ZorbixServer::SetUp(std::ostream& log) {
     http_->set_default_headers(SecurityHeaders());
     http_->set_payload_max_length(kMaxBodyBytes);
+    // An answer's header and body go out as they are written, not after
+    // the client's delayed acknowledgement of the first part (40 ms).
+    http_->set_tcp_nodelay(true);
+    // Each connection a browser keeps open holds a worker while it waits
+    // for its next request; the store's lock lets one request at a time
+    // work on the store anyway. Enough workers that idle connections and
+    // logins waiting for their hash leave room for the calls that work.
+    http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     http_->set_pre_routing_handler([](const auto&, auto&) {
         NoteRequestStart();
         return httplib::Server::HandlerResponse::Unhandled;
