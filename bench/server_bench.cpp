@@ -313,7 +313,7 @@ bool ReportCalls(const Tally& tally, double seconds) {
         calls += tally.ms[c].size();
         errors += tally.errors[c];
     }
-    ok &= bench::Report("unexpected answers under load", errors, 0.5, "");
+    ok &= bench::Report("unexpected answers under load", errors, 0.5, "n");
     ok &= bench::ReportAtLeast("calls answered per second, 50 units at once",
                                static_cast<double>(calls) / seconds, 1000, "/s");
     return ok;
