@@ -25,6 +25,14 @@ void ProjectOwners::SetOwner(std::string_view project, std::string_view unit) {
     upsert.Run();
 }
 
+std::vector<std::string> ProjectOwners::ProjectsOf(std::string_view unit) {
+    store::Statement select(db_, "SELECT project FROM project_owners WHERE unit = ?1");
+    select.Bind(1, unit);
+    std::vector<std::string> projects;
+    while (select.Step()) projects.emplace_back(select.Text(0));
+    return projects;
+}
+
 std::unordered_map<std::string, std::string> ProjectOwners::All() {
     store::Statement select(db_, "SELECT project, unit FROM project_owners");
     std::unordered_map<std::string, std::string> owners;

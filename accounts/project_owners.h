@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "store/database.h"
 
@@ -20,6 +21,8 @@ public:
     std::optional<std::string> OwnerOf(std::string_view project);
     bool Owns(std::string_view unit, std::string_view project);
     void SetOwner(std::string_view project, std::string_view unit);
+    // The numbers of the unit's projects, in no particular order.
+    std::vector<std::string> ProjectsOf(std::string_view unit);
     // Every project number with its unit.
     std::unordered_map<std::string, std::string> All();
 

@@ -2,7 +2,10 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <array>
+#include <semaphore>
+#include <thread>
 
 #include "base/error.h"
 
@@ -21,11 +24,32 @@ std::string Hex(const unsigned char* bytes, std::size_t size) {
     return hex;
 }
 
+// An Argon2id hash with the interactive limits takes 64 MB and a core for
+// tens of ms, on purpose. Half the machine's cores at most work on hashes
+// at one time: when many log in at once, the logins wait their turn and
+// every other request still finds a free core, and the memory they take
+// stays bounded whatever the number of requests.
+class HashTurn {
+public:
+    HashTurn() { Slots().acquire(); }
+    ~HashTurn() { Slots().release(); }
+    HashTurn(const HashTurn&) = delete;
+    HashTurn& operator=(const HashTurn&) = delete;
+
+private:
+    static std::counting_semaphore<>& Slots() {
+        static std::counting_semaphore<> slots(
+            std::max<std::ptrdiff_t>(1, std::thread::hardware_concurrency() / 2));
+        return slots;
+    }
+};
+
 }  // namespace
 
 std::string HashPassword(std::string_view password) {
     EnsureSodium();
     std::array<char, crypto_pwhash_STRBYTES> hash{};
+    const HashTurn turn;
     if (crypto_pwhash_str(hash.data(), password.data(), password.size(),
                           crypto_pwhash_OPSLIMIT_INTERACTIVE,
                           crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
@@ -36,6 +60,7 @@ std::string HashPassword(std::string_view password) {
 bool PasswordMatches(std::string_view hash, std::string_view password) {
     EnsureSodium();
     const std::string terminated(hash);  // libsodium reads it up to its NUL
+    const HashTurn turn;
     return crypto_pwhash_str_verify(terminated.c_str(), password.data(), password.size()) == 0;
 }
 

@@ -29,6 +29,9 @@ constexpr const char* kTables[] = {
     " project TEXT PRIMARY KEY,"
     " unit TEXT NOT NULL)",
 
+    // A unit's list of projects reads only its own lines.
+    "CREATE INDEX IF NOT EXISTS project_owners_unit ON project_owners (unit)",
+
     "CREATE TABLE IF NOT EXISTS project_states ("
     " project TEXT PRIMARY KEY,"
     " state TEXT NOT NULL)",

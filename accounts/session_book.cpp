@@ -21,25 +21,36 @@ OpenedSession SessionBook::Open(std::string_view account) {
 
 std::optional<Session> SessionBook::Resume(std::string_view token) {
     const std::int64_t now = clock_();
-    RemoveExpired(now);
+    SweepNowAndThen(now);
     Session session;
     session.digest = TokenDigest(token);
-    store::Statement select(db_, "SELECT account, csrf FROM sessions WHERE token_digest = ?1");
+    store::Statement select(
+        db_, "SELECT account, csrf, created, last_used FROM sessions WHERE token_digest = ?1");
     select.Bind(1, session.digest);
     if (!select.Step()) return std::nullopt;
     session.account = select.Text(0);
     session.csrf = select.Text(1);
+    const std::int64_t created = select.Int(2);
+    const std::int64_t last_used = select.Int(3);
     select.Reset();
-    store::Statement touch(db_, "UPDATE sessions SET last_used = ?2 WHERE token_digest = ?1");
-    touch.Bind(1, session.digest);
-    touch.Bind(2, now);
-    touch.Run();
+    if (last_used < now - kIdleSeconds || created < now - kLifetimeSeconds) {
+        Remove(session.digest);
+        return std::nullopt;
+    }
+    if (now - last_used >= kTouchSeconds) {
+        store::Statement touch(db_, "UPDATE sessions SET last_used = ?2 WHERE token_digest = ?1");
+        touch.Bind(1, session.digest);
+        touch.Bind(2, now);
+        touch.Run();
+    }
     return session;
 }
 
-void SessionBook::Close(std::string_view token) {
+void SessionBook::Close(std::string_view token) { Remove(TokenDigest(token)); }
+
+void SessionBook::Remove(std::string_view digest) {
     store::Statement remove(db_, "DELETE FROM sessions WHERE token_digest = ?1");
-    remove.Bind(1, TokenDigest(token));
+    remove.Bind(1, digest);
     remove.Run();
 }
 
@@ -50,7 +61,14 @@ void SessionBook::CloseOthers(std::string_view account, std::string_view keep_di
     remove.Run();
 }
 
+void SessionBook::SweepNowAndThen(std::int64_t now) {
+    // A clock set back sweeps at once, too.
+    if (now >= last_sweep_ && now - last_sweep_ < kTouchSeconds) return;
+    RemoveExpired(now);
+}
+
 void SessionBook::RemoveExpired(std::int64_t now) {
+    last_sweep_ = now;
     store::Statement remove(db_, "DELETE FROM sessions WHERE last_used < ?1 OR created < ?2");
     remove.Bind(1, now - kIdleSeconds);
     remove.Bind(2, now - kLifetimeSeconds);

@@ -4,6 +4,12 @@
 // logout, after kIdleSeconds without a request and kLifetimeSeconds after
 // its login, whichever comes first. Each carries the CSRF token its changing
 // requests must name.
+//
+// A session is resumed by every request, so resuming only reads: its last
+// use is written when the one stored is kTouchSeconds old or more, and the
+// expired sessions of others are swept out at most that often. An idle
+// session thus ends between kIdleSeconds - kTouchSeconds and kIdleSeconds
+// after its last request, never later.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +24,7 @@ namespace zorbix::accounts {
 
 inline constexpr std::int64_t kIdleSeconds = 30 * 60;
 inline constexpr std::int64_t kLifetimeSeconds = 12 * 60 * 60;
+inline constexpr std::int64_t kTouchSeconds = 60;
 
 struct OpenedSession {
     std::string token;  // for the cookie; never stored
@@ -46,9 +53,12 @@ public:
 
 private:
     void RemoveExpired(std::int64_t now);
+    void SweepNowAndThen(std::int64_t now);
+    void Remove(std::string_view digest);
 
     store::Database& db_;
     Clock clock_;
+    std::int64_t last_sweep_ = 0;
 };
 
 }  // namespace zorbix::accounts

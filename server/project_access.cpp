@@ -1,16 +1,8 @@
 #include "server/project_access.h"
 
 #include "server/api_error.h"
-#include "store/catalogue.h"
 
 namespace zorbix::server {
-
-int PositionOf(const store::RecordSet& records, std::string_view number) {
-    const auto numbers = records.ColumnValues(store::kNumberColumn);
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        if (numbers[i] == number) return static_cast<int>(i) + 1;
-    return 0;
-}
 
 int ReachableProject(StoreParts& parts, const Caller& caller, const std::string& number) {
     // For a unit the owner table decides first: a missing number and another
@@ -18,7 +10,7 @@ int ReachableProject(StoreParts& parts, const Caller& caller, const std::string&
     if (caller.IsUnit() && !parts.owners.Owns(caller.account.unit, number)) NoSuchProject(number);
     // What others changed meanwhile (a shared store tells) is taken in first.
     parts.records().FollowChanges();
-    const int position = PositionOf(parts.records(), number);
+    const int position = parts.positions.Of(number);
     if (position == 0) NoSuchProject(number);
     return position;
 }

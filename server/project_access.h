@@ -11,9 +11,6 @@
 
 namespace zorbix::server {
 
-// 1-based position of the project with exactly this number; 0 when none.
-int PositionOf(const store::RecordSet& records, std::string_view number);
-
 // The position of the project the caller may reach; ApiError 404 otherwise.
 int ReachableProject(StoreParts& parts, const Caller& caller, const std::string& number);
 

@@ -1,11 +1,16 @@
 #include "server/project_list.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "accounts/project_states.h"
 #include "check/rule_sets.h"
 #include "server/project_version.h"
 #include "store/catalogue.h"
+#include "store/change_history.h"
+#include "store/project_table.h"
 
 namespace zorbix::server {
 namespace {
@@ -15,6 +20,8 @@ auto Lookup(const Map& map, const std::string& key, typename Map::mapped_type fa
     const auto it = map.find(key);
     return it == map.end() ? fallback : it->second;
 }
+
+const int kNameColumn = store::ColumnIndex("JB01");
 
 // The findings of the four rule sets, as 上报 would meet them.
 std::size_t FindingsCount(const store::Record& record) {
@@ -30,11 +37,21 @@ std::vector<int> AllColumns() {
     return columns;
 }
 
-}  // namespace
+Json Item(const std::string& number, const store::Record& record, const std::string& unit,
+          accounts::ProjectState state, std::int64_t version, std::optional<std::string> change) {
+    return {{"number", number},
+            {"name", record[kNameColumn]},
+            {"unit", unit},
+            {"state", accounts::StateCaption(state)},
+            {"version", version},
+            {"findings", FindingsCount(record)},
+            {"last_change", change ? Json(std::move(*change)) : Json(nullptr)}};
+}
 
-Json ProjectListJson(StoreParts& parts, const Caller& caller) {
+// The office's list: every project, in one scan of the table and one look
+// at each server table.
+Json EveryProject(StoreParts& parts) {
     store::RecordSet& records = parts.records();
-    records.FollowChanges();
     const auto owners = parts.owners.All();
     const auto states = parts.states.All();
     const auto changes = records.history().LastChangeTimes();
@@ -43,21 +60,48 @@ Json ProjectListJson(StoreParts& parts, const Caller& caller) {
     Json list = Json::array();
     records.VisitColumns(columns, [&](const store::Record& row) {
         const std::string number(row[store::kNumberColumn]);
-        const std::string unit = Lookup(owners, number, std::string());
-        if (caller.IsUnit() && unit != caller.account.unit) return true;
         const auto change = changes.find(number);
         list.push_back(
-            {{"number", number},
-             {"name", row[store::ColumnIndex("JB01")]},
-             {"unit", unit},
-             {"state",
-              accounts::StateCaption(Lookup(states, number, accounts::ProjectState::NotStarted))},
-             {"version", versions.Of(row)},
-             {"findings", FindingsCount(row)},
-             {"last_change", change == changes.end() ? Json(nullptr) : Json(change->second)}});
+            Item(number, row, Lookup(owners, number, std::string()),
+                 Lookup(states, number, accounts::ProjectState::NotStarted), versions.Of(row),
+                 change == changes.end() ? std::nullopt : std::optional(change->second)));
         return true;
     });
-    return {{"projects", list}};
+    return list;
+}
+
+std::optional<std::string> LastChangeTime(StoreParts& parts, const std::string& number) {
+    if (!store::HasTable(parts.store.database(), store::kHistoryTable)) return std::nullopt;
+    store::Statement q(parts.store.database(), std::string("SELECT max(time) FROM ") +
+                                                   store::kHistoryTable + " WHERE project = ?1");
+    q.Bind(1, number);
+    if (!q.Step() || q.Text(0).empty()) return std::nullopt;
+    return std::string(q.Text(0));
+}
+
+// A unit's list: its own projects found through the owner table, each read
+// by its position, in store order; nothing of other units' is read.
+Json UnitsProjects(StoreParts& parts, const std::string& unit) {
+    std::vector<std::pair<int, std::string>> own;
+    for (std::string& number : parts.owners.ProjectsOf(unit))
+        if (const int position = parts.positions.Of(number))
+            own.emplace_back(position, std::move(number));
+    std::sort(own.begin(), own.end());
+    Json list = Json::array();
+    for (const auto& [position, number] : own) {
+        const store::Record record = parts.records().ReadRow(position);
+        list.push_back(Item(number, record, unit, parts.states.StateOf(number),
+                            VersionOf(parts, record), LastChangeTime(parts, number)));
+    }
+    return list;
+}
+
+}  // namespace
+
+Json ProjectListJson(StoreParts& parts, const Caller& caller) {
+    parts.records().FollowChanges();
+    return {{"projects",
+             caller.IsUnit() ? UnitsProjects(parts, caller.account.unit) : EveryProject(parts)}};
 }
 
 }  // namespace zorbix::server

@@ -111,6 +111,20 @@ Route HandingOut(RouteContext& context, std::string_view suffix, Make make) {
     };
 }
 
+// POST …/submit: the rule sets run between two turns of the store's lock.
+Route Submitting(RouteContext& context) {
+    return [&context](const httplib::Request& request, httplib::Response& response) {
+        const SubmitReading reading = context.store.With([&](StoreParts& parts) {
+            return ReadForSubmit(parts, RequireCaller(parts, request),
+                                 NumberIn(request, "/submit"));
+        });
+        RequireNoFindings(reading.number, reading.record);
+        const Json body =
+            context.store.With([&](StoreParts& parts) { return FinishSubmit(parts, reading); });
+        SendJson(response, 200, body);
+    };
+}
+
 }  // namespace
 
 void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
@@ -135,10 +149,7 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
              Guarded(HandingOut(context, "/exchange", [](const store::Record& record, const auto&) {
                  return ExchangeDownload(record);
              })));
-    http.Post(kSubmitPath,
-              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
-                  return SubmitProject(p, c, NumberIn(r, "/submit"));
-              })));
+    http.Post(kSubmitPath, Guarded(Submitting(context)));
     http.Get(kProjectPath,
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return ProjectJson(p, c, NumberIn(r));

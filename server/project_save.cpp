@@ -59,7 +59,7 @@ store::Record Typed(store::Record record, const Values& values) {
 // project as it now is, so the page can show both.
 [[noreturn]] void RefuseStale(StoreParts& parts, const std::string& number,
                               const store::Record& typed) {
-    const int position = PositionOf(parts.records(), number);
+    const int position = parts.positions.Of(number);
     if (position == 0) NoSuchProject(number);  // removed meanwhile
     const store::Record current = parts.records().ReadRow(position);
     const auto last = LastWriteOf(parts, number);

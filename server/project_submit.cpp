@@ -21,6 +21,8 @@ void RequireSubmittable(accounts::ProjectState state) {
                                               {accounts::StateCaption(state)}));
 }
 
+}  // namespace
+
 void RequireNoFindings(const std::string& number, const store::Record& record) {
     check::CheckResult result;
     check::CheckAllTables(record, result);
@@ -31,21 +33,30 @@ void RequireNoFindings(const std::string& number, const store::Record& record) {
                    {{"findings", FindingsJson(result.findings)}});
 }
 
-}  // namespace
-
-Json SubmitProject(StoreParts& parts, const Caller& caller, const std::string& number) {
+SubmitReading ReadForSubmit(StoreParts& parts, const Caller& caller, const std::string& number) {
     RequireUnit(caller);
     const int position = ReachableProject(parts, caller, number);
     RequireSubmittable(parts.states.StateOf(number));
+    store::Record record = parts.records().ReadRow(position);
+    const std::int64_t version = VersionOf(parts, record);
+    return {caller, number, std::move(record), version};
+}
+
+Json FinishSubmit(StoreParts& parts, const SubmitReading& reading) {
+    const std::string& number = reading.number;
+    const int position = ReachableProject(parts, reading.caller, number);
+    RequireSubmittable(parts.states.StateOf(number));
     const store::Record record = parts.records().ReadRow(position);
-    RequireNoFindings(number, record);
+    const std::int64_t version = VersionOf(parts, record);
+    // Saved meanwhile: what was checked is not what would be submitted.
+    if (version != reading.version) RequireNoFindings(number, record);
     store::Transaction transaction(parts.store.database());
-    const store::PersonLabel person(parts.records().history(), caller.account.name);
+    const store::PersonLabel person(parts.records().history(), reading.caller.account.name);
     ChangeState(parts, number, accounts::ProjectState::Submitted, kWebSubmit);
     transaction.Commit();
     return {{"number", number},
             {"state", accounts::StateCaption(accounts::ProjectState::Submitted)},
-            {"version", VersionOf(parts, record)}};
+            {"version", version}};
 }
 
 }  // namespace zorbix::server

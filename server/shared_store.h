@@ -13,6 +13,7 @@
 #include "accounts/project_owners.h"
 #include "accounts/project_states.h"
 #include "accounts/session_book.h"
+#include "server/project_positions.h"
 #include "store/store.h"
 
 namespace zorbix::server {
@@ -26,6 +27,7 @@ struct StoreParts {
     accounts::SessionBook sessions;
     accounts::ProjectOwners owners;
     accounts::ProjectStates states;
+    ProjectPositions positions;
 
     store::RecordSet& records() { return store.records(); }
 };

@@ -1,5 +1,7 @@
 #include "server/zorbix_server.h"
 
+#include <sys/socket.h>
+
 #include "base/error.h"
 #include "server/auth_routes.h"
 #include "server/catalogue_routes.h"
@@ -11,6 +13,10 @@
 
 namespace zorbix::server {
 namespace {
+
+// Threads are cheap while they wait; a connection without one waits in
+// the queue until another connection closes.
+constexpr std::size_t kWorkers = 64;
 
 std::unique_ptr<httplib::Server> MakeHttpServer(const ServerOptions& options) {
     if (!options.UsesTls()) return std::make_unique<httplib::Server>();
@@ -67,6 +73,18 @@ ZorbixServer::~ZorbixServer() = default;
 void ZorbixServer::SetUp(std::ostream& log) {
     http_->set_default_headers(SecurityHeaders(context_.secure_cookies));
     http_->set_payload_max_length(kMaxBodyBytes);
+    // An answer's header and body go out as they are written, not after
+    // the client's delayed acknowledgement of the first part (40 ms).
+    http_->set_tcp_nodelay(true);
+    // Each connection a browser keeps open holds a worker while it waits
+    // for its next request; the store's lock lets one request at a time
+    // work on the store anyway. Enough workers that idle connections and
+    // logins waiting for their hash leave room for the calls that work.
+    http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    http_->set_socket_options([this](socket_t socket) {
+        httplib::default_socket_options(socket);
+        listening_socket_ = socket;
+    });
     http_->set_pre_routing_handler([](const auto&, auto&) {
         NoteRequestStart();
         return httplib::Server::HandlerResponse::Unhandled;
@@ -88,10 +106,23 @@ void ZorbixServer::SetUp(std::ostream& log) {
 }
 
 bool ZorbixServer::Bind(const std::string& host, int port) {
-    return http_->bind_to_port(host, port);
+    const bool bound = http_->bind_to_port(host, port);
+    if (bound) WidenBacklog();
+    return bound;
 }
 
-int ZorbixServer::BindToAnyPort(const std::string& host) { return http_->bind_to_any_port(host); }
+int ZorbixServer::BindToAnyPort(const std::string& host) {
+    const int port = http_->bind_to_any_port(host);
+    if (port > 0) WidenBacklog();
+    return port;
+}
+
+void ZorbixServer::WidenBacklog() const {
+    // cpp-httplib listens with a backlog of 5: fifty browsers connecting at
+    // once overflow it, and the connections dropped wait for the client's
+    // retry or fail. Listening again on the socket only widens the queue.
+    if (listening_socket_ >= 0) ::listen(listening_socket_, SOMAXCONN);
+}
 
 bool ZorbixServer::Serve() { return http_->listen_after_bind(); }
 

@@ -39,8 +39,11 @@ public:
 
 private:
     void SetUp(std::ostream& log);
+    // Lets many browsers connect at the same moment.
+    void WidenBacklog() const;
 
     std::unique_ptr<httplib::Server> http_;
+    int listening_socket_ = -1;
     RouteContext context_;
     std::filesystem::path web_;  // the pages' folder; empty: none served
 };
