@@ -18,7 +18,8 @@ StoreParts::StoreParts(store::Store& opened, accounts::Clock clock)
       accounts(opened.database()),
       sessions(opened.database(), std::move(clock)),
       owners(opened.database()),
-      states(opened.database()) {}
+      states(opened.database()),
+      reviews(opened.database()) {}
 
 SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
                          const std::string& database)

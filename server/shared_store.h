@@ -12,6 +12,7 @@
 #include "accounts/clock.h"
 #include "accounts/project_owners.h"
 #include "accounts/project_states.h"
+#include "accounts/review_notes.h"
 #include "accounts/session_book.h"
 #include "store/store.h"
 
@@ -26,6 +27,7 @@ struct StoreParts {
     accounts::SessionBook sessions;
     accounts::ProjectOwners owners;
     accounts::ProjectStates states;
+    accounts::ReviewNotes reviews;
 
     store::RecordSet& records() { return store.records(); }
 };

@@ -46,6 +46,7 @@ struct ApiCall {
     std::string body;  // "{new}" stands for a number not yet stored
     int reached;       // the status when the caller may make the call
     int office = 0;    // what a clerk or an administrator gets instead, if not `reached`
+    int unit = 0;      // what a unit gets instead on any project, if not `reached`
 };
 
 void PrintTo(const ApiCall& call, std::ostream* out) { *out << call.name; }
@@ -65,6 +66,9 @@ const ApiCall kCalls[] = {
     {"Exchange", "GET", "/api/projects/{n}/exchange", "", 200},
     // An empty project fails the rules; submitting is the unit's alone.
     {"Submit", "POST", "/api/projects/{n}/submit", "", 422, 403},
+    // An empty project has not been submitted; reviewing is the office's alone.
+    {"Return", "POST", "/api/projects/{n}/return", R"({"comment":"请修改"})", 422, 0, 403},
+    {"Approve", "POST", "/api/projects/{n}/approve", "", 422, 0, 403},
 };
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& by) {
@@ -76,6 +80,7 @@ std::string Replaced(std::string text, const std::string& mark, const std::strin
 int Expected(const ApiCall& call, Who who, Target target) {
     if (who == Who::Anonymous) return 401;
     if (who != Who::Unit && call.office) return call.office;
+    if (who == Who::Unit && call.unit) return call.unit;
     if (call.path.find("{n}") == std::string::npos) return call.reached;
     if (target == Target::Missing) return 404;
     if (target == Target::OtherUnits && who == Who::Unit) return 404;
