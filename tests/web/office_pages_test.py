@@ -214,6 +214,39 @@ class OfficeReviews(ServerTestCase):
         archive = wait(d, lambda d: [f for f in os.listdir(self.downloads) if f.endswith(".zip")])[0]
         self.assert_same_summaries(os.path.join(self.downloads, archive))
 
+    def test_exchange_files_then_check_all_leads_to_a_finding(self):
+        self.start_server()
+        missing = [path for path in ("/api/exchange", "/api/check") if not self.has_call("POST", path)]
+        if missing:
+            self.skipTest("the server has no %s call yet" % ", ".join(missing))
+        files, number = self.exchange_files_one_with_a_finding()
+        d = self.office_logs_in()
+        d.get(self.server.url + "/batch.html")
+        d.find_element(By.ID, "exchange-files").send_keys("\n".join(files))
+        button(d, "导入交换文件").click()
+        wait_message(d, "交换文件已导入")
+        self.assertIn("新增：2", d.find_element(By.ID, "exchange-result").text)
+
+        button(d, "全部审核").click()
+        wait_message(d, "全部审核完成")
+        self.assertTrue(d.find_element(By.ID, "check-panel").text)
+        link = d.find_element(By.CSS_SELECTOR, '#check-findings a[data-number="%s"][data-column="JB24"]' % number)
+        link.click()
+        wait(d, lambda d: pages.focused_column(d) == "JB24")
+        self.assertEqual(pages.shown_page(d), "table_one")
+
+    def exchange_files_one_with_a_finding(self):
+        """Two projects' exchange files; the first's postcode is too short."""
+        scratch = tempfile.mkdtemp(prefix="zorbix-web-exchange-")
+        self.addCleanup(shutil.rmtree, scratch, True)
+        cli(scratch, "demo", "2", "--seed", "7")
+        number = cli(scratch, "list").splitlines()[0].split("\t")[0]
+        cli(scratch, "set", number, "JB24=1")
+        out = os.path.join(scratch, "out")
+        os.mkdir(out)
+        cli(scratch, "distribute", out)
+        return sorted(os.path.join(out, f) for f in os.listdir(out) if f.endswith(".kj")), number
+
     # -- workbooks --------------------------------------------------------
 
     def plan_workbook(self):
