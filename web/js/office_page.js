@@ -64,14 +64,21 @@ function filter() {
   return {state: v("filter-state"), unit: v("filter-unit"), region: v("filter-region"), category: v("filter-category")};
 }
 
+// False once the server answered that it has no progress call; the page
+// then counts from the project list until it is loaded again.
+let serverHasProgress = true;
+
 async function loadProgress(chosen) {
   const query = new URLSearchParams(Object.entries(chosen).filter(([, v]) => v)).toString();
-  try {
-    return fromProgress(await call("GET", "/api/progress" + (query ? "?" + query : "")));
-  } catch (failure) {
-    if (failure.status !== 404 || !/调用/.test(failure.message)) throw failure;
-    return fromProjects((await call("GET", "/api/projects")).projects || [], chosen);
+  if (serverHasProgress) {
+    try {
+      return fromProgress(await call("GET", "/api/progress" + (query ? "?" + query : "")));
+    } catch (failure) {
+      if (failure.status !== 404 || !/调用/.test(failure.message)) throw failure;
+      serverHasProgress = false;
+    }
   }
+  return fromProjects((await call("GET", "/api/projects")).projects || [], chosen);
 }
 
 // Keeps a filter's choices, and the one chosen, up to date.
