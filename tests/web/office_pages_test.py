@@ -140,6 +140,8 @@ class OfficeReviews(ServerTestCase):
         changed = [f.get_attribute("data-column") for f in d.find_elements(By.CSS_SELECTOR, ".field.changed")]
         self.assertEqual(changed, ["JB03"])
         self.assertIn("JB03", d.find_element(By.ID, "changed").get_attribute("innerHTML"))
+        self.assertIn("负责人与任务书不符", d.find_element(By.ID, "comments").text,
+                      "the clerk sees what the return asked for")
         button(d, "审核通过").click()
         wait_message(d, "已审核通过")
         self.assertEqual(self.stored()["state"], "已审核")

@@ -224,6 +224,7 @@ async function start() {
     const back = document.getElementById("back");
     back.href = "/review.html";
     back.textContent = "审核";
+    document.getElementById("progress").hidden = false;
   }
   let catalogue, answer;
   try {

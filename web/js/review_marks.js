@@ -4,8 +4,9 @@
 import {el, fill} from "./dom.js";
 
 // Shows `comments` ({project, fields: {COLUMN: text}}) of `form`; the box
-// above the pages lists each field's comment as a way to its field.
-export function showComments(form, comments) {
+// above the pages, headed `heading`, lists each field's comment as a way
+// to its field.
+export function showComments(form, comments, heading = "审核意见") {
   const fields = (comments && comments.fields) || {};
   const project = (comments && comments.project) || "";
   for (const node of document.querySelectorAll(".form-page .comment")) node.remove();
@@ -22,7 +23,7 @@ export function showComments(form, comments) {
   const box = document.getElementById("comments");
   const listed = Object.entries(fields).filter(([name]) => form.columns.has(name));
   box.hidden = !project && listed.length === 0;
-  fill(box, el("h3", {}, "审核意见"), project ? el("p", {id: "project-comment"}, project) : null,
+  fill(box, el("h3", {}, heading), project ? el("p", {id: "project-comment"}, project) : null,
        listed.length ? el("ul", {}, listed.map(([name, text]) => commentItem(form, name, text))) : null);
 }
 

@@ -19,7 +19,8 @@ export class ReviewPanel {
     for (const [name, entry] of this.form.fields)
       entry.field.addEventListener("focus", () => this.choose(name));
     this.showState(answer.state);
-    if (answer.state !== "已上报") showComments(this.form, answer.comments);
+    // The last return's comments, to see whether the unit followed them.
+    showComments(this.form, answer.comments, "上次退回时的审核意见");
     this.showChangedList(showChanged(this.form, answer.changed_since_return));
     try {
       const found = await call("GET", projectPath(this.number, "/findings"));
