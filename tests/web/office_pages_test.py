@@ -124,6 +124,8 @@ class OfficeReviews(ServerTestCase):
         d = self.open_browser()
         pages.login(d, self.server.url, name, password)
         wait(d, lambda d: "/projects.html" in d.current_url)
+        d.get(self.server.url + "/office.html")
+        wait(d, lambda d: "/projects.html" in d.current_url)  # the office's pages are not a unit's
         pages.open_project(d, self.server.url, NUMBER)
         comment = wait(d, lambda d: d.find_elements(By.ID, "comment-JB03"))[0]
         self.assertIn("负责人与任务书不符", comment.text)
