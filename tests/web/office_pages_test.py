@@ -170,6 +170,9 @@ class OfficeReviews(ServerTestCase):
         # The progress page follows the approval without a reload.
         wait(watcher, lambda d: total(d, "已审核") == "1", timeout=25)
         self.assertEqual(total(watcher, "已上报"), "0")
+        watcher.find_element(By.CSS_SELECTOR, '.total[data-state="已审核"]').click()
+        wait(watcher, lambda d: d.find_elements(By.LINK_TEXT, NUMBER))
+        self.assertIn("/review.html", watcher.current_url)
         self.assert_no_console_errors(watcher, self.calls_not_there())
         self.assert_no_console_errors(d, self.calls_not_there())
 

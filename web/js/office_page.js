@@ -92,9 +92,10 @@ function offer(select, names) {
 }
 
 function showTotals(totals) {
+  // Each total leads to 审核's list of the projects in that state.
   fill(document.getElementById("totals"), STATES.map((s) =>
-    el("div", {class: "total", "data-state": s}, el("span", {class: "state-name"}, s),
-       el("strong", {}, String(totals[s])))));
+    el("a", {class: "total", "data-state": s, href: "/review.html?state=" + encodeURIComponent(s)},
+       el("span", {class: "state-name"}, s), el("strong", {}, String(totals[s])))));
 }
 
 function unitRow(u) {
