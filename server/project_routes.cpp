@@ -90,18 +90,6 @@ Json AllFindingsJson(StoreParts& parts, const Caller& caller, const std::string&
     return {{"findings", FindingsJson(result.findings)}};
 }
 
-// A route whose answer is made under the store's lock for a logged-in caller.
-template <class Answer>
-Route Answering(RouteContext& context, int status, Answer answer) {
-    return
-        [&context, status, answer](const httplib::Request& request, httplib::Response& response) {
-            const Json body = context.store.With([&](StoreParts& parts) {
-                return answer(parts, RequireCaller(parts, request), request);
-            });
-            SendJson(response, status, body);
-        };
-}
-
 // A route that hands out a file made from a project the caller may reach:
 // the record is read under the store's lock, the file made after it, so
 // other requests do not wait for it.

@@ -4,10 +4,12 @@
 #include "server/auth_routes.h"
 #include "server/catalogue_routes.h"
 #include "server/json_body.h"
+#include "server/office_routes.h"
 #include "server/project_routes.h"
 #include "server/request_log.h"
 #include "server/security_headers.h"
 #include "server/static_files.h"
+#include "server/upload_limits.h"
 
 namespace zorbix::server {
 namespace {
@@ -59,11 +61,28 @@ ZorbixServer::~ZorbixServer() = default;
 
 void ZorbixServer::SetUp(std::ostream& log) {
     http_->set_default_headers(SecurityHeaders());
-    http_->set_payload_max_length(kMaxBodyBytes);
-    http_->set_pre_routing_handler([](const auto&, auto&) {
-        NoteRequestStart();
-        return httplib::Server::HandlerResponse::Unhandled;
+    http_->set_payload_max_length(kMaxAnyBodyBytes);
+    // An upload too large is refused before its body is read: to a client
+    // waiting for "100 Continue" instead of it, to any other before routing,
+    // closing the connection so that the unread body is never taken for a
+    // request.
+    http_->set_expect_100_continue_handler([](const auto& request, auto& response) {
+        const auto refusal =
+            UploadTooLarge(request.path, request.get_header_value("Content-Length"));
+        if (!refusal) return 100;
+        SendError(response, 413, *refusal);
+        return 413;
     });
+    http_->set_pre_routing_handler(
+        [](const httplib::Request& request, httplib::Response& response) {
+            NoteRequestStart();
+            const auto refusal =
+                UploadTooLarge(request.path, request.get_header_value("Content-Length"));
+            if (!refusal) return httplib::Server::HandlerResponse::Unhandled;
+            SendError(response, 413, *refusal);
+            response.set_header("Connection", "close");
+            return httplib::Server::HandlerResponse::Handled;
+        });
     const httplib::Server::HandlerWithResponse answer_unanswered = [](const httplib::Request&,
                                                                       httplib::Response& response) {
         if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
@@ -76,6 +95,7 @@ void ZorbixServer::SetUp(std::ostream& log) {
     AddAuthRoutes(*http_, context_);
     AddCatalogueRoutes(*http_, context_);
     AddProjectRoutes(*http_, context_);
+    AddOfficeRoutes(*http_, context_);
     // Last: the pages answer only what no call did.
     if (!web_.empty()) AddStaticRoutes(*http_, web_);
 }

@@ -69,6 +69,8 @@ const ApiCall kCalls[] = {
     // An empty project has not been submitted; reviewing is the office's alone.
     {"Return", "POST", "/api/projects/{n}/return", R"({"comment":"请修改"})", 422, 0, 403},
     {"Approve", "POST", "/api/projects/{n}/approve", "", 422, 0, 403},
+    // Not a workbook: refused by the plan's reader once the caller may load one.
+    {"Plan", "POST", "/api/plan", "not a workbook", 400, 0, 403},
 };
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& by) {
