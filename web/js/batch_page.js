@@ -91,7 +91,8 @@ async function loadPlan() {
   const answer = await attempt("plan", async () => (await send("POST", "/api/plan", file)).json);
   if (!answer) return;
   showResult(byId("plan-result"), answer,
-             {added: "新建的计划项目", already: "已有的项目", units_without_account: "尚无账户的单位"});
+             {planned: "计划项目", added: "新建的计划项目", already: "库中已有的项目",
+              units_without_account: "尚无账户的单位"});
   say("计划表已导入。", "ok");
 }
 
