@@ -37,9 +37,11 @@ def demo_values():
 
 
 def total(driver, state):
-    """The count the progress page shows for a state."""
-    node = driver.find_elements(By.CSS_SELECTOR, '.total[data-state="%s"] strong' % state)
-    return node[0].text if node else None
+    """The count the progress page shows for a state; None before it shows
+    any. Read in one step, as the page refreshes it meanwhile."""
+    return driver.execute_script(
+        "const n = document.querySelector('.total[data-state=\"' + arguments[0] + '\"] strong');"
+        "return n && n.textContent ? n.textContent : null;", state)
 
 
 class OfficeReviews(ServerTestCase):

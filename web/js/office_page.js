@@ -92,10 +92,15 @@ function offer(select, names) {
 }
 
 function showTotals(totals) {
-  // Each total leads to 审核's list of the projects in that state.
-  fill(document.getElementById("totals"), STATES.map((s) =>
-    el("a", {class: "total", "data-state": s, href: "/review.html?state=" + encodeURIComponent(s)},
-       el("span", {class: "state-name"}, s), el("strong", {}, String(totals[s])))));
+  // Each total leads to 审核's list of the projects in that state. Made
+  // once; a refresh changes only the numbers, so a pointer or focus on one
+  // stays where it is.
+  const box = document.getElementById("totals");
+  if (!box.children.length)
+    fill(box, STATES.map((s) =>
+      el("a", {class: "total", "data-state": s, href: "/review.html?state=" + encodeURIComponent(s)},
+         el("span", {class: "state-name"}, s), el("strong"))));
+  for (const node of box.children) node.querySelector("strong").textContent = String(totals[node.dataset.state]);
 }
 
 function unitRow(u) {
