@@ -37,4 +37,12 @@ Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& reques
     });
 }
 
+Caller RequireAdminCaller(RouteContext& context, const httplib::Request& request) {
+    return context.store.With([&](StoreParts& parts) {
+        Caller caller = RequireCaller(parts, request);
+        RequireAdmin(caller);
+        return caller;
+    });
+}
+
 }  // namespace zorbix::server

@@ -44,5 +44,7 @@ Route Answering(RouteContext& context, int status, Answer answer) {
 // The caller of a request that must come from the office (clerk or
 // administrator), checked under the store's lock: ApiError 401 or 403.
 Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& request);
+// The same for a request that must come from an administrator.
+Caller RequireAdminCaller(RouteContext& context, const httplib::Request& request);
 
 }  // namespace zorbix::server

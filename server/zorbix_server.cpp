@@ -1,6 +1,7 @@
 #include "server/zorbix_server.h"
 
 #include "base/error.h"
+#include "server/account_routes.h"
 #include "server/auth_routes.h"
 #include "server/catalogue_routes.h"
 #include "server/json_body.h"
@@ -96,6 +97,7 @@ void ZorbixServer::SetUp(std::ostream& log) {
     AddCatalogueRoutes(*http_, context_);
     AddProjectRoutes(*http_, context_);
     AddOfficeRoutes(*http_, context_);
+    AddAccountRoutes(*http_, context_);
     // Last: the pages answer only what no call did.
     if (!web_.empty()) AddStaticRoutes(*http_, web_);
 }
