@@ -291,10 +291,12 @@ class OfficeReviews(ServerTestCase):
         import openpyxl
         found = wait(None, lambda _: [f for f in os.listdir(self.downloads) if f.endswith(".xlsx")
                                       and not f.endswith(".crdownload")])
-        book = openpyxl.load_workbook(os.path.join(self.downloads, found[0]))
-        for row in book.active.iter_rows(values_only=True):
-            if name in row:
-                return [c for c in row if c not in (None, name) and c != "甲单位"][-1]
+        rows = list(openpyxl.load_workbook(os.path.join(self.downloads, found[0])).active
+                    .iter_rows(values_only=True))
+        login, password = rows[0].index("登录名"), rows[0].index("一次性密码")
+        for row in rows[1:]:
+            if row[login] == name:
+                return row[password]
         raise AssertionError("no password for %s in the passwords workbook" % name)
 
     def assert_same_summaries(self, archive):
