@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "accounts/login_throttle.h"
+#include "server/findings_cache.h"
 #include "server/json_body.h"
 #include "server/session_gate.h"
 #include "server/shared_store.h"
@@ -18,6 +19,7 @@ struct RouteContext {
     SharedStore& store;
     accounts::LoginThrottle throttle;
     bool secure_cookies = false;  // served over TLS
+    FindingsCache findings;       // used under the store's lock
 };
 
 using Route = std::function<void(const httplib::Request&, httplib::Response&)>;
