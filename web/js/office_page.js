@@ -38,7 +38,9 @@ function fromProgress(answer) {
   const units = (answer.units || []).map((u) => ({
     unit: u.unit || u.name || "",
     states: {...zeroStates(), ...(u.states || u.counts || {})},
-    findings: count(u.findings), with_findings: count(u.with_findings ?? u.projects_with_findings),
+    // The progress call counts the projects with findings, not the findings.
+    findings: u.findings === undefined ? null : count(u.findings),
+    with_findings: count(u.with_findings ?? u.projects_with_findings),
     planned: u.planned, amount: u.planned_amount ?? u.amount,
   }));
   return {
@@ -108,7 +110,8 @@ function unitRow(u) {
   return el("tr", {"data-unit": u.unit},
     el("td", {}, u.unit), STATES.map((s) => el("td", {class: "number"}, String(count(u.states[s])))),
     el("td", {class: "number"}, String(sum)),
-    el("td", {class: "number"}, String(u.with_findings)), el("td", {class: "number"}, String(u.findings)));
+    el("td", {class: "number"}, String(u.with_findings)),
+    el("td", {class: "number"}, u.findings === null ? "" : String(u.findings)));
 }
 
 function showUnits(progress) {
@@ -118,9 +121,10 @@ function showUnits(progress) {
                 el("th", {}, "有问题的项目"), el("th", {}, "审核问题"));
   fill(document.querySelector("#units tbody"), progress.units.map(unitRow));
   const projects = progress.units.reduce((n, u) => n + u.with_findings, 0);
-  const findings = progress.units.reduce((n, u) => n + u.findings, 0);
+  const counted = progress.units.every((u) => u.findings !== null);
+  const findings = progress.units.reduce((n, u) => n + (u.findings || 0), 0);
   document.getElementById("findings-count").textContent =
-    "有审核问题的项目 " + projects + " 个，审核问题共 " + findings + " 条。";
+    "有审核问题的项目 " + projects + " 个" + (counted ? "，审核问题共 " + findings + " 条。" : "。");
 }
 
 function showCharts(progress, totals) {
