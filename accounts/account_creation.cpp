@@ -18,14 +18,15 @@ void RequireNoProblem(const std::optional<std::string>& problem) {
     if (problem) throw base::Failure(*problem);
 }
 
-void CheckUnit(const NewAccount& account) {
+std::optional<std::string> UnitProblem(const NewAccount& account) {
     if (account.role == Role::Unit) {
-        if (account.unit.empty()) throw base::Failure("填报单位的账户须指明所属单位。");
-        RequireNoProblem(NameProblem("单位名称", account.unit));
-    } else if (!account.unit.empty()) {
-        throw base::Failure("只有填报单位的账户属于某个单位，" +
-                            std::string(RoleCaption(account.role)) + "的账户不属于任何单位。");
+        if (account.unit.empty()) return "填报单位的账户须指明所属单位。";
+        return NameProblem("单位名称", account.unit);
     }
+    if (!account.unit.empty())
+        return "只有填报单位的账户属于某个单位，" + std::string(RoleCaption(account.role)) +
+               "的账户不属于任何单位。";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -40,10 +41,15 @@ std::optional<std::string> NameProblem(std::string_view what, std::string_view n
     return std::nullopt;
 }
 
+std::optional<std::string> AccountProblem(const NewAccount& account) {
+    if (auto problem = NameProblem("账户名", account.name)) return problem;
+    if (auto problem = UnitProblem(account)) return problem;
+    if (account.password) return PasswordProblem(*account.password);
+    return std::nullopt;
+}
+
 std::string CreateAccount(AccountBook& book, const NewAccount& account) {
-    RequireNoProblem(NameProblem("账户名", account.name));
-    CheckUnit(account);
-    if (account.password) RequireNoProblem(PasswordProblem(*account.password));
+    RequireNoProblem(AccountProblem(account));
     const std::string one_time = account.password ? "" : MakeOneTimePassword();
     Account stored{account.name, HashPassword(account.password.value_or(one_time)), account.role,
                    account.unit, !account.password};

@@ -25,6 +25,10 @@ struct NewAccount {
 // or "单位名称"); nullopt when it may be used.
 std::optional<std::string> NameProblem(std::string_view what, std::string_view name);
 
+// What is wrong with the account's name, unit or given password, as the
+// user's message; nullopt when it may be made (its name may still be taken).
+std::optional<std::string> AccountProblem(const NewAccount& account);
+
 // Adds the account. Returns the one-time password it was given, or "" when
 // the caller chose the password (which is then kept as given and need not
 // be changed). Throws base::Failure with the user's message for a bad name,

@@ -35,6 +35,21 @@ constexpr const char* kTables[] = {
     "CREATE TABLE IF NOT EXISTS project_states ("
     " project TEXT PRIMARY KEY,"
     " state TEXT NOT NULL)",
+
+    // A returned project's comments; column_name '' holds the one on the
+    // project as a whole.
+    "CREATE TABLE IF NOT EXISTS review_comments ("
+    " project TEXT NOT NULL,"
+    " column_name TEXT NOT NULL,"
+    " comment TEXT NOT NULL,"
+    " PRIMARY KEY (project, column_name))",
+
+    // A returned project's values as they stood at its return.
+    "CREATE TABLE IF NOT EXISTS values_at_return ("
+    " project TEXT NOT NULL,"
+    " column_name TEXT NOT NULL,"
+    " value TEXT NOT NULL,"
+    " PRIMARY KEY (project, column_name))",
 };
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 namespace zorbix::accounts {
 
-// Creates the units, accounts, sessions, project owners and project states
-// tables where they are missing; leaves existing ones as they are. The SQL
+// Creates the units, accounts, sessions, project owners, project states and
+// review notes tables where they are missing; leaves existing ones as they are. The SQL
 // is plain enough for SQLite and PostgreSQL alike.
 void CreateServerTables(store::Database& db);
 

@@ -19,4 +19,8 @@ void RequireOffice(const Caller& caller) {
     if (!accounts::SeesEveryProject(caller.account.role)) NotAllowed();
 }
 
+void RequireAdmin(const Caller& caller) {
+    if (caller.account.role != accounts::Role::Admin) NotAllowed();
+}
+
 }  // namespace zorbix::server

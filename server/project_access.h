@@ -17,4 +17,7 @@ int ReachableProject(StoreParts& parts, const Caller& caller, const std::string&
 // ApiError 403 unless the caller works for the office (clerk or admin).
 void RequireOffice(const Caller& caller);
 
+// ApiError 403 unless the caller is an administrator.
+void RequireAdmin(const Caller& caller);
+
 }  // namespace zorbix::server

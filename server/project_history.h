@@ -17,10 +17,14 @@ namespace zorbix::server {
 // The history's operations for changes made through the server.
 inline constexpr std::string_view kWebEdit = "网页填报";
 inline constexpr std::string_view kWebSubmit = "网页上报";
+inline constexpr std::string_view kWebReturn = "网页退回";
+inline constexpr std::string_view kWebApprove = "网页审核";
 
 // The history's "column" of a line about the project's state: no column of
 // kjxmzxqk has this name, and the window shows it as it is.
 inline constexpr std::string_view kStateColumn = "填报状态";
+// The "column" of a line holding the office's comment on a state change.
+inline constexpr std::string_view kCommentColumn = "审核意见";
 
 // Sets the project's state and writes the line that records it (old and
 // new state, the caller's account); nothing when the state stays. Must run

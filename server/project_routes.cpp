@@ -9,6 +9,7 @@
 #include "server/project_json.h"
 #include "server/project_list.h"
 #include "server/project_path.h"
+#include "server/project_review.h"
 #include "server/project_save.h"
 #include "server/project_submit.h"
 #include "server/project_version.h"
@@ -28,6 +29,8 @@ constexpr const char* kHistoryPath = R"(/api/projects/.+/history)";
 constexpr const char* kReportPath = R"(/api/projects/.+/report)";
 constexpr const char* kExchangePath = R"(/api/projects/.+/exchange)";
 constexpr const char* kSubmitPath = R"(/api/projects/.+/submit)";
+constexpr const char* kReturnPath = R"(/api/projects/.+/return)";
+constexpr const char* kApprovePath = R"(/api/projects/.+/approve)";
 
 std::string NumberIn(const httplib::Request& request, std::string_view suffix = "") {
     auto number = ProjectNumberInTarget(request.target, suffix);
@@ -65,11 +68,19 @@ Json AddProject(StoreParts& parts, const Caller& caller, const std::string& numb
 Json ProjectJson(StoreParts& parts, const Caller& caller, const std::string& number) {
     const int position = ReachableProject(parts, caller, number);
     const store::Record record = parts.records().ReadRow(position);
-    return {{"number", number},
-            {"values", ValuesJson(record)},
-            {"state", accounts::StateCaption(parts.states.StateOf(number))},
-            {"version", VersionOf(parts, record)},
-            {"comments", Json::object()}};
+    Json project = {{"number", number},
+                    {"values", ValuesJson(record)},
+                    {"state", accounts::StateCaption(parts.states.StateOf(number))},
+                    {"version", VersionOf(parts, record)},
+                    {"comments", CommentsJson(parts, number)}};
+    if (!caller.IsUnit())
+        project["changed_since_return"] = ChangedSinceReturnJson(parts, number, record);
+    return project;
+}
+
+// The body of a call whose body is optional: {} when none was sent.
+Json OptionalObjectBody(const httplib::Request& request) {
+    return request.body.empty() ? Json::object() : ObjectBody(request);
 }
 
 Json AllFindingsJson(StoreParts& parts, const Caller& caller, const std::string& number) {
@@ -77,18 +88,6 @@ Json AllFindingsJson(StoreParts& parts, const Caller& caller, const std::string&
     check::CheckResult result;
     check::CheckAllTables(parts.records().ReadRow(position), result);
     return {{"findings", FindingsJson(result.findings)}};
-}
-
-// A route whose answer is made under the store's lock for a logged-in caller.
-template <class Answer>
-Route Answering(RouteContext& context, int status, Answer answer) {
-    return
-        [&context, status, answer](const httplib::Request& request, httplib::Response& response) {
-            const Json body = context.store.With([&](StoreParts& parts) {
-                return answer(parts, RequireCaller(parts, request), request);
-            });
-            SendJson(response, status, body);
-        };
 }
 
 // A route that hands out a file made from a project the caller may reach:
@@ -150,6 +149,14 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
                  return ExchangeDownload(record);
              })));
     http.Post(kSubmitPath, Guarded(Submitting(context)));
+    http.Post(kReturnPath,
+              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                  return ReturnProject(p, c, NumberIn(r, "/return"), ObjectBody(r));
+              })));
+    http.Post(kApprovePath,
+              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+                  return ApproveProject(p, c, NumberIn(r, "/approve"), OptionalObjectBody(r));
+              })));
     http.Get(kProjectPath,
              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                  return ProjectJson(p, c, NumberIn(r));

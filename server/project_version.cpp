@@ -8,8 +8,15 @@
 namespace zorbix::server {
 namespace {
 
-const std::string kValueLines =
-    std::string(" FROM ") + store::kHistoryTable + " WHERE coalesce(column_name, '') <> ?1";
+const std::string kValueLines = std::string(" FROM ") + store::kHistoryTable +
+                                " WHERE coalesce(column_name, '') NOT IN (?1, ?2)";
+
+// Lines about the project's state and the office's comments on it are no
+// change of its values.
+void BindNoteColumns(store::Statement& q) {
+    q.Bind(1, kStateColumn);
+    q.Bind(2, kCommentColumn);
+}
 
 bool RowsHaveVersions(StoreParts& parts) {
     return parts.store.database().engine() == store::Engine::Postgres;
@@ -25,9 +32,9 @@ std::int64_t VersionOf(StoreParts& parts, const store::Record& record) {
     if (RowsHaveVersions(parts)) return record.version();
     if (!HasHistory(parts)) return 0;
     store::Statement q(parts.store.database(),
-                       "SELECT coalesce(max(id), 0)" + kValueLines + " AND project = ?2");
-    q.Bind(1, kStateColumn);
-    q.Bind(2, record[store::kNumberColumn]);
+                       "SELECT coalesce(max(id), 0)" + kValueLines + " AND project = ?3");
+    BindNoteColumns(q);
+    q.Bind(3, record[store::kNumberColumn]);
     return q.Step() ? q.Int(0) : 0;
 }
 
@@ -35,7 +42,7 @@ ProjectVersions::ProjectVersions(StoreParts& parts) : rows_have_versions_(RowsHa
     if (rows_have_versions_ || !HasHistory(parts)) return;
     store::Statement q(parts.store.database(),
                        "SELECT project, max(id)" + kValueLines + " GROUP BY project");
-    q.Bind(1, kStateColumn);
+    BindNoteColumns(q);
     while (q.Step()) newest_line_.emplace(std::string(q.Text(0)), q.Int(1));
 }
 
@@ -48,9 +55,9 @@ std::int64_t ProjectVersions::Of(const store::Record& record) const {
 std::optional<LastWrite> LastWriteOf(StoreParts& parts, std::string_view number) {
     if (!HasHistory(parts)) return std::nullopt;
     store::Statement q(parts.store.database(), "SELECT coalesce(who, ''), time" + kValueLines +
-                                                   " AND project = ?2 ORDER BY id DESC LIMIT 1");
-    q.Bind(1, kStateColumn);
-    q.Bind(2, number);
+                                                   " AND project = ?3 ORDER BY id DESC LIMIT 1");
+    BindNoteColumns(q);
+    q.Bind(3, number);
     if (!q.Step()) return std::nullopt;
     return LastWrite{std::string(q.Text(0)), std::string(q.Text(1))};
 }

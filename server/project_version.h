@@ -6,7 +6,7 @@
 // project's values. The store writes such a line with every change, by
 // whatever program, in the transaction of the change, so the version moves
 // on with every change and never comes back. Lines about the project's
-// state are no change of its values and leave the version as it is, on
+// state and the office's comments are no change of its values and leave the version as it is, on
 // both engines.
 #pragma once
 

@@ -2,6 +2,8 @@
 
 #include "server/api_error.h"
 #include "server/json_body.h"
+#include "server/project_access.h"
+#include "server/upload_limits.h"
 #include "store/database.h"
 
 namespace zorbix::server {
@@ -10,6 +12,9 @@ httplib::Server::Handler Guarded(Route route) {
     return
         [route = std::move(route)](const httplib::Request& request, httplib::Response& response) {
             try {
+                // The HTTP server reads bodies up to the largest call's limit.
+                if (request.body.size() > BodyLimitFor(request.path))
+                    throw ApiError(413, TooLargeMessage(request.path));
                 route(request, response);
             } catch (const ApiError& error) {
                 SendJson(response, error.status(), error.Body());
@@ -22,6 +27,22 @@ httplib::Server::Handler Guarded(Route route) {
                 SendError(response, 500, "服务器内部错误，请稍后重试。");
             }
         };
+}
+
+Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& request) {
+    return context.store.With([&](StoreParts& parts) {
+        Caller caller = RequireCaller(parts, request);
+        RequireOffice(caller);
+        return caller;
+    });
+}
+
+Caller RequireAdminCaller(RouteContext& context, const httplib::Request& request) {
+    return context.store.With([&](StoreParts& parts) {
+        Caller caller = RequireCaller(parts, request);
+        RequireAdmin(caller);
+        return caller;
+    });
 }
 
 }  // namespace zorbix::server

@@ -8,6 +8,9 @@
 #include <functional>
 
 #include "accounts/login_throttle.h"
+#include "server/findings_cache.h"
+#include "server/json_body.h"
+#include "server/session_gate.h"
 #include "server/shared_store.h"
 
 namespace zorbix::server {
@@ -16,13 +19,34 @@ struct RouteContext {
     SharedStore& store;
     accounts::LoginThrottle throttle;
     bool secure_cookies = false;  // served over TLS
+    FindingsCache findings;       // used under the store's lock
 };
 
 using Route = std::function<void(const httplib::Request&, httplib::Response&)>;
 
-// The route with its failures answered: ApiError with its status and
+// The route with its failures answered: a body beyond the call's limit
+// (upload_limits.h) with 413, ApiError with its status and
 // message, a failing store with 503 and the store's message, a body that
 // is no valid JSON with 400, anything else with 500.
 httplib::Server::Handler Guarded(Route route);
+
+// A route whose answer is made under the store's lock for a logged-in
+// caller: answer(parts, caller, request) gives the JSON sent with `status`.
+template <class Answer>
+Route Answering(RouteContext& context, int status, Answer answer) {
+    return
+        [&context, status, answer](const httplib::Request& request, httplib::Response& response) {
+            const Json body = context.store.With([&](StoreParts& parts) {
+                return answer(parts, RequireCaller(parts, request), request);
+            });
+            SendJson(response, status, body);
+        };
+}
+
+// The caller of a request that must come from the office (clerk or
+// administrator), checked under the store's lock: ApiError 401 or 403.
+Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& request);
+// The same for a request that must come from an administrator.
+Caller RequireAdminCaller(RouteContext& context, const httplib::Request& request);
 
 }  // namespace zorbix::server

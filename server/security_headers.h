@@ -11,8 +11,8 @@ namespace zorbix::server {
 
 httplib::Headers SecurityHeaders(bool tls = false);
 
-// The largest request body the server reads; a larger one is refused (413)
-// before it is read.
+// The largest body of a call that takes JSON; a larger one is refused (413)
+// before it is read. Uploads have limits of their own (upload_limits.h).
 inline constexpr std::size_t kMaxBodyBytes = 2 * 1024 * 1024;
 
 }  // namespace zorbix::server

@@ -19,7 +19,8 @@ StoreParts::StoreParts(store::Store& opened, accounts::Clock clock)
       sessions(opened.database(), std::move(clock)),
       owners(opened.database()),
       states(opened.database()),
-      positions(opened.records()) {}
+      positions(opened.records()),
+      reviews(opened.database()) {}
 
 SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
                          const std::string& database)

@@ -12,6 +12,7 @@
 #include "accounts/clock.h"
 #include "accounts/project_owners.h"
 #include "accounts/project_states.h"
+#include "accounts/review_notes.h"
 #include "accounts/session_book.h"
 #include "server/project_positions.h"
 #include "store/store.h"
@@ -28,6 +29,7 @@ struct StoreParts {
     accounts::ProjectOwners owners;
     accounts::ProjectStates states;
     ProjectPositions positions;
+    accounts::ReviewNotes reviews;
 
     store::RecordSet& records() { return store.records(); }
 };

@@ -3,13 +3,16 @@
 #include <sys/socket.h>
 
 #include "base/error.h"
+#include "server/account_routes.h"
 #include "server/auth_routes.h"
 #include "server/catalogue_routes.h"
 #include "server/json_body.h"
+#include "server/office_routes.h"
 #include "server/project_routes.h"
 #include "server/request_log.h"
 #include "server/security_headers.h"
 #include "server/static_files.h"
+#include "server/upload_limits.h"
 
 namespace zorbix::server {
 namespace {
@@ -58,7 +61,7 @@ bool TlsAvailable() {
 ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std::ostream& log,
                            accounts::Clock clock)
     : http_(MakeHttpServer(options)),
-      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls()},
+      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}},
       web_(options.web) {
     SetUp(log);
     // A client that sends its request or takes its answer too slowly, or
@@ -72,7 +75,7 @@ ZorbixServer::~ZorbixServer() = default;
 
 void ZorbixServer::SetUp(std::ostream& log) {
     http_->set_default_headers(SecurityHeaders(context_.secure_cookies));
-    http_->set_payload_max_length(kMaxBodyBytes);
+    http_->set_payload_max_length(kMaxAnyBodyBytes);
     // An answer's header and body go out as they are written, not after
     // the client's delayed acknowledgement of the first part (40 ms).
     http_->set_tcp_nodelay(true);
@@ -85,10 +88,27 @@ void ZorbixServer::SetUp(std::ostream& log) {
         httplib::default_socket_options(socket);
         listening_socket_ = socket;
     });
-    http_->set_pre_routing_handler([](const auto&, auto&) {
-        NoteRequestStart();
-        return httplib::Server::HandlerResponse::Unhandled;
+    // An upload too large is refused before its body is read: to a client
+    // waiting for "100 Continue" instead of it, to any other before routing,
+    // closing the connection so that the unread body is never taken for a
+    // request.
+    http_->set_expect_100_continue_handler([](const auto& request, auto& response) {
+        const auto refusal =
+            UploadTooLarge(request.path, request.get_header_value("Content-Length"));
+        if (!refusal) return 100;
+        SendError(response, 413, *refusal);
+        return 413;
     });
+    http_->set_pre_routing_handler(
+        [](const httplib::Request& request, httplib::Response& response) {
+            NoteRequestStart();
+            const auto refusal =
+                UploadTooLarge(request.path, request.get_header_value("Content-Length"));
+            if (!refusal) return httplib::Server::HandlerResponse::Unhandled;
+            SendError(response, 413, *refusal);
+            response.set_header("Connection", "close");
+            return httplib::Server::HandlerResponse::Handled;
+        });
     const httplib::Server::HandlerWithResponse answer_unanswered = [](const httplib::Request&,
                                                                       httplib::Response& response) {
         if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
@@ -101,6 +121,8 @@ void ZorbixServer::SetUp(std::ostream& log) {
     AddAuthRoutes(*http_, context_);
     AddCatalogueRoutes(*http_, context_);
     AddProjectRoutes(*http_, context_);
+    AddOfficeRoutes(*http_, context_);
+    AddAccountRoutes(*http_, context_);
     // Last: the pages answer only what no call did.
     if (!web_.empty()) AddStaticRoutes(*http_, web_);
 }

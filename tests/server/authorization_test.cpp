@@ -42,10 +42,12 @@ const std::map<Target, std::string> kNumbers = {
 struct ApiCall {
     std::string name;
     std::string method;
-    std::string path;  // "{n}" stands for a project number
-    std::string body;  // "{new}" stands for a number not yet stored
-    int reached;       // the status when the caller may make the call
-    int office = 0;    // what a clerk or an administrator gets instead, if not `reached`
+    std::string path;         // "{n}" stands for a project number
+    std::string body;         // "{new}" stands for a number not yet stored
+    int reached;              // the status when the caller may make the call
+    int office = 0;           // what a clerk or an administrator gets instead, if not `reached`
+    int unit = 0;             // what a unit gets instead on any project, if not `reached`
+    bool admin_only = false;  // a clerk and a unit get 403
 };
 
 void PrintTo(const ApiCall& call, std::ostream* out) { *out << call.name; }
@@ -65,6 +67,16 @@ const ApiCall kCalls[] = {
     {"Exchange", "GET", "/api/projects/{n}/exchange", "", 200},
     // An empty project fails the rules; submitting is the unit's alone.
     {"Submit", "POST", "/api/projects/{n}/submit", "", 422, 403},
+    // An empty project has not been submitted; reviewing is the office's alone.
+    {"Return", "POST", "/api/projects/{n}/return", R"({"comment":"请修改"})", 422, 0, 403},
+    {"Approve", "POST", "/api/projects/{n}/approve", "", 422, 0, 403},
+    // Not a workbook: refused by the plan's reader once the caller may load one.
+    {"Plan", "POST", "/api/plan", "not a workbook", 400, 0, 403},
+    {"Progress", "GET", "/api/progress", "", 200, 0, 403},
+    {"MissingUnits", "GET", "/api/progress/missing.xlsx", "", 200, 0, 403},
+    {"AccountList", "GET", "/api/accounts", "", 200, 0, 0, true},
+    {"AddAccount", "POST", "/api/accounts", R"({"name":"{new}","role":"clerk"})", 201, 0, 0, true},
+    {"Units", "POST", "/api/units", "not a workbook", 400, 0, 0, true},
 };
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& by) {
@@ -75,7 +87,9 @@ std::string Replaced(std::string text, const std::string& mark, const std::strin
 
 int Expected(const ApiCall& call, Who who, Target target) {
     if (who == Who::Anonymous) return 401;
+    if (call.admin_only && who != Who::Admin) return 403;
     if (who != Who::Unit && call.office) return call.office;
+    if (who == Who::Unit && call.unit) return call.unit;
     if (call.path.find("{n}") == std::string::npos) return call.reached;
     if (target == Target::Missing) return 404;
     if (target == Target::OtherUnits && who == Who::Unit) return 404;

@@ -1,5 +1,10 @@
 #include "tests/server/server_fixture.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 
 #include "accounts/account_creation.h"
@@ -92,6 +97,43 @@ Reply ServerFixture::Call(const std::string& method, const std::string& path,
     const auto result = client.send(request);
     if (!result) return {};
     return {result->status, result->body, result->headers};
+}
+
+Reply ServerFixture::Upload(const std::string& path, const BrowserSession* session,
+                            const std::string& bytes, const std::string& content_type) {
+    httplib::Client client("127.0.0.1", port_);
+    httplib::Headers headers;
+    if (session) headers = {{"Cookie", session->cookie}, {"X-CSRF-Token", session->csrf}};
+    const auto result = client.Post(path, headers, bytes, content_type);
+    if (!result) return {};
+    return {result->status, result->body, result->headers};
+}
+
+int ServerFixture::StatusForDeclaredLength(const std::string& path, const BrowserSession* session,
+                                           std::size_t length, bool expect_continue) {
+    const int socket_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port_));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    timeval timeout{5, 0};
+    ::setsockopt(socket_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    if (::connect(socket_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(socket_fd);
+        return 0;
+    }
+    std::string head = "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n";
+    if (session)
+        head += "Cookie: " + session->cookie + "\r\nX-CSRF-Token: " + session->csrf + "\r\n";
+    if (expect_continue) head += "Expect: 100-continue\r\n";
+    head += "Content-Length: " + std::to_string(length) + "\r\n\r\n";
+    ::send(socket_fd, head.data(), head.size(), MSG_NOSIGNAL);
+    char answer[64] = {};
+    const auto got = ::recv(socket_fd, answer, sizeof answer - 1, 0);
+    ::close(socket_fd);
+    // "HTTP/1.1 413 …"
+    const std::string line(answer, got > 0 ? static_cast<std::size_t>(got) : 0);
+    return line.size() > 12 ? std::stoi(line.substr(9, 3)) : 0;
 }
 
 Reply ServerFixture::LoginReply(const std::string& name, const std::string& password) {

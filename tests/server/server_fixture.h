@@ -55,6 +55,15 @@ protected:
     Reply Call(const std::string& method, const std::string& path,
                const BrowserSession* session = nullptr, const std::string& body = "",
                bool with_csrf = true);
+    // POSTs `bytes` as a file upload's body (a workbook, an exchange file).
+    Reply Upload(const std::string& path, const BrowserSession* session, const std::string& bytes,
+                 const std::string& content_type = "application/octet-stream");
+    // POSTs only the headers of a request declaring a body of `length`
+    // bytes, sends none of it, and answers the status line's status (0 when
+    // the server answers none within a few seconds). `expect_continue`: the
+    // request waits for "100 Continue" before it would send the body.
+    int StatusForDeclaredLength(const std::string& path, const BrowserSession* session,
+                                std::size_t length, bool expect_continue = false);
     // The version a read of the project answers (-1 when the read fails).
     std::int64_t VersionOf(const std::string& number, const BrowserSession& who);
     // Saves the values over the version the session reads first.

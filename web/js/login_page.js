@@ -1,6 +1,7 @@
 // 登录: after it, the password change when the one-time password is still
-// in use, else the page the user came from or the project list.
-import {ApiFailure, backAddress, login} from "./api.js";
+// in use, else the page the user came from, or the project list for a unit
+// and the progress page for the office.
+import {ApiFailure, backAddress, homeOf, login} from "./api.js";
 import {say} from "./dom.js";
 
 const form = document.getElementById("login");
@@ -10,7 +11,7 @@ form.addEventListener("submit", async (event) => {
   const password = document.getElementById("password").value;
   try {
     const answer = await login(name, password);
-    const next = backAddress("/projects.html");
+    const next = backAddress(homeOf(answer.role));
     location.href = answer.must_change_password
       ? "/password.html?back=" + encodeURIComponent(next) : next;
   } catch (failure) {

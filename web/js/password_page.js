@@ -1,5 +1,5 @@
 // 修改密码, forced after a login with a one-time password.
-import {backAddress, call, keepSession, session, toLogin} from "./api.js";
+import {backAddress, call, homeOf, keepSession, session, toLogin} from "./api.js";
 import {say} from "./dom.js";
 
 const kept = session();
@@ -15,7 +15,7 @@ document.getElementById("change").addEventListener("submit", async (event) => {
     await call("POST", "/api/password", {old, new: fresh});
     keepSession({...kept, must_change_password: false});
     say("密码已修改。", "ok");
-    location.href = backAddress("/projects.html");
+    location.href = backAddress(homeOf(kept.role));
   } catch (failure) {
     if (failure.status === 401) return toLogin();
     say(failure.message);

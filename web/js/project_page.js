@@ -1,13 +1,18 @@
 // One project's cover and tables one to four: loading, 保存 with its
 // findings beside the fields, 上报, the downloads, and saving that never
-// loses the typing (changed meanwhile, session ended, network down).
-import {ApiFailure, NetworkFailure, call, projectPath, session, toLogin} from "./api.js";
+// loses the typing (changed meanwhile, session ended, network down). The
+// office sees the same pages read-only, with its review beside them; a
+// unit sees the office's comments of a return beside their fields.
+import {ApiFailure, NetworkFailure, call, isOffice, projectPath, session, toLogin} from "./api.js";
 import {el, fill, say} from "./dom.js";
 import {conflict, relogin} from "./dialogs.js";
 import {buildPages} from "./form_view.js";
+import {ReviewPanel} from "./review_panel.js";
+import {showComments} from "./review_marks.js";
 
 const EDITABLE = new Set(["未填报", "填报中", "退回修改"]);
 const number = new URLSearchParams(location.search).get("n") || "";
+const office = isOffice();
 
 // The stored form of a field's text: the results text keeps CR LF.
 const stored = (column, text) => column.kind === "multi_line_text" ? text.replace(/\r?\n/g, "\r\n") : text;
@@ -23,6 +28,7 @@ class ProjectForm {
     this.version = 0;
     this.state = "";
     this.findings = [];
+    this.readOnly = office;     // the office reviews; it never types here
   }
 
   value(name) {
@@ -49,7 +55,7 @@ class ProjectForm {
   setState(state) {
     this.state = state;
     document.getElementById("state").textContent = state;
-    const editable = EDITABLE.has(state);
+    const editable = !this.readOnly && EDITABLE.has(state);
     for (const [name, entry] of this.fields) entry.field.readOnly = !editable || name === "JB02";
     for (const select of document.querySelectorAll("select.picker")) select.disabled = !editable;
     document.getElementById("save").disabled = !editable;
@@ -67,7 +73,7 @@ class ProjectForm {
     if (entry) entry.field.focus();
   }
 
-  close() { location.href = "/projects.html"; }
+  close() { location.href = office ? "/review.html" : "/projects.html"; }
 
   // The window's leaving checks, shown beside the field.
   markLeaving(column, problem) {
@@ -214,6 +220,12 @@ async function start() {
   const kept = session();
   if (!kept || !kept.csrf) return toLogin();
   document.getElementById("who").textContent = (kept.unit || "") + " " + kept.name;
+  if (office) {
+    const back = document.getElementById("back");
+    back.href = "/review.html";
+    back.textContent = "审核";
+    document.getElementById("progress").hidden = false;
+  }
   let catalogue, answer;
   try {
     [catalogue, answer] = await Promise.all([call("GET", "/api/catalogue"), call("GET", projectPath(number))]);
@@ -229,8 +241,15 @@ async function start() {
   setUpBar(answer);
   form.setState(answer.state);
   for (const {field} of form.fields.values()) field.addEventListener("input", () => form.changed());
+  if (office) {
+    for (const id of ["save", "submit"]) document.getElementById(id).hidden = true;
+    await new ReviewPanel(form, number).open(answer);
+  } else if (answer.state === "退回修改") {
+    showComments(form, answer.comments);
+  }
   const page = location.hash.slice(1);
-  form.go(catalogue.pages.some((p) => p.name === page) ? page : "cover");
+  const column = new URLSearchParams(location.search).get("column");
+  form.go(catalogue.pages.some((p) => p.name === page) ? page : "cover", form.fields.has(column) ? column : null);
   window.addEventListener("hashchange", () => {
     const to = location.hash.slice(1);
     if (catalogue.pages.some((p) => p.name === to)) form.go(to);

@@ -1,5 +1,5 @@
 // The unit's project list and 项目添加.
-import {call, forgetSession, session, toLogin} from "./api.js";
+import {call, isOffice, logout, session, toLogin} from "./api.js";
 import {el, fill, say} from "./dom.js";
 
 function projectAddress(number, page) {
@@ -34,20 +34,11 @@ async function addProject(event) {
   }
 }
 
-async function logout() {
-  try {
-    await call("POST", "/api/logout", {});
-  } catch {
-    // Gone already or unreachable: the page forgets the session either way.
-  }
-  forgetSession();
-  location.href = "/index.html";
-}
-
 async function start() {
   const kept = session();
   if (!kept || !kept.csrf) return toLogin();
   if (kept.must_change_password) return (location.href = "/password.html");
+  if (isOffice(kept)) return (location.href = "/office.html");
   document.getElementById("who").textContent = (kept.unit || "") + " " + kept.name;
   document.getElementById("add").addEventListener("submit", addProject);
   document.getElementById("logout").addEventListener("click", logout);

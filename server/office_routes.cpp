@@ -1,0 +1,48 @@
+#include "server/office_routes.h"
+
+#include "server/plan_load.h"
+#include "server/progress.h"
+
+namespace zorbix::server {
+namespace {
+
+// The plan is read before the store's lock is taken, so other requests do
+// not wait for a large workbook; only the caller is checked first.
+void LoadPlanRoute(RouteContext& context, const httplib::Request& request,
+                   httplib::Response& response) {
+    const Caller caller = RequireOfficeCaller(context, request);
+    const auto plan = ReadUploadedPlan(request.body);
+    const Json body = context.store.With(
+        [&](StoreParts& parts) { return LoadPlan(parts, caller, plan, request.body); });
+    SendJson(response, 200, body);
+}
+
+// The plan's amounts are read before the store's lock is taken.
+Progress ProgressOf(RouteContext& context, const httplib::Request& request) {
+    RequireOfficeCaller(context, request);
+    const ProgressFilter filter = ProgressFilterOf(request.params);
+    const auto program_dir =
+        context.store.With([](StoreParts& parts) { return parts.store.directory(); });
+    const auto amounts = PlannedAmounts(program_dir);
+    return context.store.With(
+        [&](StoreParts& parts) { return CountProgress(parts, context.findings, filter, amounts); });
+}
+
+}  // namespace
+
+void AddOfficeRoutes(httplib::Server& http, RouteContext& context) {
+    http.Post("/api/plan", Guarded([&context](const auto& request, auto& response) {
+                  LoadPlanRoute(context, request, response);
+              }));
+    http.Get("/api/progress", Guarded([&context](const auto& request, auto& response) {
+                 SendJson(response, 200, ProgressJson(ProgressOf(context, request)));
+             }));
+    http.Get("/api/progress/missing.xlsx", Guarded([&context](const auto& request, auto& response) {
+                 const Download workbook = MissingWorkbook(ProgressOf(context, request));
+                 response.status = 200;
+                 response.set_header("Content-Disposition", workbook.disposition);
+                 response.set_content(workbook.bytes, workbook.content_type);
+             }));
+}
+
+}  // namespace zorbix::server

@@ -1,0 +1,171 @@
+// 进度: how far the units are, for the office. Totals per state, a row
+// per unit, the findings, charts, filters and the workbook of the units
+// that have not submitted everything. Refreshed every REFRESH_MS so the
+// page follows what units and other clerks do meanwhile.
+import {call} from "./api.js";
+import {drawChart} from "./charts.js";
+import {el, fill, say} from "./dom.js";
+import {officeSession, reportFailure} from "./office_frame.js";
+import {STATES} from "./states.js";
+
+const REFRESH_MS = 10000;
+
+const count = (n) => Number(n) || 0;
+const zeroStates = () => Object.fromEntries(STATES.map((s) => [s, 0]));
+
+// The progress from the project list, where the server has no progress
+// call: counts by unit and state and findings, without regions or funds.
+function fromProjects(projects, filter) {
+  const chosen = projects.filter((p) => (!filter.state || p.state === filter.state) &&
+                                        (!filter.unit || p.unit === filter.unit));
+  const units = new Map();
+  for (const p of chosen) {
+    const row = units.get(p.unit) || {unit: p.unit || "", states: zeroStates(), findings: 0, with_findings: 0};
+    row.states[p.state] = (row.states[p.state] || 0) + 1;
+    row.findings += count(p.findings);
+    if (count(p.findings) > 0) row.with_findings++;
+    units.set(p.unit, row);
+  }
+  return {
+    units: [...units.values()].sort((a, b) => a.unit.localeCompare(b.unit, "zh-CN")),
+    choices: {units: [...new Set(projects.map((p) => p.unit || ""))].sort((a, b) => a.localeCompare(b, "zh-CN"))},
+    complete: false,
+  };
+}
+
+// The progress call's answer in the page's terms.
+function fromProgress(answer) {
+  const units = (answer.units || []).map((u) => ({
+    unit: u.unit || u.name || "",
+    states: {...zeroStates(), ...(u.states || u.counts || {})},
+    // The progress call counts the projects with findings, not the findings.
+    findings: u.findings === undefined ? null : count(u.findings),
+    with_findings: count(u.with_findings ?? u.projects_with_findings),
+    planned: u.planned, amount: u.planned_amount ?? u.amount,
+  }));
+  return {
+    units,
+    choices: {
+      units: answer.unit_names || units.map((u) => u.unit),
+      regions: answer.regions, categories: answer.categories,
+    },
+    per_day: answer.per_day || answer.submissions_per_day,
+    funds: answer.funds,
+    complete: true,
+  };
+}
+
+function totalsOf(progress) {
+  const totals = zeroStates();
+  for (const u of progress.units) for (const s of STATES) totals[s] += count(u.states[s]);
+  return totals;
+}
+
+function filter() {
+  const v = (id) => document.getElementById(id).value;
+  return {state: v("filter-state"), unit: v("filter-unit"), region: v("filter-region"), category: v("filter-category")};
+}
+
+// False once the server answered that it has no progress call; the page
+// then counts from the project list until it is loaded again.
+let serverHasProgress = true;
+
+async function loadProgress(chosen) {
+  const query = new URLSearchParams(Object.entries(chosen).filter(([, v]) => v)).toString();
+  if (serverHasProgress) {
+    try {
+      return fromProgress(await call("GET", "/api/progress" + (query ? "?" + query : "")));
+    } catch (failure) {
+      if (failure.status !== 404 || !/调用/.test(failure.message)) throw failure;
+      serverHasProgress = false;
+    }
+  }
+  return fromProjects((await call("GET", "/api/projects")).projects || [], chosen);
+}
+
+// Keeps a filter's choices, and the one chosen, up to date.
+function offer(select, names) {
+  const chosen = select.value;
+  const wanted = ["", ...(names || [])];
+  const present = [...select.options].map((o) => o.value);
+  if (wanted.join("\n") === present.join("\n")) return;
+  fill(select, wanted.map((n) => el("option", {value: n}, n || "全部")));
+  select.value = wanted.includes(chosen) ? chosen : "";
+}
+
+function showTotals(totals) {
+  // Each total leads to 审核's list of the projects in that state. Made
+  // once; a refresh changes only the numbers, so a pointer or focus on one
+  // stays where it is.
+  const box = document.getElementById("totals");
+  if (!box.children.length)
+    fill(box, STATES.map((s) =>
+      el("a", {class: "total", "data-state": s, href: "/review.html?state=" + encodeURIComponent(s)},
+         el("span", {class: "state-name"}, s), el("strong"))));
+  for (const node of box.children) node.querySelector("strong").textContent = String(totals[node.dataset.state]);
+}
+
+function unitRow(u) {
+  const sum = STATES.reduce((n, s) => n + count(u.states[s]), 0);
+  return el("tr", {"data-unit": u.unit},
+    el("td", {}, u.unit), STATES.map((s) => el("td", {class: "number"}, String(count(u.states[s])))),
+    el("td", {class: "number"}, String(sum)),
+    el("td", {class: "number"}, String(u.with_findings)),
+    el("td", {class: "number"}, u.findings === null ? "" : String(u.findings)));
+}
+
+function showUnits(progress) {
+  const head = document.querySelector("#units thead tr");
+  if (head.children.length === 1)
+    head.append(...STATES.map((s) => el("th", {}, s)), el("th", {}, "合计"),
+                el("th", {}, "有问题的项目"), el("th", {}, "审核问题"));
+  fill(document.querySelector("#units tbody"), progress.units.map(unitRow));
+  const projects = progress.units.reduce((n, u) => n + u.with_findings, 0);
+  const counted = progress.units.every((u) => u.findings !== null);
+  const findings = progress.units.reduce((n, u) => n + (u.findings || 0), 0);
+  document.getElementById("findings-count").textContent =
+    "有审核问题的项目 " + projects + " 个" + (counted ? "，审核问题共 " + findings + " 条。" : "。");
+}
+
+function showCharts(progress, totals) {
+  drawChart(document.getElementById("chart-states"), "doughnut", STATES, STATES.map((s) => totals[s]), "项目");
+  const days = Array.isArray(progress.per_day) ? progress.per_day : null;
+  document.getElementById("chart-days").closest("figure").hidden = !days;
+  if (days) drawChart(document.getElementById("chart-days"), "line", days.map((d) => d.date),
+                      days.map((d) => count(d.count)), "上报项目");
+  const funds = progress.funds && (progress.funds.by_category || progress.funds.categories);
+  document.getElementById("chart-funds").closest("figure").hidden = !Array.isArray(funds);
+  if (Array.isArray(funds)) drawChart(document.getElementById("chart-funds"), "bar", funds.map((f) => f.name),
+                                      funds.map((f) => Number(f.amount) || 0), "计划经费（万元）");
+}
+
+async function refresh() {
+  const chosen = filter();
+  try {
+    const progress = await loadProgress(chosen);
+    offer(document.getElementById("filter-unit"), progress.choices.units);
+    offer(document.getElementById("filter-region"), progress.choices.regions);
+    offer(document.getElementById("filter-category"), progress.choices.categories);
+    for (const node of document.querySelectorAll("#filters [data-needs]"))
+      node.hidden = !progress.complete || (node.dataset.needs !== "missing" && !progress.choices[node.dataset.needs]);
+    const totals = totalsOf(progress);
+    showTotals(totals);
+    showUnits(progress);
+    showCharts(progress, totals);
+    document.getElementById("refreshed").textContent = "最近刷新：" + new Date().toLocaleTimeString("zh-CN");
+    say("", "ok");
+  } catch (failure) {
+    reportFailure(failure);
+  }
+}
+
+function start() {
+  if (!officeSession()) return;
+  fill(document.getElementById("filter-state"), el("option", {value: ""}, "全部"),
+       STATES.map((s) => el("option", {value: s}, s)));
+  for (const select of document.querySelectorAll("#filters select")) select.addEventListener("change", refresh);
+  refresh();
+  setInterval(refresh, REFRESH_MS);
+}
+
+start();
