@@ -2,6 +2,7 @@
 
 #include "server/plan_load.h"
 #include "server/progress.h"
+#include "server/reconcile_data.h"
 
 namespace zorbix::server {
 namespace {
@@ -28,6 +29,17 @@ Progress ProgressOf(RouteContext& context, const httplib::Request& request) {
         [&](StoreParts& parts) { return CountProgress(parts, context.findings, filter, amounts); });
 }
 
+// The plan is read before the store's lock is taken.
+void ReconcileRoute(RouteContext& context, const httplib::Request& request,
+                    httplib::Response& response) {
+    RequireOfficeCaller(context, request);
+    const auto program_dir =
+        context.store.With([](StoreParts& parts) { return parts.store.directory(); });
+    const auto plan = LoadedPlan(program_dir);
+    SendJson(response, 200,
+             context.store.With([&](StoreParts& parts) { return ReconcileJson(parts, plan); }));
+}
+
 }  // namespace
 
 void AddOfficeRoutes(httplib::Server& http, RouteContext& context) {
@@ -36,6 +48,9 @@ void AddOfficeRoutes(httplib::Server& http, RouteContext& context) {
               }));
     http.Get("/api/progress", Guarded([&context](const auto& request, auto& response) {
                  SendJson(response, 200, ProgressJson(ProgressOf(context, request)));
+             }));
+    http.Get("/api/reconcile", Guarded([&context](const auto& request, auto& response) {
+                 ReconcileRoute(context, request, response);
              }));
     http.Get("/api/progress/missing.xlsx", Guarded([&context](const auto& request, auto& response) {
                  const Download workbook = MissingWorkbook(ProgressOf(context, request));

@@ -74,6 +74,8 @@ const ApiCall kCalls[] = {
     {"Plan", "POST", "/api/plan", "not a workbook", 400, 0, 403},
     {"Progress", "GET", "/api/progress", "", 200, 0, 403},
     {"MissingUnits", "GET", "/api/progress/missing.xlsx", "", 200, 0, 403},
+    // No plan is loaded.
+    {"Reconcile", "GET", "/api/reconcile", "", 422, 0, 403},
     {"AccountList", "GET", "/api/accounts", "", 200, 0, 0, true},
     {"AddAccount", "POST", "/api/accounts", R"({"name":"{new}","role":"clerk"})", 201, 0, 0, true},
     {"Units", "POST", "/api/units", "not a workbook", 400, 0, 0, true},
