@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/test_database.h"
+
 extern char** environ;
 
 namespace zorbix::testing {
@@ -25,6 +27,12 @@ inline bool RunCliAndKill(const std::filesystem::path& dir, const std::vector<st
                           std::chrono::milliseconds delay) {
     const char* cli = std::getenv("ZORBIX_CLI");
     std::vector<std::string> words = {cli ? cli : "zorbix-cli", "--dir", dir.string()};
+    // On the PostgreSQL pass the run works on the directory's test database,
+    // as RunCli's do.
+    if (OnPostgres()) {
+        words.push_back("--database");
+        words.push_back(TestDatabaseFor(dir));
+    }
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
