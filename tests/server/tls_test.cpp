@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -27,31 +28,54 @@ bool MakeCertificate(const TempDir& dir) {
     return std::system(command.c_str()) == 0;
 }
 
+// A server over HTTPS on a free loopback port with the directory's
+// certificate, serving until it goes out of scope.
+struct HttpsServer {
+    explicit HttpsServer(const TempDir& dir)
+        : options(WithCertificate(dir)),
+          store(dir.path(), accounts::SystemClock()),
+          server(store, options, log, accounts::SystemClock()),
+          port(server.BindToAnyPort("127.0.0.1")),
+          serving([this] { server.Serve(); }) {
+        while (!server.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~HttpsServer() {
+        server.Stop();
+        serving.join();
+    }
+    static server::ServerOptions WithCertificate(const TempDir& dir) {
+        server::ServerOptions options;
+        options.tls_cert = dir / "cert.pem";
+        options.tls_key = dir / "key.pem";
+        return options;
+    }
+
+    server::ServerOptions options;
+    server::SharedStore store;
+    std::ostringstream log;
+    server::ZorbixServer server;
+    int port;
+    std::thread serving;
+};
+
 TEST(Tls, ServesHttpsAndMarksTheSessionCookieSecure) {
     TempDir dir;
     if (!MakeCertificate(dir)) GTEST_SKIP() << "the openssl program makes the certificate";
-    server::ServerOptions options;
-    options.tls_cert = dir / "cert.pem";
-    options.tls_key = dir / "key.pem";
-    server::SharedStore store(dir.path(), accounts::SystemClock());
-    store.With([](server::StoreParts& parts) {
-        accounts::CreateAccount(parts.accounts, {"clerk", accounts::Role::Clerk, "", "password1"});
-    });
-    std::ostringstream log;
-    server::ZorbixServer server(store, options, log, accounts::SystemClock());
-    const int port = server.BindToAnyPort("127.0.0.1");
-    std::thread serving([&] { server.Serve(); });
-    while (!server.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-
-    httplib::SSLClient client("127.0.0.1", port);
-    client.enable_server_certificate_verification(false);
-    const auto reply =
-        client.Post("/api/login", R"({"name":"clerk","password":"password1"})", "application/json");
-    server.Stop();
-    serving.join();
-    ASSERT_TRUE(reply);
-    EXPECT_EQ(reply->status, 200);
-    EXPECT_NE(reply->get_header_value("Set-Cookie").find("; Secure"), std::string::npos);
+    std::optional<httplib::Result> reply;
+    {
+        HttpsServer https(dir);
+        https.store.With([](server::StoreParts& parts) {
+            accounts::CreateAccount(parts.accounts,
+                                    {"clerk", accounts::Role::Clerk, "", "password1"});
+        });
+        httplib::SSLClient client("127.0.0.1", https.port);
+        client.enable_server_certificate_verification(false);
+        reply = client.Post("/api/login", R"({"name":"clerk","password":"password1"})",
+                            "application/json");
+    }
+    ASSERT_TRUE(*reply);
+    EXPECT_EQ((*reply)->status, 200);
+    EXPECT_NE((*reply)->get_header_value("Set-Cookie").find("; Secure"), std::string::npos);
 }
 
 // A client that offers at most `highest` (and would take any cipher).
@@ -67,25 +91,18 @@ httplib::Result Probe(int port, int highest) {
 TEST(Tls, OnlyTls12And13AreSpokenAndBrowsersAreToldToStay) {
     TempDir dir;
     if (!MakeCertificate(dir)) GTEST_SKIP() << "the openssl program makes the certificate";
-    server::ServerOptions options;
-    options.tls_cert = dir / "cert.pem";
-    options.tls_key = dir / "key.pem";
-    server::SharedStore store(dir.path(), accounts::SystemClock());
-    std::ostringstream log;
-    server::ZorbixServer server(store, options, log, accounts::SystemClock());
-    const int port = server.BindToAnyPort("127.0.0.1");
-    std::thread serving([&] { server.Serve(); });
-    while (!server.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    const auto old_tls = Probe(port, TLS1_1_VERSION);
-    const auto tls12 = Probe(port, TLS1_2_VERSION);
-    const auto tls13 = Probe(port, TLS1_3_VERSION);
-    server.Stop();
-    serving.join();
-    EXPECT_FALSE(old_tls) << "TLS 1.1 was accepted";
-    ASSERT_TRUE(tls12);
-    ASSERT_TRUE(tls13);
-    EXPECT_EQ(tls13->status, 401);
-    EXPECT_EQ(tls13->get_header_value("Strict-Transport-Security"), "max-age=31536000");
+    std::optional<httplib::Result> old_tls, tls12, tls13;
+    {
+        HttpsServer https(dir);
+        old_tls = Probe(https.port, TLS1_1_VERSION);
+        tls12 = Probe(https.port, TLS1_2_VERSION);
+        tls13 = Probe(https.port, TLS1_3_VERSION);
+    }
+    EXPECT_FALSE(*old_tls) << "TLS 1.1 was accepted";
+    ASSERT_TRUE(*tls12);
+    ASSERT_TRUE(*tls13);
+    EXPECT_EQ((*tls13)->status, 401);
+    EXPECT_EQ((*tls13)->get_header_value("Strict-Transport-Security"), "max-age=31536000");
 }
 
 TEST(Tls, AnUnreadableCertificateIsRefusedWithAMessage) {
