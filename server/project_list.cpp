@@ -79,29 +79,60 @@ std::optional<std::string> LastChangeTime(StoreParts& parts, const std::string& 
     return std::string(q.Text(0));
 }
 
-// A unit's list: its own projects found through the owner table, each read
-// by its position, in store order; nothing of other units' is read.
-Json UnitsProjects(StoreParts& parts, const std::string& unit) {
+// One of a unit's projects as read under the store's lock; its findings
+// and its JSON are made after the lock is given back.
+struct ListedProject {
+    std::string number;
+    store::Record record;
+    accounts::ProjectState state;
+    std::int64_t version;
+    std::optional<std::string> change;
+};
+
+// A unit's own projects found through the owner table, each read by its
+// position, in store order; nothing of other units' is read.
+std::vector<ListedProject> ReadUnitsProjects(StoreParts& parts, const std::string& unit) {
     std::vector<std::pair<int, std::string>> own;
     for (std::string& number : parts.owners.ProjectsOf(unit))
         if (const int position = parts.positions.Of(number))
             own.emplace_back(position, std::move(number));
     std::sort(own.begin(), own.end());
-    Json list = Json::array();
-    for (const auto& [position, number] : own) {
-        const store::Record record = parts.records().ReadRow(position);
-        list.push_back(Item(number, record, unit, parts.states.StateOf(number),
-                            VersionOf(parts, record), LastChangeTime(parts, number)));
+    std::vector<ListedProject> read;
+    read.reserve(own.size());
+    for (auto& [position, number] : own) {
+        store::Record record = parts.records().ReadRow(position);
+        const std::int64_t version = VersionOf(parts, record);
+        const accounts::ProjectState state = parts.states.StateOf(number);
+        auto change = LastChangeTime(parts, number);
+        read.push_back({std::move(number), std::move(record), state, version, std::move(change)});
     }
+    return read;
+}
+
+Json UnitsProjectsJson(const std::vector<ListedProject>& read, const std::string& unit) {
+    Json list = Json::array();
+    for (const ListedProject& p : read)
+        list.push_back(Item(p.number, p.record, unit, p.state, p.version, p.change));
     return list;
 }
 
 }  // namespace
 
-Json ProjectListJson(StoreParts& parts, const Caller& caller) {
-    parts.records().FollowChanges();
-    return {{"projects",
-             caller.IsUnit() ? UnitsProjects(parts, caller.account.unit) : EveryProject(parts)}};
+Json ProjectListJson(SharedStore& store, const httplib::Request& request) {
+    std::optional<Json> office_list;  // every project, one scan under the lock
+    std::string unit;
+    const auto read = store.With([&](StoreParts& parts) {
+        const Caller caller = RequireCaller(parts, request);
+        parts.records().FollowChanges();
+        if (!caller.IsUnit()) {
+            office_list = EveryProject(parts);
+            return std::vector<ListedProject>();
+        }
+        unit = caller.account.unit;
+        return ReadUnitsProjects(parts, unit);
+    });
+    if (office_list) return {{"projects", std::move(*office_list)}};
+    return {{"projects", UnitsProjectsJson(read, unit)}};
 }
 
 }  // namespace zorbix::server

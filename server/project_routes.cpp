@@ -65,17 +65,44 @@ Json AddProject(StoreParts& parts, const Caller& caller, const std::string& numb
             {"version", VersionOf(parts, records.Current())}};
 }
 
-Json ProjectJson(StoreParts& parts, const Caller& caller, const std::string& number) {
+// A project as read under the store's lock; its values become JSON after.
+struct OpenedProject {
+    Json answer;  // everything but "values"
+    store::Record record;
+};
+
+OpenedProject OpenProject(StoreParts& parts, const Caller& caller, const std::string& number) {
     const int position = ReachableProject(parts, caller, number);
-    const store::Record record = parts.records().ReadRow(position);
+    store::Record record = parts.records().ReadRow(position);
     Json project = {{"number", number},
-                    {"values", ValuesJson(record)},
                     {"state", accounts::StateCaption(parts.states.StateOf(number))},
                     {"version", VersionOf(parts, record)},
                     {"comments", CommentsJson(parts, number)}};
     if (!caller.IsUnit())
         project["changed_since_return"] = ChangedSinceReturnJson(parts, number, record);
-    return project;
+    return {std::move(project), std::move(record)};
+}
+
+// GET …/{n}: the project read under the lock, its answer made after it.
+Route Opening(RouteContext& context) {
+    return [&context](const httplib::Request& request, httplib::Response& response) {
+        OpenedProject opened = context.store.With([&](StoreParts& parts) {
+            return OpenProject(parts, RequireCaller(parts, request), NumberIn(request));
+        });
+        opened.answer["values"] = ValuesJson(opened.record);
+        SendJson(response, 200, opened.answer);
+    };
+}
+
+// PUT …/{n}: written under the lock, the pages' rule sets run after it.
+Route Saving(RouteContext& context) {
+    return [&context](const httplib::Request& request, httplib::Response& response) {
+        const SavedPage saved = context.store.With([&](StoreParts& parts) {
+            const Caller caller = RequireCaller(parts, request);
+            return SavePage(parts, caller, NumberIn(request), ObjectBody(request));
+        });
+        SendJson(response, 200, SaveAnswer(saved));
+    };
 }
 
 // The body of a call whose body is optional: {} when none was sent.
@@ -127,10 +154,9 @@ Route Submitting(RouteContext& context) {
 }  // namespace
 
 void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
-    http.Get("/api/projects",
-             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto&) {
-                 return ProjectListJson(p, c);
-             })));
+    http.Get("/api/projects", Guarded([&context](const auto& request, auto& response) {
+                 SendJson(response, 200, ProjectListJson(context.store, request));
+             }));
     http.Post("/api/projects",
               Guarded(Answering(context, 201, [](StoreParts& p, const Caller& c, const auto& r) {
                   return AddProject(p, c, TextMember(ObjectBody(r), "number"));
@@ -157,14 +183,8 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
               Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                   return ApproveProject(p, c, NumberIn(r, "/approve"), OptionalObjectBody(r));
               })));
-    http.Get(kProjectPath,
-             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
-                 return ProjectJson(p, c, NumberIn(r));
-             })));
-    http.Put(kProjectPath,
-             Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
-                 return SaveProject(p, c, NumberIn(r), ObjectBody(r));
-             })));
+    http.Get(kProjectPath, Guarded(Opening(context)));
+    http.Put(kProjectPath, Guarded(Saving(context)));
 }
 
 }  // namespace zorbix::server

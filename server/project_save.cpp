@@ -98,32 +98,38 @@ void Write(StoreParts& parts, const Caller& caller, int position, const Values& 
     }
 }
 
-// The rule sets of the pages the values stand on: table one's set covers
+// The pages whose rule sets the values stand on: table one's set covers
 // the cover too.
-std::vector<check::Finding> PageFindings(const store::Record& record, const Values& values) {
+std::set<store::Page> PagesOf(const Values& values) {
     std::set<store::Page> pages;
     for (const auto& [column, value] : values) {
         const store::Page page = store::Columns()[column].page;
         if (page != store::Page::None)
             pages.insert(page == store::Page::Cover ? store::Page::TableOne : page);
     }
-    check::CheckResult result;
-    for (store::Page page : pages) check::CheckPage(page, record, result);
-    return result.findings;
+    return pages;
 }
 
 }  // namespace
 
-Json SaveProject(StoreParts& parts, const Caller& caller, const std::string& number,
-                 const Json& body) {
+SavedPage SavePage(StoreParts& parts, const Caller& caller, const std::string& number,
+                   const Json& body) {
     const int position = ReachableProject(parts, caller, number);
     RequireEditable(caller, parts.states.StateOf(number));
     const Values values = ValuesToSave(body, number);
     Write(parts, caller, position, values, number, VersionToSave(body));
-    const store::Record record = parts.records().ReadRow(position);
-    return {{"version", VersionOf(parts, record)},
-            {"state", accounts::StateCaption(parts.states.StateOf(number))},
-            {"findings", FindingsJson(PageFindings(record, values))}};
+    store::Record record = parts.records().ReadRow(position);
+    Json answer = {{"version", VersionOf(parts, record)},
+                   {"state", accounts::StateCaption(parts.states.StateOf(number))}};
+    return {std::move(answer), std::move(record), PagesOf(values)};
+}
+
+Json SaveAnswer(const SavedPage& saved) {
+    check::CheckResult result;
+    for (store::Page page : saved.pages) check::CheckPage(page, saved.record, result);
+    Json answer = saved.answer;
+    answer["findings"] = FindingsJson(result.findings);
+    return answer;
 }
 
 }  // namespace zorbix::server

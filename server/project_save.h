@@ -4,11 +4,14 @@
 // gone: a draft is kept as it is.
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "server/json_body.h"
 #include "server/session_gate.h"
 #include "server/shared_store.h"
+#include "store/catalogue.h"
+#include "store/record.h"
 
 namespace zorbix::server {
 
@@ -21,7 +24,16 @@ namespace zorbix::server {
 // project number, 422 for a value the store refuses, 409 when the project
 // changed since that version (naming who and when, with the project's
 // current version and values as "current"); nothing is saved then.
-Json SaveProject(StoreParts& parts, const Caller& caller, const std::string& number,
-                 const Json& body);
+// It is done in two steps, so that the rule sets run after the store's
+// lock is given back: SavePage writes under the lock, SaveAnswer adds the
+// findings of the pages touched.
+struct SavedPage {
+    Json answer;  // {"version", "state"}
+    store::Record record;
+    std::set<store::Page> pages;  // whose rule sets the answer carries
+};
+SavedPage SavePage(StoreParts& parts, const Caller& caller, const std::string& number,
+                   const Json& body);
+Json SaveAnswer(const SavedPage& saved);
 
 }  // namespace zorbix::server

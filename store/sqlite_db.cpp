@@ -43,7 +43,43 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& file)
     sqlite3_finalize(stmt);
 }
 
-SqliteDatabase::~SqliteDatabase() { sqlite3_close_v2(db_); }
+SqliteDatabase::~SqliteDatabase() {
+    for (auto& [sql, stmt] : idle_statements_) sqlite3_finalize(stmt);
+    sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* SqliteDatabase::TakePrepared(std::string_view sql) {
+    const auto kept = idle_statements_.find(std::string(sql));
+    if (kept != idle_statements_.end()) {
+        sqlite3_stmt* stmt = kept->second;
+        idle_statements_.erase(kept);
+        return stmt;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        Fail(rc, "数据库语句无法执行");
+    }
+    return stmt;
+}
+
+void SqliteDatabase::GiveBack(std::string_view sql, sqlite3_stmt* stmt) noexcept {
+    // A reset statement holds no lock and no snapshot; its bindings go
+    // too, so no text of one request stays behind for the next.
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (idle_statements_.size() >= kKeptStatements) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    try {
+        idle_statements_.emplace(std::string(sql), stmt);
+    } catch (...) {
+        sqlite3_finalize(stmt);
+    }
+}
 
 void SqliteDatabase::Fail(int code, std::string_view what) const {
     const int primary = code & 0xff;
@@ -92,12 +128,9 @@ namespace {
 
 class SqliteCursor : public StatementCursor {
 public:
-    SqliteCursor(SqliteDatabase& db, std::string_view sql) : db_(db) {
-        const int rc = sqlite3_prepare_v3(db.handle(), sql.data(), static_cast<int>(sql.size()),
-                                          SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
-        if (rc != SQLITE_OK) db_.Fail(rc, "数据库语句无法执行");
-    }
-    ~SqliteCursor() override { sqlite3_finalize(stmt_); }
+    SqliteCursor(SqliteDatabase& db, std::string_view sql)
+        : db_(db), sql_(sql), stmt_(db.TakePrepared(sql)) {}
+    ~SqliteCursor() override { db_.GiveBack(sql_, stmt_); }
 
     void Bind(int index, std::string_view text, bool copy) override {
         const int rc = sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
@@ -139,6 +172,7 @@ public:
 
 private:
     SqliteDatabase& db_;
+    std::string sql_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 

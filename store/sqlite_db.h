@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "base/error.h"
 #include "store/database.h"
@@ -56,7 +57,19 @@ public:
     // naming the file and its backups, when SQLite found it damaged.
     [[noreturn]] void Fail(int code, std::string_view what) const;
 
+    // Prepared statements are kept for their next use: the server prepares
+    // the same few statements thousands of times a minute, and compiling
+    // one costs more than running it. A statement is taken out while in
+    // use, so two cursors never share one; it comes back reset.
+    sqlite3_stmt* TakePrepared(std::string_view sql);
+    void GiveBack(std::string_view sql, sqlite3_stmt* stmt) noexcept;
+
 private:
+    // Bounds the statements kept: ad hoc SQL (filters, the list's search)
+    // must not grow the connection without end.
+    static constexpr std::size_t kKeptStatements = 256;
+
+    std::unordered_multimap<std::string, sqlite3_stmt*> idle_statements_;
     sqlite3* db_ = nullptr;
     std::filesystem::path file_;
     std::filesystem::path directory_;
