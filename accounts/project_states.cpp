@@ -23,13 +23,13 @@ const StateNames& NamesOf(ProjectState state) {
     return kStates[0];
 }
 
+}  // namespace
+
 ProjectState StateFromCode(std::string_view code) {
     for (const auto& names : kStates)
         if (names.code == code) return names.state;
     return ProjectState::NotStarted;
 }
-
-}  // namespace
 
 std::string_view StateCode(ProjectState state) { return NamesOf(state).code; }
 

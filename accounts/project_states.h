@@ -22,6 +22,8 @@ enum class ProjectState {
 
 std::string_view StateCode(ProjectState state);     // as stored: "drafting", ...
 std::string_view StateCaption(ProjectState state);  // as shown: "填报中", ...
+// The state stored as `code`; 未填报 for none or an unknown code.
+ProjectState StateFromCode(std::string_view code);
 
 // The states in which a unit may still change its project.
 bool UnitMayEdit(ProjectState state);

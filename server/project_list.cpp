@@ -8,6 +8,7 @@
 #include "accounts/project_states.h"
 #include "check/rule_sets.h"
 #include "server/project_version.h"
+#include "server/unit_project_facts.h"
 #include "store/catalogue.h"
 #include "store/change_history.h"
 #include "store/project_table.h"
@@ -70,15 +71,6 @@ Json EveryProject(StoreParts& parts) {
     return list;
 }
 
-std::optional<std::string> LastChangeTime(StoreParts& parts, const std::string& number) {
-    if (!store::HasTable(parts.store.database(), store::kHistoryTable)) return std::nullopt;
-    store::Statement q(parts.store.database(), std::string("SELECT max(time) FROM ") +
-                                                   store::kHistoryTable + " WHERE project = ?1");
-    q.Bind(1, number);
-    if (!q.Step() || q.Text(0).empty()) return std::nullopt;
-    return std::string(q.Text(0));
-}
-
 // One of a unit's projects as read under the store's lock; its findings
 // and its JSON are made after the lock is given back.
 struct ListedProject {
@@ -97,14 +89,15 @@ std::vector<ListedProject> ReadUnitsProjects(StoreParts& parts, const std::strin
         if (const int position = parts.positions.Of(number))
             own.emplace_back(position, std::move(number));
     std::sort(own.begin(), own.end());
+    auto facts = FactsOfUnitsProjects(parts, unit);
     std::vector<ListedProject> read;
     read.reserve(own.size());
     for (auto& [position, number] : own) {
         store::Record record = parts.records().ReadRow(position);
-        const std::int64_t version = VersionOf(parts, record);
-        const accounts::ProjectState state = parts.states.StateOf(number);
-        auto change = LastChangeTime(parts, number);
-        read.push_back({std::move(number), std::move(record), state, version, std::move(change)});
+        ProjectFacts& f = facts[number];
+        const std::int64_t version = VersionOf(parts, record, f.newest_value_line);
+        read.push_back(
+            {std::move(number), std::move(record), f.state, version, std::move(f.last_change)});
     }
     return read;
 }

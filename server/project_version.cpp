@@ -38,6 +38,11 @@ std::int64_t VersionOf(StoreParts& parts, const store::Record& record) {
     return q.Step() ? q.Int(0) : 0;
 }
 
+std::int64_t VersionOf(StoreParts& parts, const store::Record& record,
+                       std::int64_t newest_value_line) {
+    return RowsHaveVersions(parts) ? record.version() : newest_value_line;
+}
+
 ProjectVersions::ProjectVersions(StoreParts& parts) : rows_have_versions_(RowsHaveVersions(parts)) {
     if (rows_have_versions_ || !HasHistory(parts)) return;
     store::Statement q(parts.store.database(),

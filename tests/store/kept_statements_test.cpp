@@ -50,7 +50,8 @@ TEST_F(KeptStatements, TwoCursorsOfTheSameSqlAtOnceWalkApart) {
     std::vector<std::string> pairs;
     while (outer.Step()) {
         Statement inner(db, sql);
-        while (inner.Step()) pairs.push_back(std::string(outer.Text(0)) + std::string(inner.Text(0)));
+        while (inner.Step())
+            pairs.push_back(std::string(outer.Text(0)) + std::string(inner.Text(0)));
     }
     EXPECT_EQ(pairs.size(), 9u);
     EXPECT_EQ(pairs.front(), "aa");

@@ -1,0 +1,49 @@
+#include "server/unit_project_facts.h"
+
+#include "server/project_history.h"
+#include "store/change_history.h"
+#include "store/project_table.h"
+
+namespace zorbix::server {
+namespace {
+
+const std::string kWithoutHistory =
+    "SELECT o.project, coalesce(s.state, ''), 0, NULL FROM project_owners o "
+    "LEFT JOIN project_states s ON s.project = o.project WHERE o.unit = ?1";
+
+// Lines about the state and the office's comments (?2, ?3) are no change
+// of the values: they move the last change, not the version.
+const std::string kWithHistory =
+    std::string(
+        "SELECT o.project, coalesce(s.state, ''), coalesce(h.newest, 0), h.last_time "
+        "FROM project_owners o "
+        "LEFT JOIN project_states s ON s.project = o.project "
+        "LEFT JOIN (SELECT project, max(CASE WHEN coalesce(column_name, '') "
+        "NOT IN (?2, ?3) THEN id END) AS newest, max(time) AS last_time FROM ") +
+    store::kHistoryTable +
+    " WHERE project IN (SELECT project FROM project_owners WHERE unit = ?1) "
+    "GROUP BY project) h ON h.project = o.project WHERE o.unit = ?1";
+
+}  // namespace
+
+std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(StoreParts& parts,
+                                                                   const std::string& unit) {
+    store::Database& db = parts.store.database();
+    const bool history = store::HasTable(db, store::kHistoryTable);
+    store::Statement q(db, history ? kWithHistory : kWithoutHistory);
+    q.Bind(1, unit);
+    if (history) {
+        q.Bind(2, kStateColumn);
+        q.Bind(3, kCommentColumn);
+    }
+    std::unordered_map<std::string, ProjectFacts> facts;
+    while (q.Step()) {
+        ProjectFacts& f = facts[std::string(q.Text(0))];
+        f.state = accounts::StateFromCode(q.Text(1));
+        f.newest_value_line = q.Int(2);
+        if (!q.Text(3).empty()) f.last_change = std::string(q.Text(3));
+    }
+    return facts;
+}
+
+}  // namespace zorbix::server
