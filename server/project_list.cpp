@@ -7,6 +7,7 @@
 
 #include "accounts/project_states.h"
 #include "check/rule_sets.h"
+#include "server/project_reading.h"
 #include "server/project_version.h"
 #include "server/unit_project_facts.h"
 #include "store/catalogue.h"
@@ -81,21 +82,15 @@ struct ListedProject {
     std::optional<std::string> change;
 };
 
-// A unit's own projects found through the owner table, each read by its
-// position, in store order; nothing of other units' is read.
-std::vector<ListedProject> ReadUnitsProjects(StoreParts& parts, const std::string& unit) {
-    std::vector<std::pair<int, std::string>> own;
-    for (std::string& number : parts.owners.ProjectsOf(unit))
-        if (const int position = parts.positions.Of(number))
-            own.emplace_back(position, std::move(number));
-    std::sort(own.begin(), own.end());
-    auto facts = FactsOfUnitsProjects(parts, unit);
+// A unit's own projects, read on a reading connection: nothing of other
+// units' is read.
+std::vector<ListedProject> ReadUnitsList(ReaderParts& reader, const std::string& unit) {
+    auto facts = FactsOfUnitsProjects(reader.database(), unit);
     std::vector<ListedProject> read;
-    read.reserve(own.size());
-    for (auto& [position, number] : own) {
-        store::Record record = parts.records().ReadRow(position);
+    for (store::Record& record : ReadUnitsProjects(reader, unit)) {
+        std::string number(record[store::kNumberColumn]);
         ProjectFacts& f = facts[number];
-        const std::int64_t version = VersionOf(parts, record, f.newest_value_line);
+        const std::int64_t version = VersionOf(reader.database(), record, f.newest_value_line);
         read.push_back(
             {std::move(number), std::move(record), f.state, version, std::move(f.last_change)});
     }
@@ -112,20 +107,20 @@ Json UnitsProjectsJson(const std::vector<ListedProject>& read, const std::string
 }  // namespace
 
 Json ProjectListJson(SharedStore& store, const httplib::Request& request) {
-    std::optional<Json> office_list;  // every project, one scan under the lock
     std::string unit;
-    const auto read = store.With([&](StoreParts& parts) {
-        const Caller caller = RequireCaller(parts, request);
-        parts.records().FollowChanges();
-        if (!caller.IsUnit()) {
-            office_list = EveryProject(parts);
-            return std::vector<ListedProject>();
-        }
+    const auto read = store.Reading([&](ReaderParts& reader) {
+        const Caller caller = RequireCaller(reader, request);
+        if (!caller.IsUnit()) return std::optional<std::vector<ListedProject>>();
         unit = caller.account.unit;
-        return ReadUnitsProjects(parts, unit);
+        return std::optional(ReadUnitsList(reader, unit));
     });
-    if (office_list) return {{"projects", std::move(*office_list)}};
-    return {{"projects", UnitsProjectsJson(read, unit)}};
+    if (read) return {{"projects", UnitsProjectsJson(*read, unit)}};
+    // The office's list: every project in one scan of the record set.
+    return store.With([&](StoreParts& parts) {
+        RequireCaller(parts, request);
+        parts.records().FollowChanges();
+        return Json{{"projects", EveryProject(parts)}};
+    });
 }
 
 }  // namespace zorbix::server

@@ -108,15 +108,14 @@ Json ApproveProject(StoreParts& parts, const Caller& caller, const std::string& 
     return Answer(parts, number, position, ProjectState::Approved);
 }
 
-Json CommentsJson(StoreParts& parts, const std::string& number) {
+Json CommentsJson(Books& parts, const std::string& number) {
     const accounts::ReviewComments comments = parts.reviews.CommentsOf(number);
     Json fields = Json::object();
     for (const auto& [column, comment] : comments.fields) fields[column] = comment;
     return {{"project", comments.project}, {"fields", fields}};
 }
 
-Json ChangedSinceReturnJson(StoreParts& parts, const std::string& number,
-                            const store::Record& record) {
+Json ChangedSinceReturnJson(Books& parts, const std::string& number, const store::Record& record) {
     const auto then = parts.reviews.ValuesAtReturn(number);
     Json changed = Json::array();
     if (then.empty()) return changed;

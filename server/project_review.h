@@ -29,11 +29,10 @@ Json ApproveProject(StoreParts& parts, const Caller& caller, const std::string& 
 
 // {"project": "…", "fields": {COLUMN: "…"}}: the comments of the
 // project's last return ("" and {} when it was never returned).
-Json CommentsJson(StoreParts& parts, const std::string& number);
+Json CommentsJson(Books& parts, const std::string& number);
 
 // The names of the columns whose values differ from those the project held
 // at its last return, in catalogue order; [] when it was never returned.
-Json ChangedSinceReturnJson(StoreParts& parts, const std::string& number,
-                            const store::Record& record);
+Json ChangedSinceReturnJson(Books& parts, const std::string& number, const store::Record& record);
 
 }  // namespace zorbix::server

@@ -9,6 +9,7 @@
 #include "server/project_json.h"
 #include "server/project_list.h"
 #include "server/project_path.h"
+#include "server/project_reading.h"
 #include "server/project_review.h"
 #include "server/project_save.h"
 #include "server/project_submit.h"
@@ -71,23 +72,23 @@ struct OpenedProject {
     store::Record record;
 };
 
-OpenedProject OpenProject(StoreParts& parts, const Caller& caller, const std::string& number) {
-    const int position = ReachableProject(parts, caller, number);
-    store::Record record = parts.records().ReadRow(position);
+OpenedProject OpenProject(ReaderParts& reader, const Caller& caller, const std::string& number) {
+    store::Record record = ReachableRecord(reader, caller, number);
     Json project = {{"number", number},
-                    {"state", accounts::StateCaption(parts.states.StateOf(number))},
-                    {"version", VersionOf(parts, record)},
-                    {"comments", CommentsJson(parts, number)}};
+                    {"state", accounts::StateCaption(reader.states.StateOf(number))},
+                    {"version", VersionOf(reader.database(), record)},
+                    {"comments", CommentsJson(reader, number)}};
     if (!caller.IsUnit())
-        project["changed_since_return"] = ChangedSinceReturnJson(parts, number, record);
+        project["changed_since_return"] = ChangedSinceReturnJson(reader, number, record);
     return {std::move(project), std::move(record)};
 }
 
-// GET …/{n}: the project read under the lock, its answer made after it.
+// GET …/{n}: the project read on a reading connection, its answer made
+// after it is given back.
 Route Opening(RouteContext& context) {
     return [&context](const httplib::Request& request, httplib::Response& response) {
-        OpenedProject opened = context.store.With([&](StoreParts& parts) {
-            return OpenProject(parts, RequireCaller(parts, request), NumberIn(request));
+        OpenedProject opened = context.store.Reading([&](ReaderParts& reader) {
+            return OpenProject(reader, RequireCaller(reader, request), NumberIn(request));
         });
         opened.answer["values"] = ValuesJson(opened.record);
         SendJson(response, 200, opened.answer);
@@ -97,10 +98,13 @@ Route Opening(RouteContext& context) {
 // PUT …/{n}: written under the lock, the pages' rule sets run after it.
 Route Saving(RouteContext& context) {
     return [&context](const httplib::Request& request, httplib::Response& response) {
-        const SavedPage saved = context.store.With([&](StoreParts& parts) {
-            const Caller caller = RequireCaller(parts, request);
-            return SavePage(parts, caller, NumberIn(request), ObjectBody(request));
+        // Who asks is known before the writing turn, which is kept short.
+        const auto [caller, body] = context.store.Reading([&](ReaderParts& reader) {
+            Caller asking = RequireCaller(reader, request);
+            return std::pair(std::move(asking), ObjectBody(request));
         });
+        const SavedPage saved = context.store.With(
+            [&](StoreParts& parts) { return SavePage(parts, caller, NumberIn(request), body); });
         SendJson(response, 200, SaveAnswer(saved));
     };
 }
@@ -137,11 +141,12 @@ Route HandingOut(RouteContext& context, std::string_view suffix, Make make) {
     };
 }
 
-// POST …/submit: the rule sets run between two turns of the store's lock.
+// POST …/submit: read on a reading connection, the rule sets run after
+// it, and the state changed under the store's lock.
 Route Submitting(RouteContext& context) {
     return [&context](const httplib::Request& request, httplib::Response& response) {
-        const SubmitReading reading = context.store.With([&](StoreParts& parts) {
-            return ReadForSubmit(parts, RequireCaller(parts, request),
+        const SubmitReading reading = context.store.Reading([&](ReaderParts& reader) {
+            return ReadForSubmit(reader, RequireCaller(reader, request),
                                  NumberIn(request, "/submit"));
         });
         RequireNoFindings(reading.number, reading.record);

@@ -6,6 +6,7 @@
 #include "server/project_access.h"
 #include "server/project_history.h"
 #include "server/project_json.h"
+#include "server/project_reading.h"
 #include "server/project_version.h"
 
 namespace zorbix::server {
@@ -33,12 +34,11 @@ void RequireNoFindings(const std::string& number, const store::Record& record) {
                    {{"findings", FindingsJson(result.findings)}});
 }
 
-SubmitReading ReadForSubmit(StoreParts& parts, const Caller& caller, const std::string& number) {
+SubmitReading ReadForSubmit(ReaderParts& reader, const Caller& caller, const std::string& number) {
     RequireUnit(caller);
-    const int position = ReachableProject(parts, caller, number);
-    RequireSubmittable(parts.states.StateOf(number));
-    store::Record record = parts.records().ReadRow(position);
-    const std::int64_t version = VersionOf(parts, record);
+    store::Record record = ReachableRecord(reader, caller, number);
+    RequireSubmittable(reader.states.StateOf(number));
+    const std::int64_t version = VersionOf(reader.database(), record);
     return {caller, number, std::move(record), version};
 }
 

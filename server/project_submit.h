@@ -15,7 +15,7 @@
 namespace zorbix::server {
 
 // A submit runs in three steps, so that the rule sets do not hold up other
-// requests: the project is read under the store's lock (ReadForSubmit),
+// requests: the project is read on a reading connection (ReadForSubmit),
 // checked without it (RequireNoFindings), and its state changed under the
 // lock again (FinishSubmit), which checks again what changed meanwhile.
 struct SubmitReading {
@@ -28,7 +28,7 @@ struct SubmitReading {
 // Throws ApiError 403 for a caller who is no unit, or for a project in a
 // state the unit may no longer change (naming the state); 404 for a
 // project out of reach.
-SubmitReading ReadForSubmit(StoreParts& parts, const Caller& caller, const std::string& number);
+SubmitReading ReadForSubmit(ReaderParts& reader, const Caller& caller, const std::string& number);
 
 // ApiError 422 with the findings ({"error", "findings"}, as the findings
 // call answers them) while any remains.

@@ -18,29 +18,30 @@ void BindNoteColumns(store::Statement& q) {
     q.Bind(2, kCommentColumn);
 }
 
-bool RowsHaveVersions(StoreParts& parts) {
-    return parts.store.database().engine() == store::Engine::Postgres;
-}
+bool RowsHaveVersions(store::Database& db) { return db.engine() == store::Engine::Postgres; }
+bool RowsHaveVersions(StoreParts& parts) { return RowsHaveVersions(parts.store.database()); }
 
-bool HasHistory(StoreParts& parts) {
-    return store::HasTable(parts.store.database(), store::kHistoryTable);
-}
+bool HasHistory(store::Database& db) { return store::HasTable(db, store::kHistoryTable); }
+bool HasHistory(StoreParts& parts) { return HasHistory(parts.store.database()); }
 
 }  // namespace
 
 std::int64_t VersionOf(StoreParts& parts, const store::Record& record) {
-    if (RowsHaveVersions(parts)) return record.version();
-    if (!HasHistory(parts)) return 0;
-    store::Statement q(parts.store.database(),
-                       "SELECT coalesce(max(id), 0)" + kValueLines + " AND project = ?3");
+    return VersionOf(parts.store.database(), record);
+}
+
+std::int64_t VersionOf(store::Database& db, const store::Record& record) {
+    if (RowsHaveVersions(db)) return record.version();
+    if (!HasHistory(db)) return 0;
+    store::Statement q(db, "SELECT coalesce(max(id), 0)" + kValueLines + " AND project = ?3");
     BindNoteColumns(q);
     q.Bind(3, record[store::kNumberColumn]);
     return q.Step() ? q.Int(0) : 0;
 }
 
-std::int64_t VersionOf(StoreParts& parts, const store::Record& record,
+std::int64_t VersionOf(store::Database& db, const store::Record& record,
                        std::int64_t newest_value_line) {
-    return RowsHaveVersions(parts) ? record.version() : newest_value_line;
+    return RowsHaveVersions(db) ? record.version() : newest_value_line;
 }
 
 ProjectVersions::ProjectVersions(StoreParts& parts) : rows_have_versions_(RowsHaveVersions(parts)) {

@@ -23,8 +23,9 @@ namespace zorbix::server {
 
 // The version of a record as read from the store.
 std::int64_t VersionOf(StoreParts& parts, const store::Record& record);
+std::int64_t VersionOf(store::Database& db, const store::Record& record);
 // The same when the newest history line about its values is known already.
-std::int64_t VersionOf(StoreParts& parts, const store::Record& record,
+std::int64_t VersionOf(store::Database& db, const store::Record& record,
                        std::int64_t newest_value_line);
 
 // Every project's version at once, for the list of projects: one look at

@@ -36,8 +36,7 @@ std::string SessionToken(const httplib::Request& request) {
     return "";
 }
 
-Caller RequireCaller(StoreParts& parts, const httplib::Request& request,
-                     bool before_password_change) {
+Caller RequireCaller(Books& parts, const httplib::Request& request, bool before_password_change) {
     const std::string token = SessionToken(request);
     if (token.empty()) NotLoggedIn();
     auto session = parts.sessions.Resume(token);

@@ -31,7 +31,7 @@ std::string SessionToken(const httplib::Request& request);
 // the session's CSRF token; 403 while the account's one-time password is
 // unchanged, unless the call is one that must work then (changing the
 // password, logging out).
-Caller RequireCaller(StoreParts& parts, const httplib::Request& request,
+Caller RequireCaller(Books& parts, const httplib::Request& request,
                      bool before_password_change = false);
 
 // The Set-Cookie values that hand a session to the browser and take it

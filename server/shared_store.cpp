@@ -1,6 +1,8 @@
 #include "server/shared_store.h"
 
 #include "accounts/server_tables.h"
+#include "store/postgres_db.h"
+#include "store/sqlite_db.h"
 
 namespace zorbix::server {
 namespace {
@@ -11,19 +13,33 @@ store::Store& WithServerTables(store::Store& opened) {
     return opened;
 }
 
+// Two cores serve the requests; a third connection keeps a read going
+// while another waits for the database.
+constexpr int kReaders = 3;
+
+std::unique_ptr<store::Database> ReadingConnection(store::Store& opened,
+                                                   const std::string& database) {
+    if (opened.engine() == store::Engine::Postgres)
+        return std::make_unique<store::PostgresDatabase>(database, opened.directory());
+    return std::make_unique<store::SqliteDatabase>(opened.file());
+}
+
 }  // namespace
 
+Books::Books(store::Database& db, accounts::Clock clock)
+    : accounts(db), sessions(db, std::move(clock)), owners(db), states(db), reviews(db) {}
+
 StoreParts::StoreParts(store::Store& opened, accounts::Clock clock)
-    : store(opened),
-      accounts(opened.database()),
-      sessions(opened.database(), std::move(clock)),
-      owners(opened.database()),
-      states(opened.database()),
-      positions(opened.records()),
-      reviews(opened.database()) {}
+    : Books(opened.database(), std::move(clock)), store(opened), positions(opened.records()) {}
+
+ReaderParts::ReaderParts(std::unique_ptr<store::Database> opened, accounts::Clock clock)
+    : ReaderConnection{std::move(opened)}, Books(*db, std::move(clock)), rows(*db) {}
 
 SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
                          const std::string& database)
-    : store_(directory, database), parts_(WithServerTables(store_), std::move(clock)) {}
+    : store_(directory, database), parts_(WithServerTables(store_), clock) {
+    for (int i = 0; i < kReaders; ++i)
+        readers_.push_back(std::make_unique<Reader>(ReadingConnection(store_, database), clock));
+}
 
 }  // namespace zorbix::server

@@ -1,12 +1,16 @@
 // The program directory's store, shared by the server's request threads.
 // The store is one database connection with one record set, so every use
-// holds the one lock: a request's reads and writes are never interleaved
-// with another's.
+// of it holds the one lock: a request's reads and writes are never
+// interleaved with another's. Requests that only read may instead use one
+// of a few connections of their own.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "accounts/account_book.h"
 #include "accounts/clock.h"
@@ -15,23 +19,44 @@
 #include "accounts/review_notes.h"
 #include "accounts/session_book.h"
 #include "server/project_positions.h"
+#include "store/project_rows.h"
 #include "store/store.h"
 
 namespace zorbix::server {
 
-// Everything that works on the one connection.
-struct StoreParts {
-    explicit StoreParts(store::Store& opened, accounts::Clock clock);
+// The server's own tables over one connection.
+struct Books {
+    Books(store::Database& db, accounts::Clock clock);
 
-    store::Store& store;
     accounts::AccountBook accounts;
     accounts::SessionBook sessions;
     accounts::ProjectOwners owners;
     accounts::ProjectStates states;
-    ProjectPositions positions;
     accounts::ReviewNotes reviews;
+};
+
+// Everything that works on the one connection that writes.
+struct StoreParts : Books {
+    StoreParts(store::Store& opened, accounts::Clock clock);
+
+    store::Store& store;
+    ProjectPositions positions;
 
     store::RecordSet& records() { return store.records(); }
+};
+
+// A connection of its own for requests that only read: they are served
+// beside the writes, not after them. It keeps no record set, so nothing
+// it reads can be out of date: each read asks the database.
+struct ReaderConnection {
+    std::unique_ptr<store::Database> db;
+};
+struct ReaderParts : ReaderConnection, Books {
+    ReaderParts(std::unique_ptr<store::Database> opened, accounts::Clock clock);
+
+    store::ProjectRows rows;
+
+    store::Database& database() { return *db; }
 };
 
 class SharedStore {
@@ -50,10 +75,28 @@ public:
         return use(parts_);
     }
 
+    // Runs use(reader) on one of the reading connections, which no other
+    // request uses meanwhile; writes go through With, never through this.
+    template <class Use>
+    decltype(auto) Reading(Use&& use) {
+        Reader& reader = *readers_[next_reader_++ % readers_.size()];
+        std::lock_guard lock(reader.mutex);
+        return use(reader.parts);
+    }
+
 private:
+    struct Reader {
+        Reader(std::unique_ptr<store::Database> db, accounts::Clock clock)
+            : parts(std::move(db), std::move(clock)) {}
+        std::mutex mutex;
+        ReaderParts parts;
+    };
+
     std::mutex mutex_;
     store::Store store_;
     StoreParts parts_;
+    std::vector<std::unique_ptr<Reader>> readers_;
+    std::atomic<unsigned> next_reader_{0};
 };
 
 }  // namespace zorbix::server

@@ -26,9 +26,8 @@ const std::string kWithHistory =
 
 }  // namespace
 
-std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(StoreParts& parts,
+std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(store::Database& db,
                                                                    const std::string& unit) {
-    store::Database& db = parts.store.database();
     const bool history = store::HasTable(db, store::kHistoryTable);
     store::Statement q(db, history ? kWithHistory : kWithoutHistory);
     q.Bind(1, unit);

@@ -11,7 +11,7 @@
 #include <unordered_map>
 
 #include "accounts/project_states.h"
-#include "server/shared_store.h"
+#include "store/database.h"
 
 namespace zorbix::server {
 
@@ -22,7 +22,7 @@ struct ProjectFacts {
 };
 
 // By project number, for every project the unit owns.
-std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(StoreParts& parts,
+std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(store::Database& db,
                                                                    const std::string& unit);
 
 }  // namespace zorbix::server
