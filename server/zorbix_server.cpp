@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "server/account_routes.h"
 #include "server/auth_routes.h"
+#include "server/backup_routes.h"
 #include "server/batch_routes.h"
 #include "server/catalogue_routes.h"
 #include "server/json_body.h"
@@ -125,6 +126,7 @@ void ZorbixServer::SetUp(std::ostream& log) {
     AddOfficeRoutes(*http_, context_);
     AddAccountRoutes(*http_, context_);
     AddBatchRoutes(*http_, context_);
+    AddBackupRoutes(*http_, context_);
     // Last: the pages answer only what no call did.
     if (!web_.empty()) AddStaticRoutes(*http_, web_);
 }

@@ -88,6 +88,10 @@ const ApiCall kCalls[] = {
     {"ReconcileWorkbook", "GET", "/api/reconcile.xlsx", "", 422, 0, 403},
     {"ExportList", "GET", "/api/export", "", 200, 0, 403},
     {"Runs", "GET", "/api/runs", "", 200, 0, 403},
+    {"BackupList", "GET", "/api/backups", "", 200, 0, 0, true},
+    {"BackUp", "POST", "/api/backups", "{}", 200, 0, 0, true},
+    {"Restore", "POST", "/api/backups/zorbix2013-20131205-143012-备份.db/restore", "", 404, 0, 0,
+     true},
 };
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& by) {
