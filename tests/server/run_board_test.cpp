@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "server/api_error.h"
+#include "server/run_prompter.h"
 
 namespace zorbix::server {
 namespace {
@@ -56,6 +57,21 @@ TEST(RunBoard, FractionsStayBetweenNoneAndAll) {
     EXPECT_DOUBLE_EQ(board.RunsJson()["runs"][0]["fraction"].get<double>(), 1.0);
     ticket.SetFraction(-1.0);
     EXPECT_DOUBLE_EQ(board.RunsJson()["runs"][0]["fraction"].get<double>(), 0.0);
+}
+
+// The operations' progress reaches the board; their questions are
+// answered yes without becoming part of the answer's message.
+TEST(RunPrompter, ProgressReachesTheBoardAndOnlyNoticesTheMessage) {
+    RunBoard board;
+    RunTicket ticket = board.Start("restore");
+    RunPrompter prompter(ticket);
+    prompter.Progress(1, 4);
+    EXPECT_DOUBLE_EQ(board.RunsJson()["runs"][0]["fraction"].get<double>(), 0.25);
+    prompter.Progress(3, 0);  // no total known: nothing to say
+    EXPECT_DOUBLE_EQ(board.RunsJson()["runs"][0]["fraction"].get<double>(), 0.25);
+    EXPECT_TRUE(base::Confirm(prompter, "恢复备份", "确实要恢复吗？"));
+    base::Inform(prompter, "恢复备份", "已从备份“/tmp/x/a.db”恢复数据。");
+    EXPECT_EQ(prompter.Text("/tmp/x/"), "已从备份“a.db”恢复数据。");
 }
 
 }  // namespace
