@@ -25,8 +25,11 @@ std::unique_ptr<store::Database> Open(const Address& address) {
     if (!address.database.empty())
         return store::OpenPostgresStore(address.database, address.directory);
     // The shared connection made the file and its table, and holds the
-    // program directory's instance lock for the whole server.
-    return std::make_unique<store::SqliteDatabase>(address.directory / store::kDatabaseFileName);
+    // program directory's instance lock for the whole server. Every commit
+    // of a run reaches the disk, as the shared connection's do.
+    auto db = std::make_unique<store::SqliteDatabase>(address.directory / store::kDatabaseFileName);
+    db->Execute("PRAGMA synchronous=FULL");
+    return db;
 }
 
 }  // namespace
