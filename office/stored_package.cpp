@@ -160,13 +160,23 @@ std::optional<Entry> StoredEntry(::zip* archive, std::uint64_t index, const std:
 // once, so the smallest result is worth its time.
 constexpr int kFixedLevel = 9;
 
-// The entry with content of its own, dated now; nothing when too large.
+// The time of the source's entry, which a part replacing it keeps: a copy's
+// bytes then depend only on the source and the parts, so two copies made
+// from the same template and data are the same file, whenever made.
+std::time_t EntryTime(::zip* archive, std::uint64_t index) {
+    zip_stat_t s;
+    if (zip_stat_index(archive, index, 0, &s) == 0 && (s.valid & ZIP_STAT_MTIME)) return s.mtime;
+    return std::time(nullptr);
+}
+
+// The entry with content of its own, dated as the source's entry; nothing
+// when too large.
 std::optional<Entry> FixedEntry(::zip* archive, std::uint64_t index, const std::string& name,
                                 std::string_view content) {
     if (content.size() > kMaxPartBytes) return std::nullopt;
     Entry entry;
     AppendDeflated(content, kFixedLevel, entry.data);
-    const auto [time, date] = DosTime(std::time(nullptr));
+    const auto [time, date] = DosTime(EntryTime(archive, index));
     entry.head = {NameFlags(name),
                   kDeflated,
                   time,
@@ -200,6 +210,7 @@ std::unique_ptr<StoredPackage> StoredPackage::Read(
             TakeAttributes(archive, index, kept);
             package->made_by_ = kept.made_by;
             package->attributes_ = kept.attributes;
+            package->replaced_time_ = EntryTime(archive, index);
             continue;
         }
         const auto own = fixed.find(name);
@@ -226,7 +237,7 @@ void StoredPackage::Assemble(std::string_view part, int level, const std::filesy
     const std::size_t base = out.size();
     out += locals_;
     const auto offset = static_cast<std::uint32_t>(out.size() - base);
-    const auto [time, date] = DosTime(std::time(nullptr));
+    const auto [time, date] = DosTime(replaced_time_);
     EntryHead head{NameFlags(replaced_),
                    kDeflated,
                    time,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -31,7 +32,9 @@ public:
 
     // Appends to out a zip of the unchanged entries, in the source's order,
     // and then `part` as the replaced entry, deflated at `level`
-    // (office/deflate_part.h) and dated now. Throws base::Failure naming
+    // (office/deflate_part.h) and dated as the source's entry it replaces
+    // (fixed entries too), so that copies made at different times of the
+    // same source and parts are the same bytes. Throws base::Failure naming
     // target when the part is too large for a plain zip.
     void Assemble(std::string_view part, int level, const std::filesystem::path& target,
                   std::string& out) const;
@@ -43,6 +46,7 @@ private:
     std::string central_;  // their central directory records
     std::uint16_t count_ = 0;
     std::string replaced_;
+    std::time_t replaced_time_ = 0;   // of the replaced entry in the source
     std::uint16_t made_by_ = 0x0314;  // of the replaced entry: Unix, zip 2.0
     std::uint32_t attributes_ = 0100644u << 16;
 };

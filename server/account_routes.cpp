@@ -2,6 +2,7 @@
 
 #include "accounts/account_creation.h"
 #include "server/api_error.h"
+#include "server/long_run.h"
 #include "server/project_access.h"
 #include "server/unit_accounts.h"
 
@@ -50,9 +51,11 @@ Json AddAccount(StoreParts& parts, const Caller& caller, const Json& body) {
 void AddUnitsRoute(RouteContext& context, const httplib::Request& request,
                    httplib::Response& response) {
     RequireAdminCaller(context, request);
-    const auto rows = ReadUnitAccounts(request.body);
-    const auto made =
-        context.store.With([&](StoreParts& parts) { return MakeUnitAccounts(parts, rows); });
+    const auto made = InLongRun(context, "units", [&](RunStore& run, RunTicket&) {
+        const auto rows = ReadUnitAccounts(request.body);
+        accounts::AccountBook book(run.database());
+        return MakeUnitAccounts(book, rows);
+    });
     const Download workbook = PasswordWorkbook(made);
     response.status = 200;
     response.set_header("Content-Disposition", workbook.disposition);

@@ -1,5 +1,6 @@
 #include "server/office_routes.h"
 
+#include "server/long_run.h"
 #include "server/plan_load.h"
 #include "server/progress.h"
 #include "server/reconcile_data.h"
@@ -7,14 +8,17 @@
 namespace zorbix::server {
 namespace {
 
-// The plan is read before the store's lock is taken, so other requests do
-// not wait for a large workbook; only the caller is checked first.
+// A long run on its own connection: other requests do not wait for a
+// large workbook. The shared record set then takes in the shells.
 void LoadPlanRoute(RouteContext& context, const httplib::Request& request,
                    httplib::Response& response) {
     const Caller caller = RequireOfficeCaller(context, request);
-    const auto plan = ReadUploadedPlan(request.body);
-    const Json body = context.store.With(
-        [&](StoreParts& parts) { return LoadPlan(parts, caller, plan, request.body); });
+    const Json body = InLongRun(context, "plan", [&](RunStore& run, RunTicket&) {
+        const auto plan = ReadUploadedPlan(request.body);
+        Json answer = LoadPlan(run, caller, plan, request.body);
+        FollowWrittenRun(context.store);
+        return answer;
+    });
     SendJson(response, 200, body);
 }
 

@@ -81,11 +81,12 @@ void KeepPlanWorkbook(const std::filesystem::path& program_dir, const std::strin
     }
 }
 
-Json UnitsWithoutAccount(StoreParts& parts, const std::vector<PlannedProject>& plan) {
+Json UnitsWithoutAccount(store::Database& db, const std::vector<PlannedProject>& plan) {
     std::set<std::string> units;
     for (const PlannedProject& p : plan)
         if (!UnitOf(p).empty()) units.insert(UnitOf(p));
-    for (const accounts::Account& account : parts.accounts.All()) units.erase(account.unit);
+    for (const accounts::Account& account : accounts::AccountBook(db).All())
+        units.erase(account.unit);
     return Json(std::vector<std::string>(units.begin(), units.end()));
 }
 
@@ -105,18 +106,18 @@ std::vector<PlannedProject> ReadUploadedPlan(const std::string& bytes) {
     return plan;
 }
 
-Json LoadPlan(StoreParts& parts, const Caller& caller, const std::vector<PlannedProject>& plan,
+Json LoadPlan(RunStore& run, const Caller& caller, const std::vector<PlannedProject>& plan,
               const std::string& bytes) {
-    store::RecordSet& records = parts.records();
-    records.FollowChanges();
+    store::RecordSet& records = run.records();
+    accounts::ProjectOwners project_owners(run.database());
     const auto numbers = records.ColumnValues(store::kNumberColumn);
     std::unordered_set<std::string> stored(numbers.begin(), numbers.end());
-    const auto owners = parts.owners.All();
-    KeepPlanWorkbook(parts.store.directory(), bytes);
+    const auto owners = project_owners.All();
+    KeepPlanWorkbook(run.directory(), bytes);
     int added = 0;
     int already = 0;
     try {
-        store::Transaction transaction(parts.store.database());
+        store::Transaction transaction(run.database());
         const store::OperationLabel label(records, kPlanLoad);
         const store::PersonLabel person(records.history(), caller.account.name);
         for (const PlannedProject& p : plan) {
@@ -125,7 +126,7 @@ Json LoadPlan(StoreParts& parts, const Caller& caller, const std::vector<Planned
             if (is_new) records.AddNew(ShellOf(p));
             ++(is_new ? added : already);
             if (!UnitOf(p).empty() && (is_new || !owners.contains(number)))
-                parts.owners.SetOwner(number, UnitOf(p));
+                project_owners.SetOwner(number, UnitOf(p));
         }
         transaction.Commit();
     } catch (...) {
@@ -135,7 +136,7 @@ Json LoadPlan(StoreParts& parts, const Caller& caller, const std::vector<Planned
     return {{"planned", plan.size()},
             {"added", added},
             {"already", already},
-            {"units_without_account", UnitsWithoutAccount(parts, plan)}};
+            {"units_without_account", UnitsWithoutAccount(run.database(), plan)}};
 }
 
 }  // namespace zorbix::server

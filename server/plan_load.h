@@ -12,8 +12,8 @@
 
 #include "reconcile/plan_list.h"
 #include "server/json_body.h"
+#include "server/run_store.h"
 #include "server/session_gate.h"
-#include "server/shared_store.h"
 
 namespace zorbix::server {
 
@@ -29,8 +29,9 @@ std::vector<reconcile::PlannedProject> ReadUploadedPlan(const std::string& bytes
 // Makes the shells and keeps the workbook; answers {"planned", "added",
 // "already", "units_without_account": [unit, …]}. A stored project that
 // belongs to no unit yet is given the plan's unit; nothing else of it
-// changes. The caller must work for the office.
-Json LoadPlan(StoreParts& parts, const Caller& caller,
+// changes. The caller must work for the office. Works on the run's own
+// connection (run_store.h); the shared store follows afterwards.
+Json LoadPlan(RunStore& run, const Caller& caller,
               const std::vector<reconcile::PlannedProject>& plan, const std::string& bytes);
 
 }  // namespace zorbix::server

@@ -89,22 +89,21 @@ std::vector<UnitAccountRow> ReadUnitAccounts(const std::string& bytes) {
     return rows;
 }
 
-std::vector<MadeAccount> MakeUnitAccounts(StoreParts& parts,
+std::vector<MadeAccount> MakeUnitAccounts(accounts::AccountBook& book,
                                           const std::vector<UnitAccountRow>& rows) {
     std::vector<MadeAccount> made;
     try {
         for (const UnitAccountRow& r : rows) {
-            if (parts.accounts.Find(r.login)) {
+            if (book.Find(r.login)) {
                 made.push_back({r, ""});
                 continue;
             }
-            made.push_back(
-                {r, accounts::CreateAccount(
-                        parts.accounts, {r.login, accounts::Role::Unit, r.unit, std::nullopt})});
+            made.push_back({r, accounts::CreateAccount(
+                                   book, {r.login, accounts::Role::Unit, r.unit, std::nullopt})});
         }
     } catch (...) {
         for (const MadeAccount& m : made)
-            if (!m.password.empty()) parts.accounts.Remove(m.row.login);
+            if (!m.password.empty()) book.Remove(m.row.login);
         throw;
     }
     return made;

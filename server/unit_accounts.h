@@ -33,7 +33,9 @@ struct MadeAccount {
 // Makes the accounts; a row whose login name exists is answered as
 // skipped. When the store fails half-way, the accounts made so far are
 // removed again (their passwords would be lost) and the failure passed on.
-std::vector<MadeAccount> MakeUnitAccounts(StoreParts& parts,
+// `book`: the accounts on a long run's own connection, since every
+// password is hashed with Argon2id, which takes its time.
+std::vector<MadeAccount> MakeUnitAccounts(accounts::AccountBook& book,
                                           const std::vector<UnitAccountRow>& rows);
 
 // The workbook handed out: 单位名称, 登录名, 一次性密码, 说明 per row.

@@ -5,6 +5,8 @@
 #include "base/error.h"
 #include "server/account_routes.h"
 #include "server/auth_routes.h"
+#include "server/backup_routes.h"
+#include "server/batch_routes.h"
 #include "server/catalogue_routes.h"
 #include "server/json_body.h"
 #include "server/office_routes.h"
@@ -61,7 +63,7 @@ bool TlsAvailable() {
 ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std::ostream& log,
                            accounts::Clock clock)
     : http_(MakeHttpServer(options)),
-      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}},
+      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}, {}},
       web_(options.web) {
     SetUp(log);
     // A client that sends its request or takes its answer too slowly, or
@@ -123,6 +125,8 @@ void ZorbixServer::SetUp(std::ostream& log) {
     AddProjectRoutes(*http_, context_);
     AddOfficeRoutes(*http_, context_);
     AddAccountRoutes(*http_, context_);
+    AddBatchRoutes(*http_, context_);
+    AddBackupRoutes(*http_, context_);
     // Last: the pages answer only what no call did.
     if (!web_.empty()) AddStaticRoutes(*http_, web_);
 }

@@ -3,6 +3,7 @@
 #include "office/stored_package.h"
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <fstream>
 
@@ -71,6 +72,33 @@ TEST_F(StoredPackageTest, FixedPartsKeepTheirPlaceWithTheirNewContent) {
     }
     EXPECT_FALSE(StoredPackage::Read(source, "word/document.xml", {{"xl/workbook.xml", "<w/>"}}))
         << "a fixed part the package lacks is left to libzip";
+}
+
+// The new parts carry the times of the entries they replace, not the time
+// of making: two copies of the same template and data are the same file.
+TEST_F(StoredPackageTest, NewPartsKeepTheTimesOfTheEntriesTheyReplace) {
+    // A template made long ago (2000-01-01).
+    int error = 0;
+    ::zip* old = zip_open((dir / "in.zip").c_str(), 0, &error);
+    ASSERT_TRUE(old);
+    for (zip_int64_t i = 0; i < zip_get_num_entries(old, 0); ++i)
+        ASSERT_EQ(zip_file_set_mtime(old, static_cast<zip_uint64_t>(i), 946684800, 0), 0);
+    ASSERT_EQ(zip_close(old), 0);
+    ZipArchive source(dir / "in.zip");
+    const auto stored = StoredPackage::Read(source, "word/document.xml",
+                                            {{"docProps/core.xml", "<core 新=\"1\"/>"}});
+    ASSERT_TRUE(stored);
+    std::string bytes;
+    stored->Assemble("<w:document/>", 6, dir / "out.zip", bytes);
+    WriteBytes(dir / "out.zip", bytes);
+    ZipArchive copy(dir / "out.zip");
+    for (const char* name : {"word/document.xml", "docProps/core.xml"}) {
+        zip_stat_t before;
+        zip_stat_t after;
+        ASSERT_EQ(zip_stat(source.handle(), name, 0, &before), 0);
+        ASSERT_EQ(zip_stat(copy.handle(), name, 0, &after), 0);
+        EXPECT_EQ(after.mtime, before.mtime) << name;
+    }
 }
 
 TEST_F(StoredPackageTest, APackageWithoutThePartIsLeftToLibzip) {

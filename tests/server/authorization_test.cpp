@@ -79,6 +79,19 @@ const ApiCall kCalls[] = {
     {"AccountList", "GET", "/api/accounts", "", 200, 0, 0, true},
     {"AddAccount", "POST", "/api/accounts", R"({"name":"{new}","role":"clerk"})", 201, 0, 0, true},
     {"Units", "POST", "/api/units", "not a workbook", 400, 0, 0, true},
+    // Not an exchange file: refused by append once the caller may append.
+    {"AppendExchange", "POST", "/api/exchange", "not an exchange file", 422, 0, 403},
+    {"CheckAll", "POST", "/api/check", "", 200, 0, 403},
+    // The test's program directory holds no summary templates.
+    {"Summaries", "GET", "/api/summaries", "", 503, 0, 403},
+    // No plan is loaded.
+    {"ReconcileWorkbook", "GET", "/api/reconcile.xlsx", "", 422, 0, 403},
+    {"ExportList", "GET", "/api/export", "", 200, 0, 403},
+    {"Runs", "GET", "/api/runs", "", 200, 0, 403},
+    {"BackupList", "GET", "/api/backups", "", 200, 0, 0, true},
+    {"BackUp", "POST", "/api/backups", "{}", 200, 0, 0, true},
+    {"Restore", "POST", "/api/backups/zorbix2013-20131205-143012-备份.db/restore", "", 404, 0, 0,
+     true},
 };
 
 std::string Replaced(std::string text, const std::string& mark, const std::string& by) {

@@ -300,20 +300,21 @@ class OfficeReviews(ServerTestCase):
         raise AssertionError("no password for %s in the passwords workbook" % name)
 
     def assert_same_summaries(self, archive):
-        """Each workbook of the zip holds the cells the batch tool's holds."""
+        """Each workbook of the zip is the batch tool's, byte for byte, made
+        on the same store once the server has let it go."""
         import openpyxl
         time.sleep(0.5)
+        self.server.stop()
         cli(self.directory, "summarize")
         with zipfile.ZipFile(archive) as z:
             names = [n for n in z.namelist() if n.endswith(".xlsx")]
             self.assertEqual(len(names), 12)
             for name in names:
+                with open(os.path.join(self.directory, os.path.basename(name)), "rb") as batch:
+                    self.assertEqual(z.read(name), batch.read(), name)
                 ours = openpyxl.load_workbook(io.BytesIO(z.read(name)))
-                theirs = openpyxl.load_workbook(os.path.join(self.directory, os.path.basename(name)))
-                for mine, batch in zip(ours.worksheets, theirs.worksheets):
-                    self.assertEqual([list(r) for r in mine.iter_rows(values_only=True)],
-                                     [list(r) for r in batch.iter_rows(values_only=True)], name)
-
+                self.assertTrue(any(cell is not None for sheet in ours.worksheets
+                                    for row in sheet.iter_rows(values_only=True) for cell in row), name)
 
 if __name__ == "__main__":
     unittest.main()

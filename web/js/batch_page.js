@@ -40,22 +40,25 @@ async function attempt(kind, work) {
   }
 }
 
+// Appends the chosen files one after the other; each answers
+// {added: [number], skipped: n, identical: n, differing: [{number, columns}]}.
 async function appendExchangeFiles() {
   const files = [...byId("exchange-files").files];
   if (!files.length) return say("请先选择交换文件。");
-  const total = {added: [], skipped: [], identical: [], differing: []};
+  const total = {added: [], skipped: 0, identical: 0, differing: []};
   const done = await attempt("exchange", async () => {
     for (const file of files) {
       const {json} = await send("POST", "/api/exchange", file);
-      for (const key of Object.keys(total))
-        if (Array.isArray(json[key])) total[key].push(...json[key]);
-        else if (json[key] !== undefined) total[key].push(...Array(Number(json[key]) || 0).fill(file.name));
+      total.added.push(...(json.added || []));
+      total.skipped += Number(json.skipped) || 0;
+      total.identical += Number(json.identical) || 0;
+      total.differing.push(...(json.differing || []));
     }
     return true;
   });
   if (!done) return;
   showResult(byId("exchange-result"), total,
-             {added: "新增", skipped: "跳过", identical: "相同", differing: "与库中不同"});
+             {added: "新增", skipped: "跳过（库中已有）", identical: "其中与库中相同", differing: "与库中不同"});
   say("交换文件已导入。", "ok");
 }
 
@@ -71,7 +74,7 @@ async function checkAll() {
   const answer = await attempt("check", async () => (await send("POST", "/api/check")).json);
   if (!answer) return;
   byId("check-panel").hidden = false;
-  byId("check-panel").textContent = answer.panel || answer.text || "";
+  byId("check-panel").textContent = answer.panel;
   fill(byId("check-findings"), (answer.findings || []).map(findingLink));
   say("全部审核完成。", "ok");
 }
@@ -96,15 +99,19 @@ async function loadPlan() {
   say("计划表已导入。", "ok");
 }
 
+const RECONCILE_COLUMNS = [
+  ["kind", "类别"], ["number", "项目编号"], ["name", "项目名称"], ["unit", "承担单位"],
+  ["department", "处室"], ["planned_amount", "计划金额（万元）"], ["reported_amount", "填报金额（千元）"],
+];
+
+// The reconciliation's findings ({findings: [{kind, number, …}]}) as a table.
 function showReconcile(answer) {
-  const rows = answer.rows || answer.projects || [];
-  const columns = answer.columns || (rows[0] ? Object.keys(rows[0]).map((k) => ({name: k, caption: k})) : []);
-  const named = columns.map((c) => (typeof c === "string" ? {name: c, caption: c} : c));
-  fill(byId("reconcile-result"), rows.length === 0 ? el("p", {class: "note"}, "没有对照结果。") :
+  const rows = answer.findings || [];
+  fill(byId("reconcile-result"), rows.length === 0 ? el("p", {class: "note"}, "没有对照结果：计划与库中一致。") :
     el("table", {class: "list"},
-       el("thead", {}, el("tr", {}, named.map((c) => el("th", {}, c.caption || c.name)))),
-       el("tbody", {}, rows.map((r) => el("tr", {}, named.map((c) =>
-         el("td", {}, Array.isArray(r) ? String(r[named.indexOf(c)] ?? "") : String(r[c.name] ?? ""))))))));
+       el("thead", {}, el("tr", {}, RECONCILE_COLUMNS.map(([, caption]) => el("th", {}, caption)))),
+       el("tbody", {}, rows.map((r) => el("tr", {}, RECONCILE_COLUMNS.map(([key]) =>
+         el("td", {}, r[key] === null || r[key] === undefined ? "" : String(r[key]))))))));
 }
 
 async function reconcile() {
@@ -128,27 +135,30 @@ async function showBackups() {
   try {
     answer = await call("GET", "/api/backups");
   } catch (failure) {
-    if (failure.status !== 404) reportFailure(failure);
+    reportFailure(failure);
     return;
   }
   fill(byId("backups").querySelector("tbody"), (answer.backups || []).map((b) => {
-    const name = typeof b === "string" ? b : b.name;
+    const name = b.name;
     const restore = el("button", {type: "button", "data-run": "restore"}, "恢复");
     restore.addEventListener("click", () => restoreBackup(name));
     return el("tr", {}, el("td", {}, name), el("td", {}, b.time || ""),
-              el("td", {class: "number"}, b.size === undefined ? "" : String(b.size)), el("td", {}, restore));
+              el("td", {class: "number"}, typeof b.size === "number" ? Math.ceil(b.size / 1024) + " KB" : ""), el("td", {}, restore));
   }));
 }
 
 async function makeBackup() {
-  if (await attempt("backup", () => call("POST", "/api/backups", {}))) say("备份已完成。", "ok");
+  const answer = await attempt("backup", () => call("POST", "/api/backups", {}));
+  if (answer) say(answer.message || "备份已完成。", "ok");
   showBackups();
 }
 
 async function restoreBackup(name) {
   if (!confirm("将库恢复为备份“" + name + "”？此后的修改将全部丢失。")) return;
   const path = "/api/backups/" + encodeURIComponent(name) + "/restore";
-  if (await attempt("restore", () => call("POST", path, {}))) say("已恢复为备份“" + name + "”。", "ok");
+  const answer = await attempt("restore", () => call("POST", path, {}));
+  if (answer) say(answer.message || "已恢复为备份“" + name + "”。", "ok");
+  showBackups();
 }
 
 function start() {
