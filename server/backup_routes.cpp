@@ -44,11 +44,11 @@ Json BackUpRoute(RouteContext& context, const httplib::Request& request) {
 // A connection a run has just closed takes a moment to leave a PostgreSQL
 // store, which refuses a restore while anyone else is connected: wait for
 // it a little (an SQLite file has nobody else).
-void WaitForClosedConnections(RouteContext& context) {
+// Connections just closed (a run's own, the server's reading ones) are
+// still counted by PostgreSQL for a moment.
+void WaitUntilAlone(StoreParts& parts) {
     for (int tries = 0; tries < 30; ++tries) {
-        const bool alone = context.store.With(
-            [](StoreParts& parts) { return parts.store.database().OtherSessions().empty(); });
-        if (alone) return;
+        if (parts.store.database().OtherSessions().empty()) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
 }
@@ -66,10 +66,11 @@ Json RestoreRoute(RouteContext& context, const httplib::Request& request) {
     RunTicket ticket = context.runs.Start("restore");
     if (context.runs.RunsJson()["runs"].size() > 1)
         throw ApiError(409, "另有批量工作正在进行，恢复备份会替换全部项目，请等它完成后再试。");
-    WaitForClosedConnections(context);
     RunPrompter prompter(ticket);
-    const base::Outcome restored = context.store.With(
-        [&](StoreParts& parts) { return store::RestoreBackup(parts.records(), prompter, name); });
+    const base::Outcome restored = context.store.WithReadersClosed([&](StoreParts& parts) {
+        WaitUntilAlone(parts);
+        return store::RestoreBackup(parts.records(), prompter, name);
+    });
     if (restored.kind() == base::Outcome::Refused) throw ApiError(409, prompter.Text());
     if (!restored) throw base::Failure(prompter.Text());
     return {{"message", prompter.Text()}};

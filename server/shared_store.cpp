@@ -37,9 +37,18 @@ ReaderParts::ReaderParts(std::unique_ptr<store::Database> opened, accounts::Cloc
 
 SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
                          const std::string& database)
-    : store_(directory, database), parts_(WithServerTables(store_), clock) {
-    for (int i = 0; i < kReaders; ++i)
-        readers_.push_back(std::make_unique<Reader>(ReadingConnection(store_, database), clock));
+    : store_(directory, database),
+      parts_(WithServerTables(store_), clock),
+      database_(database),
+      clock_(clock) {
+    for (int i = 0; i < kReaders; ++i) {
+        readers_.push_back(std::make_unique<Reader>());
+        Reopen(*readers_.back());
+    }
+}
+
+void SharedStore::Reopen(Reader& reader) {
+    reader.parts.emplace(ReadingConnection(store_, database_), clock_);
 }
 
 }  // namespace zorbix::server

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,20 +82,38 @@ public:
     decltype(auto) Reading(Use&& use) {
         Reader& reader = *readers_[next_reader_++ % readers_.size()];
         std::lock_guard lock(reader.mutex);
-        return use(reader.parts);
+        if (!reader.parts) Reopen(reader);
+        return use(*reader.parts);
+    }
+
+    // Runs use(parts) under the lock with the reading connections closed,
+    // for work a shared PostgreSQL store allows only to a connection that
+    // is alone (a restore). Reads wait meanwhile, so none is answered from
+    // a store half replaced; the connections open again when next used.
+    template <class Use>
+    decltype(auto) WithReadersClosed(Use&& use) {
+        std::lock_guard lock(mutex_);
+        std::vector<std::unique_lock<std::mutex>> readers_held;
+        for (auto& reader : readers_) {
+            readers_held.emplace_back(reader->mutex);
+            reader->parts.reset();
+        }
+        return use(parts_);
     }
 
 private:
     struct Reader {
-        Reader(std::unique_ptr<store::Database> db, accounts::Clock clock)
-            : parts(std::move(db), std::move(clock)) {}
         std::mutex mutex;
-        ReaderParts parts;
+        std::optional<ReaderParts> parts;  // none while closed
     };
+
+    void Reopen(Reader& reader);
 
     std::mutex mutex_;
     store::Store store_;
     StoreParts parts_;
+    std::string database_;
+    accounts::Clock clock_;
     std::vector<std::unique_ptr<Reader>> readers_;
     std::atomic<unsigned> next_reader_{0};
 };
