@@ -15,8 +15,6 @@
 // clients). The store is made in a child process first, so its making does
 // not count. ZORBIX_BENCH_SECONDS sets the time of the load (20 s).
 #include <httplib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -32,84 +30,28 @@
 #include <unordered_map>
 #include <vector>
 
-#include "accounts/project_owners.h"
-#include "accounts/role.h"
-#include "accounts/secrets.h"
-#include "accounts/server_tables.h"
+#include "accounts/clock.h"
+#include "accounts/project_states.h"
 #include "bench/bench_store.h"
 #include "bench/bench_support.h"
+#include "bench/unit_accounts_store.h"
 #include "server/shared_store.h"
 #include "server/zorbix_server.h"
-#include "store/catalogue.h"
-#include "store/demo_projects.h"
-#include "store/store.h"
 
 using namespace zorbix;
 using Json = nlohmann::json;
 
 namespace {
 
-constexpr int kProjects = 32767;
-constexpr int kUnits = 2000;
+constexpr int kUnits = bench::kBenchUnits;
 constexpr int kClients = 50;
-constexpr const char* kPassword = "bench-password-2013";
+constexpr const char* kPassword = bench::kBenchPassword;
 constexpr const char* kBadRegion = "999";  // no region's code: a finding
 
-std::string UnitName(int unit) { return "单位" + std::to_string(10000 + unit).substr(1); }
-std::string AccountName(int unit) { return "unit" + std::to_string(10000 + unit).substr(1); }
-
-// The accounts written as the account book writes them, in the caller's
-// transaction: 2000 of them one transaction each would take longer than
-// the run.
-void InsertUnitAccount(store::Database& db, int unit, const std::string& hash) {
-    store::Statement add_unit(db, "INSERT INTO units (name) VALUES (?1)");
-    add_unit.Bind(1, UnitName(unit));
-    add_unit.Run();
-    store::Statement add(db,
-                         "INSERT INTO accounts (name, password_hash, role, unit, "
-                         "must_change_password) VALUES (?1, ?2, ?3, ?4, 0)");
-    add.Bind(1, AccountName(unit));
-    add.Bind(2, hash);
-    add.Bind(3, accounts::RoleCode(accounts::Role::Unit));
-    add.Bind(4, UnitName(unit));
-    add.Run();
-}
-
-// The store the server opens: demo projects, unit accounts with one
-// password set directly (hashed once), and the projects dealt out to the
-// units in store order.
-void MakeStore(const std::filesystem::path& dir, const std::string& database) {
-    store::Store store(dir, database);
-    store::AddDemoProjects(store.records(), kProjects, 2013);
-    store::Database& db = store.database();
-    accounts::CreateServerTables(db);
-    const std::string hash = accounts::HashPassword(kPassword);
-    accounts::ProjectOwners owners(db);
-    store::Transaction transaction(db);
-    for (int unit = 0; unit < kUnits; ++unit) InsertUnitAccount(db, unit, hash);
-    const auto numbers = store.records().ColumnValues(store::kNumberColumn);
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        owners.SetOwner(numbers[i], UnitName(static_cast<int>(i % kUnits)));
-    transaction.Commit();
-}
-
-// Made in a child, so that the peak memory measured later is the server's.
-bool MadeInChild(const std::filesystem::path& dir, const std::string& database) {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        try {
-            MakeStore(dir, database);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "server_bench: making the store failed: %s\n", e.what());
-            std::_Exit(1);
-        }
-        std::_Exit(0);
-    }
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
+using bench::AccountName;
+using bench::MadeInChild;
+using bench::Max;
+using bench::Percentile;
 
 double PeakResidentMegabytes() {
     std::ifstream status("/proc/self/status");
@@ -236,17 +178,6 @@ private:
     std::vector<std::string> numbers_;
     std::unordered_map<std::string, std::string> regions_;  // as the demo made them
 };
-
-double Percentile(std::vector<double> values, double share) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size()));
-    return values[std::min(at, values.size() - 1)];
-}
-
-double Max(const std::vector<double>& values) {
-    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
-}
 
 // Runs the units for `seconds`: all log in at once, and each goes to work
 // as soon as it is in, as a browser loads the list right after its login.
