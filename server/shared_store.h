@@ -78,11 +78,19 @@ public:
 
     // Runs use(reader) on one of the reading connections, which no other
     // request uses meanwhile; writes go through With, never through this.
+    // A read that met a connection the database server had ended (it was
+    // restarted) runs once more, on the connection made anew: reading
+    // twice changes nothing.
     template <class Use>
     decltype(auto) Reading(Use&& use) {
         Reader& reader = *readers_[next_reader_++ % readers_.size()];
         std::lock_guard lock(reader.mutex);
         if (!reader.parts) Reopen(reader);
+        try {
+            return use(*reader.parts);
+        } catch (const base::Failure&) {
+            if (!reader.parts->database().IsConnectionLost()) throw;
+        }
         return use(*reader.parts);
     }
 

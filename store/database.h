@@ -24,7 +24,9 @@ enum class Engine { Sqlite, Postgres };
 // A record another connection changed since this one last looked; only
 // PostgreSQL stores hear of them.
 struct ChangeNotice {
-    enum Kind { Added, Changed, Deleted } kind;
+    // Lost: the connection was made anew and notices may have been missed
+    // meanwhile; anything read before may be out of date.
+    enum Kind { Added, Changed, Deleted, Lost } kind;
     std::int64_t rowid;
 };
 
@@ -80,6 +82,9 @@ public:
     virtual const std::string& User() const = 0;
     // Changes of other connections since the last call, oldest first.
     virtual std::vector<ChangeNotice> TakeChangeNotices() { return {}; }
+    // True when the connection to a database server was ended (the next
+    // statement makes it anew); never for a file.
+    virtual bool IsConnectionLost() const { return false; }
     // Who else is connected to the same store now, "name（address）" each;
     // nobody for an SQLite file, which one copy of the program holds.
     virtual std::vector<std::string> OtherSessions() { return {}; }

@@ -197,14 +197,33 @@ std::string PostgresDatabase::Named() const { return "数据库“" + name_ + "�
 void PostgresDatabase::Fail(std::string_view what, const std::string& state,
                             std::string_view detail) const {
     if (PQstatus(conn_) != CONNECTION_OK)
-        throw PostgresError(base::MessageText("与数据库服务器的连接已经断开，{1}（{2}）。请检查"
-                                              "服务器和网络后重新启动程序。",
+        throw PostgresError(base::MessageText("与数据库服务器的连接已经断开，{1}（{2}）。服务器"
+                                              "恢复后程序会自动重新连接，请稍后再试。",
                                               {what, detail}),
                             "");
     throw PostgresError(base::MessageText("{1}（{2}）", {what, detail}), state);
 }
 
+bool PostgresDatabase::IsConnectionLost() const {
+    return conn_ && PQstatus(conn_) != CONNECTION_OK;
+}
+
+void PostgresDatabase::RestoreConnection() {
+    if (!conn_ || PQstatus(conn_) == CONNECTION_OK || in_transaction_ || deferred_ > 0) return;
+    PQreset(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK) return;
+    // A new session: nothing prepared, nothing heard, settings as new.
+    prepared_.clear();
+    PQsetClientEncoding(conn_, "UTF8");
+    PQclear(PQexec(conn_, "SET client_min_messages = warning"));
+    if (listening_) {
+        PQclear(PQexec(conn_, (std::string("LISTEN ") + kChangeChannel).c_str()));
+        lost_notices_ = true;
+    }
+}
+
 void PostgresDatabase::Execute(std::string_view sql) {
+    RestoreConnection();
     Flush();
     Result result(PQexec(conn_, std::string(sql).c_str()));
     if (!Succeeded(result.result)) {
@@ -214,6 +233,7 @@ void PostgresDatabase::Execute(std::string_view sql) {
 }
 
 std::unique_ptr<StatementCursor> PostgresDatabase::Prepare(std::string_view sql) {
+    RestoreConnection();
     return std::make_unique<PostgresCursor>(*this, sql);
 }
 
@@ -323,11 +343,19 @@ void PostgresDatabase::Flush() {
     Fail("数据库读写失败", state, detail);
 }
 
-void PostgresDatabase::Listen() { Execute(std::string("LISTEN ") + kChangeChannel); }
+void PostgresDatabase::Listen() {
+    Execute(std::string("LISTEN ") + kChangeChannel);
+    listening_ = true;
+}
 
 std::vector<ChangeNotice> PostgresDatabase::TakeChangeNotices() {
+    RestoreConnection();
     Flush();
     std::vector<ChangeNotice> notices;
+    if (lost_notices_) {
+        notices.push_back({ChangeNotice::Lost, 0});
+        lost_notices_ = false;
+    }
     PQconsumeInput(conn_);
     const int own = PQbackendPID(conn_);
     while (PGnotify* notify = PQnotifies(conn_)) {

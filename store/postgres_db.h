@@ -58,9 +58,15 @@ public:
     std::string Named() const override;
     const std::string& User() const override { return user_; }
     std::vector<ChangeNotice> TakeChangeNotices() override;
+    bool IsConnectionLost() const override;
 
     // Starts hearing the project table's notifications.
     void Listen();
+    // A connection the server broke (restarted, stopped a while) is made
+    // anew before the next statement outside a transaction; while that
+    // fails, statements fail with the message that the connection is lost.
+    // Nothing is sent twice: a statement that failed stays failed.
+    void RestoreConnection();
     // The other connections to the same database: "name (address)" each.
     std::vector<std::string> OtherSessions() override;
     const std::string& url() const { return url_; }
@@ -86,6 +92,8 @@ private:
     std::filesystem::path directory_;
     std::string user_;
     std::string name_;
+    bool listening_ = false;
+    bool lost_notices_ = false;
     bool in_transaction_ = false;  // opened by Begin
     int deferred_ = 0;             // statements sent and not yet answered
     // The pipeline's statements, parsed and planned once per connection:

@@ -376,6 +376,12 @@ bool RecordSet::FollowChanges() {
     // Another clerk's bulk change brings thousands of notices at once.
     const RowidPositions positions(rowids_);
     for (const ChangeNotice& notice : notices) {
+        if (notice.kind == ChangeNotice::Lost) {
+            // Changes may have gone unheard: nothing read before is kept.
+            ForgetCache();
+            order_changed = true;
+            break;
+        }
         if (notice.kind != ChangeNotice::Changed) {
             order_changed = true;
             continue;

@@ -95,5 +95,31 @@ TEST_F(ReadingConnections, AReadAfterAnAnsweredSaveShowsIt) {
     for (int u = 0; u < kUnits; ++u) EXPECT_EQ(faults[u], "") << "unit " << u;
 }
 
+// The database server ends every connection of the server (it was
+// restarted): reads are served on connections made anew without a
+// failure, and a save, refused at most once with the 503 of a lost
+// connection, goes through when the page sends it again.
+TEST_F(ReadingConnections, AfterTheDatabaseServerEndedTheConnectionsTheServerGoesOn) {
+    if (!OnPostgres()) GTEST_SKIP() << "a file has no connections to end";
+    AddAccount("unit1", accounts::Role::Unit, "单位一", "secret-password-1");
+    AddProject("2013001", "单位一");
+    const BrowserSession unit = Login("unit1", "secret-password-1");
+    auto other = OpenTestDatabase(dir_.path());
+    store::Statement end(*other,
+                         "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                         "WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    ASSERT_TRUE(end.Step());
+    ASSERT_GE(end.Int(0), 4);  // the writing connection and the reading ones
+    end.Reset();
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(Call("GET", "/api/projects/2013001", &unit).status, 200);
+    Reply saved = SaveFresh(unit, "2013001", {{"JB01", "重连后保存"}});
+    if (saved.status == 503) {
+        EXPECT_NE(saved.Json().value("error", "").find("连接已经断开"), std::string::npos);
+        saved = SaveFresh(unit, "2013001", {{"JB01", "重连后保存"}});
+    }
+    EXPECT_EQ(saved.status, 200) << saved.body;
+    EXPECT_EQ(Call("GET", "/api/projects/2013001", &unit).Json()["values"]["JB01"], "重连后保存");
+}
+
 }  // namespace
 }  // namespace zorbix::testing

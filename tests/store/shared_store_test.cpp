@@ -3,6 +3,7 @@
 // replace everything refused while others are connected, and stores moved
 // between the engines exactly.
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 
 #include <chrono>
 #include <string>
@@ -14,6 +15,7 @@
 #include "store/catalogue.h"
 #include "store/changed_meanwhile.h"
 #include "store/demo_projects.h"
+#include "store/postgres_db.h"
 #include "store/record_set.h"
 #include "store/store.h"
 #include "store/store_migration.h"
@@ -239,6 +241,38 @@ TEST(PostgresPipeline, AFailedTransactionLeavesTheNextOneWorking) {
     ASSERT_TRUE(count.Step());
     EXPECT_EQ(count.Int(0), 600);
     EXPECT_EQ(count.Int(1), 300 * 301 + 300 * 1000);
+}
+
+// The database server ends a connection (a restart, an administrator):
+// the statement under way fails with the message that it is lost, the
+// next one is served on a connection made anew, and what others changed
+// meanwhile is read again, not taken from what was read before.
+TEST_F(SharedStore, AConnectionTheServerEndedIsMadeAnewAndReadsAfresh) {
+    first().MoveTo(4);
+    const std::string before(first().Current()[kName]);
+    auto* db = static_cast<PostgresDatabase*>(&first_->database());
+    {
+        Statement end(second_->database(), "SELECT pg_terminate_backend(?1::int)");
+        end.Bind(1, std::to_string(PQbackendPID(db->handle())));
+        ASSERT_TRUE(end.Step());
+    }
+    second().MoveTo(4);
+    second().SetValue(kName, "断线期间改的名称");
+    second().WriteBack();
+    bool lost_told = false;
+    for (int i = 0; i < 50 && PQstatus(db->handle()) == CONNECTION_OK; ++i) {
+        try {
+            Statement probe(*db, "SELECT 1");
+            probe.Step();
+        } catch (const base::Failure& lost) {
+            lost_told = std::string(lost.what()).find("连接已经断开") != std::string::npos;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(lost_told);
+    first().MoveTo(4);  // on a connection made anew
+    EXPECT_EQ(first().Current()[kName], "断线期间改的名称");
+    EXPECT_NE(before, "断线期间改的名称");
 }
 
 }  // namespace
