@@ -25,21 +25,10 @@ Json AccountListJson(StoreParts& parts, const Caller& caller) {
     return {{"accounts", list}};
 }
 
-accounts::NewAccount NewAccountOf(const Json& body) {
-    const std::string role_code = TextMember(body, "role");
-    const auto role = accounts::RoleFromCode(role_code);
-    if (!role) BadInput("角色须为unit（填报单位）、clerk（审核员）或admin（管理员）。");
-    const auto unit = body.find("unit");
-    if (unit != body.end() && !unit->is_string() && !unit->is_null()) BadInput("“unit”须为文本。");
-    return {TextMember(body, "name"), *role,
-            unit != body.end() && unit->is_string() ? unit->get<std::string>() : "", std::nullopt};
-}
-
 // One account with a one-time password, answered once, here.
 Json AddAccount(StoreParts& parts, const Caller& caller, const Json& body) {
     RequireAdmin(caller);
     const accounts::NewAccount account = NewAccountOf(body);
-    if (const auto problem = accounts::AccountProblem(account)) BadInput(*problem);
     if (parts.accounts.Find(account.name))
         throw ApiError(409, "账户“" + account.name + "”已存在。");
     const std::string password = accounts::CreateAccount(parts.accounts, account);
@@ -63,6 +52,19 @@ void AddUnitsRoute(RouteContext& context, const httplib::Request& request,
 }
 
 }  // namespace
+
+accounts::NewAccount NewAccountOf(const Json& body) {
+    const std::string role_code = TextMember(body, "role");
+    const auto role = accounts::RoleFromCode(role_code);
+    if (!role) BadInput("角色须为unit（填报单位）、clerk（审核员）或admin（管理员）。");
+    const auto unit = body.find("unit");
+    if (unit != body.end() && !unit->is_string() && !unit->is_null()) BadInput("“unit”须为文本。");
+    accounts::NewAccount account{
+        TextMember(body, "name"), *role,
+        unit != body.end() && unit->is_string() ? unit->get<std::string>() : "", std::nullopt};
+    if (const auto problem = accounts::AccountProblem(account)) BadInput(*problem);
+    return account;
+}
 
 void AddAccountRoutes(httplib::Server& http, RouteContext& context) {
     http.Get("/api/accounts",

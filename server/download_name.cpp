@@ -1,5 +1,7 @@
 #include "server/download_name.h"
 
+#include "base/utf8.h"
+
 namespace zorbix::server {
 namespace {
 
@@ -50,8 +52,14 @@ std::string AsciiStandIn(std::string_view stem) {
 }  // namespace
 
 std::string SafeFileStem(std::string_view number) {
+    // A number that is not UTF-8 (GBK bytes of an old store) would make
+    // filename* name no file at all: its bytes beyond ASCII become "_".
+    const bool utf8 = base::IsUtf8(number);
     std::string stem;
-    for (const char ch : number) stem += Refused(static_cast<unsigned char>(ch)) ? '_' : ch;
+    for (const char ch : number) {
+        const auto c = static_cast<unsigned char>(ch);
+        stem += Refused(c) || (!utf8 && c >= 0x80) ? '_' : ch;
+    }
     // A name of dots, or one starting with a dot, is hidden or means a folder.
     for (char& c : stem) {
         if (c != '.') break;

@@ -12,8 +12,9 @@
 namespace zorbix::server {
 
 // The project number as a file name: every character that a file name or
-// the header must not hold replaced by "_", leading dots too; "项目" for an
-// empty number.
+// the header must not hold replaced by "_", leading dots too, and every
+// byte beyond ASCII of a number that is not UTF-8; "项目" for an empty
+// number.
 std::string SafeFileStem(std::string_view number);
 
 // attachment; filename="<ASCII stand-in><extension>"; filename*=UTF-8''<encoded>

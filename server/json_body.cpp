@@ -32,12 +32,27 @@ int Nesting(std::string_view text) {
     return deepest;
 }
 
+// True when a text or a name in the value holds U+0000. PostgreSQL cannot
+// store it and its client library would end the text there, so that a
+// name would find another account and a comment would lose its end.
+bool HoldsNul(const Json& value) {
+    if (value.is_string())
+        return value.get_ref<const std::string&>().find('\0') != std::string::npos;
+    if (value.is_array())
+        return std::any_of(value.begin(), value.end(), [](const Json& v) { return HoldsNul(v); });
+    if (!value.is_object()) return false;
+    for (const auto& [name, member] : value.items())
+        if (name.find('\0') != std::string::npos || HoldsNul(member)) return true;
+    return false;
+}
+
 }  // namespace
 
 Json ParseObject(std::string_view text) {
     if (Nesting(text) > kMostNesting) BadInput("请求内容的JSON嵌套过深。");
     Json body = Json::parse(text, nullptr, false);
     if (body.is_discarded() || !body.is_object()) BadInput("请求内容不是有效的JSON对象。");
+    if (HoldsNul(body)) BadInput("请求内容含有空字符（U+0000），不能接受。");
     return body;
 }
 

@@ -16,8 +16,9 @@ using Json = nlohmann::json;
 // The body as a JSON object; ApiError 400 when it is not one.
 Json ObjectBody(const httplib::Request& request);
 
-// A text as a JSON object; ApiError 400 when it is not one, or when it
-// nests deeper than any call's body does (kMostNesting levels).
+// A text as a JSON object; ApiError 400 when it is not one, when it
+// nests deeper than any call's body does (kMostNesting levels), or when a
+// text or name in it holds U+0000, which no store keeps.
 inline constexpr int kMostNesting = 16;
 Json ParseObject(std::string_view text);
 

@@ -1,10 +1,18 @@
 #include "server/project_access.h"
 
+#include "base/utf8.h"
 #include "server/api_error.h"
 
 namespace zorbix::server {
 
+void RequireStorableNumber(const std::string& number) {
+    // A number that is not UTF-8 or holds a NUL is no stored project's: a
+    // PostgreSQL store would not even look it up, but fail.
+    if (!base::IsUtf8(number) || number.find('\0') != std::string::npos) NoSuchProject(number);
+}
+
 int ReachableProject(StoreParts& parts, const Caller& caller, const std::string& number) {
+    RequireStorableNumber(number);
     // For a unit the owner table decides first: a missing number and another
     // unit's take the same path from here.
     if (caller.IsUnit() && !parts.owners.Owns(caller.account.unit, number)) NoSuchProject(number);

@@ -11,6 +11,10 @@
 
 namespace zorbix::server {
 
+// ApiError 404 for a number no project can have (not UTF-8, a NUL in it),
+// as for a number that is not there.
+void RequireStorableNumber(const std::string& number);
+
 // The position of the project the caller may reach; ApiError 404 otherwise.
 int ReachableProject(StoreParts& parts, const Caller& caller, const std::string& number);
 

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "server/api_error.h"
+#include "server/project_access.h"
 #include "store/catalogue.h"
 
 namespace zorbix::server {
@@ -51,6 +52,7 @@ std::optional<store::Record> ReadProject(ReaderParts& reader, const std::string&
 
 store::Record ReachableRecord(ReaderParts& reader, const Caller& caller,
                               const std::string& number) {
+    RequireStorableNumber(number);
     // For a unit the owner table decides first: a missing number and another
     // unit's take the same path from here.
     if (caller.IsUnit() && !reader.owners.Owns(caller.account.unit, number)) NoSuchProject(number);

@@ -18,6 +18,8 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
+}  // namespace
+
 accounts::ReviewComments ReturnComments(const Json& body) {
     accounts::ReviewComments comments;
     const auto comment = body.find("comment");
@@ -35,6 +37,8 @@ accounts::ReviewComments ReturnComments(const Json& body) {
     }
     return comments;
 }
+
+namespace {
 
 std::string OptionalComment(const Json& body) {
     const auto comment = body.find("comment");

@@ -7,11 +7,18 @@
 
 #include <string>
 
+#include "accounts/review_notes.h"
 #include "server/json_body.h"
 #include "server/session_gate.h"
 #include "server/shared_store.h"
 
 namespace zorbix::server {
+
+// The comments of a return's body {"comment", "fields": {COLUMN: comment}},
+// trimmed; field comments left empty are dropped. Throws ApiError 400 for
+// a missing or empty comment, an unknown column or a comment that is no
+// text.
+accounts::ReviewComments ReturnComments(const Json& body);
 
 // Returns the project with body {"comment", "fields": {COLUMN: comment}}
 // and answers {"number", "state", "version"}. The values the project holds

@@ -16,9 +16,11 @@
 namespace zorbix::server {
 namespace {
 
-using Values = std::vector<std::pair<int, std::string>>;
+using Values = SaveValues;
 
-Values ValuesToSave(const Json& body, const std::string& number) {
+}  // namespace
+
+SaveValues ValuesToSave(const Json& body, const std::string& number) {
     const auto it = body.find("values");
     if (it == body.end() || !it->is_object()) BadInput("请求缺少“values”对象。");
     Values values;
@@ -35,6 +37,8 @@ Values ValuesToSave(const Json& body, const std::string& number) {
     }
     return values;
 }
+
+namespace {
 
 void RequireEditable(const Caller& caller, accounts::ProjectState state) {
     if (caller.IsUnit() && !accounts::UnitMayEdit(state))

@@ -6,6 +6,8 @@
 
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "server/json_body.h"
 #include "server/session_gate.h"
@@ -14,6 +16,13 @@
 #include "store/record.h"
 
 namespace zorbix::server {
+
+// The columns and texts of body["values"] of a save of project `number`,
+// each checked as the store checks a value. Throws ApiError 400 for a
+// missing "values" object, an unknown column, a text that is none or the
+// project number, 422 for a value the store refuses.
+using SaveValues = std::vector<std::pair<int, std::string>>;
+SaveValues ValuesToSave(const Json& body, const std::string& number);
 
 // Saves body["values"] ({COLUMN: text}) into the project the caller may
 // reach, over body["version"], the version the caller read, and answers

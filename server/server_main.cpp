@@ -2,6 +2,7 @@
 // Options, the first administrator, and a clean stop on SIGINT or SIGTERM.
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
@@ -52,6 +53,17 @@ bool ServeUntilStopped(ZorbixServer& server, const sigset_t& stop_signals) {
     return served;
 }
 
+// Every connection takes a file descriptor. The usual soft limit of 1024
+// would make the server stop taking connections (and leave a client
+// waiting unanswered) long before its workers run out, while many clients
+// hold connections open; the hard limit is the system's word.
+void AllowAllFileDescriptors() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return;
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 int Run(int argc, char** argv) {
     ServerOptions options;
     try {
@@ -69,6 +81,7 @@ int Run(int argc, char** argv) {
     sigaddset(&stop_signals, SIGINT);
     sigaddset(&stop_signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+    AllowAllFileDescriptors();
     try {
         const auto dir = options.dir.value_or(base::ExecutableDirectory());
         if (options.web.empty()) options.web = DefaultWebDir(base::ExecutableDirectory());

@@ -38,16 +38,15 @@ std::string TooLargeMessage(std::string_view path) {
            "MB），已拒绝读取。";
 }
 
-std::optional<std::string> UploadTooLarge(std::string_view path, std::string_view content_length) {
-    const UploadCall* call = UploadCallAt(path);
-    if (!call || content_length.empty()) return std::nullopt;
+std::optional<std::string> BodyTooLarge(std::string_view path, std::string_view content_length) {
+    if (content_length.empty()) return std::nullopt;
     std::size_t length = 0;
     const char* end = content_length.data() + content_length.size();
     const auto [stop, error] = std::from_chars(content_length.data(), end, length);
     // A length too long for any number is too large as well; one that is no
     // number is for the HTTP server to refuse.
     if (error == std::errc::result_out_of_range ||
-        (error == std::errc() && stop == end && length > call->limit))
+        (error == std::errc() && stop == end && length > BodyLimitFor(path)))
         return TooLargeMessage(path);
     return std::nullopt;
 }

@@ -1,11 +1,11 @@
 // How large a request body may be, by call: files uploaded to the office's
 // calls (workbooks, exchange files) may be larger than any JSON body.
 //
-// An upload beyond its call's limit is refused (413) from its declared
-// Content-Length before a byte of it is read: at once to a client that
-// waits for "100 Continue", else with the connection closed after the
-// answer. A JSON body beyond its smaller limit is read no further than the
-// largest limit and refused (413) before its call sees it.
+// A body beyond its call's limit, upload or JSON, is refused (413) from
+// its declared Content-Length before a byte of it is read: at once to a
+// client that waits for "100 Continue", else with the connection closed
+// after the answer. A body sent without a length (chunked) is read no
+// further than the largest limit and refused (413) before its call sees it.
 #pragma once
 
 #include <cstddef>
@@ -27,9 +27,8 @@ std::size_t BodyLimitFor(std::string_view path);
 // The message of a 413 answer for a body over the path's limit.
 std::string TooLargeMessage(std::string_view path);
 
-// For a request to an upload call whose declared length (the Content-Length
-// header's text) is beyond the call's limit: the 413 message; nullopt for
-// any other request.
-std::optional<std::string> UploadTooLarge(std::string_view path, std::string_view content_length);
+// For a request whose declared length (the Content-Length header's text) is
+// beyond its call's limit: the 413 message; nullopt for any other request.
+std::optional<std::string> BodyTooLarge(std::string_view path, std::string_view content_length);
 
 }  // namespace zorbix::server

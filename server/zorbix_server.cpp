@@ -8,6 +8,7 @@
 #include "server/backup_routes.h"
 #include "server/batch_routes.h"
 #include "server/catalogue_routes.h"
+#include "server/connection_pool.h"
 #include "server/json_body.h"
 #include "server/office_routes.h"
 #include "server/project_routes.h"
@@ -19,9 +20,12 @@
 namespace zorbix::server {
 namespace {
 
-// Threads are cheap while they wait; a connection without one waits in
-// the queue until another connection closes.
+// Threads are cheap while they wait. The resident workers serve a busy
+// office; more are started while connections (silent ones among them) hold
+// every worker, up to the most, beyond which a connection waits in the
+// queue until another closes.
 constexpr std::size_t kWorkers = 64;
+constexpr std::size_t kMostWorkers = 4096;
 
 std::unique_ptr<httplib::Server> MakeHttpServer(const ServerOptions& options) {
     if (!options.UsesTls()) return std::make_unique<httplib::Server>();
@@ -83,34 +87,32 @@ void ZorbixServer::SetUp(std::ostream& log) {
     http_->set_tcp_nodelay(true);
     // Each connection a browser keeps open holds a worker while it waits
     // for its next request; the store's lock lets one request at a time
-    // work on the store anyway. Enough workers that idle connections and
+    // work on the store anyway. Workers enough that idle connections and
     // logins waiting for their hash leave room for the calls that work.
-    http_->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    http_->new_task_queue = [] { return new ConnectionPool(kWorkers, kMostWorkers); };
     http_->set_socket_options([this](socket_t socket) {
         httplib::default_socket_options(socket);
         listening_socket_ = socket;
     });
-    // An upload too large is refused before its body is read: to a client
+    // A body too large is refused before it is read: to a client
     // waiting for "100 Continue" instead of it, to any other before routing,
     // closing the connection so that the unread body is never taken for a
     // request.
     http_->set_expect_100_continue_handler([](const auto& request, auto& response) {
-        const auto refusal =
-            UploadTooLarge(request.path, request.get_header_value("Content-Length"));
+        const auto refusal = BodyTooLarge(request.path, request.get_header_value("Content-Length"));
         if (!refusal) return 100;
         SendError(response, 413, *refusal);
         return 413;
     });
-    http_->set_pre_routing_handler(
-        [](const httplib::Request& request, httplib::Response& response) {
-            NoteRequestStart();
-            const auto refusal =
-                UploadTooLarge(request.path, request.get_header_value("Content-Length"));
-            if (!refusal) return httplib::Server::HandlerResponse::Unhandled;
-            SendError(response, 413, *refusal);
-            response.set_header("Connection", "close");
-            return httplib::Server::HandlerResponse::Handled;
-        });
+    http_->set_pre_routing_handler([](const httplib::Request& request,
+                                      httplib::Response& response) {
+        NoteRequestStart();
+        const auto refusal = BodyTooLarge(request.path, request.get_header_value("Content-Length"));
+        if (!refusal) return httplib::Server::HandlerResponse::Unhandled;
+        SendError(response, 413, *refusal);
+        response.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    });
     const httplib::Server::HandlerWithResponse answer_unanswered = [](const httplib::Request&,
                                                                       httplib::Response& response) {
         if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;

@@ -37,6 +37,11 @@ const NameCase kCases[] = {
     {"PercentSign", "100%", "attachment; filename=\"100_.kj\"; filename*=UTF-8''100%25.kj"},
     {"LeadingDots", "..", "attachment; filename=\"__.kj\"; filename*=UTF-8''__.kj"},
     {"Empty", "", "attachment; filename=\"______.kj\"; filename*=UTF-8''%E9%A1%B9%E7%9B%AE.kj"},
+    // GBK bytes of 科技, as an old store may hold them.
+    {"NotUtf8",
+     "\xBF\xC6\xBC\xBC"
+     "01",
+     "attachment; filename=\"____01.kj\"; filename*=UTF-8''____01.kj"},
 };
 
 class DownloadName : public ::testing::TestWithParam<NameCase> {};
