@@ -105,22 +105,32 @@ function showTotals(totals) {
   for (const node of box.children) node.querySelector("strong").textContent = String(totals[node.dataset.state]);
 }
 
-function unitRow(u) {
+// The columns beyond the states: the count of findings only where the
+// project list gave it, the planned amount only once a plan is loaded.
+function extraColumns(progress) {
+  const columns = [{head: "有问题的项目", cell: (u) => String(u.with_findings)}];
+  if (progress.units.some((u) => u.findings !== null))
+    columns.push({head: "审核问题", cell: (u) => (u.findings === null ? "" : String(u.findings))});
+  if (progress.units.some((u) => typeof u.amount === "number"))
+    columns.push({head: "计划金额（万元）", cell: (u) => (typeof u.amount === "number" ? String(u.amount) : "")});
+  return columns;
+}
+
+function unitRow(u, columns) {
   const sum = STATES.reduce((n, s) => n + count(u.states[s]), 0);
   return el("tr", {"data-unit": u.unit},
     el("td", {}, u.unit), STATES.map((s) => el("td", {class: "number"}, String(count(u.states[s])))),
     el("td", {class: "number"}, String(sum)),
-    el("td", {class: "number"}, String(u.with_findings)),
-    el("td", {class: "number"}, u.findings === null ? "" : String(u.findings)),
-    el("td", {class: "number"}, u.amount === null || u.amount === undefined ? "" : String(u.amount)));
+    columns.map((c) => el("td", {class: "number"}, c.cell(u))));
 }
 
 function showUnits(progress) {
+  const columns = extraColumns(progress);
+  const heads = ["单位", ...STATES, "合计", ...columns.map((c) => c.head)];
   const head = document.querySelector("#units thead tr");
-  if (head.children.length === 1)
-    head.append(...STATES.map((s) => el("th", {}, s)), el("th", {}, "合计"),
-                el("th", {}, "有问题的项目"), el("th", {}, "审核问题"), el("th", {}, "计划金额（万元）"));
-  fill(document.querySelector("#units tbody"), progress.units.map(unitRow));
+  if ([...head.children].map((th) => th.textContent).join("\n") !== heads.join("\n"))
+    fill(head, heads.map((h) => el("th", {}, h)));
+  fill(document.querySelector("#units tbody"), progress.units.map((u) => unitRow(u, columns)));
   const projects = progress.units.reduce((n, u) => n + u.with_findings, 0);
   const counted = progress.units.every((u) => u.findings !== null);
   const findings = progress.units.reduce((n, u) => n + (u.findings || 0), 0);
