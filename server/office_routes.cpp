@@ -42,9 +42,10 @@ struct ProgressAnswer {
 
 // The plan's amounts are read before the store's lock is taken. The days
 // are those of the projects counted; the funds those of every project, as
-// the summary workbooks total them.
+// the summary workbooks total them. `with_charts` false: neither, for the
+// workbook of the units not done.
 ProgressAnswer ProgressOf(RouteContext& context, ProgressCaches& caches,
-                          const httplib::Request& request) {
+                          const httplib::Request& request, bool with_charts) {
     RequireOfficeCaller(context, request);
     const ProgressFilter filter = ProgressFilterOf(request.params);
     const auto program_dir =
@@ -55,6 +56,7 @@ ProgressAnswer ProgressOf(RouteContext& context, ProgressCaches& caches,
         ProgressAnswer answer;
         answer.progress =
             CountProgress(parts, caches.facts.Of(parts, context.findings, now), filter, amounts);
+        if (!with_charts) return answer;
         answer.days = SubmissionsPerDay(caches.submissions.Of(parts.store.database(), now),
                                         answer.progress.counted);
         answer.funds = caches.funds.Of(parts, now);
@@ -64,7 +66,7 @@ ProgressAnswer ProgressOf(RouteContext& context, ProgressCaches& caches,
 
 void ProgressRoute(RouteContext& context, ProgressCaches& caches, const httplib::Request& request,
                    httplib::Response& response) {
-    const ProgressAnswer answer = ProgressOf(context, caches, request);
+    const ProgressAnswer answer = ProgressOf(context, caches, request, true);
     Json body = ProgressJson(answer.progress);
     body["days"] = DaysJson(answer.days);
     body["funds"] = FundsJson(answer.funds);
@@ -99,7 +101,7 @@ void AddOfficeRoutes(httplib::Server& http, RouteContext& context) {
     http.Get("/api/progress/missing.xlsx",
              Guarded([&context, caches](const auto& request, auto& response) {
                  const Download workbook =
-                     MissingWorkbook(ProgressOf(context, *caches, request).progress);
+                     MissingWorkbook(ProgressOf(context, *caches, request, false).progress);
                  response.status = 200;
                  response.set_header("Content-Disposition", workbook.disposition);
                  response.set_content(workbook.bytes, workbook.content_type);
