@@ -1,8 +1,12 @@
 #include "server/office_routes.h"
 
+#include <memory>
+
 #include "server/long_run.h"
 #include "server/plan_load.h"
 #include "server/progress.h"
+#include "server/progress_days.h"
+#include "server/progress_funds.h"
 #include "server/reconcile_data.h"
 
 namespace zorbix::server {
@@ -22,15 +26,51 @@ void LoadPlanRoute(RouteContext& context, const httplib::Request& request,
     SendJson(response, 200, body);
 }
 
-// The plan's amounts are read before the store's lock is taken.
-Progress ProgressOf(RouteContext& context, const httplib::Request& request) {
+// What the progress calls keep between calls, each part renewed when the
+// store changed; used under the store's lock.
+struct ProgressCaches {
+    ProjectFactsCache facts;
+    SubmissionsCache submissions;
+    FundsCache funds;
+};
+
+struct ProgressAnswer {
+    Progress progress;
+    std::vector<DayCount> days;
+    Funds funds;
+};
+
+// The plan's amounts are read before the store's lock is taken. The days
+// are those of the projects counted; the funds those of every project, as
+// the summary workbooks total them. `with_charts` false: neither, for the
+// workbook of the units not done.
+ProgressAnswer ProgressOf(RouteContext& context, ProgressCaches& caches,
+                          const httplib::Request& request, bool with_charts) {
     RequireOfficeCaller(context, request);
     const ProgressFilter filter = ProgressFilterOf(request.params);
     const auto program_dir =
         context.store.With([](StoreParts& parts) { return parts.store.directory(); });
     const auto amounts = PlannedAmounts(program_dir);
-    return context.store.With(
-        [&](StoreParts& parts) { return CountProgress(parts, context.findings, filter, amounts); });
+    return context.store.With([&](StoreParts& parts) {
+        const StoreMarker now = MarkerOf(parts);
+        ProgressAnswer answer;
+        answer.progress =
+            CountProgress(parts, caches.facts.Of(parts, context.findings, now), filter, amounts);
+        if (!with_charts) return answer;
+        answer.days = SubmissionsPerDay(caches.submissions.Of(parts.store.database(), now),
+                                        answer.progress.counted);
+        answer.funds = caches.funds.Of(parts, now);
+        return answer;
+    });
+}
+
+void ProgressRoute(RouteContext& context, ProgressCaches& caches, const httplib::Request& request,
+                   httplib::Response& response) {
+    const ProgressAnswer answer = ProgressOf(context, caches, request, true);
+    Json body = ProgressJson(answer.progress);
+    body["days"] = DaysJson(answer.days);
+    body["funds"] = FundsJson(answer.funds);
+    SendJson(response, 200, body);
 }
 
 // The plan is read before the store's lock is taken.
@@ -47,17 +87,21 @@ void ReconcileRoute(RouteContext& context, const httplib::Request& request,
 }  // namespace
 
 void AddOfficeRoutes(httplib::Server& http, RouteContext& context) {
+    // Lives as long as the routes that use it.
+    auto caches = std::make_shared<ProgressCaches>();
     http.Post("/api/plan", Guarded([&context](const auto& request, auto& response) {
                   LoadPlanRoute(context, request, response);
               }));
-    http.Get("/api/progress", Guarded([&context](const auto& request, auto& response) {
-                 SendJson(response, 200, ProgressJson(ProgressOf(context, request)));
+    http.Get("/api/progress", Guarded([&context, caches](const auto& request, auto& response) {
+                 ProgressRoute(context, *caches, request, response);
              }));
     http.Get("/api/reconcile", Guarded([&context](const auto& request, auto& response) {
                  ReconcileRoute(context, request, response);
              }));
-    http.Get("/api/progress/missing.xlsx", Guarded([&context](const auto& request, auto& response) {
-                 const Download workbook = MissingWorkbook(ProgressOf(context, request));
+    http.Get("/api/progress/missing.xlsx",
+             Guarded([&context, caches](const auto& request, auto& response) {
+                 const Download workbook =
+                     MissingWorkbook(ProgressOf(context, *caches, request, false).progress);
                  response.status = 200;
                  response.set_header("Content-Disposition", workbook.disposition);
                  response.set_content(workbook.bytes, workbook.content_type);

@@ -7,8 +7,8 @@
 #include "reconcile/plan_list.h"
 #include "server/api_error.h"
 #include "server/download_name.h"
+#include "server/progress_choices.h"
 #include "server/scratch_folder.h"
-#include "store/catalogue.h"
 
 namespace zorbix::server {
 namespace {
@@ -20,8 +20,6 @@ constexpr ProjectState kStates[] = {ProjectState::NotStarted, ProjectState::Draf
                                     ProjectState::Approved};
 constexpr ProjectState kNotSubmitted[] = {ProjectState::NotStarted, ProjectState::Drafting,
                                           ProjectState::Returned};
-constexpr const char* kRegionColumn = "JB22";    // 行政区划代码
-constexpr const char* kCategoryColumn = "JB61";  // 计划类别
 
 std::optional<ProjectState> StateNamed(const std::string& name) {
     for (ProjectState state : kStates)
@@ -101,33 +99,31 @@ std::unordered_map<std::string, double> PlannedAmounts(const std::filesystem::pa
     return amounts;
 }
 
-Progress CountProgress(StoreParts& parts, FindingsCache& findings, const ProgressFilter& filter,
+Progress CountProgress(StoreParts& parts, const std::vector<ProjectFacts>& facts,
+                       const ProgressFilter& filter,
                        const std::unordered_map<std::string, double>& amounts) {
-    const auto counts = findings.Counts(parts);
     const auto owners = parts.owners.All();
     const auto states = parts.states.All();
-    const int region = store::ColumnIndex(kRegionColumn);
-    const int category = store::ColumnIndex(kCategoryColumn);
-    const int columns[] = {store::kNumberColumn, region, category};
     Progress progress;
     progress.has_plan = !amounts.empty();
-    parts.records().VisitColumns(columns, [&](const store::Record& row) {
-        const std::string number(row[store::kNumberColumn]);
-        const std::string unit = Lookup(owners, number, std::string());
-        const ProjectState state = Lookup(states, number, ProjectState::NotStarted);
+    for (const auto& [number, unit] : owners) progress.unit_names.insert(unit);
+    static const std::string kNoUnit;
+    for (const ProjectFacts& project : facts) {
+        const auto owner = owners.find(project.number);
+        const std::string& unit = owner == owners.end() ? kNoUnit : owner->second;
+        const ProjectState state = Lookup(states, project.number, ProjectState::NotStarted);
         if ((filter.state && state != *filter.state) ||
             (!filter.unit.empty() && unit != filter.unit) ||
-            !row[region].starts_with(filter.region) ||
-            (!filter.category.empty() && row[category] != filter.category))
-            return true;
-        const int found = Lookup(counts, number, 0);
-        const auto amount = amounts.find(number);
+            !project.region.starts_with(filter.region) ||
+            (!filter.category.empty() && project.category != filter.category))
+            continue;
+        progress.counted.insert(project.number);
+        const auto amount = amounts.find(project.number);
         std::optional<double> planned;
         if (amount != amounts.end()) planned = amount->second;
-        Count(progress.units[unit], state, found, planned);
-        Count(progress.total, state, found, planned);
-        return true;
-    });
+        Count(progress.units[unit], state, project.findings, planned);
+        Count(progress.total, state, project.findings, planned);
+    }
     return progress;
 }
 
@@ -142,7 +138,8 @@ Json ProgressJson(const Progress& progress) {
     }
     return {{"states", captions},
             {"units", units},
-            {"total", UnitJson(progress.total, progress.has_plan)}};
+            {"total", UnitJson(progress.total, progress.has_plan)},
+            {"choices", ProgressChoices(progress.unit_names)}};
 }
 
 Download MissingWorkbook(const Progress& progress) {

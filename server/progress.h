@@ -9,12 +9,15 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "accounts/project_states.h"
-#include "server/findings_cache.h"
 #include "server/json_body.h"
+#include "server/progress_facts.h"
 #include "server/project_files.h"
 #include "server/shared_store.h"
 
@@ -46,14 +49,19 @@ struct Progress {
     std::map<std::string, UnitProgress> units;  // "" : projects of no unit
     UnitProgress total;
     bool has_plan = false;
+    std::set<std::string> unit_names;         // of every project, whatever the filter
+    std::unordered_set<std::string> counted;  // the numbers the filter let through
 };
 
-Progress CountProgress(StoreParts& parts, FindingsCache& findings, const ProgressFilter& filter,
+// The projects' facts (progress_facts.h) counted with their owners and
+// states as they are now.
+Progress CountProgress(StoreParts& parts, const std::vector<ProjectFacts>& facts,
+                       const ProgressFilter& filter,
                        const std::unordered_map<std::string, double>& amounts);
 
 // {"states": [caption, …], "units": [{"unit", "projects", "states":
-// {caption: count}, "with_findings", "planned_amount"}, …], "total": {…}};
-// planned_amount is null without a plan.
+// {caption: count}, "with_findings", "planned_amount"}, …], "total": {…},
+// "choices": progress_choices.h}; planned_amount is null without a plan.
 Json ProgressJson(const Progress& progress);
 
 // The units with projects not yet submitted (未填报, 填报中, 退回修改), one

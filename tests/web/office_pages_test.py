@@ -15,6 +15,7 @@ import unittest
 import zipfile
 
 from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import Select
 
 import pages
 from pages import button, field, wait, wait_message
@@ -182,6 +183,34 @@ class OfficeReviews(ServerTestCase):
         self.assertIn("/review.html", watcher.current_url)
         self.assert_no_console_errors(watcher, self.calls_not_there())
         self.assert_no_console_errors(d, self.calls_not_there())
+
+    def test_a_region_narrows_the_counts_and_the_charts_are_drawn(self):
+        cli(self.directory, "demo", "12", "--seed", "3")
+        regions = [get_values(self.directory, n.split("\t")[0])["JB22"]
+                   for n in cli(self.directory, "list").splitlines() if n]
+        self.start_server()
+        d = self.office_logs_in()
+        wait(d, lambda d: total(d, "未填报") == str(len(regions)))
+        # Every chart drawn by Chart.js, funds by plan category and by region among them.
+        for canvas in ("chart-states", "chart-days", "chart-funds", "chart-regions"):
+            wait(d, lambda d: d.execute_script(
+                "const c = document.getElementById(arguments[0]);"
+                "return !c.closest('figure').hidden && !!window.Chart.getChart(c);", canvas))
+        bars = d.execute_script("return window.Chart.getChart(document.getElementById('chart-regions'))"
+                                ".data.labels.length;")
+        self.assertGreaterEqual(bars, 18, "a bar for each of the region picker's items")
+        region = Select(d.find_element(By.ID, "filter-region"))
+        chosen = next(o for o in region.options if o.get_attribute("value") and
+                      regions[0].startswith(o.get_attribute("value")))
+        expected = sum(1 for code in regions if code.startswith(chosen.get_attribute("value")))
+        self.assertLess(expected, len(regions), "the demo projects lie in several regions")
+        region.select_by_value(chosen.get_attribute("value"))
+        wait(d, lambda d: total(d, "未填报") == str(expected))
+        # The choice stays over the page's own refresh.
+        time.sleep(11)
+        self.assertEqual(total(d, "未填报"), str(expected))
+        self.assertEqual(region.first_selected_option.get_attribute("value"), chosen.get_attribute("value"))
+        self.assert_no_console_errors(d)
 
     def test_the_whole_loop_from_the_plan_to_the_summaries(self):
         for name in os.listdir(PROGRAM):

@@ -36,20 +36,18 @@ function fromProjects(projects, filter) {
 // The progress call's answer in the page's terms.
 function fromProgress(answer) {
   const units = (answer.units || []).map((u) => ({
-    unit: u.unit || u.name || "",
-    states: {...zeroStates(), ...(u.states || u.counts || {})},
+    unit: u.unit || "",
+    states: {...zeroStates(), ...(u.states || {})},
     // The progress call counts the projects with findings, not the findings.
-    findings: u.findings === undefined ? null : count(u.findings),
-    with_findings: count(u.with_findings ?? u.projects_with_findings),
-    planned: u.planned, amount: u.planned_amount ?? u.amount,
+    findings: null,
+    with_findings: count(u.with_findings),
+    amount: u.planned_amount,
   }));
+  const choices = answer.choices || {};
   return {
     units,
-    choices: {
-      units: answer.unit_names || units.map((u) => u.unit),
-      regions: answer.regions, categories: answer.categories,
-    },
-    per_day: answer.per_day || answer.submissions_per_day,
+    choices: {units: choices.units || units.map((u) => u.unit), regions: choices.regions, categories: choices.categories},
+    per_day: answer.days,
     funds: answer.funds,
     complete: true,
   };
@@ -83,14 +81,16 @@ async function loadProgress(chosen) {
   return fromProjects((await call("GET", "/api/projects")).projects || [], chosen);
 }
 
-// Keeps a filter's choices, and the one chosen, up to date.
-function offer(select, names) {
+// Keeps a filter's choices, and the one chosen, up to date. A choice is a
+// name, or {value, text} where the list shows another text than it sends.
+function offer(select, choices) {
   const chosen = select.value;
-  const wanted = ["", ...(names || [])];
-  const present = [...select.options].map((o) => o.value);
-  if (wanted.join("\n") === present.join("\n")) return;
-  fill(select, wanted.map((n) => el("option", {value: n}, n || "全部")));
-  select.value = wanted.includes(chosen) ? chosen : "";
+  const wanted = [{value: "", text: "全部"},
+                  ...(choices || []).map((c) => (typeof c === "string" ? {value: c, text: c} : c))];
+  const present = [...select.options].map((o) => o.value + "\t" + o.textContent);
+  if (wanted.map((c) => c.value + "\t" + c.text).join("\n") === present.join("\n")) return;
+  fill(select, wanted.map((c) => el("option", {value: c.value}, c.text)));
+  select.value = wanted.some((c) => c.value === chosen) ? chosen : "";
 }
 
 function showTotals(totals) {
@@ -105,26 +105,44 @@ function showTotals(totals) {
   for (const node of box.children) node.querySelector("strong").textContent = String(totals[node.dataset.state]);
 }
 
-function unitRow(u) {
+// The columns beyond the states: the count of findings only where the
+// project list gave it, the planned amount only once a plan is loaded.
+function extraColumns(progress) {
+  const columns = [{head: "有问题的项目", cell: (u) => String(u.with_findings)}];
+  if (progress.units.some((u) => u.findings !== null))
+    columns.push({head: "审核问题", cell: (u) => (u.findings === null ? "" : String(u.findings))});
+  if (progress.units.some((u) => typeof u.amount === "number"))
+    columns.push({head: "计划金额（万元）", cell: (u) => (typeof u.amount === "number" ? String(u.amount) : "")});
+  return columns;
+}
+
+function unitRow(u, columns) {
   const sum = STATES.reduce((n, s) => n + count(u.states[s]), 0);
   return el("tr", {"data-unit": u.unit},
     el("td", {}, u.unit), STATES.map((s) => el("td", {class: "number"}, String(count(u.states[s])))),
     el("td", {class: "number"}, String(sum)),
-    el("td", {class: "number"}, String(u.with_findings)),
-    el("td", {class: "number"}, u.findings === null ? "" : String(u.findings)));
+    columns.map((c) => el("td", {class: "number"}, c.cell(u))));
 }
 
 function showUnits(progress) {
+  const columns = extraColumns(progress);
+  const heads = ["单位", ...STATES, "合计", ...columns.map((c) => c.head)];
   const head = document.querySelector("#units thead tr");
-  if (head.children.length === 1)
-    head.append(...STATES.map((s) => el("th", {}, s)), el("th", {}, "合计"),
-                el("th", {}, "有问题的项目"), el("th", {}, "审核问题"));
-  fill(document.querySelector("#units tbody"), progress.units.map(unitRow));
+  if ([...head.children].map((th) => th.textContent).join("\n") !== heads.join("\n"))
+    fill(head, heads.map((h) => el("th", {}, h)));
+  fill(document.querySelector("#units tbody"), progress.units.map((u) => unitRow(u, columns)));
   const projects = progress.units.reduce((n, u) => n + u.with_findings, 0);
   const counted = progress.units.every((u) => u.findings !== null);
   const findings = progress.units.reduce((n, u) => n + (u.findings || 0), 0);
   document.getElementById("findings-count").textContent =
     "有审核问题的项目 " + projects + " 个" + (counted ? "，审核问题共 " + findings + " 条。" : "。");
+}
+
+// A chart of [{name, amount}] lines, hidden while the server gives none.
+function showFunds(id, lines) {
+  document.getElementById(id).closest("figure").hidden = !Array.isArray(lines);
+  if (Array.isArray(lines)) drawChart(document.getElementById(id), "bar", lines.map((f) => f.name),
+                                      lines.map((f) => Number(f.amount) || 0), "资金合计（千元）");
 }
 
 function showCharts(progress, totals) {
@@ -133,10 +151,8 @@ function showCharts(progress, totals) {
   document.getElementById("chart-days").closest("figure").hidden = !days;
   if (days) drawChart(document.getElementById("chart-days"), "line", days.map((d) => d.date),
                       days.map((d) => count(d.count)), "上报项目");
-  const funds = progress.funds && (progress.funds.by_category || progress.funds.categories);
-  document.getElementById("chart-funds").closest("figure").hidden = !Array.isArray(funds);
-  if (Array.isArray(funds)) drawChart(document.getElementById("chart-funds"), "bar", funds.map((f) => f.name),
-                                      funds.map((f) => Number(f.amount) || 0), "计划经费（万元）");
+  showFunds("chart-funds", progress.funds && progress.funds.by_category);
+  showFunds("chart-regions", progress.funds && progress.funds.by_region);
 }
 
 async function refresh() {
