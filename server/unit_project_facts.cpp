@@ -12,17 +12,18 @@ const std::string kWithoutHistory =
     "LEFT JOIN project_states s ON s.project = o.project WHERE o.unit = ?1";
 
 // Lines about the state and the office's comments (?2, ?3) are no change
-// of the values: they move the last change, not the version.
+// of the values: they move the last change, not the version. Each project
+// is looked up backwards along the history's index of (project, id), so a
+// long history costs no more than a short one.
 const std::string kWithHistory =
-    std::string(
-        "SELECT o.project, coalesce(s.state, ''), coalesce(h.newest, 0), h.last_time "
-        "FROM project_owners o "
-        "LEFT JOIN project_states s ON s.project = o.project "
-        "LEFT JOIN (SELECT project, max(CASE WHEN coalesce(column_name, '') "
-        "NOT IN (?2, ?3) THEN id END) AS newest, max(time) AS last_time FROM ") +
+    std::string("SELECT o.project, coalesce(s.state, ''), coalesce((SELECT h.id FROM ") +
     store::kHistoryTable +
-    " WHERE project IN (SELECT project FROM project_owners WHERE unit = ?1) "
-    "GROUP BY project) h ON h.project = o.project WHERE o.unit = ?1";
+    " h WHERE h.project = o.project AND coalesce(h.column_name, '') NOT IN (?2, ?3) "
+    "ORDER BY h.id DESC LIMIT 1), 0), (SELECT h.time FROM " +
+    store::kHistoryTable +
+    " h WHERE h.project = o.project ORDER BY h.id DESC LIMIT 1) "
+    "FROM project_owners o LEFT JOIN project_states s ON s.project = o.project "
+    "WHERE o.unit = ?1";
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // What a unit's list shows of each of its projects besides the record:
 // its state, the newest change-history line about its values (its version
-// on an SQLite store) and the time of its newest history line of any kind.
+// on an SQLite store) and the time of its newest history line of any kind
+// (the last written).
 // One query for all of a unit's projects: a list of sixteen projects asked
 // one by one took some sixty round trips to the database.
 #pragma once
