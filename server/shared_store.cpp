@@ -13,9 +13,10 @@ store::Store& WithServerTables(store::Store& opened) {
     return opened;
 }
 
-// Two cores serve the requests; a third connection keeps a read going
-// while another waits for the database.
-constexpr int kReaders = 3;
+// An SQLite read works in this process: a few connections keep the cores
+// busy. A PostgreSQL read mostly waits for the database server's answer,
+// so more of them are under way at once.
+int ReadersFor(store::Engine engine) { return engine == store::Engine::Postgres ? 8 : 4; }
 
 std::unique_ptr<store::Database> ReadingConnection(store::Store& opened,
                                                    const std::string& database) {
@@ -41,10 +42,21 @@ SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock
       parts_(WithServerTables(store_), clock),
       database_(database),
       clock_(clock) {
-    for (int i = 0; i < kReaders; ++i) {
+    for (int i = 0; i < ReadersFor(store_.engine()); ++i) {
         readers_.push_back(std::make_unique<Reader>());
         Reopen(*readers_.back());
     }
+}
+
+std::pair<SharedStore::Reader&, std::unique_lock<std::mutex>> SharedStore::FreeReader() {
+    const std::size_t start = next_reader_++;
+    for (std::size_t i = 0; i < readers_.size(); ++i) {
+        Reader& reader = *readers_[(start + i) % readers_.size()];
+        std::unique_lock lock(reader.mutex, std::try_to_lock);
+        if (lock.owns_lock()) return {reader, std::move(lock)};
+    }
+    Reader& reader = *readers_[start % readers_.size()];
+    return {reader, std::unique_lock(reader.mutex)};
 }
 
 void SharedStore::Reopen(Reader& reader) {

@@ -83,8 +83,7 @@ public:
     // twice changes nothing.
     template <class Use>
     decltype(auto) Reading(Use&& use) {
-        Reader& reader = *readers_[next_reader_++ % readers_.size()];
-        std::lock_guard lock(reader.mutex);
+        auto [reader, lock] = FreeReader();
         if (!reader.parts) Reopen(reader);
         try {
             return use(*reader.parts);
@@ -116,6 +115,9 @@ private:
     };
 
     void Reopen(Reader& reader);
+    // A reader no other request uses, held: the first free one from where
+    // the last search began, else the next in turn, waited for.
+    std::pair<Reader&, std::unique_lock<std::mutex>> FreeReader();
 
     std::mutex mutex_;
     store::Store store_;
