@@ -89,7 +89,7 @@ std::vector<ListedProject> ReadUnitsList(ReaderParts& reader, const std::string&
     std::vector<ListedProject> read;
     for (store::Record& record : ReadUnitsProjects(reader, unit)) {
         std::string number(record[store::kNumberColumn]);
-        ProjectFacts& f = facts[number];
+        ListedFacts& f = facts[number];
         const std::int64_t version = VersionOf(reader.database(), record, f.newest_value_line);
         read.push_back(
             {std::move(number), std::move(record), f.state, version, std::move(f.last_change)});

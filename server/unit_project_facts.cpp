@@ -27,7 +27,7 @@ const std::string kWithHistory =
 
 }  // namespace
 
-std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(store::Database& db,
+std::unordered_map<std::string, ListedFacts> FactsOfUnitsProjects(store::Database& db,
                                                                    const std::string& unit) {
     const bool history = store::HasTable(db, store::kHistoryTable);
     store::Statement q(db, history ? kWithHistory : kWithoutHistory);
@@ -36,9 +36,9 @@ std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(store::Databa
         q.Bind(2, kStateColumn);
         q.Bind(3, kCommentColumn);
     }
-    std::unordered_map<std::string, ProjectFacts> facts;
+    std::unordered_map<std::string, ListedFacts> facts;
     while (q.Step()) {
-        ProjectFacts& f = facts[std::string(q.Text(0))];
+        ListedFacts& f = facts[std::string(q.Text(0))];
         f.state = accounts::StateFromCode(q.Text(1));
         f.newest_value_line = q.Int(2);
         if (!q.Text(3).empty()) f.last_change = std::string(q.Text(3));

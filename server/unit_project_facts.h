@@ -16,14 +16,14 @@
 
 namespace zorbix::server {
 
-struct ProjectFacts {
+struct ListedFacts {
     accounts::ProjectState state = accounts::ProjectState::NotStarted;
     std::int64_t newest_value_line = 0;  // 0: none
     std::optional<std::string> last_change;
 };
 
 // By project number, for every project the unit owns.
-std::unordered_map<std::string, ProjectFacts> FactsOfUnitsProjects(store::Database& db,
+std::unordered_map<std::string, ListedFacts> FactsOfUnitsProjects(store::Database& db,
                                                                    const std::string& unit);
 
 }  // namespace zorbix::server
