@@ -28,7 +28,7 @@ const std::string kWithHistory =
 }  // namespace
 
 std::unordered_map<std::string, ListedFacts> FactsOfUnitsProjects(store::Database& db,
-                                                                   const std::string& unit) {
+                                                                  const std::string& unit) {
     const bool history = store::HasTable(db, store::kHistoryTable);
     store::Statement q(db, history ? kWithHistory : kWithoutHistory);
     q.Bind(1, unit);

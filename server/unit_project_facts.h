@@ -24,6 +24,6 @@ struct ListedFacts {
 
 // By project number, for every project the unit owns.
 std::unordered_map<std::string, ListedFacts> FactsOfUnitsProjects(store::Database& db,
-                                                                   const std::string& unit);
+                                                                  const std::string& unit);
 
 }  // namespace zorbix::server
