@@ -99,10 +99,12 @@ Route Opening(RouteContext& context) {
 Route Saving(RouteContext& context) {
     return [&context](const httplib::Request& request, httplib::Response& response) {
         // Who asks is known before the writing turn, which is kept short.
-        const auto [caller, body] = context.store.Reading([&](ReaderParts& reader) {
+        const auto asked = context.store.Reading([&](ReaderParts& reader) {
             Caller asking = RequireCaller(reader, request);
             return std::pair(std::move(asking), ObjectBody(request));
         });
+        const Caller& caller = asked.first;
+        const Json& body = asked.second;
         const SavedPage saved = context.store.With(
             [&](StoreParts& parts) { return SavePage(parts, caller, NumberIn(request), body); });
         SendJson(response, 200, SaveAnswer(saved));
