@@ -1,20 +1,13 @@
 #include "server/appended_owners.h"
 
 #include "accounts/project_owners.h"
+#include "server/plan_texts.h"
 #include "store/catalogue.h"
 
 namespace zorbix::server {
 namespace {
 
-// The plan list's describing column that holds the unit.
-constexpr int kUnitDetail = 1;
 constexpr const char* kUnitColumn = "XMCDDW";
-
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return "";
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 }  // namespace
 
@@ -22,8 +15,8 @@ std::map<std::string, std::string> PlannedUnits(
     const std::vector<reconcile::PlannedProject>& plan) {
     std::map<std::string, std::string> units;
     for (const reconcile::PlannedProject& p : plan)
-        if (std::string unit = Trimmed(p.details[kUnitDetail]); !unit.empty())
-            units.emplace(Trimmed(p.number_text), std::move(unit));
+        if (std::string unit = PlannedUnit(p); !unit.empty())
+            units.emplace(PlannedNumber(p), std::move(unit));
     return units;
 }
 

@@ -8,6 +8,7 @@
 #include "base/message_text.h"
 #include "office/sheet_reader.h"
 #include "server/api_error.h"
+#include "server/plan_texts.h"
 #include "server/scratch_folder.h"
 #include "store/catalogue.h"
 #include "store/value_rules.h"
@@ -17,19 +18,7 @@ namespace {
 
 using reconcile::PlannedProject;
 
-// The plan list's describing columns 3 and 4 hold the name and the unit.
-constexpr int kNameDetail = 0;
-constexpr int kUnitDetail = 1;
 constexpr const char* kUnitColumn = "XMCDDW";
-
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return "";
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
-std::string NumberOf(const PlannedProject& p) { return Trimmed(p.number_text); }
-std::string UnitOf(const PlannedProject& p) { return Trimmed(p.details[kUnitDetail]); }
 
 void Write(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream out(file, std::ios::binary);
@@ -48,9 +37,9 @@ std::string UploadMessage(std::string message, const std::filesystem::path& scra
 
 void RequireStorable(const PlannedProject& p) {
     const std::pair<int, std::string> values[] = {
-        {store::kNumberColumn, NumberOf(p)},
-        {store::ColumnIndex("JB01"), p.details[kNameDetail]},
-        {store::ColumnIndex(kUnitColumn), UnitOf(p)},
+        {store::kNumberColumn, PlannedNumber(p)},
+        {store::ColumnIndex("JB01"), p.details[kPlannedNameDetail]},
+        {store::ColumnIndex(kUnitColumn), PlannedUnit(p)},
     };
     for (const auto& [index, text] : values)
         if (const auto fault = store::ValueFault(store::Columns()[index], text))
@@ -60,9 +49,9 @@ void RequireStorable(const PlannedProject& p) {
 
 store::Row ShellOf(const PlannedProject& p) {
     store::Row row(store::kColumnCount);
-    row[store::kNumberColumn] = NumberOf(p);
-    row[store::ColumnIndex("JB01")] = p.details[kNameDetail];
-    row[store::ColumnIndex(kUnitColumn)] = UnitOf(p);
+    row[store::kNumberColumn] = PlannedNumber(p);
+    row[store::ColumnIndex("JB01")] = p.details[kPlannedNameDetail];
+    row[store::ColumnIndex(kUnitColumn)] = PlannedUnit(p);
     return row;
 }
 
@@ -84,7 +73,7 @@ void KeepPlanWorkbook(const std::filesystem::path& program_dir, const std::strin
 Json UnitsWithoutAccount(store::Database& db, const std::vector<PlannedProject>& plan) {
     std::set<std::string> units;
     for (const PlannedProject& p : plan)
-        if (!UnitOf(p).empty()) units.insert(UnitOf(p));
+        if (!PlannedUnit(p).empty()) units.insert(PlannedUnit(p));
     for (const accounts::Account& account : accounts::AccountBook(db).All())
         units.erase(account.unit);
     return Json(std::vector<std::string>(units.begin(), units.end()));
@@ -121,12 +110,12 @@ Json LoadPlan(RunStore& run, const Caller& caller, const std::vector<PlannedProj
         const store::OperationLabel label(records, kPlanLoad);
         const store::PersonLabel person(records.history(), caller.account.name);
         for (const PlannedProject& p : plan) {
-            const std::string number = NumberOf(p);
+            const std::string number = PlannedNumber(p);
             const bool is_new = stored.insert(number).second;
             if (is_new) records.AddNew(ShellOf(p));
             ++(is_new ? added : already);
-            if (!UnitOf(p).empty() && (is_new || !owners.contains(number)))
-                project_owners.SetOwner(number, UnitOf(p));
+            if (!PlannedUnit(p).empty() && (is_new || !owners.contains(number)))
+                project_owners.SetOwner(number, PlannedUnit(p));
         }
         transaction.Commit();
     } catch (...) {

@@ -10,6 +10,7 @@
 #include "office/sheet_reader.h"
 #include "server/api_error.h"
 #include "server/download_name.h"
+#include "server/plan_texts.h"
 #include "server/scratch_folder.h"
 
 namespace zorbix::server {
@@ -20,12 +21,6 @@ constexpr const char* kLoginHeading = "登录名";
 constexpr const char* kXlsxType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
 constexpr std::string_view kSkipped = "登录名已存在，账户未更改";
-
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return "";
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 std::string FileBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
