@@ -95,7 +95,8 @@ Route Opening(RouteContext& context) {
     };
 }
 
-// PUT …/{n}: written under the lock, the pages' rule sets run after it.
+// PUT …/{n}: written under the lock, committed with the changes that queue
+// beside it, the pages' rule sets run after it.
 Route Saving(RouteContext& context) {
     return [&context](const httplib::Request& request, httplib::Response& response) {
         // Who asks is known before the writing turn, which is kept short.
@@ -105,7 +106,7 @@ Route Saving(RouteContext& context) {
         });
         const Caller& caller = asked.first;
         const Json& body = asked.second;
-        const SavedPage saved = context.store.With(
+        const SavedPage saved = context.store.Writing(
             [&](StoreParts& parts) { return SavePage(parts, caller, NumberIn(request), body); });
         SendJson(response, 200, SaveAnswer(saved));
     };
@@ -153,7 +154,7 @@ Route Submitting(RouteContext& context) {
         });
         RequireNoFindings(reading.number, reading.record);
         const Json body =
-            context.store.With([&](StoreParts& parts) { return FinishSubmit(parts, reading); });
+            context.store.Writing([&](StoreParts& parts) { return FinishSubmit(parts, reading); });
         SendJson(response, 200, body);
     };
 }

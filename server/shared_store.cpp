@@ -40,6 +40,7 @@ SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock
                          const std::string& database)
     : store_(directory, database),
       parts_(WithServerTables(store_), clock),
+      group_(store_.database(), [this] { parts_.records().Reopen(); }),
       database_(database),
       clock_(clock) {
     for (int i = 0; i < ReadersFor(store_.engine()); ++i) {
@@ -57,6 +58,23 @@ std::pair<SharedStore::Reader&, std::unique_lock<std::mutex>> SharedStore::FreeR
     }
     Reader& reader = *readers_[start % readers_.size()];
     return {reader, std::unique_lock(reader.mutex)};
+}
+
+SharedStore::WriteTurn SharedStore::TakeWriteTurn() {
+    ++queued_writers_;
+    std::unique_lock lock(mutex_);
+    --queued_writers_;
+    auto outcome = group_.Join();
+    return {std::move(lock), std::move(outcome)};
+}
+
+void SharedStore::EndWriteTurn(WriteTurn& turn, const std::exception_ptr& failure) {
+    group_.Left(failure);
+    if (queued_writers_ == 0 || group_.Full()) group_.Commit();
+    // A change that failed has nothing to wait for: the next in the
+    // queue commits the others'.
+    if (failure) return;
+    group_.Await(turn.lock, *turn.outcome);
 }
 
 void SharedStore::Reopen(Reader& reader) {

@@ -6,11 +6,13 @@
 #pragma once
 
 #include <atomic>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "accounts/account_book.h"
@@ -20,6 +22,7 @@
 #include "accounts/review_notes.h"
 #include "accounts/session_book.h"
 #include "server/project_positions.h"
+#include "server/write_group.h"
 #include "store/project_rows.h"
 #include "store/store.h"
 
@@ -70,10 +73,35 @@ public:
                 const std::string& database = "");
 
     // Runs use(parts) while holding the lock; passes on what it returns.
+    // Changes of a group still open are committed first, so that use
+    // works on its own transactions.
     template <class Use>
     decltype(auto) With(Use&& use) {
         std::lock_guard lock(mutex_);
+        group_.Commit();
         return use(parts_);
+    }
+
+    // Runs use(parts), a change of one request, while holding the lock,
+    // in a savepoint of the transaction of a group of changes (see
+    // WriteGroup); returns what use returns once the group is committed,
+    // and throws use's failure, or the group's when its commit failed.
+    template <class Use>
+    auto Writing(Use&& use) {
+        using Result = std::invoke_result_t<Use&, StoreParts&>;
+        WriteTurn turn = TakeWriteTurn();
+        std::optional<Result> result;
+        std::exception_ptr failure;
+        try {
+            store::Transaction part(parts_.store.database());
+            result.emplace(use(parts_));
+            part.Commit();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        EndWriteTurn(turn, failure);
+        if (failure) std::rethrow_exception(failure);
+        return std::move(*result);
     }
 
     // Runs use(reader) on one of the reading connections, which no other
@@ -100,6 +128,7 @@ public:
     template <class Use>
     decltype(auto) WithReadersClosed(Use&& use) {
         std::lock_guard lock(mutex_);
+        group_.Commit();
         std::vector<std::unique_lock<std::mutex>> readers_held;
         for (auto& reader : readers_) {
             readers_held.emplace_back(reader->mutex);
@@ -109,6 +138,17 @@ public:
     }
 
 private:
+    struct WriteTurn {
+        std::unique_lock<std::mutex> lock;
+        std::shared_ptr<WriteGroup::Outcome> outcome;
+    };
+    // The lock, counted among those who queue for it while waited for,
+    // and a place in the open group.
+    WriteTurn TakeWriteTurn();
+    // Commits the group when nobody queues or it is full; otherwise waits
+    // for the member who does, unless this member's change failed anyway.
+    void EndWriteTurn(WriteTurn& turn, const std::exception_ptr& failure);
+
     struct Reader {
         std::mutex mutex;
         std::optional<ReaderParts> parts;  // none while closed
@@ -120,8 +160,10 @@ private:
     std::pair<Reader&, std::unique_lock<std::mutex>> FreeReader();
 
     std::mutex mutex_;
+    std::atomic<int> queued_writers_{0};
     store::Store store_;
     StoreParts parts_;
+    WriteGroup group_;
     std::string database_;
     accounts::Clock clock_;
     std::vector<std::unique_ptr<Reader>> readers_;

@@ -114,25 +114,23 @@ private:
 };
 
 // A transaction that rolls back unless committed: one append, one demo run,
-// one initialisation are all or nothing.
+// one initialisation are all or nothing. Opened while another transaction
+// is open on the connection, it is a savepoint of that one: when it fails,
+// its own work is undone and the outer transaction's stays; committed, its
+// work waits for the outer commit.
 class Transaction {
 public:
-    explicit Transaction(Database& db) : db_(db) { db_.Begin(); }
-    ~Transaction() {
-        if (open_) db_.Rollback();
-    }
+    explicit Transaction(Database& db);
+    ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
-    void Commit() {
-        db_.Commit();
-        open_ = false;
-        // One append, demo run or initialisation ends here: its records
-        // reach the database file, not only the journal beside it.
-        db_.Checkpoint();
-    }
+    void Commit();
 
 private:
+    void RollBackToSavepoint() noexcept;
+
     Database& db_;
+    bool nested_;
     bool open_ = true;
 };
 

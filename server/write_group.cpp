@@ -1,0 +1,65 @@
+#include "server/write_group.h"
+
+#include <utility>
+
+#include "base/error.h"
+
+namespace zorbix::server {
+
+WriteGroup::WriteGroup(store::Database& db, std::function<void()> after_failure)
+    : db_(db), after_failure_(std::move(after_failure)) {}
+
+std::shared_ptr<WriteGroup::Outcome> WriteGroup::Join() {
+    if (!open_) {
+        db_.Begin();
+        open_ = std::make_shared<Outcome>();
+        members_ = 0;
+    }
+    ++members_;
+    return open_;
+}
+
+void WriteGroup::Left(const std::exception_ptr& failure) {
+    if (!open_ || !db_.IsAutocommit()) return;
+    // The engine rolled the transaction back on its own: the changes of
+    // the members before this one are gone with it.
+    End(failure ? failure
+                : std::make_exception_ptr(
+                      base::Failure("数据库放弃了正在写入的修改，本次保存未能完成，请重新保存。")));
+}
+
+void WriteGroup::Commit() noexcept {
+    if (!open_) return;
+    try {
+        db_.Commit();
+    } catch (...) {
+        db_.Rollback();
+        End(std::current_exception());
+        return;
+    }
+    // The group's records reach the database file, not only the journal.
+    db_.Checkpoint();
+    End(nullptr);
+}
+
+void WriteGroup::End(std::exception_ptr failure) noexcept {
+    const std::shared_ptr<Outcome> outcome = std::exchange(open_, nullptr);
+    members_ = 0;
+    if (failure) {
+        outcome->failure = failure;
+        try {
+            after_failure_();
+        } catch (...) {
+            // The next use of the store reads it again or reports why not.
+        }
+    }
+    outcome->done = true;
+    ended_.notify_all();
+}
+
+void WriteGroup::Await(std::unique_lock<std::mutex>& lock, const Outcome& outcome) {
+    ended_.wait(lock, [&] { return outcome.done; });
+    if (outcome.failure) std::rethrow_exception(outcome.failure);
+}
+
+}  // namespace zorbix::server
