@@ -3,6 +3,7 @@
 #include "server/api_error.h"
 #include "server/json_body.h"
 #include "server/project_access.h"
+#include "server/request_deadlines.h"
 #include "server/upload_limits.h"
 #include "store/database.h"
 
@@ -11,6 +12,7 @@ namespace zorbix::server {
 httplib::Server::Handler Guarded(Route route) {
     return
         [route = std::move(route)](const httplib::Request& request, httplib::Response& response) {
+            NoteRequestRead();
             try {
                 // The HTTP server reads bodies up to the largest call's limit.
                 if (request.body.size() > BodyLimitFor(request.path))

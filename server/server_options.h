@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -16,6 +17,15 @@ inline constexpr int kDefaultPort = 8013;
 class OptionError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// How long a request may take to arrive whole and its answer to be taken.
+struct DeadlineLimits {
+    // For a request's headers, for its body beyond what the rate allows,
+    // and for taking an answer; and for the next request on the connection.
+    std::chrono::milliseconds base{std::chrono::seconds(30)};
+    // The slowest rate at which a body or an answer still gets more time.
+    std::size_t bytes_per_second = 16 * 1024;
 };
 
 struct ServerOptions {
@@ -33,6 +43,9 @@ struct ServerOptions {
     // How long a connection may stay silent while a request or an answer
     // is under way, or idle between two requests, before it is closed.
     std::chrono::seconds quiet_limit{5};
+    // How long a whole request may take to arrive, and its answer to be
+    // taken, however its bytes are spaced.
+    DeadlineLimits deadlines;
 
     bool UsesTls() const { return !tls_cert.empty(); }
 };

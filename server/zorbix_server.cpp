@@ -66,7 +66,8 @@ bool TlsAvailable() {
 
 ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std::ostream& log,
                            accounts::Clock clock)
-    : http_(MakeHttpServer(options)),
+    : deadlines_(options.deadlines),
+      http_(MakeHttpServer(options)),
       context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}, {}},
       web_(options.web) {
     SetUp(log);
@@ -104,9 +105,10 @@ void ZorbixServer::SetUp(std::ostream& log) {
         SendError(response, 413, *refusal);
         return 413;
     });
-    http_->set_pre_routing_handler([](const httplib::Request& request,
-                                      httplib::Response& response) {
+    http_->set_pre_routing_handler([this](const httplib::Request& request,
+                                          httplib::Response& response) {
         NoteRequestStart();
+        deadlines_.HeadersRead(request);
         const auto refusal = BodyTooLarge(request.path, request.get_header_value("Content-Length"));
         if (!refusal) return httplib::Server::HandlerResponse::Unhandled;
         SendError(response, 413, *refusal);
@@ -120,8 +122,13 @@ void ZorbixServer::SetUp(std::ostream& log) {
         return httplib::Server::HandlerResponse::Handled;
     };
     http_->set_error_handler(answer_unanswered);
-    http_->set_logger(
-        [&log](const auto& request, const auto& response) { LogRequest(log, request, response); });
+    http_->set_post_routing_handler([this](const auto& request, const auto& response) {
+        deadlines_.Answering(request, response.body.size());
+    });
+    http_->set_logger([this, &log](const auto& request, const auto& response) {
+        deadlines_.Answered(request);
+        LogRequest(log, request, response);
+    });
     AddAuthRoutes(*http_, context_);
     AddCatalogueRoutes(*http_, context_);
     AddProjectRoutes(*http_, context_);
@@ -152,9 +159,17 @@ void ZorbixServer::WidenBacklog() const {
     if (listening_socket_ >= 0) ::listen(listening_socket_, SOMAXCONN);
 }
 
-bool ZorbixServer::Serve() { return http_->listen_after_bind(); }
+bool ZorbixServer::Serve() {
+    deadlines_.Watch(listening_socket_);
+    const bool served = http_->listen_after_bind();
+    deadlines_.Stop();
+    return served;
+}
 
-void ZorbixServer::Stop() { http_->stop(); }
+void ZorbixServer::Stop() {
+    deadlines_.Stop();
+    http_->stop();
+}
 
 bool ZorbixServer::IsRunning() const { return http_->is_running(); }
 

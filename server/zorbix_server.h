@@ -10,6 +10,7 @@
 #include <iosfwd>
 #include <memory>
 
+#include "server/request_deadlines.h"
 #include "server/route_context.h"
 #include "server/server_options.h"
 #include "server/shared_store.h"
@@ -42,6 +43,7 @@ private:
     // Lets many browsers connect at the same moment.
     void WidenBacklog() const;
 
+    RequestDeadlines deadlines_;  // outlives the HTTP server that tells it
     std::unique_ptr<httplib::Server> http_;
     int listening_socket_ = -1;
     RouteContext context_;
