@@ -45,15 +45,23 @@ def wait_message(driver, part):
     return message(driver)
 
 
+def ready(driver, text):
+    """Waits for the form's button to take clicks, as it does once the page's
+    script is ready (a browser may report a page the script changed to
+    before that)."""
+    wait(driver, lambda d: button(d, text).is_enabled())
+
+
 def login(driver, url, name, password):
     driver.get(url + "/")
-    wait(driver, lambda d: d.find_element(By.ID, "name"))
+    ready(driver, "登  录")
     driver.find_element(By.ID, "name").send_keys(name)
     driver.find_element(By.ID, "password").send_keys(password + Keys.ENTER)
 
 
 def change_password(driver, old, new):
     wait(driver, lambda d: "/password.html" in d.current_url)
+    ready(driver, "确  定")
     driver.find_element(By.ID, "old").send_keys(old)
     driver.find_element(By.ID, "new").send_keys(new)
     driver.find_element(By.ID, "again").send_keys(new + Keys.ENTER)

@@ -144,9 +144,13 @@ class ServerTestCase(unittest.TestCase):
         return headers["Set-Cookie"].split(";")[0], json.loads(body)["csrf"]
 
     def api(self, method, path, body=None, cookie=None, csrf=None):
-        """Calls the server as a script would; answers (status, parsed body, headers)."""
+        """Calls the server as a script would, a body of bytes sent as a file;
+        answers (status, body, headers)."""
         request = urllib.request.Request(self.server.url + path, method=method)
-        if body is not None:
+        if isinstance(body, bytes):
+            request.data = body
+            request.add_header("Content-Type", "application/octet-stream")
+        elif body is not None:
             request.data = json.dumps(body).encode()
             request.add_header("Content-Type", "application/json")
         if cookie:

@@ -30,3 +30,12 @@ export function say(text, kind = "error") {
   line.textContent = text;
   line.className = "message " + kind;
 }
+
+// Lets `form` be sent, once the page's handler for it is attached. Its
+// submit button stands disabled in the page until then, so neither a click
+// nor an Enter typed while the scripts still load sends the form by the
+// browser's own means: a reload losing the typing, and for the login the
+// name and password written into the address.
+export function formReady(form) {
+  for (const button of form.querySelectorAll('button[type="submit"]')) button.disabled = false;
+}

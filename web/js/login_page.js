@@ -2,7 +2,7 @@
 // in use, else the page the user came from, or the project list for a unit
 // and the progress page for the office.
 import {ApiFailure, backAddress, homeOf, login} from "./api.js";
-import {say} from "./dom.js";
+import {formReady, say} from "./dom.js";
 
 const form = document.getElementById("login");
 form.addEventListener("submit", async (event) => {
@@ -18,4 +18,5 @@ form.addEventListener("submit", async (event) => {
     say(failure instanceof ApiFailure || failure.message ? failure.message : "登录失败。");
   }
 });
+formReady(form);
 document.getElementById("name").focus();

@@ -1,12 +1,13 @@
 // 修改密码, forced after a login with a one-time password.
 import {backAddress, call, homeOf, keepSession, session, toLogin} from "./api.js";
-import {say} from "./dom.js";
+import {formReady, say} from "./dom.js";
 
 const kept = session();
 if (!kept) toLogin();
 if (kept && kept.must_change_password) document.getElementById("forced").hidden = false;
 
-document.getElementById("change").addEventListener("submit", async (event) => {
+const form = document.getElementById("change");
+form.addEventListener("submit", async (event) => {
   event.preventDefault();
   const old = document.getElementById("old").value;
   const fresh = document.getElementById("new").value;
@@ -21,4 +22,5 @@ document.getElementById("change").addEventListener("submit", async (event) => {
     say(failure.message);
   }
 });
+formReady(form);
 document.getElementById("old").focus();

@@ -1,6 +1,6 @@
 // The unit's project list and 项目添加.
 import {call, isOffice, logout, session, toLogin} from "./api.js";
-import {el, fill, say} from "./dom.js";
+import {el, fill, formReady, say} from "./dom.js";
 
 function projectAddress(number, page) {
   return "/project.html?n=" + encodeURIComponent(number) + (page ? "#" + page : "");
@@ -40,7 +40,9 @@ async function start() {
   if (kept.must_change_password) return (location.href = "/password.html");
   if (isOffice(kept)) return (location.href = "/office.html");
   document.getElementById("who").textContent = (kept.unit || "") + " " + kept.name;
-  document.getElementById("add").addEventListener("submit", addProject);
+  const add = document.getElementById("add");
+  add.addEventListener("submit", addProject);
+  formReady(add);
   document.getElementById("logout").addEventListener("click", logout);
   try {
     await showList();
