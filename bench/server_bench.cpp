@@ -165,8 +165,9 @@ private:
 
     // What a clerk's return does to the project's state.
     void ReturnedByTheOffice(const std::string& number) {
-        store_.With([&](server::StoreParts& parts) {
+        store_.Writing([&](server::StoreParts& parts) {
             parts.states.SetState(number, accounts::ProjectState::Returned);
+            return true;
         });
     }
 

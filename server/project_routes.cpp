@@ -184,11 +184,11 @@ void AddProjectRoutes(httplib::Server& http, RouteContext& context) {
              })));
     http.Post(kSubmitPath, Guarded(Submitting(context)));
     http.Post(kReturnPath,
-              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+              Guarded(Changing(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                   return ReturnProject(p, c, NumberIn(r, "/return"), ObjectBody(r));
               })));
     http.Post(kApprovePath,
-              Guarded(Answering(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
+              Guarded(Changing(context, 200, [](StoreParts& p, const Caller& c, const auto& r) {
                   return ApproveProject(p, c, NumberIn(r, "/approve"), OptionalObjectBody(r));
               })));
     http.Get(kProjectPath, Guarded(Opening(context)));

@@ -45,6 +45,19 @@ Route Answering(RouteContext& context, int status, Answer answer) {
         };
 }
 
+// The same for a call that changes the store: its change is committed
+// with the changes that queue beside it (SharedStore::Writing).
+template <class Answer>
+Route Changing(RouteContext& context, int status, Answer answer) {
+    return
+        [&context, status, answer](const httplib::Request& request, httplib::Response& response) {
+            const Json body = context.store.Writing([&](StoreParts& parts) {
+                return answer(parts, RequireCaller(parts, request), request);
+            });
+            SendJson(response, status, body);
+        };
+}
+
 // The caller of a request that must come from the office (clerk or
 // administrator), checked under the store's lock: ApiError 401 or 403.
 Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& request);

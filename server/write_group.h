@@ -7,6 +7,7 @@
 // and a commit that fails fails every change in it.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -53,6 +54,7 @@ public:
 
 private:
     static constexpr std::size_t kMostMembers = 16;
+    static constexpr std::chrono::seconds kCheckpointEvery{1};
 
     void End(std::exception_ptr failure) noexcept;
 
@@ -61,6 +63,7 @@ private:
     std::shared_ptr<Outcome> open_;  // the open group's, none when closed
     std::size_t members_ = 0;
     std::condition_variable ended_;
+    std::chrono::steady_clock::time_point last_checkpoint_;
 };
 
 }  // namespace zorbix::server
