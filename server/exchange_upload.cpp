@@ -45,7 +45,7 @@ Json DifferingJson(const std::vector<exchange::ResentProject>& differing) {
 Json AppendUpload(RunStore& run, RunTicket& ticket, const std::string& bytes) {
     const ScratchFolder scratch;
     const auto file = scratch.path() / kUploadName;
-    SaveUpload(file, bytes);
+    scratch.WithRoom("接收上传的文件", [&] { SaveUpload(file, bytes); });
     const auto planned = PlannedUnitsIfAny(run.directory());
     store::RecordSet& records = run.records();
     int first_added = records.Count() + 1;
