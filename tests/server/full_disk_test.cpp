@@ -1,8 +1,9 @@
 // The disk under the server's program directory (and its temporary
 // folder) full: saves still go to the database, the summaries and a
-// project's report are refused with the message that the disk is full,
-// nothing made part-way is left on the disk, and once there is room again
-// the report is made. The disk is a small tmpfs filled up, mounted for the
+// project's report are refused with the message that the disk is full, so
+// is a workbook of unit accounts (none made, whose passwords nobody would
+// get), nothing made part-way is left on the disk, and once there is room
+// again the report is made. The disk is a small tmpfs filled up, mounted for the
 // server alone in a mount namespace of its own.
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include "tests/server/api_client.h"
 #include "tests/server/faults_store.h"
 #include "tests/server/server_child.h"
+#include "tests/server/workbook_bytes.h"
 
 namespace zorbix::testing {
 namespace {
@@ -96,7 +98,8 @@ TEST_F(FullDisk, SavesGoOnDownloadsSayTheDiskIsFullAndLeaveNothing) {
     const ApiClient api(server.port());
     const auto unit = api.Login(FaultsAccountName(0), kFaultsPassword);
     const auto clerk = api.Login(kFaultsClerk, kFaultsPassword);
-    ASSERT_TRUE(unit && clerk) << server.Log();
+    const auto admin = api.Login(kFaultsAdmin, kFaultsPassword);
+    ASSERT_TRUE(unit && clerk && admin) << server.Log();
     const std::string project = "/api/projects/" + FaultsProjectNumber(0, 0);
     const auto version = api.Call("GET", project, &*unit).Json().value("version", 0);
     const Reply saved =
@@ -109,6 +112,12 @@ TEST_F(FullDisk, SavesGoOnDownloadsSayTheDiskIsFullAndLeaveNothing) {
     EXPECT_TRUE(SaysTheDiskIsFull(summaries)) << summaries.status << " " << summaries.body;
     const Reply report = api.Call("GET", project + "/report", &*unit);
     EXPECT_TRUE(SaysTheDiskIsFull(report)) << report.status << " " << report.body;
+    const Reply units =
+        api.Call("POST", "/api/units", &*admin,
+                 WorkbookBytes(stage_.path(), {{"单位名称", "登录名"}, {"新单位", "newunit"}}),
+                 "application/octet-stream");
+    EXPECT_TRUE(SaysTheDiskIsFull(units)) << units.status << " " << units.body;
+    EXPECT_EQ(api.Call("GET", "/api/accounts", &*admin).body.find("newunit"), std::string::npos);
     EXPECT_EQ(Listing(seen), before);
 
     fs::remove(seen / "filler");
