@@ -1,6 +1,9 @@
 // A private folder under the system's temporary folder for files the
-// server makes only to hand them on (a report): removed with everything in
-// it when the object goes, whatever happened meanwhile.
+// server makes only to hand them on (a report) or takes in (an upload):
+// removed with everything in it when the object goes, whatever happened
+// meanwhile, and by the next start of the server when a kill gave the
+// object no chance to go. Its name carries the server's process id
+// ("zorbix-server-<pid>-XXXXXX") for that.
 #pragma once
 
 #include <filesystem>
@@ -45,5 +48,10 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Removes the scratch folders of this account's servers that no longer
+// run: a server killed while making a file left them, with project data
+// (an uploaded exchange file) in them.
+void RemoveLeftoverScratchFolders();
 
 }  // namespace zorbix::server

@@ -3,13 +3,15 @@
 // exchange files: after a restart on the same store every change that was
 // answered 200 is there, none that was not is there in part (a page is
 // wholly as before or wholly as sent), an append is wholly in or wholly
-// out and, sent again, gives its projects their units, and the store
-// passes its checks. Several rounds, each killed at another moment.
+// out and, sent again, gives its projects their units, the files the
+// killed server was making are gone, and the store passes its checks.
+// Several rounds, each killed at another moment.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <random>
@@ -226,6 +228,14 @@ protected:
         ledger_.unanswered_file.clear();
     }
 
+    // Only the running server's scratch folders stand in its TMPDIR: the
+    // killed one's (an upload half taken in) went with the restart.
+    void ExpectNoLeftFiles() {
+        const std::string own = "zorbix-server-" + std::to_string(server_.pid()) + "-";
+        for (const auto& entry : std::filesystem::directory_iterator(server_.TemporaryFolder()))
+            EXPECT_EQ(entry.path().filename().string().rfind(own, 0), 0u) << entry.path();
+    }
+
     void ReadOriginals(const BrowserSession& clerk) {
         for (int unit = 0; unit < kUnits; ++unit)
             for (int slot = 0; slot < kDrafts; ++slot) {
@@ -263,6 +273,7 @@ TEST_F(KilledServer, EveryAnsweredChangeOutlivesAKillAndNoneIsHalfThere) {
             ExpectEveryPageAnsweredOrWhole(clerk_);
             ExpectSubmittedStaySubmitted(clerk_);
             ExpectAppendsWhole(clerk_);
+            ExpectNoLeftFiles();
         }
         if (round == kRounds) break;
         const auto delay = std::chrono::milliseconds(moment(random));

@@ -46,7 +46,9 @@ ServerChild::ServerChild(std::filesystem::path dir, std::string database,
     : dir_(std::move(dir)),
       database_(std::move(database)),
       wrapper_(std::move(wrapper)),
-      environment_(std::move(environment)) {}
+      environment_(std::move(environment)) {
+    std::filesystem::create_directory(TemporaryFolder());
+}
 
 ServerChild::~ServerChild() { Kill(); }
 
@@ -69,6 +71,7 @@ bool ServerChild::Start() {
     if (pid_ == 0) {
         std::freopen("/dev/null", "w", stdout);
         std::freopen(log.c_str(), "a", stderr);
+        ::setenv("TMPDIR", TemporaryFolder().c_str(), 1);
         for (const auto& [name, value] : environment_) ::setenv(name.c_str(), value.c_str(), 1);
         ::execvp(argv[0], argv.data());
         ::_exit(127);

@@ -22,7 +22,8 @@ public:
     // `database`: the PostgreSQL store's address, "" for the directory's
     // SQLite file. `wrapper`: words run before the program, which they
     // must exec with the words after them (a shell that mounts a folder
-    // first, say). `environment`: variables set for the program.
+    // first, say). `environment`: variables set for the program; TMPDIR
+    // is a folder of the child's own unless given there.
     ServerChild(std::filesystem::path dir, std::string database,
                 std::vector<std::string> wrapper = {},
                 std::vector<std::pair<std::string, std::string>> environment = {});
@@ -43,6 +44,8 @@ public:
     pid_t pid() const { return pid_; }
     // What the program wrote on its standard error so far.
     std::string Log() const;
+    // The program's TMPDIR when the environment gave none.
+    std::filesystem::path TemporaryFolder() const { return logs_ / "tmp"; }
 
 private:
     bool Answers() const;
