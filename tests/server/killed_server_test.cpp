@@ -37,8 +37,8 @@ constexpr int kSubmitSlot = 10;  // slot kSubmitSlot + round: submitted in that 
 constexpr int kRounds = 3;
 constexpr int kAppendFiles = 40;  // at most, per round
 constexpr int kProjectsPerFile = 4;
-constexpr int kAppendUnit =
-    900;  // numbers of appended projects: FaultsProjectNumber(900 + round, …)
+// Appended projects are numbered FaultsProjectNumber(kAppendUnit + round, …).
+constexpr int kAppendUnit = 900;
 
 std::string ProjectPath(const std::string& number) { return "/api/projects/" + number; }
 
