@@ -14,12 +14,13 @@
 #include "base/atomic_file.h"
 #include "base/durable_batch.h"
 #include "base/error.h"
+#include "base/error_reason.h"
 #include "base/protected_targets.h"
 
 namespace zorbix::base {
 namespace {
 
-std::string Reason() { return std::strerror(errno); }
+std::string Reason() { return ErrorReason(errno); }
 
 [[noreturn]] void Fail(const std::filesystem::path& path, const std::string& reason) {
     throw Failure("无法写入文件“" + path.string() + "”：" + reason + "。");

@@ -12,6 +12,7 @@
 
 #include "base/durable_batch.h"
 #include "base/error.h"
+#include "base/error_reason.h"
 #include "base/protected_targets.h"
 
 namespace zorbix::base {
@@ -51,7 +52,7 @@ std::optional<std::string> SyncFileSystems(const std::set<std::filesystem::path>
         }
         const bool fresh = synced.insert(info.st_dev).second;
         const int rc = fresh ? ::syncfs(fd) : 0;
-        const std::string reason = rc != 0 ? std::strerror(errno) : "";
+        const std::string reason = rc != 0 ? ErrorReason(errno) : "";
         ::close(fd);
         if (rc != 0) return reason;
     }
@@ -89,7 +90,7 @@ void DurableBatch::CommitDeferred() {
         // Asked again: the protected file may have appeared meanwhile.
         auto problem = checker_.Problem(path);
         if (!problem && ::rename(temporary.c_str(), path.c_str()) != 0)
-            problem = CannotWrite(path, std::strerror(errno));
+            problem = CannotWrite(path, ErrorReason(errno));
         if (problem) {
             ::unlink(temporary.c_str());
             if (!first_failure) first_failure = problem;

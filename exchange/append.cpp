@@ -123,7 +123,8 @@ std::optional<std::uintmax_t> Checked(const std::filesystem::path& file, base::P
 }  // namespace
 
 AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
-                            const std::filesystem::path& program_dir) {
+                            const std::filesystem::path& program_dir,
+                            const AddedRecordsWriter& with_added) {
     const auto file = prompter.ChooseOpenFile(
         {std::string(kAppendTitle), std::string(kAppendFilter), program_dir});
     if (!file || file->empty()) {
@@ -147,7 +148,9 @@ AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
     try {
         store::OperationLabel label(records, store::operation::kAppend);
         store::Transaction transaction(records.database());
+        const int first_added = records.Count() + 1;
         AddRecords(*file, *count, records, prompter, busy, run);
+        if (with_added) with_added(first_added);
         transaction.Commit();
     } catch (const base::Failure& failure) {
         records.Reopen();  // the rolled-back rows must leave the set too

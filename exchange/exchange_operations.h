@@ -14,6 +14,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 #include "base/outcome.h"
 #include "base/prompter.h"
@@ -67,8 +68,14 @@ struct AppendResult {
 // current, or the stored record that the last incoming duplicate matched.
 // The skipped duplicates are compared with the stored projects: the end
 // message says how many were identical and which differ.
+// `with_added(first)`, when given, writes what belongs to the added records
+// (positions first to records.Count()) in the append's own transaction, so
+// that a run ended part-way never leaves them without it; what it throws
+// undoes the whole append.
+using AddedRecordsWriter = std::function<void(int first)>;
 AppendResult AppendProjects(store::RecordSet& records, base::Prompter& prompter,
-                            const std::filesystem::path& program_dir);
+                            const std::filesystem::path& program_dir,
+                            const AddedRecordsWriter& with_added = {});
 
 // Compares the records of an exchange file with the stored projects of the
 // same numbers and changes nothing: `differing` lists those that differ.

@@ -40,12 +40,20 @@ Json AddAccount(StoreParts& parts, const Caller& caller, const Json& body) {
 void AddUnitsRoute(RouteContext& context, const httplib::Request& request,
                    httplib::Response& response) {
     RequireAdminCaller(context, request);
-    const auto made = InLongRun(context, "units", [&](RunStore& run, RunTicket&) {
+    const Download workbook = InLongRun(context, "units", [&](RunStore& run, RunTicket&) {
         const auto rows = ReadUnitAccounts(request.body);
         accounts::AccountBook book(run.database());
-        return MakeUnitAccounts(book, rows);
+        const auto made = MakeUnitAccounts(book, rows);
+        // The one-time passwords live only in the workbook: accounts it
+        // cannot hand out (a full disk) are taken back, so that sending the
+        // upload again makes them anew instead of skipping them.
+        try {
+            return PasswordWorkbook(made);
+        } catch (...) {
+            RemoveMadeAccounts(book, made);
+            throw;
+        }
     });
-    const Download workbook = PasswordWorkbook(made);
     response.status = 200;
     response.set_header("Content-Disposition", workbook.disposition);
     response.set_content(workbook.bytes, workbook.content_type);

@@ -45,7 +45,6 @@ std::map<std::string, std::string> OwnAppended(store::RecordSet& records, int fi
     accounts::ProjectOwners owners(db);
     std::map<std::string, std::string> owned;
     const int unit_column = store::ColumnIndex(kUnitColumn);
-    store::Transaction transaction(db);
     for (int position = first; position <= records.Count(); ++position) {
         const store::Record record = records.ReadRow(position);
         const std::string number(record[store::kNumberColumn]);
@@ -54,7 +53,6 @@ std::map<std::string, std::string> OwnAppended(store::RecordSet& records, int fi
         owners.SetOwner(number, *owner);
         owned.emplace(number, *owner);
     }
-    transaction.Commit();
     return owned;
 }
 

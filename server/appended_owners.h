@@ -35,8 +35,9 @@ std::optional<std::string> OwnerOfAppended(std::string_view number, std::string_
 std::set<std::string> KnownUnits(store::Database& db);
 
 // Gives the records at positions first..records.Count() (those an append
-// just added) their owners, in one transaction; answers {number: unit} of
-// those that got one.
+// just added) their owners, in the caller's transaction (the append's own,
+// so a project never comes in without its owner); answers {number: unit}
+// of those that got one.
 std::map<std::string, std::string> OwnAppended(store::RecordSet& records, int first,
                                                const std::map<std::string, std::string>& planned);
 

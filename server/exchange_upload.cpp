@@ -45,15 +45,19 @@ Json DifferingJson(const std::vector<exchange::ResentProject>& differing) {
 Json AppendUpload(RunStore& run, RunTicket& ticket, const std::string& bytes) {
     const ScratchFolder scratch;
     const auto file = scratch.path() / kUploadName;
-    SaveUpload(file, bytes);
+    scratch.WithRoom("接收上传的文件", [&] { SaveUpload(file, bytes); });
     const auto planned = PlannedUnitsIfAny(run.directory());
     store::RecordSet& records = run.records();
-    const int first_added = records.Count() + 1;
+    int first_added = records.Count() + 1;
+    std::map<std::string, std::string> owners;
     RunPrompter prompter(ticket, file);
-    const auto result = exchange::AppendProjects(records, prompter, run.directory());
+    const auto result =
+        exchange::AppendProjects(records, prompter, run.directory(), [&](int first) {
+            first_added = first;
+            owners = OwnAppended(records, first, planned);
+        });
     const std::string message = prompter.Text(scratch.path().string() + "/");
     if (!result.outcome) throw ApiError(422, message);
-    const auto owners = OwnAppended(records, first_added, planned);
     Json added = Json::array();
     for (int position = first_added; position <= records.Count(); ++position)
         added.push_back(records.ReadRow(position)[store::kNumberColumn]);

@@ -31,17 +31,21 @@ std::string FileBytes(const fs::path& file) {
     return bytes;
 }
 
+constexpr const char* kSummariesWork = "生成汇总表";
+
 // The summaries are written beside copies of their templates, so the
 // outputs of the program directory (the batch tool's) stay as they are.
-void CopyTemplates(const fs::path& program_dir, const fs::path& scratch) {
+// A copy that fails for want of room is no missing template.
+void CopyTemplates(const fs::path& program_dir, const ScratchFolder& scratch) {
     if (!summary::SummaryTemplatesPresent(program_dir))
         throw ApiError(503, "服务器上缺少汇总表模板文件，暂时不能生成汇总表，请与调查办公室联系。");
     for (const summary::SummaryDefinition& s : summary::Summaries()) {
         const std::string name = summary::TemplateFileName(s);
         std::error_code error;
-        fs::copy_file(program_dir / name, scratch / name, error);
-        if (error)
-            throw ApiError(503, "服务器上缺少汇总表模板“" + name + "”，暂时不能生成汇总表。");
+        fs::copy_file(program_dir / name, scratch.path() / name, error);
+        if (!error) continue;
+        scratch.RequireRoom(kSummariesWork);
+        throw ApiError(503, "服务器上缺少汇总表模板“" + name + "”，暂时不能生成汇总表。");
     }
 }
 
@@ -49,15 +53,17 @@ void CopyTemplates(const fs::path& program_dir, const fs::path& scratch) {
 
 Download SummariesDownload(RunStore& run, RunTicket& ticket) {
     const ScratchFolder scratch;
-    CopyTemplates(run.directory(), scratch.path());
-    RunPrompter prompter(ticket);
-    const auto result = summary::RunAllSummaries(run.records(), prompter, scratch.path());
-    if (!result.Complete()) throw base::Failure(prompter.Text(scratch.path().string() + "/"));
-    std::vector<std::pair<std::string, std::string>> parts;
-    for (const std::string& name : result.written)
-        parts.emplace_back(name, FileBytes(scratch.path() / name));
     const fs::path zip = scratch.path() / "summaries.zip";
-    office::WriteZip(zip, parts);
+    scratch.WithRoom(kSummariesWork, [&] {
+        CopyTemplates(run.directory(), scratch);
+        RunPrompter prompter(ticket);
+        const auto result = summary::RunAllSummaries(run.records(), prompter, scratch.path());
+        if (!result.Complete()) throw base::Failure(prompter.Text(scratch.path().string() + "/"));
+        std::vector<std::pair<std::string, std::string>> parts;
+        for (const std::string& name : result.written)
+            parts.emplace_back(name, FileBytes(scratch.path() / name));
+        office::WriteZip(zip, parts);
+    });
     return {FileBytes(zip), kZipType, AttachmentDisposition("汇总表", ".zip")};
 }
 
@@ -66,7 +72,9 @@ Download ReconcileDownload(RunStore& run) {
     const auto reported = reconcile::ReportedProjects(run.records());
     const ScratchFolder scratch;
     const fs::path file = scratch.path() / "reconcile.xlsx";
-    lists::WriteReconcileWorkbook(file, reconcile::ReconciliationFindings(plan, reported));
+    scratch.WithRoom("生成对照表", [&] {
+        lists::WriteReconcileWorkbook(file, reconcile::ReconciliationFindings(plan, reported));
+    });
     return {FileBytes(file), kXlsxType, AttachmentDisposition("对照表", ".xlsx")};
 }
 
@@ -74,8 +82,10 @@ Download ExportDownload(RunStore& run, RunTicket& ticket) {
     const ScratchFolder scratch;
     const fs::path file = scratch.path() / "export.xlsx";
     RunPrompter prompter(ticket);
-    if (!lists::ExportProjectListTo(run.records(), prompter, file))
-        throw base::Failure(prompter.Text(scratch.path().string() + "/"));
+    scratch.WithRoom("导出项目表", [&] {
+        if (!lists::ExportProjectListTo(run.records(), prompter, file))
+            throw base::Failure(prompter.Text(scratch.path().string() + "/"));
+    });
     return {FileBytes(file), kXlsxType, AttachmentDisposition("项目表_2013", ".xlsx")};
 }
 

@@ -84,7 +84,7 @@ Json UnitsWithoutAccount(store::Database& db, const std::vector<PlannedProject>&
 std::vector<PlannedProject> ReadUploadedPlan(const std::string& bytes) {
     const ScratchFolder scratch;
     const auto file = scratch.path() / reconcile::kPlanWorkbookXlsx;
-    Write(file, bytes);
+    scratch.WithRoom("接收上传的文件", [&] { Write(file, bytes); });
     std::vector<PlannedProject> plan;
     try {
         plan = reconcile::PlanList(office::ReadFirstSheet(file), file.string());

@@ -145,6 +145,7 @@ Json ProgressJson(const Progress& progress) {
 Download MissingWorkbook(const Progress& progress) {
     const ScratchFolder scratch;
     const auto file = scratch.path() / "missing.xlsx";
+    scratch.RequireRoom("生成未上报单位表");
     office::ListWorkbook workbook(file);
     workbook.AddSheet("未上报单位");
     workbook.SetWidth(0, 36, true);

@@ -33,7 +33,8 @@ Download ReportDownload(const store::Record& record, const std::filesystem::path
     // A name of our own: the number may hold what no file name may.
     const auto file = scratch.path() / ("report" + std::string(report::kReportExtension));
     try {
-        report::WriteProjectReportTo(record, program_dir, file);
+        scratch.WithRoom("生成报表",
+                         [&] { report::WriteProjectReportTo(record, program_dir, file); });
     } catch (const report::TemplateMissing&) {
         throw ApiError(503, "服务器上缺少报表模板文件，暂时不能生成报表，请与调查办公室联系。");
     }

@@ -12,6 +12,7 @@
 #include "accounts/account_creation.h"
 #include "base/error.h"
 #include "base/program_directory.h"
+#include "server/scratch_folder.h"
 #include "server/server_options.h"
 #include "server/shared_store.h"
 #include "server/static_files.h"
@@ -85,6 +86,7 @@ int Run(int argc, char** argv) {
     try {
         const auto dir = options.dir.value_or(base::ExecutableDirectory());
         if (options.web.empty()) options.web = DefaultWebDir(base::ExecutableDirectory());
+        RemoveLeftoverScratchFolders();
         SharedStore store(dir, accounts::SystemClock(), options.database);
         if (options.init_admin) InitAdmin(store, *options.init_admin);
         ZorbixServer server(store, options, std::cerr, accounts::SystemClock());

@@ -30,11 +30,14 @@ std::string FileBytes(const std::filesystem::path& file) {
 office::Sheet ReadUpload(const std::string& bytes) {
     const ScratchFolder scratch;
     const auto file = scratch.path() / "单位.xlsx";
+    // A copy cut short by a full disk must not be taken for a broken upload.
+    scratch.RequireRoom("接收上传的文件");
     std::ofstream(file, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     try {
         return office::ReadFirstSheet(file);
     } catch (const base::Failure& failure) {
+        scratch.RequireRoom("接收上传的文件");
         std::string message = failure.what();
         const std::string path = file.string();
         for (auto at = message.find(path); at != std::string::npos; at = message.find(path))
@@ -97,16 +100,21 @@ std::vector<MadeAccount> MakeUnitAccounts(accounts::AccountBook& book,
                                    book, {r.login, accounts::Role::Unit, r.unit, std::nullopt})});
         }
     } catch (...) {
-        for (const MadeAccount& m : made)
-            if (!m.password.empty()) book.Remove(m.row.login);
+        RemoveMadeAccounts(book, made);
         throw;
     }
     return made;
 }
 
+void RemoveMadeAccounts(accounts::AccountBook& book, const std::vector<MadeAccount>& made) {
+    for (const MadeAccount& m : made)
+        if (!m.password.empty()) book.Remove(m.row.login);
+}
+
 Download PasswordWorkbook(const std::vector<MadeAccount>& made) {
     const ScratchFolder scratch;
     const auto file = scratch.path() / "passwords.xlsx";
+    scratch.RequireRoom("生成一次性密码表");
     office::ListWorkbook workbook(file);
     workbook.AddSheet("一次性密码");
     const double widths[] = {30, 20, 20, 28};

@@ -38,6 +38,9 @@ struct MadeAccount {
 std::vector<MadeAccount> MakeUnitAccounts(accounts::AccountBook& book,
                                           const std::vector<UnitAccountRow>& rows);
 
+// Removes the accounts MakeUnitAccounts made (not the skipped ones).
+void RemoveMadeAccounts(accounts::AccountBook& book, const std::vector<MadeAccount>& made);
+
 // The workbook handed out: 单位名称, 登录名, 一次性密码, 说明 per row.
 Download PasswordWorkbook(const std::vector<MadeAccount>& made);
 

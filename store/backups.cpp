@@ -11,6 +11,7 @@
 
 #include "base/atomic_file.h"
 #include "base/error.h"
+#include "base/error_reason.h"
 #include "store/backup_files.h"
 #include "store/damaged_store.h"
 #include "store/local_time.h"
@@ -148,7 +149,7 @@ void PutInPlace(const fs::path& temporary, const fs::path& file, const fs::path&
     const bool synced = fd >= 0 && ::fsync(fd) == 0;
     if (fd >= 0) ::close(fd);
     if (!synced || ::rename(temporary.c_str(), file.c_str()) != 0)
-        FailIn(folder, std::strerror(errno));
+        FailIn(folder, base::ErrorReason(errno));
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
@@ -161,7 +162,7 @@ void EnsureFolder(const fs::path& folder) {
     fs::create_directories(folder, ec);
     if (ec) FailIn(folder, ec.message());
     if (!fs::is_directory(folder)) FailIn(folder, "它不是文件夹");
-    if (::access(folder.c_str(), W_OK) != 0) FailIn(folder, std::strerror(errno));
+    if (::access(folder.c_str(), W_OK) != 0) FailIn(folder, base::ErrorReason(errno));
 }
 
 void RemoveWithJournal(const fs::path& file) {

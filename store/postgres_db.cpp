@@ -196,10 +196,13 @@ std::string PostgresDatabase::Named() const { return "数据库“" + name_ + "�
 
 void PostgresDatabase::Fail(std::string_view what, const std::string& state,
                             std::string_view detail) const {
+    // libpq's words for a lost connection ("server closed the connection
+    // unexpectedly", or none at all while the server is down) tell the
+    // user nothing the message does not.
     if (PQstatus(conn_) != CONNECTION_OK)
-        throw PostgresError(base::MessageText("与数据库服务器的连接已经断开，{1}（{2}）。服务器"
+        throw PostgresError(base::MessageText("与数据库服务器的连接已经断开，{1}。服务器"
                                               "恢复后程序会自动重新连接，请稍后再试。",
-                                              {what, detail}),
+                                              {what}),
                             "");
     throw PostgresError(base::MessageText("{1}（{2}）", {what, detail}), state);
 }
