@@ -24,10 +24,14 @@ const char* kFirstOfNumberPostgres =
 const char* kUnitsRowsSqlite =
     "SELECT rowid, JB02 FROM kjxmzxqk "
     "WHERE JB02 IN (SELECT project FROM project_owners WHERE unit = ?1) ORDER BY JB02, rowid";
+// Driven by the unit's owned numbers, each looked up along the number's
+// index: left to itself, the planner may read the whole project table
+// for a unit's sixteen (20 ms instead of a fraction of one).
 const char* kUnitsRowsPostgres =
-    "SELECT rowid, \"JB02\" FROM kjxmzxqk "
-    "WHERE \"JB02\" COLLATE \"C\" IN (SELECT project FROM project_owners WHERE unit = ?1) "
-    "ORDER BY \"JB02\" COLLATE \"C\", rowid";
+    "SELECT k.rowid, o.project FROM project_owners o CROSS JOIN LATERAL "
+    "(SELECT rowid FROM kjxmzxqk WHERE \"JB02\" COLLATE \"C\" = o.project "
+    "ORDER BY rowid LIMIT 1) k "
+    "WHERE o.unit = ?1 ORDER BY o.project COLLATE \"C\"";
 
 std::vector<store::Record> ReadRows(ReaderParts& reader, std::span<const std::int64_t> rowids) {
     std::vector<store::Record> records;
