@@ -1,0 +1,124 @@
+#include "server/history_follower.h"
+
+#include <array>
+#include <string_view>
+
+#include "accounts/project_states.h"
+#include "server/project_history.h"
+#include "store/change_history.h"
+#include "store/project_table.h"
+
+namespace zorbix::server {
+namespace {
+
+// The first row (kind 0) counts the history and the projects; the rest
+// (kind 1) are the lines after the last one seen. One statement reads one
+// moment of the store on both engines. Only a state line's new value is
+// read: other values may be long texts nobody here needs.
+const std::string kNewsSql = std::string(
+                                 "SELECT 0 AS kind, 0 AS id, count(*), coalesce(min(id), 0), "
+                                 "(SELECT count(*) FROM kjxmzxqk), '', '', '', '', '' FROM ") +
+                             store::kHistoryTable +
+                             " UNION ALL SELECT 1, id, 0, 0, 0, project, column_name, operation,"
+                             " CASE WHEN column_name = ?2 THEN new_value ELSE '' END,"
+                             " substr(time, 1, 10) FROM " +
+                             store::kHistoryTable + " WHERE id > ?1 ORDER BY 1, 2";
+
+// The history's extent, for a first look: what comes after it is news.
+const std::string kCountSql = std::string(
+                                  "SELECT coalesce(max(id), 0), coalesce(min(id), 0), count(*), "
+                                  "(SELECT count(*) FROM kjxmzxqk) FROM ") +
+                              store::kHistoryTable;
+
+const std::string kProjectsSql = "SELECT count(*) FROM kjxmzxqk";
+
+// Operations that replace many projects, or the history itself, at once.
+constexpr std::array<std::string_view, 4> kWholeStore = {
+    store::operation::kRestore, store::operation::kInitialise, store::operation::kImport,
+    store::operation::kReplace};
+
+bool ChangesWholeStore(std::string_view operation) {
+    for (const std::string_view whole : kWholeStore)
+        if (operation == whole) return true;
+    return false;
+}
+
+struct Line {
+    std::string_view project, column, operation, state, date;
+};
+
+// Takes one new line into the news; false when it cannot be followed.
+bool TakeLine(const Line& line, HistoryNews& news) {
+    if (line.project.empty() || ChangesWholeStore(line.operation) || line.column == "JB02")
+        return false;
+    news.projects.emplace(line.project);
+    if (line.column == kStateColumn && line.operation == kWebSubmit &&
+        line.state == accounts::StateCaption(accounts::ProjectState::Submitted))
+        news.submitted.push_back({std::string(line.project), std::string(line.date)});
+    return news.projects.size() <= HistoryFollower::kMostProjects;
+}
+
+}  // namespace
+
+HistoryFollower::Seen HistoryFollower::Count(store::Database& db, HistoryNews& news) {
+    Seen now;
+    if (!store::HasTable(db, store::kHistoryTable)) {
+        // Nothing was changed through the history yet: the store is as it
+        // was made, or older than the history.
+        store::Statement count(db, kProjectsSql);
+        if (count.Step()) news.projects_stored = count.Int(0);
+        return now;
+    }
+    store::Statement count(db, kCountSql);
+    if (count.Step()) {
+        now = {count.Int(0), count.Int(1), count.Int(2)};
+        news.projects_stored = count.Int(3);
+    }
+    return now;
+}
+
+HistoryFollower::Seen HistoryFollower::ReadNews(store::Database& db, const Seen& seen,
+                                                HistoryNews& news) {
+    store::Statement query(db, kNewsSql);
+    query.Bind(1, seen.last_id);
+    query.Bind(2, kStateColumn);
+    Seen now = seen;
+    std::int64_t new_lines = 0;
+    bool followed = true;
+    while (query.Step()) {
+        if (query.Int(0) == 0) {
+            now.lines = query.Int(2);
+            now.first_id = query.Int(3);
+            news.projects_stored = query.Int(4);
+            continue;
+        }
+        ++new_lines;
+        now.last_id = query.Int(1);
+        if (followed)
+            followed = TakeLine(
+                {query.Text(5), query.Text(6), query.Text(7), query.Text(8), query.Text(9)}, news);
+    }
+    if (now.lines != seen.lines + new_lines || (seen.lines > 0 && now.first_id != seen.first_id))
+        followed = false;
+    news.everything = !followed;
+    return now;
+}
+
+HistoryNews HistoryFollower::Look(store::Database& db) {
+    HistoryNews news;
+    const bool readable = seen_ && store::HasTable(db, store::kHistoryTable);
+    looked_ = readable ? ReadNews(db, *seen_, news) : Count(db, news);
+    if (!readable) news.everything = !seen_ || seen_->lines != looked_->lines;
+    if (news.everything) {
+        news.projects.clear();
+        news.submitted.clear();
+    }
+    return news;
+}
+
+void HistoryFollower::Accept() {
+    if (looked_) seen_ = looked_;
+    looked_.reset();
+}
+
+}  // namespace zorbix::server
