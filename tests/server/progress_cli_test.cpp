@@ -256,5 +256,25 @@ TEST_F(ProgressAgainstCli, FiguresFollowChangesThroughTheApiAndTheBatchTool) {
     ExpectFiguresOfTheCli("after the changes");
 }
 
+// A restore replaces the projects and their history at once: the page
+// reads the whole store again.
+TEST_F(ProgressAgainstCli, FiguresAfterARestoreAreThoseOfTheRestoredStore) {
+    AddAccount("admin", Role::Admin, "", "admin-password");
+    const BrowserSession admin = Login("admin", "admin-password");
+    Post("/api/backups", admin, "{}");
+    const json backups = Call("GET", "/api/backups", &admin).Json()["backups"];
+    ASSERT_FALSE(backups.empty());
+    const std::string backup = backups[0]["name"];
+    const json before = Progress();
+    EXPECT_EQ(SaveFresh(UnitOf(0), NumberOf(9), {{"JF1002", "99999"}}).status, 200);
+    Post("/api/projects", UnitOf(2), R"({"number":"201300000297"})", 201);
+    Progress();
+    Post("/api/backups/" + backup + "/restore", admin, "{}");
+    ExpectFiguresOfTheCli("after the restore");
+    const json after = Progress();
+    EXPECT_EQ(after["total"]["projects"], before["total"]["projects"]);
+    EXPECT_EQ(after["funds"], before["funds"]);
+}
+
 }  // namespace
 }  // namespace zorbix::testing
