@@ -11,12 +11,14 @@
 namespace zorbix::server {
 namespace {
 
-// The first row (kind 0) counts the history and the projects; the rest
-// (kind 1) are the lines after the last one seen. One statement reads one
-// moment of the store on both engines. Only a state line's new value is
-// read: other values may be long texts nobody here needs.
+// The first row (kind 0) holds the history's last id, its count of lines
+// and first id, and the count of projects; the rest (kind 1) are the
+// lines after the last one seen. One statement reads one moment of the
+// store on both engines. Only a state line's new value is read: other
+// values may be long texts nobody here needs.
 const std::string kNewsSql = std::string(
-                                 "SELECT 0 AS kind, 0 AS id, count(*), coalesce(min(id), 0), "
+                                 "SELECT 0 AS kind, coalesce(max(id), 0) AS id, count(*), "
+                                 "coalesce(min(id), 0), "
                                  "(SELECT count(*) FROM kjxmzxqk), '', '', '', '', '' FROM ") +
                              store::kHistoryTable +
                              " UNION ALL SELECT 1, id, 0, 0, 0, project, column_name, operation,"
@@ -82,23 +84,24 @@ HistoryFollower::Seen HistoryFollower::ReadNews(store::Database& db, const Seen&
     store::Statement query(db, kNewsSql);
     query.Bind(1, seen.last_id);
     query.Bind(2, kStateColumn);
-    Seen now = seen;
+    Seen now;
     std::int64_t new_lines = 0;
     bool followed = true;
     while (query.Step()) {
         if (query.Int(0) == 0) {
-            now.lines = query.Int(2);
-            now.first_id = query.Int(3);
+            // The last id of the history as it is: after a history cut
+            // short, the next line's id may lie below the last one seen.
+            now = {query.Int(1), query.Int(3), query.Int(2)};
             news.projects_stored = query.Int(4);
             continue;
         }
         ++new_lines;
-        now.last_id = query.Int(1);
         if (followed)
             followed = TakeLine(
                 {query.Text(5), query.Text(6), query.Text(7), query.Text(8), query.Text(9)}, news);
     }
-    if (now.lines != seen.lines + new_lines || (seen.lines > 0 && now.first_id != seen.first_id))
+    if (now.lines != seen.lines + new_lines || now.last_id < seen.last_id ||
+        (seen.lines > 0 && now.first_id != seen.first_id))
         followed = false;
     news.everything = !followed;
     return now;
