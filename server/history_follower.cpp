@@ -12,27 +12,23 @@ namespace zorbix::server {
 namespace {
 
 // The first row (kind 0) holds the history's last id, its count of lines
-// and first id, and the count of projects; the rest (kind 1) are the
-// lines after the last one seen. One statement reads one moment of the
+// and its first id; the rest (kind 1) are the lines after the last one
+// seen. One statement reads one moment of the
 // store on both engines. Only a state line's new value is read: other
 // values may be long texts nobody here needs.
 const std::string kNewsSql = std::string(
                                  "SELECT 0 AS kind, coalesce(max(id), 0) AS id, count(*), "
-                                 "coalesce(min(id), 0), "
-                                 "(SELECT count(*) FROM kjxmzxqk), '', '', '', '', '' FROM ") +
+                                 "coalesce(min(id), 0), '', '', '', '', '' FROM ") +
                              store::kHistoryTable +
-                             " UNION ALL SELECT 1, id, 0, 0, 0, project, column_name, operation,"
+                             " UNION ALL SELECT 1, id, 0, 0, project, column_name, operation,"
                              " CASE WHEN column_name = ?2 THEN new_value ELSE '' END,"
                              " substr(time, 1, 10) FROM " +
                              store::kHistoryTable + " WHERE id > ?1 ORDER BY 1, 2";
 
 // The history's extent, for a first look: what comes after it is news.
-const std::string kCountSql = std::string(
-                                  "SELECT coalesce(max(id), 0), coalesce(min(id), 0), count(*), "
-                                  "(SELECT count(*) FROM kjxmzxqk) FROM ") +
-                              store::kHistoryTable;
-
-const std::string kProjectsSql = "SELECT count(*) FROM kjxmzxqk";
+const std::string kCountSql =
+    std::string("SELECT coalesce(max(id), 0), coalesce(min(id), 0), count(*) FROM ") +
+    store::kHistoryTable;
 
 // Operations that replace many projects, or the history itself, at once.
 constexpr std::array<std::string_view, 4> kWholeStore = {
@@ -62,20 +58,13 @@ bool TakeLine(const Line& line, HistoryNews& news) {
 
 }  // namespace
 
-HistoryFollower::Seen HistoryFollower::Count(store::Database& db, HistoryNews& news) {
+HistoryFollower::Seen HistoryFollower::Count(store::Database& db) {
     Seen now;
-    if (!store::HasTable(db, store::kHistoryTable)) {
-        // Nothing was changed through the history yet: the store is as it
-        // was made, or older than the history.
-        store::Statement count(db, kProjectsSql);
-        if (count.Step()) news.projects_stored = count.Int(0);
-        return now;
-    }
+    // Without a table nothing was changed through the history yet: the
+    // store is as it was made, or older than the history.
+    if (!store::HasTable(db, store::kHistoryTable)) return now;
     store::Statement count(db, kCountSql);
-    if (count.Step()) {
-        now = {count.Int(0), count.Int(1), count.Int(2)};
-        news.projects_stored = count.Int(3);
-    }
+    if (count.Step()) now = {count.Int(0), count.Int(1), count.Int(2)};
     return now;
 }
 
@@ -92,13 +81,12 @@ HistoryFollower::Seen HistoryFollower::ReadNews(store::Database& db, const Seen&
             // The last id of the history as it is: after a history cut
             // short, the next line's id may lie below the last one seen.
             now = {query.Int(1), query.Int(3), query.Int(2)};
-            news.projects_stored = query.Int(4);
             continue;
         }
         ++new_lines;
         if (followed)
             followed = TakeLine(
-                {query.Text(5), query.Text(6), query.Text(7), query.Text(8), query.Text(9)}, news);
+                {query.Text(4), query.Text(5), query.Text(6), query.Text(7), query.Text(8)}, news);
     }
     if (now.lines != seen.lines + new_lines || now.last_id < seen.last_id ||
         (seen.lines > 0 && now.first_id != seen.first_id))
@@ -110,7 +98,7 @@ HistoryFollower::Seen HistoryFollower::ReadNews(store::Database& db, const Seen&
 HistoryNews HistoryFollower::Look(store::Database& db) {
     HistoryNews news;
     const bool readable = seen_ && store::HasTable(db, store::kHistoryTable);
-    looked_ = readable ? ReadNews(db, *seen_, news) : Count(db, news);
+    looked_ = readable ? ReadNews(db, *seen_, news) : Count(db);
     if (!readable) news.everything = !seen_ || seen_->lines != looked_->lines;
     if (news.everything) {
         news.projects.clear();

@@ -36,7 +36,6 @@ struct HistoryNews {
     bool everything = false;            // follow nothing: read the whole store again
     std::set<std::string> projects;     // the numbers whose lines are new
     std::vector<Submission> submitted;  // new submissions, oldest first
-    std::int64_t projects_stored = 0;   // rows of kjxmzxqk when the lines were read
 };
 
 class HistoryFollower {
@@ -63,7 +62,7 @@ private:
         std::int64_t lines = 0;
     };
     // The extent of the history now, without its lines (a first look).
-    static Seen Count(store::Database& db, HistoryNews& news);
+    static Seen Count(store::Database& db);
     // The lines after `seen` taken into the news.
     static Seen ReadNews(store::Database& db, const Seen& seen, HistoryNews& news);
 

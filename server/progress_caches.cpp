@@ -10,9 +10,12 @@ void ProgressCaches::Follow(StoreParts& parts, FindingsCache& findings) {
             ReadAll(parts, findings);
         } else {
             if (!news.projects.empty()) TakeIn(db, news);
-            // A change the history did not name (a program writing without
-            // it): only reading everything again can tell what it was.
-            if (facts_.size() != news.projects_stored) ReadAll(parts, findings);
+            // A project added or removed without a line (a program writing
+            // without the history): only reading everything again can tell
+            // what changed. The shared record set hears of every addition
+            // and removal, by whatever program, and counts without a scan.
+            parts.records().FollowChanges();
+            if (facts_.size() != parts.records().Count()) ReadAll(parts, findings);
         }
         follower_.Accept();
     } catch (...) {
