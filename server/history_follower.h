@@ -10,10 +10,10 @@
 // another whole-store operation, a changed project number (earlier lines
 // move to the new number), many projects at once, a line without a
 // project, or a history that is not the one seen before. The last is told
-// by counting: the lines up to the last one seen must stay as many as
-// were counted then, plus the new ones; a line committed late with a lower
-// id (two PostgreSQL writers), or a history replaced or shortened, breaks
-// the count.
+// by counting: the lines must stay as many as were counted then, plus the
+// new ones, from the same first line and up to a last one no lower than
+// before; a line committed late with a lower id (two PostgreSQL writers),
+// or a history replaced or shortened, breaks the count.
 #pragma once
 
 #include <cstdint>
