@@ -17,7 +17,9 @@
 #include <set>
 #include <string>
 
+#include "exchange/exchange_writer.h"
 #include "server/run_store.h"
+#include "store/catalogue.h"
 #include "store/demo_projects.h"
 #include "summary/code_columns.h"
 #include "summary/standard_rows.h"
@@ -48,6 +50,17 @@ struct CliFigures {
 };
 
 const std::string kUnlisted = "代码表以外的代码";
+
+// An exchange file of demo projects of these numbers, sent by `unit`.
+std::string ExchangeFile(const std::vector<std::string>& numbers, const std::string& unit) {
+    std::string bytes;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        store::Row row = store::MakeDemoProject(numbers[i], 500 + i);
+        row[store::ColumnIndex("XMCDDW")] = unit;
+        bytes += exchange::RecordBytes(store::Record(row), exchange::kSubmitPlaceholder);
+    }
+    return bytes;
+}
 
 // The page's funds lines by name.
 std::map<std::string, double> Amounts(const json& lines) {
@@ -251,7 +264,11 @@ TEST_F(ProgressAgainstCli, FiguresFollowChangesThroughTheApiAndTheBatchTool) {
     Post("/api/projects/" + NumberOf(13) + "/approve", clerk_);
     Progress();
     Post("/api/projects", third, R"({"number":"201300000298"})", 201);
-    Progress();
+    const int stored = Progress()["total"]["projects"];
+    const Reply appended =
+        Upload("/api/exchange", &clerk_, ExchangeFile({"201300000281", "201300000282"}, kUnits[1]));
+    EXPECT_EQ(appended.status, 200) << appended.body;
+    EXPECT_EQ(Progress()["total"]["projects"], stored + 2);
     ChangeElsewhere(NumberOf(8), "4567.25", "999");
     ExpectFiguresOfTheCli("after the changes");
 }
