@@ -5,7 +5,8 @@
 // seconds. Figures: the first call (cold: every project checked by the
 // four rule sets, the summary grids computed), the p50 and the max of 20
 // calls after it on the unchanged store, a filtered call (one region), and
-// a call right after a save (the funds computed again).
+// the first call after one unit's save, p50 and p99 over 50 saves: the
+// saved project's facts and the funds follow the change history.
 #include <httplib.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "accounts/project_owners.h"
@@ -39,7 +41,11 @@ namespace {
 constexpr int kProjects = 32767;
 constexpr int kUnits = 2000;
 constexpr int kCalls = 20;
+constexpr int kSaves = 50;
 constexpr const char* kPassword = "bench-password-2013";
+// A unit none of whose projects is submitted (every fourth project is, and
+// unit i owns the projects i, i + kUnits, …), so it may save them all.
+constexpr int kSavingUnit = 1;
 
 std::string UnitName(int unit) { return "单位" + std::to_string(10000 + unit).substr(1); }
 
@@ -53,10 +59,17 @@ void MakeStore(const std::filesystem::path& dir, const std::string& database) {
     store::Transaction transaction(db);
     store::Statement add(db,
                          "INSERT INTO accounts (name, password_hash, role, unit, "
-                         "must_change_password) VALUES ('clerk', ?1, ?2, '', 0)");
-    add.Bind(1, accounts::HashPassword(kPassword));
-    add.Bind(2, accounts::RoleCode(accounts::Role::Clerk));
-    add.Run();
+                         "must_change_password) VALUES (?1, ?2, ?3, ?4, 0)");
+    const std::string hash = accounts::HashPassword(kPassword);
+    for (const auto& [name, role, unit] :
+         {std::tuple{"clerk", accounts::Role::Clerk, std::string()},
+          std::tuple{"unit", accounts::Role::Unit, UnitName(kSavingUnit)}}) {
+        add.Bind(1, name);
+        add.Bind(2, hash);
+        add.Bind(3, accounts::RoleCode(role));
+        add.Bind(4, unit);
+        add.Run();
+    }
     accounts::ProjectOwners owners(db);
     accounts::ProjectStates states(db);
     const auto numbers = store.records().ColumnValues(store::kNumberColumn);
@@ -76,11 +89,12 @@ double Percentile(std::vector<double> values, double fraction) {
     return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1))];
 }
 
-class Clerk {
+// A logged-in browser: the office's clerk or the saving unit.
+class Browser {
 public:
-    explicit Clerk(int port) : client_("127.0.0.1", port) {
+    Browser(int port, const std::string& name) : client_("127.0.0.1", port) {
         client_.set_read_timeout(120, 0);
-        const Json body = {{"name", "clerk"}, {"password", kPassword}};
+        const Json body = {{"name", name}, {"password", kPassword}};
         const auto reply = client_.Post("/api/login", body.dump(), "application/json");
         if (!reply || reply->status != 200) throw std::runtime_error("login failed");
         const std::string cookie = reply->get_header_value("Set-Cookie");
@@ -113,6 +127,23 @@ private:
     httplib::Headers headers_;
 };
 
+// The first progress call after each of kSaves saves by one unit, each of
+// another of its projects' funds: what the office's page shows ten
+// seconds after a unit pressed 保存.
+std::vector<double> CallsAfterSaves(Browser& clerk, Browser& unit, bool& saved) {
+    Json list;
+    unit.Timed("/api/projects", list);
+    std::vector<double> calls;
+    Json answer;
+    for (int i = 0; i < kSaves; ++i) {
+        const Json& project =
+            list["projects"][static_cast<std::size_t>(i) % list["projects"].size()];
+        saved &= unit.Save(project["number"], {{"JF1002", std::to_string(20000 + i)}});
+        calls.push_back(clerk.Timed("/api/progress", answer));
+    }
+    return calls;
+}
+
 }  // namespace
 
 int main() {
@@ -130,17 +161,16 @@ int main() {
     std::thread serving([&] { server.Serve(); });
     while (!server.IsRunning()) std::this_thread::sleep_for(std::chrono::microseconds(100));
 
-    Clerk clerk(port);
+    Browser clerk(port, "clerk");
+    Browser unit(port, "unit");
     Json answer;
     const double cold = clerk.Timed("/api/progress", answer);
     std::vector<double> warm;
     for (int i = 0; i < kCalls; ++i) warm.push_back(clerk.Timed("/api/progress", answer));
     const std::string region = answer["choices"]["regions"][0]["value"];
     const double filtered = clerk.Timed("/api/progress?region=" + region, answer);
-    Json list;
-    clerk.Timed("/api/projects", list);
-    const bool saved = clerk.Save(list["projects"][0]["number"], {{"JF1002", "12345"}});
-    const double after_save = clerk.Timed("/api/progress", answer);
+    bool saved = true;
+    const std::vector<double> after_save = CallsAfterSaves(clerk, unit, saved);
     server.Stop();
     serving.join();
 
@@ -150,10 +180,12 @@ int main() {
     ok &= bench::Report("progress, p50 of 20 calls", Percentile(warm, 0.5), 200, "ms");
     ok &= bench::Report("progress, max of 20 calls", Percentile(warm, 1.0), 400, "ms");
     ok &= bench::Report("progress, one region", filtered, 200, "ms");
-    ok &= bench::Report("progress right after a save (funds again)", after_save,
-                        bench::Target(1500, 3000), "ms");
+    ok &= bench::Report("progress, first call after a unit's save, p50",
+                        Percentile(after_save, 0.5), 200, "ms");
+    ok &= bench::Report("progress, first call after a unit's save, p99",
+                        Percentile(after_save, 0.99), 200, "ms");
     if (!saved) {
-        std::fprintf(stderr, "progress_bench: the save was refused\n");
+        std::fprintf(stderr, "progress_bench: a save was refused\n");
         ok = false;
     }
     std::filesystem::remove_all(dir);

@@ -5,8 +5,7 @@
 #include "server/long_run.h"
 #include "server/plan_load.h"
 #include "server/progress.h"
-#include "server/progress_days.h"
-#include "server/progress_funds.h"
+#include "server/progress_caches.h"
 #include "server/reconcile_data.h"
 
 namespace zorbix::server {
@@ -26,14 +25,6 @@ void LoadPlanRoute(RouteContext& context, const httplib::Request& request,
     SendJson(response, 200, body);
 }
 
-// What the progress calls keep between calls, each part renewed when the
-// store changed; used under the store's lock.
-struct ProgressCaches {
-    ProjectFactsCache facts;
-    SubmissionsCache submissions;
-    FundsCache funds;
-};
-
 struct ProgressAnswer {
     Progress progress;
     std::vector<DayCount> days;
@@ -52,14 +43,12 @@ ProgressAnswer ProgressOf(RouteContext& context, ProgressCaches& caches,
         context.store.With([](StoreParts& parts) { return parts.store.directory(); });
     const auto amounts = PlannedAmounts(program_dir);
     return context.store.With([&](StoreParts& parts) {
-        const StoreMarker now = MarkerOf(parts);
+        caches.Follow(parts, context.findings);
         ProgressAnswer answer;
-        answer.progress =
-            CountProgress(parts, caches.facts.Of(parts, context.findings, now), filter, amounts);
+        answer.progress = CountProgress(parts, caches.facts(), filter, amounts);
         if (!with_charts) return answer;
-        answer.days = SubmissionsPerDay(caches.submissions.Of(parts.store.database(), now),
-                                        answer.progress.counted);
-        answer.funds = caches.funds.Of(parts, now);
+        answer.days = SubmissionsPerDay(caches.submissions(), answer.progress.counted);
+        answer.funds = caches.funds();
         return answer;
     });
 }

@@ -99,8 +99,7 @@ std::unordered_map<std::string, double> PlannedAmounts(const std::filesystem::pa
     return amounts;
 }
 
-Progress CountProgress(StoreParts& parts, const std::vector<ProjectFacts>& facts,
-                       const ProgressFilter& filter,
+Progress CountProgress(StoreParts& parts, const FactsTable& facts, const ProgressFilter& filter,
                        const std::unordered_map<std::string, double>& amounts) {
     const auto owners = parts.owners.All();
     const auto states = parts.states.All();
@@ -108,17 +107,17 @@ Progress CountProgress(StoreParts& parts, const std::vector<ProjectFacts>& facts
     progress.has_plan = !amounts.empty();
     for (const auto& [number, unit] : owners) progress.unit_names.insert(unit);
     static const std::string kNoUnit;
-    for (const ProjectFacts& project : facts) {
-        const auto owner = owners.find(project.number);
+    for (const auto& [number, project] : facts) {
+        const auto owner = owners.find(number);
         const std::string& unit = owner == owners.end() ? kNoUnit : owner->second;
-        const ProjectState state = Lookup(states, project.number, ProjectState::NotStarted);
+        const ProjectState state = Lookup(states, number, ProjectState::NotStarted);
         if ((filter.state && state != *filter.state) ||
             (!filter.unit.empty() && unit != filter.unit) ||
             !project.region.starts_with(filter.region) ||
             (!filter.category.empty() && project.category != filter.category))
             continue;
-        progress.counted.insert(project.number);
-        const auto amount = amounts.find(project.number);
+        progress.counted.insert(number);
+        const auto amount = amounts.find(number);
         std::optional<double> planned;
         if (amount != amounts.end()) planned = amount->second;
         Count(progress.units[unit], state, project.findings, planned);

@@ -55,8 +55,7 @@ struct Progress {
 
 // The projects' facts (progress_facts.h) counted with their owners and
 // states as they are now.
-Progress CountProgress(StoreParts& parts, const std::vector<ProjectFacts>& facts,
-                       const ProgressFilter& filter,
+Progress CountProgress(StoreParts& parts, const FactsTable& facts, const ProgressFilter& filter,
                        const std::unordered_map<std::string, double>& amounts);
 
 // {"states": [caption, …], "units": [{"unit", "projects", "states":

@@ -8,30 +8,21 @@
 #include "store/project_table.h"
 
 namespace zorbix::server {
-namespace {
 
-std::vector<Submission> ReadSubmissions(store::Database& db) {
+std::vector<Submission> ReadSubmissions(store::Database& db, std::int64_t last_line) {
     std::vector<Submission> submissions;
     if (!store::HasTable(db, store::kHistoryTable)) return submissions;
     store::Statement query(db, std::string("SELECT project, substr(time, 1, 10) FROM ") +
                                    store::kHistoryTable +
-                                   " WHERE column_name = ?1 AND operation = ?2 AND new_value = ?3");
+                                   " WHERE column_name = ?1 AND operation = ?2 AND new_value = ?3"
+                                   " AND id <= ?4 ORDER BY id");
     query.Bind(1, kStateColumn);
     query.Bind(2, kWebSubmit);
     query.Bind(3, accounts::StateCaption(accounts::ProjectState::Submitted));
+    query.Bind(4, last_line);
     while (query.Step())
         submissions.push_back({std::string(query.Text(0)), std::string(query.Text(1))});
     return submissions;
-}
-
-}  // namespace
-
-const std::vector<Submission>& SubmissionsCache::Of(store::Database& db, const StoreMarker& now) {
-    if (marker_ != now) {
-        submissions_ = ReadSubmissions(db);
-        marker_ = now;
-    }
-    return submissions_;
 }
 
 std::vector<DayCount> SubmissionsPerDay(const std::vector<Submission>& submissions,

@@ -4,32 +4,20 @@
 // after a return counts again on its day.
 #pragma once
 
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "server/history_follower.h"
 #include "server/json_body.h"
-#include "server/progress_marker.h"
 #include "store/database.h"
 
 namespace zorbix::server {
 
-struct Submission {
-    std::string number;
-    std::string date;  // "2013-12-05"
-};
-
-// The history's submissions, read again only when the store changed
-// (progress_marker.h). Used under the store's lock only.
-class SubmissionsCache {
-public:
-    const std::vector<Submission>& Of(store::Database& db, const StoreMarker& now);
-
-private:
-    std::optional<StoreMarker> marker_;
-    std::vector<Submission> submissions_;
-};
+// The submissions the history holds in its lines up to `last_line`
+// (an id), oldest first; later ones come from the history follower.
+std::vector<Submission> ReadSubmissions(store::Database& db, std::int64_t last_line);
 
 struct DayCount {
     std::string date;

@@ -1,11 +1,11 @@
 #include "server/progress_funds.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "summary/code_columns.h"
 #include "summary/standard_rows.h"
 #include "summary/summary_catalogue.h"
-#include "summary/summary_grids.h"
 
 namespace zorbix::server {
 namespace {
@@ -18,12 +18,20 @@ constexpr std::string_view kRegionGroup = "按地区分";
 // Rows the code lists never reach; shown only when a stray code put funds there.
 constexpr std::string_view kUnlistedRows = "代码表以外的代码";
 
+std::size_t IndexOfSummary(std::string_view name) {
+    const auto summaries = summary::Summaries();
+    for (std::size_t i = 0; i < summaries.size(); ++i)
+        if (summaries[i].name == name) return i;
+    throw std::logic_error("progress: no summary " + std::string(name));
+}
+
+const summary::SummaryDefinition& SummaryNamed(std::string_view name) {
+    return summary::Summaries()[IndexOfSummary(name)];
+}
+
 const summary::SummaryGrid& GridNamed(const std::vector<summary::SummaryGrid>& grids,
                                       std::string_view name) {
-    const auto summaries = summary::Summaries();
-    for (std::size_t i = 0; i < summaries.size() && i < grids.size(); ++i)
-        if (summaries[i].name == name) return grids[i];
-    throw std::logic_error("progress: no summary grid " + std::string(name));
+    return grids.at(IndexOfSummary(name));
 }
 
 summary::RowGroup GroupTitled(std::string_view title) {
@@ -79,12 +87,26 @@ Json FundsJson(const Funds& funds) {
             {"by_region", LinesJson(funds.by_region)}};
 }
 
-const Funds& FundsCache::Of(StoreParts& parts, const StoreMarker& now) {
-    if (marker_ != now) {
-        funds_ = FundsOfGrids(summary::ComputeSummaryGrids(parts.records()));
-        marker_ = now;
-    }
-    return funds_;
+const std::vector<int>& FundsColumns() {
+    static const std::vector<int> columns = summary::PostedColumns();
+    return columns;
 }
+
+FundsPart FundsPartOf(const store::Record& record) {
+    return {summary::StandardRowsOf(record),
+            summary::OrderedFiguresOf(SummaryNamed(kCategorySummary), record),
+            summary::PostedAmount(SummaryNamed(kSourcesSummary), record, kFundsTotalColumn)};
+}
+
+FundsTally::FundsTally()
+    : plan_funds_(SummaryNamed(kCategorySummary).grid_columns),
+      sources_(SummaryNamed(kSourcesSummary).grid_columns) {}
+
+void FundsTally::Add(const FundsPart& part) {
+    summary::PostOrderedFigures(part.plan_funds, part.rows, plan_funds_);
+    sources_.AddToRows(part.rows.Span(), kFundsTotalColumn, part.income);
+}
+
+Funds FundsTally::Lines() const { return {ByCategory(plan_funds_), ByRegion(sources_)}; }
 
 }  // namespace zorbix::server

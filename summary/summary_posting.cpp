@@ -100,6 +100,14 @@ void PostRecord(const SummaryDefinition& summary, const store::Record& record,
     }
 }
 
+double PostedAmount(const SummaryDefinition& summary, const store::Record& record, int column) {
+    double amount = 0;
+    if (summary.posting != Posting::Amounts) return amount;
+    for (const FieldColumn& f : summary.fields)
+        if (f.column == column) amount += Amount(record[f.field]);
+    return amount;
+}
+
 std::vector<int> PostedColumns() {
     const Codes& codes = CodeColumns();
     std::vector<int> columns = StandardRowColumns();

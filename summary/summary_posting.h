@@ -30,6 +30,13 @@ struct OrderedFigures {
 OrderedFigures OrderedFiguresOf(const SummaryDefinition& summary, const store::Record& record);
 void PostOrderedFigures(const OrderedFigures& figures, const StandardRows& rows, SummaryGrid& grid);
 
+// What an amounts summary posts into `column` of each row a record
+// reaches: the whole amounts of the fields that feed that column, added in
+// field order (0 for a summary of another kind). Whole amounts add up
+// exactly in any order, so a page that keeps this per project sums the
+// same cells as the summary run.
+double PostedAmount(const SummaryDefinition& summary, const store::Record& record, int column);
+
 // Every record column the twelve summaries read (their row layout, fields,
 // persons and codes): a summary run reads only these.
 std::vector<int> PostedColumns();

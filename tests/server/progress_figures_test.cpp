@@ -195,6 +195,21 @@ TEST_F(ProgressFigures, FiguresFollowAChangeOnAnotherConnection) {
         << "the project's funds moved to another region's row";
 }
 
+// A program that writes no history (an older copy) adds a project: the
+// page's count of projects tells, and it reads the whole store again.
+TEST_F(ProgressFigures, AProjectAddedWithoutAHistoryLineIsCountedAllTheSame) {
+    const json before = Progress()["total"];
+    {
+        server::RunStore other(store_);
+        other.database().Execute("INSERT INTO kjxmzxqk (\"JB02\") VALUES ('201300000198')");
+    }
+    server::FollowWrittenRun(store_);  // an SQLite file sends no notices
+    const json after = Progress()["total"];
+    EXPECT_EQ(after["projects"].get<int>(), before["projects"].get<int>() + 1);
+    EXPECT_EQ(after["with_findings"].get<int>(), before["with_findings"].get<int>() + 1)
+        << "an empty project fails the rules";
+}
+
 TEST_F(ProgressFigures, SubmissionsPerDayAreThoseOfTheHistories) {
     for (int i = 1; i < kDemoProjects; i += 3) {
         const BrowserSession unit = UnitOf(i);

@@ -40,14 +40,16 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// Runs `zorbix-cli --dir DIR ARGS…` (the binary named by ZORBIX_CLI).
-inline CliResult RunCli(const std::filesystem::path& dir, const std::vector<std::string>& args,
-                        const std::string& stdin_file = "/dev/null") {
+// Runs `zorbix-cli --dir DIR [--database DATABASE] ARGS…` (the binary named
+// by ZORBIX_CLI): a program directory of its own on a store that another
+// directory's program (a server) uses, which a PostgreSQL store allows.
+inline CliResult RunCliOn(const std::filesystem::path& dir, const std::string& database,
+                          const std::vector<std::string>& args,
+                          const std::string& stdin_file = "/dev/null") {
     const char* cli = std::getenv("ZORBIX_CLI");
     std::string command =
         ShellQuote(cli ? cli : "zorbix-cli") + " --dir " + ShellQuote(dir.string());
-    if (const std::string database = TestDatabaseFor(dir); !database.empty())
-        command += " --database " + ShellQuote(database);
+    if (!database.empty()) command += " --database " + ShellQuote(database);
     for (const auto& a : args) command += " " + ShellQuote(a);
     const auto out = dir / ".cli-out";
     const auto err = dir / ".cli-err";
@@ -61,6 +63,13 @@ inline CliResult RunCli(const std::filesystem::path& dir, const std::vector<std:
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return r;
+}
+
+// Runs `zorbix-cli --dir DIR ARGS…` on the directory's store in the engine
+// the tests run against.
+inline CliResult RunCli(const std::filesystem::path& dir, const std::vector<std::string>& args,
+                        const std::string& stdin_file = "/dev/null") {
+    return RunCliOn(dir, TestDatabaseFor(dir), args, stdin_file);
 }
 
 }  // namespace zorbix::testing
