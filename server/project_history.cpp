@@ -6,7 +6,11 @@ namespace zorbix::server {
 
 void ChangeState(StoreParts& parts, std::string_view number, accounts::ProjectState state,
                  std::string_view operation) {
-    const accounts::ProjectState before = parts.states.StateOf(number);
+    ChangeState(parts, number, parts.states.StateOf(number), state, operation);
+}
+
+void ChangeState(StoreParts& parts, std::string_view number, accounts::ProjectState before,
+                 accounts::ProjectState state, std::string_view operation) {
     if (before == state) return;
     parts.states.SetState(number, state);
     parts.records().history().LogNote(operation, number, kStateColumn,

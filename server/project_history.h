@@ -31,6 +31,9 @@ inline constexpr std::string_view kCommentColumn = "审核意见";
 // inside the caller's transaction, under the caller's PersonLabel.
 void ChangeState(StoreParts& parts, std::string_view number, accounts::ProjectState state,
                  std::string_view operation);
+// The same when the caller read the state `before` in the same transaction.
+void ChangeState(StoreParts& parts, std::string_view number, accounts::ProjectState before,
+                 accounts::ProjectState state, std::string_view operation);
 
 // {"history": [{"time", "operation", "column", "old", "new", "who"}, …]}
 // for a project the caller may reach, newest first; ApiError 404 otherwise.

@@ -75,8 +75,10 @@ store::Record Typed(store::Record record, const Values& values) {
         {{"current", {{"version", VersionOf(parts, current)}, {"values", ValuesJson(current)}}}});
 }
 
-void Write(StoreParts& parts, const Caller& caller, int position, const Values& values,
-           const std::string& number, std::int64_t version) {
+// Answers the project's state after the save; `state` is the one before.
+accounts::ProjectState Write(StoreParts& parts, const Caller& caller, int position,
+                             const Values& values, const std::string& number, std::int64_t version,
+                             accounts::ProjectState state) {
     store::RecordSet& records = parts.records();
     try {
         store::Transaction transaction(parts.store.database());
@@ -87,9 +89,12 @@ void Write(StoreParts& parts, const Caller& caller, int position, const Values& 
         store::PersonLabel person(records.history(), caller.account.name);
         for (const auto& [column, value] : values) records.SetValue(column, value);
         if (records.HasPendingChange()) records.WriteBack();
-        if (!values.empty() && parts.states.StateOf(number) == accounts::ProjectState::NotStarted)
-            ChangeState(parts, number, accounts::ProjectState::Drafting, kWebEdit);
+        if (!values.empty() && state == accounts::ProjectState::NotStarted) {
+            ChangeState(parts, number, state, accounts::ProjectState::Drafting, kWebEdit);
+            state = accounts::ProjectState::Drafting;
+        }
         transaction.Commit();
+        return state;
     } catch (const store::ChangedMeanwhile& changed) {
         // Someone else's write reached the row first: nothing of this one
         // stays, and the record set reads the row as it now is.
@@ -119,12 +124,13 @@ std::set<store::Page> PagesOf(const Values& values) {
 SavedPage SavePage(StoreParts& parts, const Caller& caller, const std::string& number,
                    const Json& body) {
     const int position = ReachableProject(parts, caller, number);
-    RequireEditable(caller, parts.states.StateOf(number));
+    const accounts::ProjectState before = parts.states.StateOf(number);
+    RequireEditable(caller, before);
     const Values values = ValuesToSave(body, number);
-    Write(parts, caller, position, values, number, VersionToSave(body));
+    const accounts::ProjectState after =
+        Write(parts, caller, position, values, number, VersionToSave(body), before);
     store::Record record = parts.records().ReadRow(position);
-    Json answer = {{"version", VersionOf(parts, record)},
-                   {"state", accounts::StateCaption(parts.states.StateOf(number))}};
+    Json answer = {{"version", VersionOf(parts, record)}, {"state", accounts::StateCaption(after)}};
     return {std::move(answer), std::move(record), PagesOf(values)};
 }
 

@@ -45,14 +45,15 @@ SubmitReading ReadForSubmit(ReaderParts& reader, const Caller& caller, const std
 Json FinishSubmit(StoreParts& parts, const SubmitReading& reading) {
     const std::string& number = reading.number;
     const int position = ReachableProject(parts, reading.caller, number);
-    RequireSubmittable(parts.states.StateOf(number));
+    const accounts::ProjectState before = parts.states.StateOf(number);
+    RequireSubmittable(before);
     const store::Record record = parts.records().ReadRow(position);
     const std::int64_t version = VersionOf(parts, record);
     // Saved meanwhile: what was checked is not what would be submitted.
     if (version != reading.version) RequireNoFindings(number, record);
     store::Transaction transaction(parts.store.database());
     const store::PersonLabel person(parts.records().history(), reading.caller.account.name);
-    ChangeState(parts, number, accounts::ProjectState::Submitted, kWebSubmit);
+    ChangeState(parts, number, before, accounts::ProjectState::Submitted, kWebSubmit);
     transaction.Commit();
     return {{"number", number},
             {"state", accounts::StateCaption(accounts::ProjectState::Submitted)},

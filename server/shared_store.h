@@ -83,9 +83,13 @@ public:
     }
 
     // Runs use(parts), a change of one request, while holding the lock,
-    // in a savepoint of the transaction of a group of changes (see
-    // WriteGroup); returns what use returns once the group is committed,
-    // and throws use's failure, or the group's when its commit failed.
+    // inside the transaction of a group of changes (see WriteGroup);
+    // returns what use returns once the group is committed, and throws
+    // use's failure, or the group's when its commit failed. use writes
+    // within a store::Transaction of its own, which is a savepoint of the
+    // group's, so that a change it refuses part-way leaves nothing: a
+    // savepoint for every change would cost each two more round trips to
+    // a database server.
     template <class Use>
     auto Writing(Use&& use) {
         using Result = std::invoke_result_t<Use&, StoreParts&>;
@@ -93,9 +97,7 @@ public:
         std::optional<Result> result;
         std::exception_ptr failure;
         try {
-            store::Transaction part(parts_.store.database());
             result.emplace(use(parts_));
-            part.Commit();
         } catch (...) {
             failure = std::current_exception();
         }

@@ -139,12 +139,14 @@ TEST_F(GroupedWrites, EachAnsweredChangeIsCommittedAndAFailedOneLeavesNothing) {
         const std::string mark = "m" + std::to_string(i);
         try {
             store_.Writing([&](server::StoreParts& parts) {
+                store::Transaction own(parts.store.database());
                 Mark(parts, mark);
                 if (i == 0) {
                     while (started < kOthers) std::this_thread::sleep_for(1ms);
                     std::this_thread::sleep_for(20ms);  // they queue meanwhile
                 }
                 if (i == 3) throw std::runtime_error("refused");
+                own.Commit();
                 return i;
             });
             if (!Committed(mark)) faults[i] = mark + " answered before its commit";
