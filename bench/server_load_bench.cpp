@@ -157,8 +157,12 @@ void UnitAtWork(int port, int unit, const std::atomic<bool>& stop, std::atomic<i
     ++logged_in;
     if (!in) return;
     std::vector<std::string> numbers;
-    if (const auto list = browser.Get("/api/projects"); list && list->status == 200)
-        for (const auto& p : Json::parse(list->body)["projects"]) numbers.push_back(p["number"]);
+    if (const auto list = browser.Get("/api/projects"); list && list->status == 200) {
+        // Held while the loop runs: a range over a member of a temporary
+        // would outlive it.
+        const Json answer = Json::parse(list->body);
+        for (const auto& p : answer["projects"]) numbers.push_back(p["number"]);
+    }
     for (int round = 0; !stop && !numbers.empty(); ++round) {
         const std::string path = "/api/projects/" + numbers[round % numbers.size()];
         bench::Stopwatch opening;

@@ -71,7 +71,9 @@ protected:
     void ExpectEveryBackupReadable(const BrowserSession& admin) {
         const Reply list = Api().Call("GET", "/api/backups", &admin);
         ASSERT_EQ(list.status, 200) << list.body;
-        for (const json& backup : list.Json()["backups"])
+        const json answer = list.Json();  // a range over a temporary's member would dangle
+        ASSERT_FALSE(answer["backups"].empty());
+        for (const json& backup : answer["backups"])
             EXPECT_FALSE(backup["projects"].is_null()) << backup;
     }
 
