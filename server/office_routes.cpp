@@ -75,22 +75,28 @@ void ReconcileRoute(RouteContext& context, const httplib::Request& request,
 
 }  // namespace
 
+void WarmProgress(RouteContext& context) {
+    try {
+        context.store.With(
+            [&](StoreParts& parts) { context.progress.Follow(parts, context.findings); });
+    } catch (const std::exception&) {
+        // The first progress call reads again and answers what failed.
+    }
+}
+
 void AddOfficeRoutes(httplib::Server& http, RouteContext& context) {
-    // Lives as long as the routes that use it.
-    auto caches = std::make_shared<ProgressCaches>();
     http.Post("/api/plan", Guarded([&context](const auto& request, auto& response) {
                   LoadPlanRoute(context, request, response);
               }));
-    http.Get("/api/progress", Guarded([&context, caches](const auto& request, auto& response) {
-                 ProgressRoute(context, *caches, request, response);
+    http.Get("/api/progress", Guarded([&context](const auto& request, auto& response) {
+                 ProgressRoute(context, context.progress, request, response);
              }));
     http.Get("/api/reconcile", Guarded([&context](const auto& request, auto& response) {
                  ReconcileRoute(context, request, response);
              }));
-    http.Get("/api/progress/missing.xlsx",
-             Guarded([&context, caches](const auto& request, auto& response) {
-                 const Download workbook =
-                     MissingWorkbook(ProgressOf(context, *caches, request, false).progress);
+    http.Get("/api/progress/missing.xlsx", Guarded([&context](const auto& request, auto& response) {
+                 const Download workbook = MissingWorkbook(
+                     ProgressOf(context, context.progress, request, false).progress);
                  response.status = 200;
                  response.set_header("Content-Disposition", workbook.disposition);
                  response.set_content(workbook.bytes, workbook.content_type);

@@ -10,4 +10,9 @@ namespace zorbix::server {
 
 void AddOfficeRoutes(httplib::Server& http, RouteContext& context);
 
+// Reads what the progress calls keep, so that the first call after the
+// server starts does not read every project while a clerk waits for it.
+// A failure is left to that call.
+void WarmProgress(RouteContext& context);
+
 }  // namespace zorbix::server

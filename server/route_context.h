@@ -10,6 +10,7 @@
 #include "accounts/login_throttle.h"
 #include "server/findings_cache.h"
 #include "server/json_body.h"
+#include "server/progress_caches.h"
 #include "server/run_board.h"
 #include "server/session_gate.h"
 #include "server/shared_store.h"
@@ -22,6 +23,7 @@ struct RouteContext {
     bool secure_cookies = false;  // served over TLS
     FindingsCache findings;       // used under the store's lock
     RunBoard runs;                // the office's long runs in progress
+    ProgressCaches progress;      // used under the store's lock
 };
 
 using Route = std::function<void(const httplib::Request&, httplib::Response&)>;

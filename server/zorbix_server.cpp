@@ -2,6 +2,8 @@
 
 #include <sys/socket.h>
 
+#include <thread>
+
 #include "base/error.h"
 #include "server/account_routes.h"
 #include "server/auth_routes.h"
@@ -68,7 +70,7 @@ ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std
                            accounts::Clock clock)
     : deadlines_(options.deadlines),
       http_(MakeHttpServer(options)),
-      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}, {}},
+      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}, {}, {}},
       web_(options.web) {
     SetUp(log);
     // A client that sends its request or takes its answer too slowly, or
@@ -161,7 +163,10 @@ void ZorbixServer::WidenBacklog() const {
 
 bool ZorbixServer::Serve() {
     deadlines_.Watch(listening_socket_);
+    // Beside the first requests, under the store's lock like them.
+    std::thread warming([this] { WarmProgress(context_); });
     const bool served = http_->listen_after_bind();
+    warming.join();
     deadlines_.Stop();
     return served;
 }
