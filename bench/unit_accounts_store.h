@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "accounts/account_book.h"
 #include "accounts/project_owners.h"
 #include "accounts/role.h"
 #include "accounts/secrets.h"
@@ -32,26 +33,6 @@ constexpr const char* kBenchClerk = "clerk";
 inline std::string UnitName(int unit) { return "单位" + std::to_string(10000 + unit).substr(1); }
 inline std::string AccountName(int unit) { return "unit" + std::to_string(10000 + unit).substr(1); }
 
-// An account written as the account book writes it, in the caller's
-// transaction: 2000 of them one transaction each would take longer than
-// the run.
-inline void InsertAccount(store::Database& db, const std::string& name, accounts::Role role,
-                          const std::string& unit, const std::string& hash) {
-    if (!unit.empty()) {
-        store::Statement add_unit(db, "INSERT INTO units (name) VALUES (?1)");
-        add_unit.Bind(1, unit);
-        add_unit.Run();
-    }
-    store::Statement add(db,
-                         "INSERT INTO accounts (name, password_hash, role, unit, "
-                         "must_change_password) VALUES (?1, ?2, ?3, ?4, 0)");
-    add.Bind(1, name);
-    add.Bind(2, hash);
-    add.Bind(3, accounts::RoleCode(role));
-    add.Bind(4, unit);
-    add.Run();
-}
-
 inline void MakeUnitAccountsStore(const std::filesystem::path& dir, const std::string& database,
                                   bool with_clerk) {
     store::Store store(dir, database);
@@ -60,10 +41,13 @@ inline void MakeUnitAccountsStore(const std::filesystem::path& dir, const std::s
     accounts::CreateServerTables(db);
     const std::string hash = accounts::HashPassword(kBenchPassword);
     accounts::ProjectOwners owners(db);
+    accounts::AccountBook book(db);
+    // One transaction: each account's own is a savepoint of it, so 2000 of
+    // them do not wait for the disk 2000 times.
     store::Transaction transaction(db);
     for (int unit = 0; unit < kBenchUnits; ++unit)
-        InsertAccount(db, AccountName(unit), accounts::Role::Unit, UnitName(unit), hash);
-    if (with_clerk) InsertAccount(db, kBenchClerk, accounts::Role::Clerk, "", hash);
+        book.Insert({AccountName(unit), hash, accounts::Role::Unit, UnitName(unit), false});
+    if (with_clerk) book.Insert({kBenchClerk, hash, accounts::Role::Clerk, "", false});
     const auto numbers = store.records().ColumnValues(store::kNumberColumn);
     for (std::size_t i = 0; i < numbers.size(); ++i)
         owners.SetOwner(numbers[i], UnitName(static_cast<int>(i % kBenchUnits)));

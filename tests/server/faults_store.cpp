@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "accounts/account_book.h"
 #include "accounts/project_owners.h"
 #include "accounts/role.h"
 #include "accounts/secrets.h"
@@ -13,25 +14,6 @@
 
 namespace zorbix::testing {
 namespace {
-
-// An account written as the account book writes it, in the caller's
-// transaction: hashing each password anew would take most of the test.
-void InsertAccount(store::Database& db, const std::string& name, accounts::Role role,
-                   const std::string& unit, const std::string& hash) {
-    if (!unit.empty()) {
-        store::Statement add_unit(db, "INSERT INTO units (name) VALUES (?1)");
-        add_unit.Bind(1, unit);
-        add_unit.Run();
-    }
-    store::Statement add(db,
-                         "INSERT INTO accounts (name, password_hash, role, unit, "
-                         "must_change_password) VALUES (?1, ?2, ?3, ?4, 0)");
-    add.Bind(1, name);
-    add.Bind(2, hash);
-    add.Bind(3, accounts::RoleCode(role));
-    add.Bind(4, unit);
-    add.Run();
-}
 
 // Every value of the first column the query answers, one line each.
 std::vector<std::string> Lines(store::Database& db, const std::string& what,
@@ -67,12 +49,15 @@ void MakeFaultsStore(const std::filesystem::path& dir, int units, int projects_p
     accounts::CreateServerTables(db);
     const std::string hash = accounts::HashPassword(kFaultsPassword);
     accounts::ProjectOwners owners(db);
+    accounts::AccountBook book(db);
     store::Transaction transaction(db);
-    InsertAccount(db, kFaultsClerk, accounts::Role::Clerk, "", hash);
-    InsertAccount(db, kFaultsAdmin, accounts::Role::Admin, "", hash);
+    // The password is hashed once: hashing it for each account would take
+    // most of the test.
+    book.Insert({kFaultsClerk, hash, accounts::Role::Clerk, "", false});
+    book.Insert({kFaultsAdmin, hash, accounts::Role::Admin, "", false});
     for (int unit = 0; unit < units; ++unit) {
-        InsertAccount(db, FaultsAccountName(unit), accounts::Role::Unit, FaultsUnitName(unit),
-                      hash);
+        book.Insert(
+            {FaultsAccountName(unit), hash, accounts::Role::Unit, FaultsUnitName(unit), false});
         for (int slot = 0; slot < projects_per_unit; ++slot) {
             const std::string number = FaultsProjectNumber(unit, slot);
             store->records().AddNew(store::MakeDemoProject(number, 7 + slot));

@@ -15,18 +15,14 @@
 #include <thread>
 
 namespace zorbix::testing {
-namespace {
 
 using namespace std::chrono_literals;
 
-// zorbix-server lies beside zorbix-cli in the program directory.
 std::string ServerPath() {
     const char* cli = std::getenv("ZORBIX_CLI");
     return (std::filesystem::path(cli ? cli : "zorbix-cli").parent_path() / "zorbix-server")
         .string();
 }
-
-}  // namespace
 
 int FreePort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);

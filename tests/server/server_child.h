@@ -16,6 +16,8 @@ namespace zorbix::testing {
 
 // A loopback port nothing listens on right now.
 int FreePort();
+// zorbix-server, which lies beside zorbix-cli in the program directory.
+std::string ServerPath();
 
 class ServerChild {
 public:

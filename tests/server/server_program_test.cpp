@@ -2,9 +2,7 @@
 // administrator's one-time password, serving, and a clean stop on SIGTERM.
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +14,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "tests/server/server_child.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_database.h"
@@ -24,25 +23,6 @@ namespace zorbix::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-// zorbix-server lies beside zorbix-cli in the program directory.
-std::filesystem::path ServerPath() {
-    const char* cli = std::getenv("ZORBIX_CLI");
-    return std::filesystem::path(cli ? cli : "zorbix-cli").parent_path() / "zorbix-server";
-}
-
-// A loopback port nothing listens on right now.
-int FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t size = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 class ServerProgram : public ::testing::Test {
 protected:
@@ -58,7 +38,7 @@ protected:
             std::freopen((dir_ / "out.txt").c_str(), "w", stdout);
             std::freopen((dir_ / "err.txt").c_str(), "w", stderr);
             std::vector<char*> argv;
-            const std::string program = ServerPath().string();
+            const std::string program = ServerPath();
             argv.push_back(const_cast<char*>(program.c_str()));
             for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
