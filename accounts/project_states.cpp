@@ -49,6 +49,20 @@ ProjectState ProjectStates::StateOf(std::string_view project) {
     return state;
 }
 
+std::optional<ProjectState> ProjectStates::StateIfOwnedBy(std::string_view unit,
+                                                          std::string_view project) {
+    store::Statement select(db_,
+                            "SELECT coalesce(s.state, '') FROM project_owners o LEFT JOIN "
+                            "project_states s ON s.project = o.project "
+                            "WHERE o.project = ?1 AND o.unit = ?2");
+    select.Bind(1, project);
+    select.Bind(2, unit);
+    if (!select.Step()) return std::nullopt;
+    const ProjectState state = StateFromCode(select.Text(0));
+    select.Reset();
+    return state;
+}
+
 void ProjectStates::SetState(std::string_view project, ProjectState state) {
     store::Statement upsert(db_,
                             "INSERT INTO project_states (project, state) VALUES (?1, ?2) "

@@ -34,6 +34,9 @@ public:
     explicit ProjectStates(store::Database& db) : db_(db) {}
 
     ProjectState StateOf(std::string_view project);
+    // The project's state when `unit` owns it (project_owners), else none:
+    // a unit's change asks both, in one read.
+    std::optional<ProjectState> StateIfOwnedBy(std::string_view unit, std::string_view project);
     void SetState(std::string_view project, ProjectState state);
     // Every project number that has a line, with its state.
     std::unordered_map<std::string, ProjectState> All();

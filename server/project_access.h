@@ -18,6 +18,14 @@ void RequireStorableNumber(const std::string& number);
 // The position of the project the caller may reach; ApiError 404 otherwise.
 int ReachableProject(StoreParts& parts, const Caller& caller, const std::string& number);
 
+// The same with the project's state, read with the owner in one go.
+struct ReachedProject {
+    int position = 0;
+    accounts::ProjectState state = accounts::ProjectState::NotStarted;
+};
+ReachedProject ReachableProjectWithState(StoreParts& parts, const Caller& caller,
+                                         const std::string& number);
+
 // ApiError 403 unless the caller works for the office (clerk or admin).
 void RequireOffice(const Caller& caller);
 

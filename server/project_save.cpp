@@ -123,8 +123,7 @@ std::set<store::Page> PagesOf(const Values& values) {
 
 SavedPage SavePage(StoreParts& parts, const Caller& caller, const std::string& number,
                    const Json& body) {
-    const int position = ReachableProject(parts, caller, number);
-    const accounts::ProjectState before = parts.states.StateOf(number);
+    const auto [position, before] = ReachableProjectWithState(parts, caller, number);
     RequireEditable(caller, before);
     const Values values = ValuesToSave(body, number);
     const accounts::ProjectState after =

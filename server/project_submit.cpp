@@ -44,8 +44,7 @@ SubmitReading ReadForSubmit(ReaderParts& reader, const Caller& caller, const std
 
 Json FinishSubmit(StoreParts& parts, const SubmitReading& reading) {
     const std::string& number = reading.number;
-    const int position = ReachableProject(parts, reading.caller, number);
-    const accounts::ProjectState before = parts.states.StateOf(number);
+    const auto [position, before] = ReachableProjectWithState(parts, reading.caller, number);
     RequireSubmittable(before);
     const store::Record record = parts.records().ReadRow(position);
     const std::int64_t version = VersionOf(parts, record);

@@ -62,6 +62,9 @@ public:
 
     virtual Engine engine() const = 0;
     virtual void Execute(std::string_view sql) = 0;
+    // Executes a statement whose failure may instead be told by the next
+    // statement (SAVEPOINT): an engine may send it on without waiting.
+    virtual void ExecuteSoon(std::string_view sql) { Execute(sql); }
     virtual std::unique_ptr<StatementCursor> Prepare(std::string_view sql) = 0;
     virtual bool IsAutocommit() const = 0;  // no transaction is open
     // Opens a transaction that will write: SQLite takes its write lock at

@@ -117,15 +117,7 @@ private:
     }
 
     void Execute() {
-        db_.Flush();
-        std::vector<const char*> values;
-        std::vector<int> lengths;
-        for (const auto& p : parameters_) {
-            values.push_back(p ? p->data() : nullptr);
-            lengths.push_back(p ? static_cast<int>(p->size()) : 0);
-        }
-        result_.Reset(PQexecParams(db_.handle(), sql_.c_str(), static_cast<int>(values.size()),
-                                   nullptr, values.data(), lengths.data(), nullptr, 0));
+        result_.Reset(db_.Ask(sql_, parameters_));
         row_ = -1;
         if (!Succeeded(result_.result)) {
             const char* state = PQresultErrorField(result_.result, PG_DIAG_SQLSTATE);
@@ -227,12 +219,23 @@ void PostgresDatabase::RestoreConnection() {
 
 void PostgresDatabase::Execute(std::string_view sql) {
     RestoreConnection();
-    Flush();
+    // One statement after waiting ones (a savepoint's release, the commit)
+    // shares their round trip; a script of several goes on its own.
+    if (deferred_ > 0 && sql.find(';') == std::string_view::npos) {
+        Send(std::string(sql), {}, false);
+        Collect(false);
+        return;
+    }
     Result result(PQexec(conn_, std::string(sql).c_str()));
     if (!Succeeded(result.result)) {
         const char* state = PQresultErrorField(result.result, PG_DIAG_SQLSTATE);
         Fail("数据库操作失败", state ? state : "", Trimmed(PQresultErrorMessage(result.result)));
     }
+}
+
+void PostgresDatabase::ExecuteSoon(std::string_view sql) {
+    if (!CanDefer()) return Execute(sql);
+    Send(std::string(sql), {}, false);
 }
 
 std::unique_ptr<StatementCursor> PostgresDatabase::Prepare(std::string_view sql) {
@@ -245,19 +248,22 @@ bool PostgresDatabase::IsAutocommit() const {
 }
 
 void PostgresDatabase::Begin() {
-    Execute("BEGIN");
+    RestoreConnection();
+    Flush();
+    // Sent on with what follows: a failure is told by the next statement.
+    Send("BEGIN", {}, false);
     in_transaction_ = true;
 }
 
 void PostgresDatabase::Commit() {
+    in_transaction_ = false;
     try {
-        Flush();
+        Execute("COMMIT");
     } catch (...) {
+        // A failure before the commit leaves the transaction open, aborted.
         Rollback();
         throw;
     }
-    in_transaction_ = false;
-    Execute("COMMIT");
 }
 
 void PostgresDatabase::Rollback() noexcept {
@@ -277,6 +283,11 @@ constexpr int kMostDeferred = 256;
 }  // namespace
 
 void PostgresDatabase::Defer(const std::string& sql, const Parameters& parameters) {
+    Send(sql, parameters, true);
+    if (deferred_ >= kMostDeferred) Flush();
+}
+
+void PostgresDatabase::Send(const std::string& sql, const Parameters& parameters, bool reuse) {
     if (deferred_ == 0 && PQenterPipelineMode(conn_) != 1)
         Fail("数据库读写失败", "", Trimmed(PQerrorMessage(conn_)));
     std::vector<const char*> values;
@@ -286,7 +297,7 @@ void PostgresDatabase::Defer(const std::string& sql, const Parameters& parameter
         lengths.push_back(p ? static_cast<int>(p->size()) : 0);
     }
     const int count = static_cast<int>(values.size());
-    const char* name = PreparedName(sql, count);
+    const char* name = reuse ? PreparedName(sql, count) : nullptr;
     ++deferred_;
     const int sent =
         name ? PQsendQueryPrepared(conn_, name, count, values.data(), lengths.data(), nullptr, 0)
@@ -297,14 +308,35 @@ void PostgresDatabase::Defer(const std::string& sql, const Parameters& parameter
         Flush();
         Fail("数据库读写失败", "", detail);
     }
-    if (deferred_ >= kMostDeferred) Flush();
 }
+
+pg_result* PostgresDatabase::Ask(const std::string& sql, const Parameters& parameters) {
+    if (deferred_ > 0) {
+        Send(sql, parameters, true);
+        return Collect(true);
+    }
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+    for (const auto& p : parameters) {
+        values.push_back(p ? p->data() : nullptr);
+        lengths.push_back(p ? static_cast<int>(p->size()) : 0);
+    }
+    const int count = static_cast<int>(values.size());
+    if (const char* name = PreparedNow(sql, count))
+        return PQexecPrepared(conn_, name, count, values.data(), lengths.data(), nullptr, 0);
+    return PQexecParams(conn_, sql.c_str(), count, nullptr, values.data(), lengths.data(), nullptr,
+                        0);
+}
+
+namespace {
+// Texts kept prepared per connection: the server's calls use a few dozen.
+constexpr std::size_t kMostPrepared = 128;
+}  // namespace
 
 // A bulk append sends the same insert tens of thousands of times: parsing
 // and planning its 139 parameters once instead of each time halves the
 // server's work. Only a bounded number of texts is kept.
 const char* PostgresDatabase::PreparedName(const std::string& sql, int parameters) {
-    constexpr std::size_t kMostPrepared = 64;
     if (const auto it = prepared_.find(sql); it != prepared_.end()) return it->second.c_str();
     if (prepared_.size() >= kMostPrepared) return nullptr;
     std::string name = "zorbix_" + std::to_string(++prepared_names_);
@@ -317,10 +349,26 @@ const char* PostgresDatabase::PreparedName(const std::string& sql, int parameter
     return prepared_.emplace(sql, std::move(name)).first->second.c_str();
 }
 
+// A server's call sends the same few reads again and again: parsing and
+// planning them took the database server as long as running them.
+const char* PostgresDatabase::PreparedNow(const std::string& sql, int parameters) {
+    if (const auto it = prepared_.find(sql); it != prepared_.end()) return it->second.c_str();
+    if (prepared_.size() >= kMostPrepared) return nullptr;
+    std::string name = "zorbix_" + std::to_string(++prepared_names_);
+    const Result prepared(PQprepare(conn_, name.c_str(), sql.c_str(), parameters, nullptr));
+    if (!Succeeded(prepared.result)) return nullptr;
+    return prepared_.emplace(sql, std::move(name)).first->second.c_str();
+}
+
 void PostgresDatabase::Flush() {
     if (deferred_ == 0) return;
+    Collect(false);
+}
+
+pg_result* PostgresDatabase::Collect(bool keep_last) {
     deferred_ = 0;
     PQpipelineSync(conn_);
+    Result last;
     std::string state, detail;
     // Each statement's result ends with a null; the sync's own comes last.
     for (bool synced = false; !synced;) {
@@ -336,11 +384,18 @@ void PostgresDatabase::Flush() {
             const char* code = PQresultErrorField(result, PG_DIAG_SQLSTATE);
             state = code ? code : "";
             detail = Trimmed(PQresultErrorMessage(result));
+        } else if (keep_last && Succeeded(result)) {
+            last.Reset(result);  // the last statement's comes last
+            continue;
         }
         PQclear(result);
     }
     PQexitPipelineMode(conn_);
-    if (detail.empty()) return;
+    if (detail.empty()) {
+        PGresult* answer = last.result;
+        last.result = nullptr;
+        return answer;
+    }
     // A failed statement skips the rest of its pipeline, preparations too.
     prepared_.clear();
     Fail("数据库读写失败", state, detail);

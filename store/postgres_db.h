@@ -20,6 +20,7 @@
 #include "store/database.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace zorbix::store {
 
@@ -49,6 +50,7 @@ public:
 
     Engine engine() const override { return Engine::Postgres; }
     void Execute(std::string_view sql) override;
+    void ExecuteSoon(std::string_view sql) override;
     std::unique_ptr<StatementCursor> Prepare(std::string_view sql) override;
     bool IsAutocommit() const override;
     void Begin() override;
@@ -74,13 +76,19 @@ public:
 
     // Inside a transaction, statements that return no rows go to the server
     // in a pipeline without waiting for each answer: a bulk append costs a
-    // round trip per few hundred rows, not per row. Anything that reads,
-    // and the commit, first collects the answers and throws the first
-    // failure among them.
+    // round trip per few hundred rows, not per row. The next statement that
+    // reads, or the commit, is sent after them and answered with them in
+    // one round trip; the first failure among them is thrown.
     using Parameters = std::vector<std::optional<std::string>>;
     bool CanDefer() const { return in_transaction_; }
     void Defer(const std::string& sql, const Parameters& parameters);
     void Flush();
+    // The statement's result, owned by the caller (nullptr when libpq has
+    // none). After statements still waiting in the pipeline it is sent with
+    // them, and their failure is thrown; on its own it is sent as a
+    // prepared statement, so that the server parses and plans a text the
+    // connection sends again only once.
+    pg_result* Ask(const std::string& sql, const Parameters& parameters);
 
     // Throws PostgresError with what the server said after `what`.
     [[noreturn]] void Fail(std::string_view what, const std::string& state,
@@ -102,7 +110,18 @@ private:
     std::unordered_map<std::string, std::string> prepared_;
     int prepared_names_ = 0;
 
+    // Sends a statement into the pipeline, which it enters when needed;
+    // `reuse` prepares the text once for the connection's later sends.
+    void Send(const std::string& sql, const Parameters& parameters, bool reuse);
+    // Ends the pipeline and reads its answers; throws the first failure.
+    // `keep_last`: answers the last statement's result, owned by the caller.
+    pg_result* Collect(bool keep_last);
+    // The name the text is prepared under in the pipeline, nullptr when no
+    // more texts are kept.
     const char* PreparedName(const std::string& sql, int parameters);
+    // The same, prepared at once; nullptr also when the server refused it
+    // (the unnamed statement then tells why).
+    const char* PreparedNow(const std::string& sql, int parameters);
 };
 
 // "postgresql://…" or a connection string with "key=value" in it: what

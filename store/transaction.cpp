@@ -11,7 +11,7 @@ constexpr const char* kSavepoint = "zorbix_part";
 
 Transaction::Transaction(Database& db) : db_(db), nested_(!db.IsAutocommit()) {
     if (nested_)
-        db_.Execute(std::string("SAVEPOINT ") + kSavepoint);
+        db_.ExecuteSoon(std::string("SAVEPOINT ") + kSavepoint);
     else
         db_.Begin();
 }

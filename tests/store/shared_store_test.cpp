@@ -243,6 +243,74 @@ TEST(PostgresPipeline, AFailedTransactionLeavesTheNextOneWorking) {
     EXPECT_EQ(count.Int(1), 300 * 301 + 300 * 1000);
 }
 
+// A read inside a transaction goes with the writes sent before it, in one
+// round trip: it sees them, and a failure among them is its failure, after
+// which nothing of the transaction stays.
+TEST(PostgresPipeline, AReadAfterWaitingWritesSeesThemAndTellsTheirFailure) {
+    if (!testing::OnPostgres()) GTEST_SKIP() << "needs a PostgreSQL database";
+    testing::TempDir dir;
+    const auto db = testing::OpenTestDatabase(dir.path());
+    db->Execute("CREATE TABLE pipeline_probe (n integer PRIMARY KEY)");
+    const auto insert = [&](int n) {
+        Statement s(*db, "INSERT INTO pipeline_probe (n) VALUES (?1)");
+        s.Bind(1, n);
+        s.Run();
+    };
+    const auto count = [&] {
+        Statement q(*db, "SELECT count(*) FROM pipeline_probe");
+        return q.Step() ? q.Int(0) : -1;
+    };
+    {
+        Transaction transaction(*db);
+        insert(1);
+        insert(2);
+        EXPECT_EQ(count(), 2);
+        {
+            Transaction part(*db);  // a savepoint, sent on without waiting
+            insert(3);
+            EXPECT_EQ(count(), 3);
+        }  // not committed: undone
+        insert(2);
+        try {
+            count();
+            ADD_FAILURE() << "the repeated key was not told";
+        } catch (const PostgresError& error) {
+            EXPECT_EQ(error.state(), "23505");
+        }
+    }
+    EXPECT_EQ(count(), 0);
+    Transaction next(*db);
+    insert(4);
+    next.Commit();
+    EXPECT_EQ(count(), 1);
+}
+
+// Reads are prepared once per connection; a table dropped and made again
+// (a restore) under a prepared read is read as it now is.
+TEST(PostgresPipeline, APreparedReadFollowsATableMadeAnew) {
+    if (!testing::OnPostgres()) GTEST_SKIP() << "needs a PostgreSQL database";
+    testing::TempDir dir;
+    const auto db = testing::OpenTestDatabase(dir.path());
+    const auto remake = [&](int n) {
+        db->Execute("DROP TABLE IF EXISTS pipeline_probe");
+        db->Execute("CREATE TABLE pipeline_probe (n integer PRIMARY KEY, t text)");
+        Statement s(*db, "INSERT INTO pipeline_probe (n, t) VALUES (?1, ?2)");
+        s.Bind(1, n);
+        s.Bind(2, "行" + std::to_string(n));
+        s.Run();
+    };
+    const auto text_of = [&](int n) {
+        Statement q(*db, "SELECT t FROM pipeline_probe WHERE n = ?1");
+        q.Bind(1, n);
+        return q.Step() ? std::string(q.Text(0)) : std::string("（无）");
+    };
+    for (int round = 1; round <= 8; ++round) {  // past the server's switch to a generic plan
+        remake(round);
+        EXPECT_EQ(text_of(round), "行" + std::to_string(round));
+        EXPECT_EQ(text_of(round + 1), "（无）");
+    }
+}
+
 // The database server ends a connection (a restart, an administrator):
 // the statement under way fails with the message that it is lost, the
 // next one is served on a connection made anew, and what others changed
