@@ -1,9 +1,11 @@
 // zorbix-server: the survey's store for units and the office over HTTP.
 // Options, the first administrator, and a clean stop on SIGINT or SIGTERM.
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <iostream>
@@ -66,6 +68,11 @@ void AllowAllFileDescriptors() {
 }
 
 int Run(int argc, char** argv) {
+    // Each of the hundreds of connection workers would otherwise get a heap
+    // of its own up to eight per core, each keeping what its requests freed:
+    // a third of the server's memory under 200 units. A heap per core
+    // serves the requests that work at once.
+    mallopt(M_ARENA_MAX, static_cast<int>(std::max(2u, std::thread::hardware_concurrency())));
     ServerOptions options;
     try {
         options = ParseServerOptions(argc, argv);
