@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <system_error>
 
+#include "server/office_lane.h"
+
 namespace zorbix::server {
 
 ConnectionPool::ConnectionPool(std::size_t resident, std::size_t most,
-                               std::chrono::milliseconds retire_after)
-    : resident_(resident), most_(std::max(resident, most)), retire_after_(retire_after) {
+                               std::chrono::milliseconds retire_after, int niceness)
+    : resident_(resident),
+      most_(std::max(resident, most)),
+      retire_after_(retire_after),
+      niceness_(niceness) {
     std::lock_guard lock(mutex_);
     for (std::size_t i = 0; i < resident_; ++i) StartWorker();
 }
@@ -52,6 +57,7 @@ void ConnectionPool::StartWorker() {
 }
 
 void ConnectionPool::Work(int id) {
+    if (niceness_ > 0) LowerThisThreadsPriority(niceness_);
     std::unique_lock lock(mutex_);
     for (;;) {
         ++idle_;

@@ -25,9 +25,11 @@ namespace zorbix::server {
 
 class ConnectionPool : public httplib::TaskQueue {
 public:
-    // `resident` workers stay; up to `most` run at once.
+    // `resident` workers stay; up to `most` run at once; each runs
+    // `niceness` lower than the thread that made the pool.
     ConnectionPool(std::size_t resident, std::size_t most,
-                   std::chrono::milliseconds retire_after = std::chrono::seconds(30));
+                   std::chrono::milliseconds retire_after = std::chrono::seconds(30),
+                   int niceness = 0);
     ~ConnectionPool() override;
     ConnectionPool(const ConnectionPool&) = delete;
     ConnectionPool& operator=(const ConnectionPool&) = delete;
@@ -47,6 +49,7 @@ private:
     const std::size_t resident_;
     const std::size_t most_;
     const std::chrono::milliseconds retire_after_;
+    const int niceness_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> jobs_;

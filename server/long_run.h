@@ -1,6 +1,7 @@
 // How a route runs one of the office's long runs: on the run board (a
 // second start of the same kind answers 409) and on a connection of its
-// own, so the shared store's lock is taken only for short steps.
+// own, so the shared store's lock is taken only for short steps, and on a
+// thread that goes before the units' requests (OfficeLane).
 #pragma once
 
 #include <httplib.h>
@@ -18,8 +19,10 @@ template <class Work>
 decltype(auto) InLongRun(RouteContext& context, std::string_view kind, Work&& work) {
     RunTicket ticket = context.runs.Start(kind);
     ticket.SetFraction(0);
-    RunStore run(context.store);
-    return work(run, ticket);
+    return context.lane.Run([&] {
+        RunStore run(context.store);
+        return work(run, ticket);
+    });
 }
 
 // Sends a made file as the answer.

@@ -31,8 +31,10 @@ httplib::Server::Handler Guarded(Route route) {
         };
 }
 
+// On a reading connection: the office's long runs start without waiting
+// behind the units' changes for the store's lock.
 Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& request) {
-    return context.store.With([&](StoreParts& parts) {
+    return context.store.Reading([&](ReaderParts& parts) {
         Caller caller = RequireCaller(parts, request);
         RequireOffice(caller);
         return caller;
@@ -40,7 +42,7 @@ Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& reques
 }
 
 Caller RequireAdminCaller(RouteContext& context, const httplib::Request& request) {
-    return context.store.With([&](StoreParts& parts) {
+    return context.store.Reading([&](ReaderParts& parts) {
         Caller caller = RequireCaller(parts, request);
         RequireAdmin(caller);
         return caller;

@@ -10,6 +10,7 @@
 #include "accounts/login_throttle.h"
 #include "server/findings_cache.h"
 #include "server/json_body.h"
+#include "server/office_lane.h"
 #include "server/progress_caches.h"
 #include "server/run_board.h"
 #include "server/session_gate.h"
@@ -24,6 +25,7 @@ struct RouteContext {
     FindingsCache findings;       // used under the store's lock
     RunBoard runs;                // the office's long runs in progress
     ProgressCaches progress;      // used under the store's lock
+    OfficeLane lane;              // where the office's long runs work
 };
 
 using Route = std::function<void(const httplib::Request&, httplib::Response&)>;
@@ -61,7 +63,7 @@ Route Changing(RouteContext& context, int status, Answer answer) {
 }
 
 // The caller of a request that must come from the office (clerk or
-// administrator), checked under the store's lock: ApiError 401 or 403.
+// administrator), checked on a reading connection: ApiError 401 or 403.
 Caller RequireOfficeCaller(RouteContext& context, const httplib::Request& request);
 // The same for a request that must come from an administrator.
 Caller RequireAdminCaller(RouteContext& context, const httplib::Request& request);

@@ -1,6 +1,5 @@
 #include "server/run_store.h"
 
-#include "store/postgres_db.h"
 #include "store/postgres_store.h"
 #include "store/sqlite_db.h"
 
@@ -12,14 +11,9 @@ struct Address {
     std::string database;  // "" for the directory's SQLite file
 };
 
-Address AddressOf(SharedStore& shared) {
-    return shared.With([](StoreParts& parts) {
-        Address address{parts.store.directory(), ""};
-        if (parts.store.engine() == store::Engine::Postgres)
-            address.database = static_cast<store::PostgresDatabase&>(parts.store.database()).url();
-        return address;
-    });
-}
+// Asked without the shared store's lock, which a run would otherwise wait
+// for behind the units' changes.
+Address AddressOf(SharedStore& shared) { return {shared.directory(), shared.database()}; }
 
 std::unique_ptr<store::Database> Open(const Address& address) {
     if (!address.database.empty())

@@ -72,6 +72,11 @@ public:
     SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
                 const std::string& database = "");
 
+    // Where the store is, fixed for the server's life: asked without the lock.
+    const std::filesystem::path& directory() const { return store_.directory(); }
+    // A PostgreSQL store's address; "" for the directory's file.
+    const std::string& database() const { return database_; }
+
     // Runs use(parts) while holding the lock; passes on what it returns.
     // Changes of a group still open are committed first, so that use
     // works on its own transactions.
@@ -141,7 +146,7 @@ public:
 
 private:
     struct WriteTurn {
-        std::unique_lock<std::mutex> lock;
+        std::unique_lock<FairMutex> lock;
         std::shared_ptr<WriteGroup::Outcome> outcome;
     };
     // The lock, counted among those who queue for it while waited for,
@@ -161,7 +166,7 @@ private:
     // the last search began, else the next in turn, waited for.
     std::pair<Reader&, std::unique_lock<std::mutex>> FreeReader();
 
-    std::mutex mutex_;
+    FairMutex mutex_;
     std::atomic<int> queued_writers_{0};
     store::Store store_;
     StoreParts parts_;

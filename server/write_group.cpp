@@ -63,7 +63,7 @@ void WriteGroup::End(std::exception_ptr failure) noexcept {
     ended_.notify_all();
 }
 
-void WriteGroup::Await(std::unique_lock<std::mutex>& lock, const Outcome& outcome) {
+void WriteGroup::Await(std::unique_lock<FairMutex>& lock, const Outcome& outcome) {
     ended_.wait(lock, [&] { return outcome.done; });
     if (outcome.failure) std::rethrow_exception(outcome.failure);
 }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 
+#include "server/fair_mutex.h"
 #include "store/database.h"
 
 namespace zorbix::server {
@@ -50,7 +51,7 @@ public:
     void Commit() noexcept;
     // Waits, with `lock` (the store's) given up meanwhile, until the
     // member's group ended; throws the group's failure.
-    void Await(std::unique_lock<std::mutex>& lock, const Outcome& outcome);
+    void Await(std::unique_lock<FairMutex>& lock, const Outcome& outcome);
 
 private:
     static constexpr std::size_t kMostMembers = 16;
@@ -62,7 +63,7 @@ private:
     std::function<void()> after_failure_;
     std::shared_ptr<Outcome> open_;  // the open group's, none when closed
     std::size_t members_ = 0;
-    std::condition_variable ended_;
+    std::condition_variable_any ended_;
     std::chrono::steady_clock::time_point last_checkpoint_;
 };
 

@@ -70,7 +70,7 @@ ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std
                            accounts::Clock clock)
     : deadlines_(options.deadlines),
       http_(MakeHttpServer(options)),
-      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}, {}, {}},
+      context_{store, accounts::LoginThrottle(std::move(clock)), options.UsesTls(), {}, {}, {}, {}},
       web_(options.web) {
     SetUp(log);
     // A client that sends its request or takes its answer too slowly, or
@@ -92,7 +92,11 @@ void ZorbixServer::SetUp(std::ostream& log) {
     // for its next request; the store's lock lets one request at a time
     // work on the store anyway. Workers enough that idle connections and
     // logins waiting for their hash leave room for the calls that work.
-    http_->new_task_queue = [] { return new ConnectionPool(kWorkers, kMostWorkers); };
+    // They run below the office's long runs (OfficeLane).
+    http_->new_task_queue = [] {
+        return new ConnectionPool(kWorkers, kMostWorkers, std::chrono::seconds(30),
+                                  kWorkerNiceness);
+    };
     http_->set_socket_options([this](socket_t socket) {
         httplib::default_socket_options(socket);
         listening_socket_ = socket;

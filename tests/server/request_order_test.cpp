@@ -1,0 +1,133 @@
+// Who goes first on a busy server: requests waiting for the store's lock
+// get it in the order they asked, and the office's long runs work at the
+// priority the server started with while the connection workers run lower.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "base/error.h"
+#include "server/connection_pool.h"
+#include "server/fair_mutex.h"
+#include "server/office_lane.h"
+
+namespace zorbix::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using server::FairMutex;
+using server::OfficeLane;
+
+bool Eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 500; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return condition();
+}
+
+int ThisThreadsNiceness() { return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); }
+
+TEST(FairMutex, WaitersGetTheLockInTheOrderTheyAsked) {
+    FairMutex mutex;
+    std::vector<int> order;
+    std::vector<std::thread> waiters;
+    mutex.lock();
+    for (int i = 0; i < 8; ++i) {
+        waiters.emplace_back([&, i] {
+            std::lock_guard lock(mutex);
+            order.push_back(i);
+        });
+        ASSERT_TRUE(Eventually([&] { return mutex.Waiting() == static_cast<std::size_t>(i + 1); }));
+    }
+    mutex.unlock();
+    // A newcomer after the release queues behind those already waiting.
+    {
+        std::lock_guard lock(mutex);
+        order.push_back(99);
+    }
+    for (auto& waiter : waiters) waiter.join();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 99}));
+    EXPECT_EQ(mutex.Waiting(), 0u);
+}
+
+// A waiter that gives the lock up while waiting for something (the group
+// commit) takes its place at the end of the queue when woken.
+TEST(FairMutex, AConditionWaitGivesTheLockUpAndTakesItAgain) {
+    FairMutex mutex;
+    std::condition_variable_any changed;
+    bool ready = false;
+    std::thread waiter([&] {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return ready; });
+    });
+    ASSERT_TRUE(Eventually([&] {
+        std::lock_guard lock(mutex);  // free while the waiter waits
+        return true;
+    }));
+    {
+        std::lock_guard lock(mutex);
+        ready = true;
+    }
+    changed.notify_all();
+    waiter.join();
+    EXPECT_EQ(mutex.Waiting(), 0u);
+}
+
+TEST(OfficeLane, ARunAnswersItsValueOrItsFailure) {
+    OfficeLane lane;
+    EXPECT_EQ(lane.Run([] { return std::string("汇总完成"); }), "汇总完成");
+    EXPECT_THROW(lane.Run([]() -> int { throw base::Failure("磁盘已满"); }), base::Failure);
+    int ran = 0;
+    lane.Run([&] { ++ran; });
+    EXPECT_EQ(ran, 1);
+}
+
+// The worker lowered itself for good; the run it starts works at the
+// priority the lane's maker had, and so do the threads that run starts.
+TEST(OfficeLane, ALongRunWorksAboveTheWorkerThatStartedIt) {
+    const int first = ThisThreadsNiceness();
+    if (first + server::kWorkerNiceness > 19) GTEST_SKIP() << "already at the lowest priority";
+    OfficeLane lane;
+    int worker = 0, run = 0, started_by_run = 0;
+    std::thread lowered([&] {
+        server::LowerThisThreadsPriority(server::kWorkerNiceness);
+        worker = ThisThreadsNiceness();
+        run = lane.Run([&] {
+            std::thread([&] { started_by_run = ThisThreadsNiceness(); }).join();
+            return ThisThreadsNiceness();
+        });
+    });
+    lowered.join();
+    EXPECT_EQ(worker, first + server::kWorkerNiceness);
+    EXPECT_EQ(run, first);
+    EXPECT_EQ(started_by_run, first);
+}
+
+TEST(ConnectionPool, WorkersRunAtTheLowerPriority) {
+    const int first = ThisThreadsNiceness();
+    if (first + server::kWorkerNiceness > 19) GTEST_SKIP() << "already at the lowest priority";
+    server::ConnectionPool pool(1, 2, 1s, server::kWorkerNiceness);
+    std::mutex mutex;
+    int seen = -100;
+    pool.enqueue([&] {
+        std::lock_guard lock(mutex);
+        seen = ThisThreadsNiceness();
+    });
+    ASSERT_TRUE(Eventually([&] {
+        std::lock_guard lock(mutex);
+        return seen != -100;
+    }));
+    EXPECT_EQ(seen, first + server::kWorkerNiceness);
+    pool.shutdown();
+}
+
+}  // namespace
+}  // namespace zorbix::testing
