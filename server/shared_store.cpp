@@ -60,21 +60,65 @@ std::pair<SharedStore::Reader&, std::unique_lock<std::mutex>> SharedStore::FreeR
     return {reader, std::unique_lock(reader.mutex)};
 }
 
-SharedStore::WriteTurn SharedStore::TakeWriteTurn() {
-    ++queued_writers_;
-    std::unique_lock lock(mutex_);
-    --queued_writers_;
-    auto outcome = group_.Join();
-    return {std::move(lock), std::move(outcome)};
+void SharedStore::RunWrite(WriteJob& job) {
+    {
+        std::lock_guard queue(queue_mutex_);
+        queue_.push_back(&job);
+        if (!leading_) leading_ = job.leads = true;
+    }
+    if (!job.leads) {
+        job.woken.acquire();
+        std::lock_guard queue(queue_mutex_);
+        if (job.finished) return;
+    }
+    LeadWrites(job);
 }
 
-void SharedStore::EndWriteTurn(WriteTurn& turn, const std::exception_ptr& failure) {
-    group_.Left(failure);
-    if (queued_writers_ == 0 || group_.Full()) group_.Commit();
-    // A change that failed has nothing to wait for: the next in the
-    // queue commits the others'.
-    if (failure) return;
-    group_.Await(turn.lock, *turn.outcome);
+void SharedStore::LeadWrites(WriteJob& own) {
+    std::unique_lock lock(mutex_);
+    while (!own.finished) {
+        std::vector<WriteJob*> batch;
+        {
+            std::lock_guard queue(queue_mutex_);
+            while (!queue_.empty() && batch.size() < WriteGroup::kMostMembers) {
+                batch.push_back(queue_.front());
+                queue_.pop_front();
+            }
+        }
+        RunGroup(batch);
+        std::lock_guard queue(queue_mutex_);
+        // A request told it is finished may return at once: its job is
+        // not touched after that.
+        for (WriteJob* job : batch) {
+            job->finished = true;
+            if (job != &own) job->woken.release();
+        }
+    }
+    std::lock_guard queue(queue_mutex_);
+    if (queue_.empty()) {
+        leading_ = false;
+        return;
+    }
+    queue_.front()->leads = true;
+    queue_.front()->woken.release();
+}
+
+void SharedStore::RunGroup(const std::vector<WriteJob*>& batch) {
+    std::vector<std::shared_ptr<WriteGroup::Outcome>> outcomes;
+    for (WriteJob* job : batch) {
+        std::shared_ptr<WriteGroup::Outcome> outcome;
+        try {
+            outcome = group_.Join();
+            job->run(parts_);
+        } catch (...) {
+            job->failure = std::current_exception();
+        }
+        if (outcome) group_.Left(job->failure);
+        outcomes.push_back(std::move(outcome));
+    }
+    group_.Commit();
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        if (!batch[i]->failure && outcomes[i]) batch[i]->failure = outcomes[i]->failure;
 }
 
 void SharedStore::Reopen(Reader& reader) {

@@ -13,9 +13,7 @@ std::shared_ptr<WriteGroup::Outcome> WriteGroup::Join() {
     if (!open_) {
         db_.Begin();
         open_ = std::make_shared<Outcome>();
-        members_ = 0;
     }
-    ++members_;
     return open_;
 }
 
@@ -50,22 +48,15 @@ void WriteGroup::Commit() noexcept {
 
 void WriteGroup::End(std::exception_ptr failure) noexcept {
     const std::shared_ptr<Outcome> outcome = std::exchange(open_, nullptr);
-    members_ = 0;
     if (failure) {
-        outcome->failure = failure;
         try {
             after_failure_();
         } catch (...) {
             // The next use of the store reads it again or reports why not.
         }
     }
+    outcome->failure = failure;
     outcome->done = true;
-    ended_.notify_all();
-}
-
-void WriteGroup::Await(std::unique_lock<FairMutex>& lock, const Outcome& outcome) {
-    ended_.wait(lock, [&] { return outcome.done; });
-    if (outcome.failure) std::rethrow_exception(outcome.failure);
 }
 
 }  // namespace zorbix::server

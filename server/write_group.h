@@ -1,21 +1,19 @@
 // Changes of several requests committed together. While one request's
-// change is written, others queue for the store's lock; each joins the
-// transaction that is open, in a savepoint of its own, and the last of
-// the queue commits for all of them. A commit waits for the disk to
+// change is written, others queue (SharedStore::Writing); each joins the
+// transaction that is open, in a savepoint of its own, and the group is
+// committed once the queue is empty or the group full. A commit waits for the disk to
 // confirm the write, which is most of what one change costs; a group pays
 // it once. Nobody is answered before the commit that holds its change,
 // and a commit that fails fails every change in it.
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
 
-#include "server/fair_mutex.h"
 #include "store/database.h"
 
 namespace zorbix::server {
@@ -43,18 +41,14 @@ public:
     // whole transaction meanwhile (a full disk may), the group ends now
     // with `failure`, or a failure of its own when the member had none.
     void Left(const std::exception_ptr& failure);
-    // True when the group should be committed now even though others
-    // queue, so that its first member does not wait without end.
-    bool Full() const { return members_ >= kMostMembers; }
     // Commits the open group, if any, and tells its members. Never throws:
     // a failed commit is its members' failure.
     void Commit() noexcept;
-    // Waits, with `lock` (the store's) given up meanwhile, until the
-    // member's group ended; throws the group's failure.
-    void Await(std::unique_lock<FairMutex>& lock, const Outcome& outcome);
+    // The most changes in one group, so that its first member does not
+    // wait without end.
+    static constexpr std::size_t kMostMembers = 16;
 
 private:
-    static constexpr std::size_t kMostMembers = 16;
     static constexpr std::chrono::seconds kCheckpointEvery{1};
 
     void End(std::exception_ptr failure) noexcept;
@@ -62,8 +56,6 @@ private:
     store::Database& db_;
     std::function<void()> after_failure_;
     std::shared_ptr<Outcome> open_;  // the open group's, none when closed
-    std::size_t members_ = 0;
-    std::condition_variable_any ended_;
     std::chrono::steady_clock::time_point last_checkpoint_;
 };
 

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
@@ -55,29 +54,6 @@ TEST(FairMutex, WaitersGetTheLockInTheOrderTheyAsked) {
     }
     for (auto& waiter : waiters) waiter.join();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 99}));
-    EXPECT_EQ(mutex.Waiting(), 0u);
-}
-
-// A waiter that gives the lock up while waiting for something (the group
-// commit) takes its place at the end of the queue when woken.
-TEST(FairMutex, AConditionWaitGivesTheLockUpAndTakesItAgain) {
-    FairMutex mutex;
-    std::condition_variable_any changed;
-    bool ready = false;
-    std::thread waiter([&] {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return ready; });
-    });
-    ASSERT_TRUE(Eventually([&] {
-        std::lock_guard lock(mutex);  // free while the waiter waits
-        return true;
-    }));
-    {
-        std::lock_guard lock(mutex);
-        ready = true;
-    }
-    changed.notify_all();
-    waiter.join();
     EXPECT_EQ(mutex.Waiting(), 0u);
 }
 

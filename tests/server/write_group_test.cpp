@@ -169,5 +169,32 @@ TEST_F(GroupedWrites, EachAnsweredChangeIsCommittedAndAFailedOneLeavesNothing) {
     EXPECT_EQ(Count(*witness_, "SELECT count(*) FROM marks"), kOthers);
 }
 
+// Changes keep arriving while others run: each request gets its own
+// answer, every answered change is committed, and the lead passes on
+// without leaving anyone waiting.
+TEST_F(GroupedWrites, ManyRequestsChangingAtOnceAreEachAnsweredWithTheirOwnChange) {
+    constexpr int kRequests = 24;
+    constexpr int kRounds = 25;
+    std::vector<std::string> faults(kRequests);
+    std::vector<std::thread> requests;
+    for (int r = 0; r < kRequests; ++r)
+        requests.emplace_back([&, r] {
+            for (int round = 0; round < kRounds && faults[r].empty(); ++round) {
+                const std::string mark = std::to_string(r) + "-" + std::to_string(round);
+                const std::string answer = store_.Writing([&](server::StoreParts& parts) {
+                    store::Transaction own(parts.store.database());
+                    Mark(parts, mark);
+                    own.Commit();
+                    return mark;
+                });
+                if (answer != mark) faults[r] = mark + " answered " + answer;
+                if (round % 5 == 0 && !Committed(mark)) faults[r] = mark + " not committed";
+            }
+        });
+    for (auto& t : requests) t.join();
+    for (const auto& fault : faults) EXPECT_EQ(fault, "");
+    EXPECT_EQ(Count(*witness_, "SELECT count(*) FROM marks"), kRequests * kRounds);
+}
+
 }  // namespace
 }  // namespace zorbix::testing
