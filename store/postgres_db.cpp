@@ -61,6 +61,21 @@ struct Result {
     }
 };
 
+// The parameters as libpq takes them: a pointer (null for NULL) and a
+// length each.
+struct Wire {
+    explicit Wire(const PostgresDatabase::Parameters& parameters) {
+        for (const auto& p : parameters) {
+            values.push_back(p ? p->data() : nullptr);
+            lengths.push_back(p ? static_cast<int>(p->size()) : 0);
+        }
+    }
+    int count() const { return static_cast<int>(values.size()); }
+
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+};
+
 bool Succeeded(const PGresult* result) {
     const auto status = PQresultStatus(result);
     return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
@@ -290,19 +305,14 @@ void PostgresDatabase::Defer(const std::string& sql, const Parameters& parameter
 void PostgresDatabase::Send(const std::string& sql, const Parameters& parameters, bool reuse) {
     if (deferred_ == 0 && PQenterPipelineMode(conn_) != 1)
         Fail("数据库读写失败", "", Trimmed(PQerrorMessage(conn_)));
-    std::vector<const char*> values;
-    std::vector<int> lengths;
-    for (const auto& p : parameters) {
-        values.push_back(p ? p->data() : nullptr);
-        lengths.push_back(p ? static_cast<int>(p->size()) : 0);
-    }
-    const int count = static_cast<int>(values.size());
+    const Wire wire(parameters);
+    const int count = wire.count();
     const char* name = reuse ? PreparedName(sql, count) : nullptr;
     ++deferred_;
-    const int sent =
-        name ? PQsendQueryPrepared(conn_, name, count, values.data(), lengths.data(), nullptr, 0)
-             : PQsendQueryParams(conn_, sql.c_str(), count, nullptr, values.data(), lengths.data(),
-                                 nullptr, 0);
+    const int sent = name ? PQsendQueryPrepared(conn_, name, count, wire.values.data(),
+                                                wire.lengths.data(), nullptr, 0)
+                          : PQsendQueryParams(conn_, sql.c_str(), count, nullptr,
+                                              wire.values.data(), wire.lengths.data(), nullptr, 0);
     if (sent != 1) {
         const std::string detail = Trimmed(PQerrorMessage(conn_));
         Flush();
@@ -315,17 +325,13 @@ pg_result* PostgresDatabase::Ask(const std::string& sql, const Parameters& param
         Send(sql, parameters, true);
         return Collect(true);
     }
-    std::vector<const char*> values;
-    std::vector<int> lengths;
-    for (const auto& p : parameters) {
-        values.push_back(p ? p->data() : nullptr);
-        lengths.push_back(p ? static_cast<int>(p->size()) : 0);
-    }
-    const int count = static_cast<int>(values.size());
+    const Wire wire(parameters);
+    const int count = wire.count();
     if (const char* name = PreparedNow(sql, count))
-        return PQexecPrepared(conn_, name, count, values.data(), lengths.data(), nullptr, 0);
-    return PQexecParams(conn_, sql.c_str(), count, nullptr, values.data(), lengths.data(), nullptr,
-                        0);
+        return PQexecPrepared(conn_, name, count, wire.values.data(), wire.lengths.data(), nullptr,
+                              0);
+    return PQexecParams(conn_, sql.c_str(), count, nullptr, wire.values.data(), wire.lengths.data(),
+                        nullptr, 0);
 }
 
 namespace {

@@ -10,19 +10,13 @@
 #include <latch>
 #include <thread>
 
+#include "tests/support/eventually.h"
+
 namespace zorbix::testing {
 namespace {
 
 using namespace std::chrono_literals;
 using server::ConnectionPool;
-
-bool Eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 500; ++i) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    return condition();
-}
 
 TEST(ConnectionPool, GrowsWhileEveryWorkerIsBusyUpToItsMost) {
     ConnectionPool pool(2, 6, 50ms);

@@ -16,6 +16,7 @@
 #include "server/connection_pool.h"
 #include "server/fair_mutex.h"
 #include "server/office_lane.h"
+#include "tests/support/eventually.h"
 
 namespace zorbix::testing {
 namespace {
@@ -23,14 +24,6 @@ namespace {
 using namespace std::chrono_literals;
 using server::FairMutex;
 using server::OfficeLane;
-
-bool Eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 500; ++i) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    return condition();
-}
 
 int ThisThreadsNiceness() { return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); }
 
