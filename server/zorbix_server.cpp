@@ -1,5 +1,7 @@
 #include "server/zorbix_server.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 
 #include <thread>
@@ -22,10 +24,10 @@
 namespace zorbix::server {
 namespace {
 
-// Threads are cheap while they wait. The resident workers serve a busy
-// office; more are started while connections (silent ones among them) hold
-// every worker, up to the most, beyond which a connection waits in the
-// queue until another closes.
+// The resident workers serve a busy office; more are started while
+// connections hold every worker, up to the most, beyond which a connection
+// waits in the queue until another closes. A connection kept open between
+// requests holds its worker until the quiet limit.
 constexpr std::size_t kWorkers = 64;
 constexpr std::size_t kMostWorkers = 4096;
 
@@ -78,6 +80,7 @@ ZorbixServer::ZorbixServer(SharedStore& store, const ServerOptions& options, std
     http_->set_read_timeout(options.quiet_limit);
     http_->set_write_timeout(options.quiet_limit);
     http_->set_keep_alive_timeout(options.quiet_limit.count());
+    DeferSilentConnections(options.quiet_limit);
 }
 
 ZorbixServer::~ZorbixServer() = default;
@@ -97,10 +100,6 @@ void ZorbixServer::SetUp(std::ostream& log) {
         return new ConnectionPool(kWorkers, kMostWorkers, std::chrono::seconds(30),
                                   kWorkerNiceness);
     };
-    http_->set_socket_options([this](socket_t socket) {
-        httplib::default_socket_options(socket);
-        listening_socket_ = socket;
-    });
     // A body too large is refused before it is read: to a client
     // waiting for "100 Continue" instead of it, to any other before routing,
     // closing the connection so that the unread body is never taken for a
@@ -156,6 +155,21 @@ int ZorbixServer::BindToAnyPort(const std::string& host) {
     const int port = http_->bind_to_any_port(host);
     if (port > 0) WidenBacklog();
     return port;
+}
+
+void ZorbixServer::DeferSilentConnections(std::chrono::seconds quiet_limit) {
+    // A connection is taken in only once its first bytes arrive: browsers
+    // and clients speak first, over HTTP and TLS alike. Until then the
+    // kernel holds it, and no worker waits on it. The library's worker would
+    // look for the request every 10 ms, so two thousand silent connections
+    // kept the machine busy enough to starve the calls that did arrive. One
+    // still silent after the quiet limit is taken in and then cut off.
+    const int seconds = static_cast<int>(quiet_limit.count());
+    http_->set_socket_options([this, seconds](socket_t socket) {
+        httplib::default_socket_options(socket);
+        ::setsockopt(socket, IPPROTO_TCP, TCP_DEFER_ACCEPT, &seconds, sizeof seconds);
+        listening_socket_ = socket;
+    });
 }
 
 void ZorbixServer::WidenBacklog() const {

@@ -41,6 +41,7 @@ public:
 private:
     void SetUp(std::ostream& log);
     // Lets many browsers connect at the same moment.
+    void DeferSilentConnections(std::chrono::seconds quiet_limit);
     void WidenBacklog() const;
 
     RequestDeadlines deadlines_;  // outlives the HTTP server that tells it

@@ -48,7 +48,8 @@ void ExpectOnlyOwnScripts(const RawReply& reply) {
 
 class ScriptTexts : public ServerFixture {
 protected:
-    ScriptTexts() {
+    // Fatal failures here skip the test, which reads the answers as JSON.
+    void SetUp() override {
         AddAccount("admin", Role::Admin, "", "admin-password");
         std::filesystem::copy_file(std::filesystem::u8path(ZORBIX_REPORT_TEMPLATE),
                                    report::TemplatePath(dir_.path()));
@@ -56,9 +57,9 @@ protected:
         const Reply made =
             Call("POST", "/api/accounts", &admin_,
                  json{{"name", kImage}, {"role", "unit"}, {"unit", kUnitName}}.dump());
-        EXPECT_EQ(made.status, 201) << made.body;
+        ASSERT_EQ(made.status, 201) << made.body;
         const BrowserSession first = Login(kImage, made.Json().value("one_time_password", ""));
-        EXPECT_EQ(
+        ASSERT_EQ(
             Call("POST", "/api/password", &first,
                  json{{"old", made.Json().value("one_time_password", "")}, {"new", "unit-password"}}
                      .dump())
@@ -66,10 +67,10 @@ protected:
             200);
         unit_ = Login(kImage, "unit-password");
         AddDemoProject(kOwn, kUnitName);
-        EXPECT_EQ(SaveFresh(unit_, kOwn, json{{"JB01", kScript}, {"JB03", kImage}}).status, 200);
-        EXPECT_EQ(Call("POST", "/api/projects/" + kOwn + "/submit", &unit_).status, 200);
+        ASSERT_EQ(SaveFresh(unit_, kOwn, json{{"JB01", kScript}, {"JB03", kImage}}).status, 200);
+        ASSERT_EQ(Call("POST", "/api/projects/" + kOwn + "/submit", &unit_).status, 200);
         const json comments{{"comment", kScript}, {"fields", {{"JB01", kImage}}}};
-        EXPECT_EQ(
+        ASSERT_EQ(
             Call("POST", "/api/projects/" + kOwn + "/return", &admin_, comments.dump()).status,
             200);
     }
@@ -94,6 +95,7 @@ TEST_F(ScriptTexts, AnswersAreJsonThatCarriesTheTextsExactly) {
         EXPECT_EQ(reply->Header("content-type"), "application/json; charset=utf-8");
         ExpectOnlyOwnScripts(*reply);
     }
+    ASSERT_EQ(project.status, 200) << project.body;
     const json read = json::parse(project.body);
     EXPECT_EQ(read["values"]["JB01"], kScript);
     EXPECT_EQ(read["values"]["JB03"], kImage);
