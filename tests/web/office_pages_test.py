@@ -136,8 +136,10 @@ class OfficeReviews(ServerTestCase):
         wait(d, lambda d: "/projects.html" in d.current_url)  # the office's pages are not a unit's
         pages.open_project(d, self.server.url, NUMBER)
         comment = wait(d, lambda d: d.find_elements(By.ID, "comment-JB03"))[0]
-        self.assertIn("负责人与任务书不符", comment.text)
+        self.assertFalse(comment.is_displayed(), "the comment hides no field while its own is left")
+        field(d, "JB03").click()
         self.assertTrue(comment.is_displayed(), "the comment stands beside its field")
+        self.assertIn("负责人与任务书不符", comment.text)
         self.assertIn("请核对项目负责人", d.find_element(By.ID, "comments").text)
         pages.type_into(d, "JB03", "李四")
         button(d, "上  报").click()

@@ -70,7 +70,7 @@ class ScriptTexts(ServerTestCase):
         self.assert_nothing_ran(d, "the list")
         pages.open_project(d, self.server.url, NUMBER)
         comment = wait(d, lambda d: d.find_elements(By.ID, "comment-JB01"))[0]
-        self.assertIn(IMAGE, comment.text)
+        self.assertIn(IMAGE, comment.get_attribute("textContent"))
         self.assertIn(COMMENT, d.find_element(By.ID, "comments").text)
         self.assertEqual(pages.value(d, "JB01"), NAME_SCRIPT)
         self.assertIn(NAME_SCRIPT, d.find_element(By.ID, "project-title").text)

@@ -18,7 +18,9 @@ export function showComments(form, comments, heading = "审核意见") {
                     el("b", {}, "审核意见："), text);
     note.style.left = entry.field.style.left;
     note.style.top = (parseInt(entry.field.style.top, 10) + parseInt(entry.field.style.height, 10)) + "px";
-    entry.field.parentNode.append(note);
+    // Right after its field: shown while the field has the focus or the
+    // pointer (zorbix.css), so that it never hides the fields below it.
+    entry.field.after(note);
   }
   const box = document.getElementById("comments");
   const listed = Object.entries(fields).filter(([name]) => form.columns.has(name));
