@@ -1,6 +1,7 @@
 #include "server/shared_store.h"
 
 #include "accounts/server_tables.h"
+#include "server/office_lane.h"
 #include "store/postgres_db.h"
 #include "store/sqlite_db.h"
 
@@ -47,6 +48,7 @@ SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock
         readers_.push_back(std::make_unique<Reader>());
         Reopen(*readers_.back());
     }
+    writer_ = std::thread([this] { WriteQueued(); });
 }
 
 std::pair<SharedStore::Reader&, std::unique_lock<std::mutex>> SharedStore::FreeReader() {
@@ -60,47 +62,47 @@ std::pair<SharedStore::Reader&, std::unique_lock<std::mutex>> SharedStore::FreeR
     return {reader, std::unique_lock(reader.mutex)};
 }
 
+SharedStore::~SharedStore() {
+    {
+        std::lock_guard queue(queue_mutex_);
+        closing_ = true;
+    }
+    queued_.notify_one();
+    writer_.join();
+}
+
 void SharedStore::RunWrite(WriteJob& job) {
     {
         std::lock_guard queue(queue_mutex_);
         queue_.push_back(&job);
-        if (!leading_) leading_ = job.leads = true;
     }
-    if (!job.leads) {
-        job.woken.acquire();
-        std::lock_guard queue(queue_mutex_);
-        if (job.finished) return;
-    }
-    LeadWrites(job);
+    queued_.notify_one();
+    job.done.acquire();
 }
 
-void SharedStore::LeadWrites(WriteJob& own) {
-    std::unique_lock lock(mutex_);
-    while (!own.finished) {
+void SharedStore::WriteQueued() {
+    // At the requests' priority: the office's long runs go first, and the
+    // logins waiting for their hash are not held back behind the saves.
+    LowerThisThreadsPriority(kWorkerNiceness);
+    std::unique_lock queue(queue_mutex_);
+    for (;;) {
+        queued_.wait(queue, [this] { return closing_ || !queue_.empty(); });
+        if (queue_.empty()) return;  // closing
         std::vector<WriteJob*> batch;
+        while (!queue_.empty() && batch.size() < WriteGroup::kMostMembers) {
+            batch.push_back(queue_.front());
+            queue_.pop_front();
+        }
+        queue.unlock();
         {
-            std::lock_guard queue(queue_mutex_);
-            while (!queue_.empty() && batch.size() < WriteGroup::kMostMembers) {
-                batch.push_back(queue_.front());
-                queue_.pop_front();
-            }
+            std::lock_guard lock(mutex_);
+            RunGroup(batch);
         }
-        RunGroup(batch);
-        std::lock_guard queue(queue_mutex_);
-        // A request told it is finished may return at once: its job is
-        // not touched after that.
-        for (WriteJob* job : batch) {
-            job->finished = true;
-            if (job != &own) job->woken.release();
-        }
+        // A request told its group ended returns at once: its job is not
+        // touched after that.
+        for (WriteJob* job : batch) job->done.release();
+        queue.lock();
     }
-    std::lock_guard queue(queue_mutex_);
-    if (queue_.empty()) {
-        leading_ = false;
-        return;
-    }
-    queue_.front()->leads = true;
-    queue_.front()->woken.release();
 }
 
 void SharedStore::RunGroup(const std::vector<WriteJob*>& batch) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <optional>
 #include <semaphore>
 #include <string>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -75,6 +77,10 @@ public:
     // `database`: a PostgreSQL store's address; "" for the directory's file.
     SharedStore(const std::filesystem::path& directory, accounts::Clock clock,
                 const std::string& database = "");
+    // Runs the changes still queued, then closes.
+    ~SharedStore();
+    SharedStore(const SharedStore&) = delete;
+    SharedStore& operator=(const SharedStore&) = delete;
 
     // Where the store is, fixed for the server's life: asked without the lock.
     const std::filesystem::path& directory() const { return store_.directory(); }
@@ -100,11 +106,10 @@ public:
     // savepoint for every change would cost each two more round trips to
     // a database server.
     //
-    // The changes queue, and one of the requests whose change waits runs
-    // the queue's changes one after the other under the lock and commits
-    // them together (RunWrite): handing the lock from thread to thread for
-    // every change left it idle while each woke up, which on a busy
-    // machine took longer than the change.
+    // The changes queue, and the store's writing thread runs them one
+    // after the other under the lock and commits them together: handing
+    // the lock from request to request for every change left it idle while
+    // each woke up, which on a busy machine took longer than the change.
     template <class Use>
     auto Writing(Use&& use) {
         using Result = std::invoke_result_t<Use&, StoreParts&>;
@@ -150,21 +155,18 @@ public:
     }
 
 private:
-    // One request's change in the queue. `finished` and `leads` change
-    // under queue_mutex_; `woken` tells the request that one of them did.
+    // One request's change in the queue; `done` tells the request that its
+    // group ended.
     struct WriteJob {
         std::function<void(StoreParts&)> run;
         std::exception_ptr failure;  // its own, or its group's
-        std::binary_semaphore woken{0};
-        bool finished = false;
-        bool leads = false;
+        std::binary_semaphore done{0};
     };
-    // Queues the change and returns once its group ended: run by the
-    // request that leads the queue, which may be this one.
+    // Queues the change and returns once its group ended.
     void RunWrite(WriteJob& job);
-    // Runs the queue's changes, at most a group at a time, until `own`'s
-    // group ended, then hands the lead to the first change still queued.
-    void LeadWrites(WriteJob& own);
+    // The writing thread: runs the queue's changes, a group at a time,
+    // until the store closes.
+    void WriteQueued();
     // Runs the changes in one group and commits it.
     void RunGroup(const std::vector<WriteJob*>& batch);
 
@@ -180,8 +182,9 @@ private:
 
     FairMutex mutex_;
     std::mutex queue_mutex_;
+    std::condition_variable queued_;
     std::deque<WriteJob*> queue_;  // changes not yet taken into a group
-    bool leading_ = false;         // a request runs the queue now
+    bool closing_ = false;
     store::Store store_;
     StoreParts parts_;
     WriteGroup group_;
@@ -189,6 +192,7 @@ private:
     accounts::Clock clock_;
     std::vector<std::unique_ptr<Reader>> readers_;
     std::atomic<unsigned> next_reader_{0};
+    std::thread writer_;  // last: it uses everything above
 };
 
 }  // namespace zorbix::server
