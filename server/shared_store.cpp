@@ -43,7 +43,8 @@ SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock
       parts_(WithServerTables(store_), clock),
       group_(store_.database(), [this] { parts_.records().Reopen(); }),
       database_(database),
-      clock_(clock) {
+      clock_(clock),
+      reader_turns_(static_cast<std::size_t>(ReadersFor(store_.engine()))) {
     for (int i = 0; i < ReadersFor(store_.engine()); ++i) {
         readers_.push_back(std::make_unique<Reader>());
         Reopen(*readers_.back());
@@ -51,16 +52,8 @@ SharedStore::SharedStore(const std::filesystem::path& directory, accounts::Clock
     writer_ = std::thread([this] { WriteQueued(); });
 }
 
-std::pair<SharedStore::Reader&, std::unique_lock<std::mutex>> SharedStore::FreeReader() {
-    const std::size_t start = next_reader_++;
-    for (std::size_t i = 0; i < readers_.size(); ++i) {
-        Reader& reader = *readers_[(start + i) % readers_.size()];
-        std::unique_lock lock(reader.mutex, std::try_to_lock);
-        if (lock.owns_lock()) return {reader, std::move(lock)};
-    }
-    Reader& reader = *readers_[start % readers_.size()];
-    return {reader, std::unique_lock(reader.mutex)};
-}
+SharedStore::HeldReader::HeldReader(SharedStore& store)
+    : turn(store.reader_turns_), reader(*store.readers_[turn.which()]), lock(reader.mutex) {}
 
 SharedStore::~SharedStore() {
     {

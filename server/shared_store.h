@@ -27,6 +27,7 @@
 #include "accounts/review_notes.h"
 #include "accounts/session_book.h"
 #include "server/fair_mutex.h"
+#include "server/fair_turns.h"
 #include "server/project_positions.h"
 #include "server/write_group.h"
 #include "store/project_rows.h"
@@ -128,7 +129,8 @@ public:
     // twice changes nothing.
     template <class Use>
     decltype(auto) Reading(Use&& use) {
-        auto [reader, lock] = FreeReader();
+        const HeldReader held(*this);
+        Reader& reader = held.reader;
         if (!reader.parts) Reopen(reader);
         try {
             return use(*reader.parts);
@@ -176,9 +178,15 @@ private:
     };
 
     void Reopen(Reader& reader);
-    // A reader no other request uses, held: the first free one from where
-    // the last search began, else the next in turn, waited for.
-    std::pair<Reader&, std::unique_lock<std::mutex>> FreeReader();
+    // A reader no other request uses, held until it goes out of scope;
+    // waited for in turn when every one is in use.
+    struct HeldReader {
+        explicit HeldReader(SharedStore& store);
+
+        Turn turn;
+        Reader& reader;
+        std::unique_lock<std::mutex> lock;  // given up before the turn
+    };
 
     FairMutex mutex_;
     std::mutex queue_mutex_;
@@ -191,7 +199,7 @@ private:
     std::string database_;
     accounts::Clock clock_;
     std::vector<std::unique_ptr<Reader>> readers_;
-    std::atomic<unsigned> next_reader_{0};
+    FairTurns reader_turns_;
     std::thread writer_;  // last: it uses everything above
 };
 

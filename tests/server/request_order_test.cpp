@@ -15,6 +15,7 @@
 #include "base/error.h"
 #include "server/connection_pool.h"
 #include "server/fair_mutex.h"
+#include "server/fair_turns.h"
 #include "server/office_lane.h"
 #include "tests/support/eventually.h"
 
@@ -23,6 +24,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using server::FairMutex;
+using server::FairTurns;
 using server::OfficeLane;
 
 int ThisThreadsNiceness() { return getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())); }
@@ -48,6 +50,36 @@ TEST(FairMutex, WaitersGetTheLockInTheOrderTheyAsked) {
     for (auto& waiter : waiters) waiter.join();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 99}));
     EXPECT_EQ(mutex.Waiting(), 0u);
+}
+
+TEST(FairTurns, EachIsHeldByOneAtATimeAndWaitersGetThemInTheOrderTheyAsked) {
+    FairTurns turns(2);
+    const std::size_t first = turns.Take();
+    const std::size_t second = turns.Take();
+    EXPECT_NE(first, second);
+    std::mutex guard;
+    std::vector<std::pair<int, std::size_t>> order;  // waiter, the one it got
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < 6; ++i) {
+        waiters.emplace_back([&, i] {
+            const server::Turn turn(turns);
+            std::lock_guard lock(guard);
+            order.emplace_back(i, turn.which());
+        });
+        ASSERT_TRUE(Eventually([&] { return turns.Waiting() == static_cast<std::size_t>(i + 1); }));
+    }
+    // Each waiter gives its turn back at once, to the next in line; the
+    // second stays held all along, so the first is handed down the line.
+    turns.Give(first);
+    for (auto& waiter : waiters) waiter.join();
+    ASSERT_EQ(order.size(), 6u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(order[static_cast<std::size_t>(i)].first, i);
+        EXPECT_EQ(order[static_cast<std::size_t>(i)].second, first);
+    }
+    EXPECT_EQ(turns.Waiting(), 0u);
+    turns.Give(second);
+    EXPECT_LT(turns.Take(), 2u);
 }
 
 TEST(OfficeLane, ARunAnswersItsValueOrItsFailure) {
