@@ -19,7 +19,7 @@
 namespace zorbix::server {
 
 // How much lower the connection workers run than the office's long runs.
-inline constexpr int kWorkerNiceness = 10;
+inline constexpr int kWorkerNiceness = 19;
 
 // Lowers the calling thread's priority by `niceness` (a no-op when the
 // system refuses).

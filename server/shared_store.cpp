@@ -1,7 +1,6 @@
 #include "server/shared_store.h"
 
 #include "accounts/server_tables.h"
-#include "server/office_lane.h"
 #include "store/postgres_db.h"
 #include "store/sqlite_db.h"
 
@@ -74,9 +73,11 @@ void SharedStore::RunWrite(WriteJob& job) {
 }
 
 void SharedStore::WriteQueued() {
-    // At the requests' priority: the office's long runs go first, and the
-    // logins waiting for their hash are not held back behind the saves.
-    LowerThisThreadsPriority(kWorkerNiceness);
+    // Above the requests' priority, beside the office's long runs: every
+    // save waits for this one thread, and among hundreds of lowered
+    // workers it got too small a share of the cores to keep up, so saves
+    // waited in the queue for a tenth of a second. Its work is no more
+    // than the saves bring.
     std::unique_lock queue(queue_mutex_);
     for (;;) {
         queued_.wait(queue, [this] { return closing_ || !queue_.empty(); });
