@@ -189,10 +189,8 @@ struct ClerkTimes {
 };
 
 // Check all, then the twelve summaries; -1 for a run that failed.
-ClerkTimes ClerkRuns(int port) {
-    Browser clerk(port);
+ClerkTimes ClerkRun(Browser& clerk) {
     ClerkTimes times;
-    if (!clerk.LogIn(bench::kBenchClerk)) return times;
     bench::Stopwatch check;
     if (const auto r = clerk.Post("/api/check"); r && r->status == 200)
         times.check_ms = check.Milliseconds();
@@ -200,6 +198,22 @@ ClerkTimes ClerkRuns(int port) {
     if (const auto r = clerk.Get("/api/summaries"); r && r->status == 200)
         times.summaries_ms = summaries.Milliseconds();
     return times;
+}
+
+// The median of three runs each: one run of a tenth of a second is at the
+// mercy of whatever else the two cores did in that moment.
+ClerkTimes ClerkRuns(int port) {
+    Browser clerk(port);
+    if (!clerk.LogIn(bench::kBenchClerk)) return {};
+    std::vector<double> checks;
+    std::vector<double> summaries;
+    for (int run = 0; run < 3; ++run) {
+        const ClerkTimes times = ClerkRun(clerk);
+        if (times.check_ms < 0 || times.summaries_ms < 0) return {};
+        checks.push_back(times.check_ms);
+        summaries.push_back(times.summaries_ms);
+    }
+    return {bench::Percentile(checks, 0.5), bench::Percentile(summaries, 0.5)};
 }
 
 void PrintCalls(const Tally& tally) {
