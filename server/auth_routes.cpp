@@ -26,6 +26,20 @@ void RefuseWhileThrottled(RouteContext& context, const std::string& name,
     throw ApiError(429, "登录失败次数过多，请在" + std::to_string(wait) + "秒后再试。");
 }
 
+// The Argon2id checks run at the priority the server started with, not
+// at the workers' lowered one. Each is a short piece of work someone
+// waits for, and at most half the cores hash at once (for the 64 MB each
+// takes), so a hash holds a turn others queue for: among hundreds of
+// lowered workers it got so small a share of the cores that 200 units
+// logging in at once waited over a minute for their turns.
+bool PasswordMatches(RouteContext& context, const std::string& hash, const std::string& password) {
+    return context.lane.Run([&] { return accounts::PasswordMatches(hash, password); });
+}
+
+std::string HashPassword(RouteContext& context, const std::string& password) {
+    return context.lane.Run([&] { return accounts::HashPassword(password); });
+}
+
 Json LoginAnswer(const accounts::Account& account, const std::string& csrf) {
     return {{"name", account.name},
             {"role", accounts::RoleCode(account.role)},
@@ -41,7 +55,7 @@ void Login(RouteContext& context, const httplib::Request& request, httplib::Resp
     RefuseWhileThrottled(context, name, request, response);
     const auto account = context.store.With([&](StoreParts& p) { return p.accounts.Find(name); });
     // The slow hash check runs without the store's lock.
-    if (!accounts::PasswordMatches(account ? account->password_hash : DecoyHash(), password) ||
+    if (!PasswordMatches(context, account ? account->password_hash : DecoyHash(), password) ||
         !account) {
         context.throttle.Failed(name, request.remote_addr);
         throw ApiError(401, kWrongLogin);
@@ -70,14 +84,14 @@ void ChangePassword(RouteContext& context, const httplib::Request& request,
     const std::string old_password = TextMember(body, "old");
     const std::string new_password = TextMember(body, "new");
     RefuseWhileThrottled(context, caller.account.name, request, response);
-    if (!accounts::PasswordMatches(caller.account.password_hash, old_password)) {
+    if (!PasswordMatches(context, caller.account.password_hash, old_password)) {
         // A taken-over session must not become a way to guess the password.
         context.throttle.Failed(caller.account.name, request.remote_addr);
         BadInput("原密码不正确。");
     }
     if (const auto problem = accounts::PasswordProblem(new_password)) BadInput(*problem);
     if (new_password == old_password) BadInput("新密码不能与原密码相同。");
-    const std::string hash = accounts::HashPassword(new_password);
+    const std::string hash = HashPassword(context, new_password);
     context.store.With([&](StoreParts& p) {
         store::Transaction transaction(p.store.database());
         p.accounts.SetPassword(caller.account.name, hash, false);
