@@ -2,13 +2,12 @@
 // wanted by hundreds of requests at once before a deadline; a plain mutex
 // lets a thread that just arrived take it before those already waiting, so
 // some saves waited four times as long as most. Here the releasing thread
-// hands the lock to the longest waiter.
+// hands the lock to the longest waiter: it is the one turn of FairTurns.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
-#include <deque>
-#include <mutex>
+
+#include "server/fair_turns.h"
 
 namespace zorbix::server {
 
@@ -18,20 +17,13 @@ public:
     FairMutex(const FairMutex&) = delete;
     FairMutex& operator=(const FairMutex&) = delete;
 
-    void lock();
-    void unlock();
+    void lock() { turn_.Take(); }
+    void unlock() { turn_.Give(0); }
     // How many threads wait for it now (for tests).
-    std::size_t Waiting();
+    std::size_t Waiting() { return turn_.Waiting(); }
 
 private:
-    struct Waiter {
-        std::condition_variable handed;
-        bool owner = false;
-    };
-
-    std::mutex mutex_;
-    bool held_ = false;
-    std::deque<Waiter*> waiting_;
+    FairTurns turn_{1};
 };
 
 }  // namespace zorbix::server

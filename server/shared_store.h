@@ -5,7 +5,6 @@
 // of a few connections of their own.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
